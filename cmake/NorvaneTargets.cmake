@@ -37,9 +37,10 @@ function(norvane_test_group)
   if(ARG_QT)
     set_target_properties(${target} PROPERTIES AUTOMOC ON)
   endif()
+  # One label only: a list would be split into separate properties by gtest_discover_tests.
   set(labels ${ARG_NAME})
   if(ARG_THREADS)
-    list(APPEND labels threads)
+    set(labels threads)
     set_property(GLOBAL APPEND PROPERTY NORVANE_THREADED_TESTS ${target})
   endif()
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
