@@ -1,0 +1,191 @@
+#pragma once
+// The in-process emulator of our devices: a HidBackend whose nodes are simulated keyboards, mice, mouse pads,
+// headsets and 2.4 GHz receivers. It is test support and the program's demo mode ("--emulate LIST" or the
+// environment variable NORVANE_EMULATE).
+//
+// Each emulated device shows the USB identity and the report descriptors of the real hardware and runs a
+// firmware model that answers the 64-byte command frames from its own memory. The firmware is written from
+// the device's side of the protocol only, so a host that builds a frame wrongly gets a refusal, a wrong
+// answer or silence, just as from the hardware.
+//
+// Firmware answers, as the hardware gives them:
+//   - reply = the request echoed (command code, length, offset), status in byte 7, read data from byte 8,
+//     checksum of bytes 3 to 63 in bytes 1 and 2;
+//   - status 0x01 = done; 0xFF = refused (command the device does not have, length above 56, an address range
+//     outside the memory area, a key-table page other than 0); 0xFE = refused because the request's checksum
+//     does not match its bytes 3 to 63;
+//   - a frame with another report id or length is not answered at all;
+//   - a receiver whose wireless link is down answers every command with command code 0xAA, payload byte 0 =
+//     0x00; the link query 0xAA answers payload byte 0 = 0xFF while the link is up.
+// A device reached through its receiver shares its memory with the wired device of the same list (the n-th
+// receiver of a family with the n-th wired device of that family; a receiver without a partner has its own).
+//
+// Thread safety: every member is safe to call from any thread. Connections follow HidNodeConnection: one
+// reader thread per connection, writes from any thread, Wake() from any thread.
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "hid/hid_backend.h"
+
+namespace norvane::emulator {
+
+enum class DeviceModel {
+  kKeyboard,          // 320F:5055, wired keyboard
+  kKeyboardReceiver,  // 320F:50EC, the keyboard's 2.4 GHz receiver
+  kMouse,             // 320F:50EF, wired mouse
+  kMouseReceiver,     // 320F:221D, the mouse's 2.4 GHz receiver
+  kMousePad,          // 320F:1004, lighted mouse pad with phone-charging surface
+  kHeadset,           // 0C76:1630, headset on the 6533 audio chip (HID interface 3)
+};
+
+// "keyboard", "keyboard-receiver", "mouse", "mouse-receiver", "mousepad", "headset".
+std::string_view DeviceModelName(DeviceModel model);
+
+// Parses a comma-separated device list such as "keyboard,mouse-receiver". Names are matched without regard to
+// case; blanks around names are ignored; a name may repeat. nullopt for an empty list or an unknown name,
+// with a message naming the culprit and the known names in `error` (when given).
+std::optional<std::vector<DeviceModel>> ParseDeviceList(std::string_view list, std::string* error = nullptr);
+
+// The value of NORVANE_EMULATE, nullopt when the variable is unset.
+std::optional<std::string> EmulateListFromEnvironment();
+
+// Index of a device in the list the backend was created from; stays valid across unplug and replug.
+using DeviceId = int;
+
+// The memory areas of a device's firmware (what the command set reads and writes).
+enum class MemoryArea {
+  kInfo,           // 34-byte information block (0x03)
+  kSettings,       // settings area (0x05 / 0x06); byte 0 = active profile number
+  kKeyTable,       // key assignment table, 512 bytes (0x07 / 0x09)
+  kKeyTableExtra,  // second key table, 512 bytes (0x1B / 0x27)
+  kLightMask,      // per-key light mask records (0x0B, offset = record index x 3)
+  kMacros,         // macro block (0x15), 128 x information byte 6 bytes
+  kRecoil,         // recoil ("shoot") block (0x17)
+  kStatus,         // 6-byte wireless status (0x1A)
+  kLightStream,    // last streamed lighting frame (0x12); on the headset the 17-byte lighting output reports
+};
+
+enum class FaultKind {
+  kRefuse,        // status 0xFF, request not carried out
+  kRefuseAlt,     // status 0xFE, request not carried out
+  kNoReply,       // request carried out, no reply sent
+  kLateReply,     // request carried out, reply sent `delay` later, or just before the next reply if sooner
+  kWrongCommand,  // request carried out, reply carries `reply_command` in byte 3
+  kWriteFailure,  // the write itself fails; the device sees nothing
+};
+
+// A fault applied to the command frames written to one device. Per command code when `command` is set, per
+// frame otherwise (`skip` picks the frame: 0 = the next one).
+struct FaultRule {
+  FaultKind kind = FaultKind::kNoReply;
+  std::optional<uint8_t> command;         // only frames carrying this command code
+  int skip = 0;                           // let this many matching frames pass unharmed first
+  int times = 1;                          // matching frames hit after the skipped ones; 0 = until cleared
+  std::chrono::milliseconds delay{2000};  // kLateReply
+  uint8_t reply_command = 0x00;           // kWrongCommand
+};
+
+enum class FrameDirection { kToDevice, kToHost };
+
+// One command frame on the wire.
+struct LoggedFrame {
+  FrameDirection direction = FrameDirection::kToDevice;
+  DeviceId device = 0;
+  std::string node_id;
+  std::array<uint8_t, 64> bytes{};
+  std::chrono::steady_clock::time_point at;
+};
+
+// What the firmware did besides memory (for tests).
+struct FirmwareCounters {
+  int begin_count = 0;               // 0x01 frames accepted
+  int end_count = 0;                 // 0x02 frames accepted
+  bool session_open = false;         // between an accepted 0x01 and 0x02
+  bool light_control_taken = false;  // set by 0x1C
+  int stream_frames = 0;             // 0x12 frames accepted
+};
+
+// How a replugged device's nodes are numbered: the lowest free numbers (as the kernel does, so a number may
+// be reused), or numbers above every number handed out so far.
+enum class NodeNumbering { kLowestFree, kFresh };
+
+class EmulatorCore;  // the shared state behind the backend and its connections
+
+class EmulatorBackend : public hid::HidBackend {
+ public:
+  // Every device of the list starts plugged in, numbered in list order.
+  explicit EmulatorBackend(std::span<const DeviceModel> devices);
+  // From a device list text; nullptr with a message in `error` when the list does not parse.
+  static std::shared_ptr<EmulatorBackend> FromList(std::string_view list, std::string* error = nullptr);
+  ~EmulatorBackend() override;
+  EmulatorBackend(const EmulatorBackend&) = delete;
+  EmulatorBackend& operator=(const EmulatorBackend&) = delete;
+
+  // HidBackend.
+  std::optional<std::vector<hid::HidNodeInfo>> Enumerate() override;
+  std::unique_ptr<hid::HidNodeConnection> Open(const std::string& node_id, const hid::HidNodeInfo* expected,
+                                               hid::OpenError& error) override;
+  std::unique_ptr<hid::HotplugSubscription> WatchHotplug(std::function<void()> on_change) override;
+
+  // The devices.
+  size_t DeviceCount() const;
+  DeviceModel ModelOf(DeviceId device) const;
+  std::optional<DeviceId> FindDevice(DeviceModel model, int nth = 0) const;
+  // Node id of the device's HID interface with that number while plugged in ("emu/hidrawN"). The command and
+  // event collections sit on interface 1 (interface 3 on the headset).
+  std::optional<std::string> NodeId(DeviceId device, int interface_number) const;
+  std::optional<std::string> CommandNodeId(DeviceId device) const;
+
+  // Plugging. Open connections of an unplugged device report kGone and fail their writes, also after a
+  // replug (a replugged device has new nodes). Each change notifies the hotplug listeners.
+  void Unplug(DeviceId device);
+  void Plug(DeviceId device, NodeNumbering numbering = NodeNumbering::kLowestFree);
+  bool IsPlugged(DeviceId device) const;
+
+  // Wireless link of a receiver (ignored for wired devices). Receivers start with the link up.
+  void SetLinkUp(DeviceId receiver, bool up);
+  bool IsLinkUp(DeviceId device) const;
+
+  // Sends an event report (a 16-bit consumer usage such as 0x0401) on the device's consumer-control
+  // collection. False when the device is unplugged or, for a receiver, its link is down.
+  bool InjectEvent(DeviceId device, uint16_t code);
+
+  // Time between a request and its reply. Zero by default.
+  void SetLatency(std::chrono::milliseconds latency);
+  void SetLatency(DeviceId device, std::chrono::milliseconds latency);
+
+  void AddFault(DeviceId device, const FaultRule& rule);
+  void ClearFaults(DeviceId device);
+
+  // Direct access to firmware memory. Reads return fewer bytes (possibly none) past the end of the area;
+  // writes fail when they do not fit.
+  std::vector<uint8_t> ReadMemory(DeviceId device, MemoryArea area, size_t offset, size_t length) const;
+  bool WriteMemory(DeviceId device, MemoryArea area, size_t offset, std::span<const uint8_t> bytes);
+  size_t MemorySize(DeviceId device, MemoryArea area) const;
+  FirmwareCounters Counters(DeviceId device) const;
+
+  // Every command frame both ways, oldest first (the oldest are dropped beyond 100000 frames).
+  std::vector<LoggedFrame> FrameLog() const;
+  void ClearFrameLog();
+  // Called for each frame as it is logged, from the thread that moved it; pass an empty function to stop.
+  // The listener must not call back into the backend.
+  void SetFrameListener(std::function<void(const LoggedFrame&)> listener);
+
+ private:
+  std::shared_ptr<EmulatorCore> core_;
+};
+
+// Creates an emulator from a device list and installs it as the active HID backend. nullptr (and nothing
+// installed) when the list does not parse.
+std::shared_ptr<EmulatorBackend> InstallEmulator(std::string_view list, std::string* error = nullptr);
+
+}  // namespace norvane::emulator
