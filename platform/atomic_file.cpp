@@ -1,0 +1,177 @@
+#include "platform/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+namespace norvane {
+
+namespace {
+thread_local const ScopedWriteFailure* t_write_failure = nullptr;
+}  // namespace
+
+struct WriteFailureAccess {
+  static std::optional<std::size_t> Limit() {
+    if (t_write_failure == nullptr) return std::nullopt;
+    return t_write_failure->bytes_before_failure_;
+  }
+};
+
+ScopedWriteFailure::ScopedWriteFailure(std::size_t bytes_before_failure)
+    : previous_(t_write_failure), bytes_before_failure_(bytes_before_failure) {
+  t_write_failure = this;
+}
+
+ScopedWriteFailure::~ScopedWriteFailure() {
+  t_write_failure = previous_;
+}
+
+namespace {
+
+std::string Describe(std::string_view what, const std::filesystem::path& path, int error_number) {
+  std::string text(what);
+  text += " \"";
+  text += path.string();
+  text += "\": ";
+  text += std::strerror(error_number);
+  return text;
+}
+
+// Owns a file descriptor; closes it on every path out.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes now so that a close error (delayed write error on some file systems) can be reported.
+  int Close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result;
+  }
+
+ private:
+  int fd_;
+};
+
+// Removes the temporary file unless the rename took it over.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::filesystem::path path) : path_(std::move(path)) {}
+  ~TemporaryFile() {
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  void Release() { path_.clear(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+bool WriteAll(int fd, std::string_view bytes, int& error_number) {
+  std::size_t limit = bytes.size();
+  const std::optional<std::size_t> injected = WriteFailureAccess::Limit();
+  if (injected) limit = std::min(limit, *injected);
+  std::size_t written = 0;
+  while (written < limit) {
+    const ssize_t n = ::write(fd, bytes.data() + written, limit - written);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error_number = errno;
+      return false;
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  if (injected && *injected < bytes.size()) {
+    error_number = ENOSPC;
+    return false;
+  }
+  return true;
+}
+
+mode_t ModeForTarget(const std::filesystem::path& path) {
+  struct stat existing {};
+  if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+void SyncFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);  // Best effort: the rename is already visible; this only hurries it to disk.
+  ::close(fd);
+}
+
+}  // namespace
+
+FileResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  if (path.empty() || !path.has_filename()) return FileResult::Failure("Cannot write a file without a name");
+  const std::filesystem::path folder = path.parent_path();
+  std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  FileDescriptor fd(::mkostemp(name.data(), O_CLOEXEC));
+  if (fd.get() < 0) return FileResult::Failure(Describe("Cannot create a temporary file for", path, errno));
+  TemporaryFile temporary(name.data());
+
+  int error_number = 0;
+  if (!WriteAll(fd.get(), bytes, error_number)) {
+    return FileResult::Failure(Describe("Cannot write", path, error_number));
+  }
+  if (::fchmod(fd.get(), ModeForTarget(path)) != 0 || ::fsync(fd.get()) != 0) {
+    return FileResult::Failure(Describe("Cannot flush", path, errno));
+  }
+  if (fd.Close() != 0) return FileResult::Failure(Describe("Cannot finish writing", path, errno));
+  if (::rename(name.data(), path.c_str()) != 0) {
+    return FileResult::Failure(Describe("Cannot replace", path, errno));
+  }
+  temporary.Release();
+  SyncFolder(folder);
+  return FileResult::Success();
+}
+
+bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
+  bytes.clear();
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return false;
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  std::string content;
+  content.reserve(static_cast<std::size_t>(info.st_size));
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) break;
+    content.append(buffer, static_cast<std::size_t>(n));
+  }
+  bytes = std::move(content);
+  return true;
+}
+
+FileResult CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to) {
+  std::error_code error;
+  if (std::filesystem::equivalent(from, to, error) && !error) return FileResult::Success();
+  std::string bytes;
+  if (!ReadWholeFile(from, bytes)) return FileResult::Failure(Describe("Cannot read", from, errno));
+  return WriteFileAtomically(to, bytes);
+}
+
+}  // namespace norvane

@@ -1,0 +1,50 @@
+#pragma once
+// Whole-file writes that either replace the old file completely or leave it untouched: the bytes go to a
+// temporary file in the same folder, are flushed to disk and then renamed over the target.
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace norvane {
+
+// Outcome of a file operation: ok, or a sentence saying what failed and where.
+struct FileResult {
+  bool ok = true;
+  std::string error;
+
+  static FileResult Success() { return {}; }
+  static FileResult Failure(std::string text) { return {false, std::move(text)}; }
+  explicit operator bool() const { return ok; }
+};
+
+// Replaces path with bytes atomically. The folder must exist. On failure the old file (if any) is intact
+// and no temporary file is left behind. A new file gets mode 0666 less the umask; a replaced file keeps
+// its mode.
+FileResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Copies from onto to atomically. The whole source is read before the target is touched; a copy of a file
+// onto itself does nothing and succeeds.
+FileResult CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Reads a whole regular file. False when it cannot be opened or read completely.
+bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
+
+// Test seam: while an instance lives on this thread, every atomic write on this thread stops after writing
+// `bytes_before_failure` bytes of its temporary file and reports a write error, as a full disk would.
+class ScopedWriteFailure {
+ public:
+  explicit ScopedWriteFailure(std::size_t bytes_before_failure);
+  ~ScopedWriteFailure();
+  ScopedWriteFailure(const ScopedWriteFailure&) = delete;
+  ScopedWriteFailure& operator=(const ScopedWriteFailure&) = delete;
+
+ private:
+  const ScopedWriteFailure* previous_;
+  std::size_t bytes_before_failure_;
+  friend struct WriteFailureAccess;
+};
+
+}  // namespace norvane

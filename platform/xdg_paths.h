@@ -1,0 +1,34 @@
+#pragma once
+// Where the program keeps its files on Linux. Folder names keep their exact spelling and case; each
+// folder returned ends in a separator so callers can append a file name to its text form.
+
+#include <filesystem>
+#include <string_view>
+
+namespace norvane {
+
+// The name of the program's own folder under the per-user data and configuration folders.
+inline constexpr std::string_view kProgramFolderName = "R27 有线";
+
+// $XDG_DATA_HOME (default ~/.local/share) + "/R27 有线/". Not created here.
+std::filesystem::path UserDataFolder();
+
+// $XDG_CONFIG_HOME (default ~/.config) + "/R27 有线/". Not created here.
+std::filesystem::path ConfigFolder();
+
+// The read-only defaults: the "DefaultData" folder next to the executable, unless NORVANE_DEFAULT_DATA or
+// SetDefaultDataFolderOverride names another folder (tests, running from the source tree).
+std::filesystem::path DefaultDataFolder();
+
+// Replaces the default-data folder for the whole process; an empty path removes the override.
+void SetDefaultDataFolderOverride(const std::filesystem::path& folder);
+
+// True when name can be used as one file name inside a folder we own: not empty, not "." or "..", and
+// without '/', '\\' or NUL. Names that come from files or the network go through this before they touch
+// the file system.
+bool IsPlainFileName(std::string_view name);
+
+// Creates folder and its parents when missing. False (with nothing thrown) when that fails.
+bool EnsureFolder(const std::filesystem::path& folder);
+
+}  // namespace norvane

@@ -1,0 +1,197 @@
+#include "profiles/basic_profiledata.h"
+
+#include "platform/xdg_paths.h"
+#include "profiles/json_access.h"
+#include "profiles/light_sections.h"
+#include "profiles/profile_document_io.h"
+
+namespace norvane {
+
+using json::Element;
+using json::Member;
+using json::MemberForWrite;
+
+namespace {
+
+// A "Guid" names a custom light file relative to the device folder. Only plain names (optionally below
+// sub-folders) are accepted, so a damaged or hostile configuration cannot reach other files.
+bool IsContainedRelativePath(const std::string& name) {
+  if (name.empty() || name.find('\0') != std::string::npos || name.find('\\') != std::string::npos)
+    return false;
+  const std::filesystem::path relative(name);
+  if (relative.is_absolute()) return false;
+  for (const auto& part : relative) {
+    if (!IsPlainFileName(part.string())) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+FileResult CBasicProfiledata::Save() {
+  return SaveEntry(entry_, file_path_);
+}
+
+FileResult CBasicProfiledata::SaveEntry(const Json::Value& entry, const std::filesystem::path& path) {
+  if (path.empty()) return FileResult::Failure("No profile file is chosen to save into");
+  Json::Value document = ReadProfileDocumentForUpdate(path);
+  PutDeviceEntry(document, device_index_, entry);
+  return file_util_.WriteJsonValue(path, document);
+}
+
+FileResult CBasicProfiledata::SaveSecondaryTo(const std::filesystem::path& path) {
+  return SaveEntry(secondary_entry_, path);
+}
+
+FileResult CBasicProfiledata::WriteDocument(const Json::Value& value, const std::filesystem::path& path) {
+  return file_util_.WriteJsonValue(path, value);
+}
+
+void CBasicProfiledata::SetFilePath(const std::filesystem::path& path) {
+  if (!path.empty()) file_path_ = path;
+}
+
+void CBasicProfiledata::SetDefaultPath(const std::filesystem::path& path) {
+  if (!path.empty()) default_path_ = path;
+}
+
+void CBasicProfiledata::SetDeviceIndex(std::int32_t index) {
+  if (index >= 0 && index <= kMaxDeviceIndex) device_index_ = index;
+}
+
+Json::Value CBasicProfiledata::LoadInto(Json::Value& entry, const std::filesystem::path& path) {
+  last_load_result_ = FileResult::Success();
+  Json::Value document = ReadProfileDocumentForUpdate(path);
+  entry = Element(Member(document, "Device"), device_index_);
+  if (entry.isObject()) return entry;
+
+  const Json::Value defaults =
+      default_path_.empty() ? Json::Value() : file_util_.ReadJsonValue(default_path_);
+  entry = Element(Member(defaults, "Device"), device_index_);
+  if (!entry.isObject()) {
+    // Nothing to repair with: every getter gives its default and the file stays as it is until saved.
+    entry = Json::Value();
+    return entry;
+  }
+  PutDeviceEntry(document, device_index_, entry);
+  last_load_result_ = file_util_.WriteJsonValue(path, document);
+  return entry;
+}
+
+Json::Value CBasicProfiledata::LoadEntry(const std::filesystem::path& path) {
+  return LoadInto(entry_, path);
+}
+
+Json::Value CBasicProfiledata::LoadSecondary(const std::filesystem::path& path) {
+  return LoadInto(secondary_entry_, path);
+}
+
+const Json::Value& CBasicProfiledata::Section(std::string_view key) const {
+  return Member(entry_, key);
+}
+
+Json::Value& CBasicProfiledata::SectionForWrite(std::string_view key) {
+  return MemberForWrite(entry_, key);
+}
+
+LightEffect CBasicProfiledata::GetLightInfo() {
+  const Json::Value& section = Section("LightInfo");
+  current_light_ = section.isObject() ? sections::ReadLightInfo(section) : default_light_;
+  return current_light_;
+}
+
+void CBasicProfiledata::SetLightInfo(const LightEffect& light) {
+  current_light_ = light;
+  sections::WriteLightInfo(SectionForWrite("LightInfo"), light);
+}
+
+AudioLightInfo CBasicProfiledata::GetAudioLightInfo() {
+  const Json::Value& section = Section("AudioLightInfo");
+  audio_light_ = section.isObject() ? sections::ReadAudioLightInfo(section) : AudioLightInfo{};
+  return audio_light_;
+}
+
+void CBasicProfiledata::SetAudioLightInfo(const AudioLightInfo& audio) {
+  audio_light_ = audio;
+  sections::WriteAudioLightInfo(SectionForWrite("AudioLightInfo"), audio);
+}
+
+std::vector<LightEffect> CBasicProfiledata::GetLightList() {
+  const Json::Value& list = Section("LightList");
+  light_list_.clear();
+  for (std::int64_t i = 0; i < json::ArraySize(list); ++i) {
+    light_list_.push_back(sections::ReadLightListElement(Element(list, i)));
+  }
+  return light_list_;
+}
+
+Json::Value CBasicProfiledata::LoadLightConfig(const std::filesystem::path& path) {
+  light_config_ = file_util_.ReadJsonValue(path);
+  return light_config_;
+}
+
+std::vector<LedStep> CBasicProfiledata::GetCustomLightSteps() {
+  custom_light_steps_.clear();
+  if (light_config_.isNull()) return custom_light_steps_;
+  const Json::Value& modes = Element(Member(light_config_, "LightInfo"), device_index_);
+  const std::string name = json::ReadString(Element(modes, current_light_.mode), "Guid");
+  if (!IsContainedRelativePath(name)) return custom_light_steps_;
+
+  const std::filesystem::path steps_file = light_config_path_.parent_path() / (name + ".light");
+  const Json::Value steps = file_util_.ReadJsonValue(steps_file);
+  const Json::Value& list = Member(steps, "LEDEffectList");
+  for (std::int64_t i = 0; i < json::ArraySize(list); ++i) {
+    custom_light_steps_.push_back(sections::ReadLedStep(Element(list, i)));
+  }
+  return custom_light_steps_;
+}
+
+std::vector<KeyAssignment> CBasicProfiledata::ReadKeyList(const Json::Value& entry) {
+  const Json::Value& list = Member(entry, "KeyList");
+  std::vector<KeyAssignment> keys;
+  // A key index is 16 bits wide; a longer list cannot be addressed and is not read past that.
+  const std::int64_t count = std::min<std::int64_t>(json::ArraySize(list), 65536);
+  keys.reserve(static_cast<std::size_t>(count));
+  for (std::int64_t i = 0; i < count; ++i) {
+    const Json::Value& element = Element(list, i);
+    KeyAssignment key;
+    key.key_index = static_cast<std::uint16_t>(i);
+    key.default_key_index = static_cast<std::uint16_t>(i);
+    key.current = KeyFunction::Unpack(json::ToInteger(Member(element, "Assignment")).value_or(0));
+    key.default_function =
+        KeyFunction::Unpack(json::ToInteger(Member(element, "DefaultAssignment")).value_or(0));
+    keys.push_back(key);
+  }
+  return keys;
+}
+
+void CBasicProfiledata::WriteKeyList(Json::Value& entry, const std::vector<KeyAssignment>& keys) {
+  Json::Value& list = MemberForWrite(entry, "KeyList");
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    Json::Value* element = json::ElementForWrite(list, static_cast<std::int64_t>(i));
+    if (element == nullptr) break;
+    MemberForWrite(*element, "Assignment") = static_cast<Json::Int64>(keys[i].current.Pack());
+  }
+}
+
+std::vector<KeyAssignment> CBasicProfiledata::GetKeyList() {
+  key_list_ = ReadKeyList(entry_);
+  return key_list_;
+}
+
+void CBasicProfiledata::SetKeyList(const std::vector<KeyAssignment>& keys) {
+  key_list_ = keys;
+  WriteKeyList(entry_, keys);
+}
+
+std::vector<KeyAssignment> CBasicProfiledata::GetSecondaryKeyList() {
+  secondary_key_list_ = ReadKeyList(secondary_entry_);
+  return secondary_key_list_;
+}
+
+void CBasicProfiledata::SetSecondaryKeyList(const std::vector<KeyAssignment>& keys) {
+  secondary_key_list_ = keys;
+  WriteKeyList(secondary_entry_, keys);
+}
+
+}  // namespace norvane

@@ -1,0 +1,30 @@
+#include "profiles/profile_document_io.h"
+
+#include "profiles/json_access.h"
+#include "profiles/json_file_util.h"
+
+namespace norvane {
+
+Json::Value ReadProfileDocumentForUpdate(const std::filesystem::path& path) {
+  std::string text;
+  if (!ReadWholeFile(path, text)) return Json::Value(Json::objectValue);
+  Json::Value document;
+  // Unparsable text is kept aside by WriteJsonValue when the repaired document is written.
+  if (!JsonFileUtil::TryParseJson(text, document)) return Json::Value(Json::objectValue);
+  const bool usable = document.isObject() && (json::Member(document, "Device").isNull() ||
+                                              json::Member(document, "Device").isArray());
+  if (!usable) {
+    LogFileFailure(JsonFileUtil::KeepAside(path));
+    if (!document.isObject()) document = Json::Value(Json::objectValue);
+    document["Device"] = Json::Value(Json::arrayValue);
+  }
+  return document;
+}
+
+void PutDeviceEntry(Json::Value& document, std::int32_t index, const Json::Value& entry) {
+  if (Json::Value* slot = json::ElementForWrite(json::MemberForWrite(document, "Device"), index)) {
+    *slot = entry;
+  }
+}
+
+}  // namespace norvane
