@@ -1,0 +1,215 @@
+// Command frames answered from device memory: every command of the set, chunk offsets, statuses.
+
+#include <numeric>
+
+#include "emulator_test_support.h"
+
+namespace norvane::emulator::testing {
+namespace {
+
+class FirmwareTest : public EmulatorTest {
+ protected:
+  void SetUp() override {
+    Create("keyboard,keyboard-receiver,mouse,mousepad,headset");
+    keyboard = Find(DeviceModel::kKeyboard);
+    receiver = Find(DeviceModel::kKeyboardReceiver);
+    mouse = Find(DeviceModel::kMouse);
+    pad = Find(DeviceModel::kMousePad);
+    headset = Find(DeviceModel::kHeadset);
+  }
+
+  Bytes Ask(DeviceId device, const Wire& frame) {
+    auto connection = OpenCommandNode(device);
+    EXPECT_NE(connection, nullptr);
+    if (!connection) return {};
+    const auto reply = Exchange(*connection, frame);
+    EXPECT_TRUE(reply.has_value());
+    return reply.value_or(Bytes(64, 0));
+  }
+
+  DeviceId keyboard = 0, receiver = 0, mouse = 0, pad = 0, headset = 0;
+};
+
+TEST_F(FirmwareTest, ReplyEchoesTheRequestWithStatusAndItsOwnChecksum) {
+  const Bytes reply = Ask(keyboard, MakeFrame(0x03, 34, 0));
+  ASSERT_EQ(reply.size(), 64u);
+  EXPECT_EQ(reply[0], 0x04);
+  EXPECT_EQ(reply[3], 0x03);
+  EXPECT_EQ(reply[4], 34);
+  EXPECT_EQ(reply[7], 0x01);
+  const uint32_t sum = std::accumulate(reply.begin() + 3, reply.end(), 0u);
+  EXPECT_EQ(reply[1] | (reply[2] << 8), static_cast<int>(sum & 0xFFFF));
+}
+
+TEST_F(FirmwareTest, InformationBlockDescribesEachKind) {
+  const Bytes keyboard_info = PayloadOf(Ask(keyboard, MakeFrame(0x03, 34, 0)), 34);
+  EXPECT_EQ(keyboard_info, backend->ReadMemory(keyboard, MemoryArea::kInfo, 0, 34));
+  EXPECT_EQ(keyboard_info[5], 126);  // key positions: 378-byte key table, within 512
+  EXPECT_GT(keyboard_info[6], 0);    // macro memory
+
+  const Bytes mouse_info = PayloadOf(Ask(mouse, MakeFrame(0x03, 34, 0)), 34);
+  EXPECT_EQ(mouse_info[9] | (mouse_info[10] << 8), 0x3325);  // sensor
+  EXPECT_EQ(mouse_info[14] | (mouse_info[15] << 8), 100);    // lowest DPI
+  EXPECT_EQ(backend->MemorySize(mouse, MemoryArea::kMacros), mouse_info[6] * 128u);
+
+  // The receiver link reads the block in 24-byte chunks: 24 at offset 0, then 10 at offset 24.
+  const Bytes head = PayloadOf(Ask(receiver, MakeFrame(0x03, 24, 0)), 24);
+  const Bytes tail = PayloadOf(Ask(receiver, MakeFrame(0x03, 10, 24)), 10);
+  Bytes joined = head;
+  joined.insert(joined.end(), tail.begin(), tail.end());
+  EXPECT_EQ(joined, keyboard_info);
+}
+
+TEST_F(FirmwareTest, ReadPayloadCarriesOnlyTheAskedBytes) {
+  const Bytes reply = Ask(keyboard, MakeFrame(0x05, 3, 1));
+  const Bytes area = backend->ReadMemory(keyboard, MemoryArea::kSettings, 1, 3);
+  EXPECT_EQ(PayloadOf(reply, 3), area);
+  EXPECT_TRUE(std::all_of(reply.begin() + 11, reply.end(), [](uint8_t b) { return b == 0; }));
+}
+
+TEST_F(FirmwareTest, SettingsWrittenInChunksReadBackAtTheirAddresses) {
+  // A 71-byte mouse record for profile 2 at 2 x 128, written as 56 + 15 bytes.
+  Bytes record(71);
+  std::iota(record.begin(), record.end(), uint8_t{1});
+  EXPECT_EQ(Ask(mouse, MakeFrame(0x06, 56, 256, std::span(record).first(56)))[7], 0x01);
+  EXPECT_EQ(Ask(mouse, MakeFrame(0x06, 15, 256 + 56, std::span(record).subspan(56)))[7], 0x01);
+  EXPECT_EQ(backend->ReadMemory(mouse, MemoryArea::kSettings, 256, 71), record);
+  EXPECT_EQ(PayloadOf(Ask(mouse, MakeFrame(0x05, 15, 256 + 56)), 15), Bytes(record.begin() + 56, record.end()));
+  // Neighbouring bytes are untouched.
+  EXPECT_EQ(backend->ReadMemory(mouse, MemoryArea::kSettings, 256 + 71, 1), Bytes{0});
+}
+
+TEST_F(FirmwareTest, KeyTablesReadAndWrite) {
+  const Bytes first = PayloadOf(Ask(keyboard, MakeFrame(0x07, 56, 0)), 56);
+  EXPECT_EQ((Bytes{first[0], first[1], first[2]}), (Bytes{0x20, 0x00, 0x29}));  // Escape at position 0
+
+  const Bytes codes{0x70, 0x02, 0x00, 0x20, 0x00, 0x04};
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x09, 6, 224, codes))[7], 0x01);
+  EXPECT_EQ(backend->ReadMemory(keyboard, MemoryArea::kKeyTable, 224, 6), codes);
+
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x27, 6, 0, codes))[7], 0x01);
+  EXPECT_EQ(backend->ReadMemory(keyboard, MemoryArea::kKeyTableExtra, 0, 6), codes);
+  EXPECT_EQ(PayloadOf(Ask(keyboard, MakeFrame(0x1B, 6, 0)), 6), codes);
+
+  // Page 1 (offset 512 + position) does not exist.
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x09, 6, 512, codes))[7], 0xFF);
+  // The mouse has no second table.
+  EXPECT_EQ(Ask(mouse, MakeFrame(0x1B, 8, 0))[7], 0xFF);
+}
+
+TEST_F(FirmwareTest, LightMaskStreamMacrosAndRecoilLandInTheirAreas) {
+  const Bytes mask(21, 0x5A);
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x0B, 21, 3 * 2, mask))[7], 0x01);  // record index 2
+  EXPECT_EQ(backend->ReadMemory(keyboard, MemoryArea::kLightMask, 6, 21), mask);
+
+  const Bytes colours{1, 2, 3, 4, 5, 6};
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x12, 6, 56, colours))[7], 0x01);
+  EXPECT_EQ(backend->ReadMemory(keyboard, MemoryArea::kLightStream, 56, 6), colours);
+  EXPECT_EQ(backend->Counters(keyboard).stream_frames, 1);
+
+  const Bytes macro_head{0xAA, 0x55, 0x16, 0x00, 0x00, 0x00};
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x15, 6, 0, macro_head))[7], 0x01);
+  EXPECT_EQ(backend->ReadMemory(keyboard, MemoryArea::kMacros, 0, 6), macro_head);
+
+  EXPECT_EQ(Ask(mouse, MakeFrame(0x17, 6, 112, macro_head))[7], 0x01);
+  EXPECT_EQ(backend->ReadMemory(mouse, MemoryArea::kRecoil, 112, 6), macro_head);
+
+  // Past the end of the macro memory.
+  const size_t macro_size = backend->MemorySize(keyboard, MemoryArea::kMacros);
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x15, 6, static_cast<uint16_t>(macro_size - 4), macro_head))[7], 0xFF);
+}
+
+TEST_F(FirmwareTest, CommandsADeviceDoesNotHaveAreRefused) {
+  EXPECT_EQ(Ask(mouse, MakeFrame(0x12, 6, 0))[7], 0xFF);    // no streamed lighting
+  EXPECT_EQ(Ask(mouse, MakeFrame(0x1C, 0, 0))[7], 0xFF);    // no light control hand-over
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x17, 6, 0))[7], 0xFF); // no recoil memory
+  EXPECT_EQ(Ask(pad, MakeFrame(0x07, 24, 0))[7], 0xFF);     // no key table
+  EXPECT_EQ(Ask(headset, MakeFrame(0x15, 6, 0))[7], 0xFF);  // no macros
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x42, 0, 0))[7], 0xFF); // unknown code
+}
+
+TEST_F(FirmwareTest, MalformedRequestsAreRefusedAndChangeNothing) {
+  const Bytes before = backend->ReadMemory(keyboard, MemoryArea::kSettings, 0, 64);
+  // Length above 56.
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x06, 57, 0))[7], 0xFF);
+  // Range past the end of the settings area.
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x06, 8, 510, Bytes(8, 1)))[7], 0xFF);
+  // Wrong checksum.
+  Wire bad = MakeFrame(0x06, 4, 0, Bytes{9, 9, 9, 9});
+  bad[1] ^= 0x01;
+  EXPECT_EQ(Ask(keyboard, bad)[7], 0xFE);
+  EXPECT_EQ(backend->ReadMemory(keyboard, MemoryArea::kSettings, 0, 64), before);
+  // The status read is 6 bytes long.
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x1A, 7, 0))[7], 0xFF);
+}
+
+TEST_F(FirmwareTest, FramesOfAnotherShapeAreNotTakenOrAnswered) {
+  auto connection = OpenCommandNode(keyboard);
+  const Wire frame = MakeFrame(0x01, 0, 0);
+  EXPECT_FALSE(connection->WriteOutput(std::span(frame).first(63)));  // short report
+  Wire other_id = frame;
+  other_id[0] = 0x05;
+  EXPECT_FALSE(connection->WriteOutput(other_id));
+  Bytes reply;
+  EXPECT_EQ(connection->ReadInput(reply, std::chrono::milliseconds(20)), hid::ReadStatus::kTimeout);
+  EXPECT_EQ(backend->Counters(keyboard).begin_count, 0);
+}
+
+TEST_F(FirmwareTest, BeginEndAndLightControlAreCounted) {
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x01, 0, 0))[7], 0x01);
+  EXPECT_TRUE(backend->Counters(keyboard).session_open);
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x02, 0, 0))[7], 0x01);
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x1C, 0, 0))[7], 0x01);
+  const FirmwareCounters counters = backend->Counters(keyboard);
+  EXPECT_EQ(counters.begin_count, 1);
+  EXPECT_EQ(counters.end_count, 1);
+  EXPECT_FALSE(counters.session_open);
+  EXPECT_TRUE(counters.light_control_taken);
+}
+
+TEST_F(FirmwareTest, StatusCarriesTheLinkFlagAndLinkQueryAnswersUp) {
+  const Bytes wired = PayloadOf(Ask(keyboard, MakeFrame(0x1A, 6, 0)), 6);
+  const Bytes wireless = PayloadOf(Ask(receiver, MakeFrame(0x1A, 6, 0)), 6);
+  EXPECT_EQ(wired[0], backend->ReadMemory(keyboard, MemoryArea::kStatus, 0, 1)[0]);
+  EXPECT_EQ(wired[3], 0);
+  EXPECT_EQ(wireless[3], 1);
+  EXPECT_EQ(PayloadOf(Ask(receiver, MakeFrame(0xAA, 0, 0)), 1), Bytes{0xFF});
+  // A partial read from offset 3 still carries the flag first.
+  EXPECT_EQ(PayloadOf(Ask(receiver, MakeFrame(0x1A, 1, 3)), 1), Bytes{1});
+}
+
+TEST_F(FirmwareTest, ReceiverSharesMemoryWithItsWiredDevice) {
+  const Bytes record{0x02, 0x07};
+  EXPECT_EQ(Ask(receiver, MakeFrame(0x06, 2, 0, record))[7], 0x01);
+  EXPECT_EQ(PayloadOf(Ask(keyboard, MakeFrame(0x05, 2, 0)), 2), record);
+}
+
+TEST_F(FirmwareTest, ReceiverWithLinkDownAnswersEveryCommandWithAA) {
+  backend->SetLinkUp(receiver, false);
+  const Bytes before = backend->ReadMemory(receiver, MemoryArea::kSettings, 0, 4);
+  const Bytes write_reply = Ask(receiver, MakeFrame(0x06, 4, 0, Bytes{1, 2, 3, 4}));
+  EXPECT_EQ(write_reply[3], 0xAA);
+  EXPECT_EQ(backend->ReadMemory(receiver, MemoryArea::kSettings, 0, 4), before);
+  const Bytes query = Ask(receiver, MakeFrame(0xAA, 0, 0));
+  EXPECT_EQ(query[3], 0xAA);
+  EXPECT_NE(query[8], 0xFF);
+  // The wired keyboard does not care about the receiver's link.
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x05, 1, 0))[3], 0x05);
+
+  backend->SetLinkUp(receiver, true);
+  EXPECT_EQ(Ask(receiver, MakeFrame(0x05, 1, 0))[3], 0x05);
+}
+
+TEST_F(FirmwareTest, HeadsetTakesItsLightingOutputReports) {
+  auto connection = OpenCommandNode(headset);
+  std::array<uint8_t, 17> report{0xFF, 0x44, 0xAB, 0x00, 10, 20, 30, 40, 50, 60, 70};
+  EXPECT_TRUE(connection->WriteOutputControl(report));
+  // Zone 0x44 is the second zone, 0xAB (green of LEDs 0 to 6) its second half: (6 + 1) x 7.
+  EXPECT_EQ(backend->ReadMemory(headset, MemoryArea::kLightStream, 49, 7), (Bytes{10, 20, 30, 40, 50, 60, 70}));
+  // The keyboard has no such report.
+  auto keyboard_connection = OpenCommandNode(keyboard);
+  EXPECT_FALSE(keyboard_connection->WriteOutput(report));
+}
+
+}  // namespace
+}  // namespace norvane::emulator::testing
