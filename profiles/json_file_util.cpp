@@ -72,9 +72,13 @@ Json::Value JsonFileUtil::ReadJsonValue(const std::filesystem::path& path) const
 }
 
 std::string JsonFileUtil::StyledText(const Json::Value& value) {
-  Json::StyledWriter writer;
-  std::string text = writer.write(value);
-  // StyledWriter ends its text with a newline already; files carry exactly one.
+  // The styled layout (three-space indentation, comments kept), with text written as UTF-8 rather than
+  // as \u escapes so that names stay readable in the file.
+  Json::StreamWriterBuilder builder;
+  builder["indentation"] = "   ";
+  builder["commentStyle"] = "All";
+  builder["emitUTF8"] = true;
+  std::string text = Json::writeString(builder, value);
   if (text.empty() || text.back() != '\n') text.push_back('\n');
   return text;
 }

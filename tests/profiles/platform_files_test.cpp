@@ -1,0 +1,112 @@
+// Atomic writes and the program's folders.
+#include <gtest/gtest.h>
+
+#include "platform/atomic_file.h"
+#include "platform/xdg_paths.h"
+#include "tests/profiles/temp_folder.h"
+
+namespace norvane {
+namespace {
+
+using testing::ReadText;
+using testing::ScopedEnv;
+using testing::TempFolder;
+using testing::WriteText;
+
+std::size_t FilesIn(const std::filesystem::path& folder) {
+  std::size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
+  return count;
+}
+
+TEST(AtomicFile, WritesNewFilesAndReplacesOldOnes) {
+  TempFolder folder;
+  const auto path = folder / "a.json";
+  ASSERT_TRUE(WriteFileAtomically(path, "first"));
+  EXPECT_EQ(ReadText(path), "first");
+  ASSERT_TRUE(WriteFileAtomically(path, "second, longer"));
+  EXPECT_EQ(ReadText(path), "second, longer");
+  EXPECT_EQ(FilesIn(folder.path()), 1u) << "no temporary file may stay behind";
+}
+
+TEST(AtomicFile, FailureMidwayLeavesOldFileAndNoTemporary) {
+  TempFolder folder;
+  const auto path = folder / "profile.Json";
+  WriteText(path, "old content");
+  FileResult result;
+  {
+    ScopedWriteFailure failure(3);
+    result = WriteFileAtomically(path, "new content that never fully arrives");
+  }
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.error.find("profile.Json"), std::string::npos) << result.error;
+  EXPECT_EQ(ReadText(path), "old content");
+  EXPECT_EQ(FilesIn(folder.path()), 1u);
+}
+
+TEST(AtomicFile, ReportsAMissingFolder) {
+  TempFolder folder;
+  const FileResult result = WriteFileAtomically(folder / "missing/sub/file", "x");
+  EXPECT_FALSE(result.ok);
+  EXPECT_FALSE(result.error.empty());
+}
+
+TEST(AtomicFile, CopyOntoItselfKeepsTheFileAndCopyReplacesTarget) {
+  TempFolder folder;
+  const auto source = folder / "source";
+  const auto target = folder / "target";
+  WriteText(source, "payload");
+  WriteText(target, "old");
+  EXPECT_TRUE(CopyFileAtomically(source, source));
+  EXPECT_EQ(ReadText(source), "payload");
+  EXPECT_TRUE(CopyFileAtomically(source, target));
+  EXPECT_EQ(ReadText(target), "payload");
+  EXPECT_FALSE(CopyFileAtomically(folder / "absent", target));
+  EXPECT_EQ(ReadText(target), "payload") << "a failed copy must not touch the target";
+}
+
+TEST(XdgPaths, FoldersFollowTheEnvironmentAndKeepTheirName) {
+  ScopedEnv data("XDG_DATA_HOME", "/data/home");
+  ScopedEnv config("XDG_CONFIG_HOME", "/config/home");
+  EXPECT_EQ(UserDataFolder().string(), "/data/home/R27 有线/");
+  EXPECT_EQ(ConfigFolder().string(), "/config/home/R27 有线/");
+}
+
+TEST(XdgPaths, UnsetOrRelativeVariablesFallBackBelowHome) {
+  ScopedEnv home("HOME", "/home/someone");
+  ScopedEnv data("XDG_DATA_HOME", "relative/path");
+  ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+  EXPECT_EQ(UserDataFolder().string(), "/home/someone/.local/share/R27 有线/");
+  EXPECT_EQ(ConfigFolder().string(), "/home/someone/.config/R27 有线/");
+}
+
+TEST(XdgPaths, DefaultDataFolderCanBeOverridden) {
+  {
+    ScopedEnv env("NORVANE_DEFAULT_DATA", nullptr);
+    EXPECT_EQ(DefaultDataFolder().parent_path().filename(), "DefaultData");
+  }
+  {
+    ScopedEnv env("NORVANE_DEFAULT_DATA", "/opt/defaults");
+    EXPECT_EQ(DefaultDataFolder().string(), "/opt/defaults/");
+    SetDefaultDataFolderOverride("/explicit");
+    EXPECT_EQ(DefaultDataFolder().string(), "/explicit/");
+    SetDefaultDataFolderOverride({});
+    EXPECT_EQ(DefaultDataFolder().string(), "/opt/defaults/");
+  }
+}
+
+TEST(XdgPaths, PlainFileNames) {
+  EXPECT_TRUE(IsPlainFileName("2024_01_02_03_04_05_006"));
+  EXPECT_TRUE(IsPlainFileName("..."));
+  EXPECT_TRUE(IsPlainFileName("name with spaces 有线"));
+  EXPECT_FALSE(IsPlainFileName(""));
+  EXPECT_FALSE(IsPlainFileName("."));
+  EXPECT_FALSE(IsPlainFileName(".."));
+  EXPECT_FALSE(IsPlainFileName("../evil"));
+  EXPECT_FALSE(IsPlainFileName("a/b"));
+  EXPECT_FALSE(IsPlainFileName("a\\b"));
+  EXPECT_FALSE(IsPlainFileName(std::string_view("a\0b", 3)));
+}
+
+}  // namespace
+}  // namespace norvane
