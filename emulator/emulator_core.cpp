@@ -288,9 +288,9 @@ bool EmulatorCore::Write(ConnectionState& connection, std::span<const uint8_t> r
                report[0] == kHeadsetLightReportId && device.identity->family == DeviceFamily::kHeadset) {
       StoreHeadsetLighting(*device.memory, report);  // a report it cannot use is taken and ignored
       written = true;
-    } else if (!node.carries_commands && report.size() == 1 &&
+    } else if (!node.carries_commands && report.size() == 2 && report[0] == 0 &&
                device.identity->family != DeviceFamily::kMouse) {
-      written = true;  // the boot keyboard's LED report
+      written = true;  // the boot keyboard's LED report (no report ids: byte 0 is 0)
     }
     // Anything else matches no output report of the descriptor: the device stalls the transfer.
   }

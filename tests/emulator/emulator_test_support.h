@@ -20,7 +20,8 @@ namespace norvane::emulator::testing {
 using Bytes = std::vector<uint8_t>;
 using Wire = std::array<uint8_t, 64>;
 
-inline Wire MakeFrame(uint8_t command, uint8_t length, uint16_t offset, std::span<const uint8_t> payload = {}) {
+inline Wire MakeFrame(uint8_t command, uint8_t length, uint16_t offset,
+                      std::span<const uint8_t> payload = {}) {
   Wire frame{};
   frame[0] = 0x04;
   frame[3] = command;

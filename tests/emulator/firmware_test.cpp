@@ -74,7 +74,8 @@ TEST_F(FirmwareTest, SettingsWrittenInChunksReadBackAtTheirAddresses) {
   EXPECT_EQ(Ask(mouse, MakeFrame(0x06, 56, 256, std::span(record).first(56)))[7], 0x01);
   EXPECT_EQ(Ask(mouse, MakeFrame(0x06, 15, 256 + 56, std::span(record).subspan(56)))[7], 0x01);
   EXPECT_EQ(backend->ReadMemory(mouse, MemoryArea::kSettings, 256, 71), record);
-  EXPECT_EQ(PayloadOf(Ask(mouse, MakeFrame(0x05, 15, 256 + 56)), 15), Bytes(record.begin() + 56, record.end()));
+  EXPECT_EQ(PayloadOf(Ask(mouse, MakeFrame(0x05, 15, 256 + 56)), 15),
+            Bytes(record.begin() + 56, record.end()));
   // Neighbouring bytes are untouched.
   EXPECT_EQ(backend->ReadMemory(mouse, MemoryArea::kSettings, 256 + 71, 1), Bytes{0});
 }
@@ -120,12 +121,12 @@ TEST_F(FirmwareTest, LightMaskStreamMacrosAndRecoilLandInTheirAreas) {
 }
 
 TEST_F(FirmwareTest, CommandsADeviceDoesNotHaveAreRefused) {
-  EXPECT_EQ(Ask(mouse, MakeFrame(0x12, 6, 0))[7], 0xFF);    // no streamed lighting
-  EXPECT_EQ(Ask(mouse, MakeFrame(0x1C, 0, 0))[7], 0xFF);    // no light control hand-over
-  EXPECT_EQ(Ask(keyboard, MakeFrame(0x17, 6, 0))[7], 0xFF); // no recoil memory
-  EXPECT_EQ(Ask(pad, MakeFrame(0x07, 24, 0))[7], 0xFF);     // no key table
-  EXPECT_EQ(Ask(headset, MakeFrame(0x15, 6, 0))[7], 0xFF);  // no macros
-  EXPECT_EQ(Ask(keyboard, MakeFrame(0x42, 0, 0))[7], 0xFF); // unknown code
+  EXPECT_EQ(Ask(mouse, MakeFrame(0x12, 6, 0))[7], 0xFF);     // no streamed lighting
+  EXPECT_EQ(Ask(mouse, MakeFrame(0x1C, 0, 0))[7], 0xFF);     // no light control hand-over
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x17, 6, 0))[7], 0xFF);  // no recoil memory
+  EXPECT_EQ(Ask(pad, MakeFrame(0x07, 24, 0))[7], 0xFF);      // no key table
+  EXPECT_EQ(Ask(headset, MakeFrame(0x15, 6, 0))[7], 0xFF);   // no macros
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x42, 0, 0))[7], 0xFF);  // unknown code
 }
 
 TEST_F(FirmwareTest, MalformedRequestsAreRefusedAndChangeNothing) {
@@ -205,7 +206,8 @@ TEST_F(FirmwareTest, HeadsetTakesItsLightingOutputReports) {
   std::array<uint8_t, 17> report{0xFF, 0x44, 0xAB, 0x00, 10, 20, 30, 40, 50, 60, 70};
   EXPECT_TRUE(connection->WriteOutputControl(report));
   // Zone 0x44 is the second zone, 0xAB (green of LEDs 0 to 6) its second half: (6 + 1) x 7.
-  EXPECT_EQ(backend->ReadMemory(headset, MemoryArea::kLightStream, 49, 7), (Bytes{10, 20, 30, 40, 50, 60, 70}));
+  EXPECT_EQ(backend->ReadMemory(headset, MemoryArea::kLightStream, 49, 7),
+            (Bytes{10, 20, 30, 40, 50, 60, 70}));
   // The keyboard has no such report.
   auto keyboard_connection = OpenCommandNode(keyboard);
   EXPECT_FALSE(keyboard_connection->WriteOutput(report));
