@@ -1,0 +1,156 @@
+// End to end: the built norvanectl binary against emulated devices.
+#include <gtest/gtest.h>
+#include <json/json.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::stringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+class NorvanectlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    binary_ = fs::path(NORVANE_BINARY_DIR) / "bin" / "norvanectl";
+    if (!fs::exists(binary_)) {
+      GTEST_SKIP() << "bin/norvanectl is not built: build the norvanectl target";
+    }
+    scratch_ = fs::temp_directory_path() / ("norvanectl_test_" + std::to_string(::getpid()));
+    fs::create_directories(scratch_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(scratch_, ignored);
+  }
+
+  // Runs the tool with `arguments` (already shell-quoted where needed) and an optional environment prefix.
+  RunResult Run(const std::string& arguments, const std::string& environment = "env -u NORVANE_EMULATE") {
+    const fs::path out = scratch_ / "out";
+    const fs::path err = scratch_ / "err";
+    const std::string command = environment + " '" + binary_.string() + "' " + arguments + " >'" +
+                                out.string() + "' 2>'" + err.string() + "'";
+    const int status = std::system(command.c_str());
+    RunResult result;
+    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadFile(out);
+    result.err = ReadFile(err);
+    return result;
+  }
+
+  fs::path binary_;
+  fs::path scratch_;
+};
+
+TEST_F(NorvanectlTest, ListShowsBothInterfacesOfEachDeviceWithTheirTableRows) {
+  const RunResult text = Run("--emulate keyboard,mouse list");
+  ASSERT_EQ(text.exit_code, 0) << text.err;
+  EXPECT_NE(
+      text.out.find("vendor 320f  product 5055  interface 1  collection 4  usage page ff1c  usage 0092"),
+      std::string::npos)
+      << text.out;
+  EXPECT_NE(text.out.find("table row: 0 (keyboard, kind 1, command interface)"), std::string::npos);
+  EXPECT_NE(text.out.find("table row: 1 (keyboard, kind 1, event interface)"), std::string::npos);
+  EXPECT_NE(text.out.find("table row: 4 (mouse, kind 2, command interface)"), std::string::npos);
+  EXPECT_NE(text.out.find("table row: 5 (mouse, kind 2, event interface)"), std::string::npos);
+
+  const RunResult json = Run("--json --emulate keyboard,mouse list");
+  ASSERT_EQ(json.exit_code, 0) << json.err;
+  Json::Value root;
+  std::string errors;
+  std::istringstream stream(json.out);
+  ASSERT_TRUE(Json::parseFromStream(Json::CharReaderBuilder(), stream, &root, &errors)) << errors;
+  std::vector<int> rows;
+  for (const Json::Value& item : root["interfaces"]) {
+    if (!item["table_row"].isInt()) continue;
+    rows.push_back(item["table_row"].asInt());
+    const int row = item["table_row"].asInt();
+    EXPECT_EQ(item["vendor_id"].asInt(), 0x320F);
+    EXPECT_EQ(item["interface_number"].asInt(), 1);
+    EXPECT_EQ(item["collection_number"].asInt(), row % 2 == 0 ? 4 : 3);
+    EXPECT_EQ(item["usage_page"].asInt(), row % 2 == 0 ? 0xFF1C : 0x000C);
+    EXPECT_NE(item["path"].asString().find("&col0"), std::string::npos);
+  }
+  std::sort(rows.begin(), rows.end());
+  EXPECT_EQ(rows, (std::vector<int>{0, 1, 4, 5}));
+}
+
+TEST_F(NorvanectlTest, TracedInfoReadsEachInformationBlockInOneFrame) {
+  const RunResult result = Run("--emulate keyboard,mouse --trace info");
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  int info_requests = 0;
+  int info_replies = 0;
+  for (const std::string& line : Lines(result.err)) {
+    // report id, checksum, command 0x03, 34 bytes at offset 0
+    if (line.starts_with("> 04 ") && line.substr(11, 12) == "03 22 00 00 ") ++info_requests;
+    if (line.starts_with("< 04 ") && line.substr(11, 3) == "03 ") ++info_replies;
+    if (line.starts_with("> ") || line.starts_with("< ")) {
+      EXPECT_EQ(line.size(), 2u + 64 * 3 - 1) << line;
+    }
+  }
+  EXPECT_EQ(info_requests, 2);
+  EXPECT_EQ(info_replies, 2);
+  EXPECT_NE(result.out.find("keyboard (table row 0), wired link"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("mouse (table row 4), wired link"), std::string::npos);
+  EXPECT_NE(result.out.find("key positions: "), std::string::npos);
+  EXPECT_NE(result.out.find("lowest DPI: "), std::string::npos);
+}
+
+TEST_F(NorvanectlTest, InfoThroughAReceiverTakesTwoFrames) {
+  const RunResult result = Run("--trace info", "NORVANE_EMULATE=keyboard-receiver");
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  std::vector<std::string> pieces;
+  for (const std::string& line : Lines(result.err)) {
+    if (line.starts_with("> 04 ") && line.substr(11, 3) == "03 ") pieces.push_back(line.substr(14, 9));
+  }
+  EXPECT_EQ(pieces, (std::vector<std::string>{"18 00 00 ", "0a 18 00 "}));
+  EXPECT_NE(result.out.find("receiver link"), std::string::npos);
+}
+
+TEST_F(NorvanectlTest, NothingConnectedIsAClearFailure) {
+  const RunResult result = Run("--emulate headset info");
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find("no supported device connected"), std::string::npos) << result.err;
+  EXPECT_TRUE(result.out.empty());
+}
+
+TEST_F(NorvanectlTest, BadCommandLinesAreUsageErrors) {
+  RunResult result = Run("--emulate toaster list");
+  EXPECT_EQ(result.exit_code, 2);
+  EXPECT_NE(result.err.find("toaster"), std::string::npos) << result.err;
+
+  result = Run("frobnicate");
+  EXPECT_EQ(result.exit_code, 2);
+  EXPECT_NE(result.err.find("unknown command frobnicate"), std::string::npos) << result.err;
+
+  result = Run("--help");
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_NE(result.out.find("--emulate LIST"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,69 @@
+#include "tools/norvanectl/cli_options.h"
+
+namespace norvane::cli {
+namespace {
+
+std::optional<Command> CommandNamed(std::string_view name) {
+  if (name == "list") return Command::kList;
+  if (name == "info") return Command::kInfo;
+  return std::nullopt;
+}
+
+}  // namespace
+
+ParseOutcome ParseCommandLine(const std::vector<std::string_view>& arguments) {
+  ParseOutcome outcome;
+  CliOptions& options = outcome.options;
+  constexpr std::string_view kEmulateEquals = "--emulate=";
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view argument = arguments[i];
+    if (argument == "--help" || argument == "-h") {
+      options.help = true;
+    } else if (argument == "--trace") {
+      options.trace = true;
+    } else if (argument == "--json") {
+      options.json = true;
+    } else if (argument == "--emulate") {
+      if (i + 1 >= arguments.size()) {
+        outcome.error = "--emulate needs a device list, e.g. --emulate keyboard,mouse";
+        return outcome;
+      }
+      options.emulate = std::string(arguments[++i]);
+    } else if (argument.starts_with(kEmulateEquals)) {
+      options.emulate = std::string(argument.substr(kEmulateEquals.size()));
+    } else if (argument.starts_with("-")) {
+      outcome.error = "unknown option " + std::string(argument);
+      return outcome;
+    } else if (options.command != Command::kNone) {
+      outcome.error = "unexpected argument " + std::string(argument) + " (one command at a time)";
+      return outcome;
+    } else if (const auto command = CommandNamed(argument)) {
+      options.command = *command;
+    } else {
+      outcome.error = "unknown command " + std::string(argument);
+      return outcome;
+    }
+  }
+  if (options.command == Command::kNone && !options.help) {
+    outcome.error = "no command given (list or info)";
+  }
+  return outcome;
+}
+
+std::string UsageText() {
+  return "Usage: norvanectl [options] <command>\n"
+         "\n"
+         "Commands:\n"
+         "  list    every HID interface with its numbers and the row of the interface table it matches\n"
+         "  info    the device information block of every connected device\n"
+         "\n"
+         "Options:\n"
+         "  --emulate LIST  use emulated devices instead of real ones; LIST is comma-separated from\n"
+         "                  keyboard, keyboard-receiver, mouse, mouse-receiver, mousepad, headset\n"
+         "                  (also taken from the NORVANE_EMULATE environment variable)\n"
+         "  --trace         print every command frame both ways on stderr\n"
+         "  --json          machine-readable output on stdout\n"
+         "  --help          this text\n";
+}
+
+}  // namespace norvane::cli

@@ -1,0 +1,31 @@
+#pragma once
+// The command line of norvanectl: global options and one command.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace norvane::cli {
+
+enum class Command { kNone, kList, kInfo };
+
+struct CliOptions {
+  std::optional<std::string> emulate;  // device list for the emulator, from --emulate
+  bool trace = false;
+  bool json = false;
+  bool help = false;
+  Command command = Command::kNone;
+};
+
+struct ParseOutcome {
+  CliOptions options;
+  std::string error;  // empty when the command line was understood
+};
+
+ParseOutcome ParseCommandLine(const std::vector<std::string_view>& arguments);
+
+// The text of --help.
+std::string UsageText();
+
+}  // namespace norvane::cli

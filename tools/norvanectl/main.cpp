@@ -1,0 +1,51 @@
+// norvanectl: lists the HID interfaces of the supported devices and reads their information blocks, on
+// real hardware or on emulated devices.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "emulator/emulator.h"
+#include "platform/trace.h"
+#include "tools/norvanectl/cli_commands.h"
+#include "tools/norvanectl/cli_options.h"
+
+int main(int argc, char** argv) {
+  using namespace norvane;
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  const cli::ParseOutcome parsed = cli::ParseCommandLine(arguments);
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "norvanectl: %s (try --help)\n", parsed.error.c_str());
+    return cli::kExitUsage;
+  }
+  const cli::CliOptions& options = parsed.options;
+  if (options.help) {
+    std::fputs(cli::UsageText().c_str(), stdout);
+    return cli::kExitOk;
+  }
+
+  // The emulator stays installed, and alive, until the program ends.
+  std::shared_ptr<emulator::EmulatorBackend> emulated;
+  const std::optional<std::string> emulate =
+      options.emulate ? options.emulate : emulator::EmulateListFromEnvironment();
+  if (emulate) {
+    std::string error;
+    emulated = emulator::InstallEmulator(*emulate, &error);
+    if (!emulated) {
+      std::fprintf(stderr, "norvanectl: cannot emulate \"%s\": %s\n", emulate->c_str(), error.c_str());
+      return cli::kExitUsage;
+    }
+  }
+  if (options.trace) SetTraceEnabled(true);
+
+  switch (options.command) {
+    case cli::Command::kList:
+      return cli::RunList(options);
+    case cli::Command::kInfo:
+      return cli::RunInfo(options);
+    case cli::Command::kNone:
+      break;
+  }
+  return cli::kExitUsage;
+}
