@@ -1,0 +1,34 @@
+#pragma once
+// CListUI: a list of text rows or of controls. A user selection raises "itemselect" (wParam new index,
+// lParam old), a click "itemclick" (wParam index), a double click or Enter "itemactivate" (wParam index).
+// SelectItem raises "itemselect" only when asked to.
+
+#include <QListWidget>
+
+#include "uilib/control.h"
+
+namespace norvane::ui {
+
+class CListUI : public ControlBase<QListWidget> {
+ public:
+  explicit CListUI(QWidget* parent = nullptr);
+
+  int GetCount() const { return count(); }
+  int GetCurSel() const { return currentRow(); }
+  bool SelectItem(int index, bool takeFocus = false, bool triggerEvent = true);
+  int AddItem(const CDuiString& text, bool isTextId = false, const CDuiString& userData = {});
+  // Adds a row that shows `control` (the list takes ownership). Returns its index.
+  int AddControl(CControlUI* control);
+  CControlUI* GetItemControl(int index) const;
+  CDuiString GetItemText(int index) const;
+  CDuiString GetItemUserData(int index) const;
+  bool RemoveAt(int index);
+  void RemoveAll();
+
+  void ReloadItemTexts();
+
+ private:
+  int lastIndex_ = -1;
+};
+
+}  // namespace norvane::ui
