@@ -309,9 +309,9 @@ class Parser {
     for (const UsageEntry& entry : local_.usages) usages.push_back(Resolve(entry));
     if (usages.empty()) usages.push_back({global_.usage_page, 0, 0});
 
-    const int32_t logical_min = ReadExtent(global_.logical_min, true);
+    const int32_t logical_min = global_.logical_min.SignedData();
     const int32_t logical_max = ReadExtent(global_.logical_max, logical_min >= 0);
-    const int32_t physical_min = ReadExtent(global_.physical_min, true);
+    const int32_t physical_min = global_.physical_min.SignedData();
     const int32_t physical_max = ReadExtent(global_.physical_max, physical_min >= 0);
     const auto size = static_cast<uint16_t>(global_.report_size);
     const auto count = static_cast<uint16_t>(std::min<uint32_t>(global_.report_count, 0xFFFF));
