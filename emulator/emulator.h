@@ -158,6 +158,10 @@ class EmulatorBackend : public hid::HidBackend {
   // Sends an event report (a 16-bit consumer usage such as 0x0401) on the device's consumer-control
   // collection. False when the device is unplugged or, for a receiver, its link is down.
   bool InjectEvent(DeviceId device, uint16_t code);
+  // Sends any input report (byte 0 = report id, or 0 on an interface without ids) on the device's HID
+  // interface with that number, e.g. a key report for routing tests. Same conditions as InjectEvent, and
+  // false when the device has no such interface or the report is empty.
+  bool InjectInputReport(DeviceId device, int interface_number, std::span<const uint8_t> report);
 
   // Time between a request and its reply. Zero by default.
   void SetLatency(std::chrono::milliseconds latency);

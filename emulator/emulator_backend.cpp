@@ -68,6 +68,10 @@ bool EmulatorBackend::IsLinkUp(DeviceId device) const {
 bool EmulatorBackend::InjectEvent(DeviceId device, uint16_t code) {
   return core_->InjectEvent(device, code);
 }
+bool EmulatorBackend::InjectInputReport(DeviceId device, int interface_number,
+                                        std::span<const uint8_t> report) {
+  return core_->InjectInputReport(device, interface_number, report);
+}
 
 void EmulatorBackend::SetLatency(std::chrono::milliseconds latency) {
   core_->SetLatency(std::nullopt, latency);

@@ -488,18 +488,31 @@ bool EmulatorCore::IsLinkUp(DeviceId device) const {
   return !target.identity->receiver || target.link_up;
 }
 
+bool EmulatorCore::InjectLocked(EmulatedDevice& device, NodeState* node, std::vector<uint8_t> report) {
+  if (node == nullptr || report.empty() || (device.identity->receiver && !device.link_up)) return false;
+  const SteadyTime now = std::chrono::steady_clock::now();
+  Schedule(*node, std::move(report), now, false, false);
+  Deliver(*node, now);
+  return true;
+}
+
 bool EmulatorCore::InjectEvent(DeviceId id, uint16_t code) {
   std::lock_guard lock(mutex_);
   EmulatedDevice& device = DeviceAt(id);
-  const auto node = CommandNode(device);
-  if (!node || (device.identity->receiver && !device.link_up)) return false;
   const uint8_t report_id =
       device.identity->family == DeviceFamily::kHeadset ? kHeadsetEventReportId : kEventReportId;
-  const SteadyTime now = std::chrono::steady_clock::now();
-  Schedule(*node, {report_id, static_cast<uint8_t>(code & 0xFF), static_cast<uint8_t>(code >> 8)}, now, false,
-           false);
-  Deliver(*node, now);
-  return true;
+  return InjectLocked(device, CommandNode(device).get(),
+                      {report_id, static_cast<uint8_t>(code & 0xFF), static_cast<uint8_t>(code >> 8)});
+}
+
+bool EmulatorCore::InjectInputReport(DeviceId id, int interface_number, std::span<const uint8_t> report) {
+  std::lock_guard lock(mutex_);
+  EmulatedDevice& device = DeviceAt(id);
+  NodeState* target = nullptr;
+  for (const auto& node : device.nodes) {
+    if (node->info.interface_number == interface_number) target = node.get();
+  }
+  return InjectLocked(device, target, {report.begin(), report.end()});
 }
 
 void EmulatorCore::SetLatency(std::optional<DeviceId> device, std::chrono::milliseconds latency) {

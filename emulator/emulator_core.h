@@ -103,6 +103,7 @@ class EmulatorCore : public std::enable_shared_from_this<EmulatorCore> {
   void SetLinkUp(DeviceId device, bool up);
   bool IsLinkUp(DeviceId device) const;
   bool InjectEvent(DeviceId device, uint16_t code);
+  bool InjectInputReport(DeviceId device, int interface_number, std::span<const uint8_t> report);
   void SetLatency(std::optional<DeviceId> device, std::chrono::milliseconds latency);
   void AddFault(DeviceId device, const FaultRule& rule);
   void ClearFaults(DeviceId device);
@@ -121,6 +122,7 @@ class EmulatorCore : public std::enable_shared_from_this<EmulatorCore> {
   EmulatedDevice& DeviceAt(DeviceId device);
   const EmulatedDevice& DeviceAt(DeviceId device) const;
   std::shared_ptr<NodeState> CommandNode(const EmulatedDevice& device) const;
+  bool InjectLocked(EmulatedDevice& device, NodeState* node, std::vector<uint8_t> report);
   int TakeNodeNumber(NodeNumbering numbering);
   void PlugLocked(DeviceId device, NodeNumbering numbering);
   bool HandleCommand(NodeState& node, EmulatedDevice& device, std::span<const uint8_t> report,

@@ -106,6 +106,20 @@ TEST_F(TrafficTest, EventReportsGoToEveryOpenConnectionOfTheNode) {
   EXPECT_EQ(report, (Bytes{0x01, 0x01, 0x04}));
 }
 
+TEST_F(TrafficTest, AnyInputReportCanBeSentOnAnyInterface) {
+  hid::OpenError error = hid::OpenError::kNone;
+  auto boot = backend->Open(*backend->NodeId(keyboard, 0), nullptr, error);
+  auto commands = OpenCommandNode(keyboard);
+  const Bytes key_down{0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00};
+  ASSERT_TRUE(backend->InjectInputReport(keyboard, 0, key_down));
+  Bytes report;
+  ASSERT_EQ(boot->ReadInput(report, milliseconds(100)), hid::ReadStatus::kReport);
+  EXPECT_EQ(report, key_down);
+  EXPECT_EQ(commands->ReadInput(report, milliseconds(10)), hid::ReadStatus::kTimeout);
+  EXPECT_FALSE(backend->InjectInputReport(keyboard, 2, key_down));
+  EXPECT_FALSE(backend->InjectInputReport(keyboard, 0, {}));
+}
+
 TEST_F(TrafficTest, ReceiverSendsNoEventsWhileTheLinkIsDown) {
   auto connection = OpenCommandNode(receiver);
   backend->SetLinkUp(receiver, false);
