@@ -34,9 +34,10 @@ FileResult CBasicProfiledata::Save() {
 
 FileResult CBasicProfiledata::SaveEntry(const Json::Value& entry, const std::filesystem::path& path) {
   if (path.empty()) return FileResult::Failure("No profile file is chosen to save into");
-  Json::Value document = ReadProfileDocumentForUpdate(path);
-  PutDeviceEntry(document, device_index_, entry);
-  return file_util_.WriteJsonValue(path, document);
+  ProfileDocumentForUpdate file = ReadProfileDocumentForUpdate(path);
+  if (!file.writable) return file.writable;
+  PutDeviceEntry(file.document, device_index_, entry);
+  return file_util_.WriteJsonValue(path, file.document);
 }
 
 FileResult CBasicProfiledata::SaveSecondaryTo(const std::filesystem::path& path) {
@@ -61,7 +62,8 @@ void CBasicProfiledata::SetDeviceIndex(std::int32_t index) {
 
 Json::Value CBasicProfiledata::LoadInto(Json::Value& entry, const std::filesystem::path& path) {
   last_load_result_ = FileResult::Success();
-  Json::Value document = ReadProfileDocumentForUpdate(path);
+  ProfileDocumentForUpdate file = ReadProfileDocumentForUpdate(path);
+  Json::Value& document = file.document;
   entry = Element(Member(document, "Device"), device_index_);
   if (entry.isObject()) return entry;
 
@@ -71,6 +73,10 @@ Json::Value CBasicProfiledata::LoadInto(Json::Value& entry, const std::filesyste
   if (!entry.isObject()) {
     // Nothing to repair with: every getter gives its default and the file stays as it is until saved.
     entry = Json::Value();
+    return entry;
+  }
+  if (!file.writable) {
+    last_load_result_ = file.writable;  // the seeded entry is used, but the file is left as it was
     return entry;
   }
   PutDeviceEntry(document, device_index_, entry);

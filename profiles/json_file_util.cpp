@@ -86,11 +86,11 @@ std::string JsonFileUtil::StyledText(const Json::Value& value) {
 FileResult JsonFileUtil::KeepAside(const std::filesystem::path& path) {
   std::filesystem::path backup = path;
   backup += ".bak";
-  std::error_code error;
-  std::filesystem::rename(path, backup, error);
-  if (error) {
+  // A copy rather than a rename: the damaged file stays in place until its replacement is complete.
+  FileResult copied = CopyFileAtomically(path, backup);
+  if (!copied) {
     return FileResult::Failure("Cannot keep the damaged file \"" + path.string() +
-                               "\" aside: " + error.message());
+                               "\" aside: " + copied.error);
   }
   Trace("Kept the unreadable file " + path.string() + " aside as " + backup.string());
   return FileResult::Success();

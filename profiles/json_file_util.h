@@ -45,7 +45,7 @@ class JsonFileUtil {
   // The styled text WriteJsonValue writes (three-space indentation, one trailing newline).
   static std::string StyledText(const Json::Value& value);
 
-  // Renames path to "<path>.bak", replacing an older one. Used before a damaged file is repaired.
+  // Copies path to "<path>.bak", replacing an older one. Used before a damaged file is repaired.
   static FileResult KeepAside(const std::filesystem::path& path);
 
   // Local time as "%d_%02d_%02d_%02d_%02d_%02d_%03d": year, month, day, hour, minute, second, millisecond.

@@ -5,20 +5,20 @@
 
 namespace norvane {
 
-Json::Value ReadProfileDocumentForUpdate(const std::filesystem::path& path) {
+ProfileDocumentForUpdate ReadProfileDocumentForUpdate(const std::filesystem::path& path) {
   std::string text;
-  if (!ReadWholeFile(path, text)) return Json::Value(Json::objectValue);
+  if (!ReadWholeFile(path, text)) return {Json::Value(Json::objectValue), {}};
   Json::Value document;
   // Unparsable text is kept aside by WriteJsonValue when the repaired document is written.
-  if (!JsonFileUtil::TryParseJson(text, document)) return Json::Value(Json::objectValue);
+  if (!JsonFileUtil::TryParseJson(text, document)) return {Json::Value(Json::objectValue), {}};
   const bool usable = document.isObject() && (json::Member(document, "Device").isNull() ||
                                               json::Member(document, "Device").isArray());
-  if (!usable) {
-    LogFileFailure(JsonFileUtil::KeepAside(path));
-    if (!document.isObject()) document = Json::Value(Json::objectValue);
-    document["Device"] = Json::Value(Json::arrayValue);
-  }
-  return document;
+  if (usable) return {std::move(document), {}};
+  FileResult kept = JsonFileUtil::KeepAside(path);
+  LogFileFailure(kept);
+  if (!document.isObject()) document = Json::Value(Json::objectValue);
+  document["Device"] = Json::Value(Json::arrayValue);
+  return {std::move(document), std::move(kept)};
 }
 
 void PutDeviceEntry(Json::Value& document, std::int32_t index, const Json::Value& entry) {

@@ -6,11 +6,21 @@
 
 #include <filesystem>
 
+#include "platform/atomic_file.h"
+
 namespace norvane {
 
-// The document at path ready for document["Device"][i] = entry: always an object whose "Device" member,
-// when present, is an array. A file that parses but has another shape is kept aside first.
-Json::Value ReadProfileDocumentForUpdate(const std::filesystem::path& path);
+// A profile file read for an update, and whether it may be overwritten.
+struct ProfileDocumentForUpdate {
+  // Always an object whose "Device" member, when present, is an array.
+  Json::Value document;
+  // Failure when the file had another shape and could not be kept aside: it must not be overwritten then.
+  FileResult writable;
+};
+
+// Reads the file at path ready for document["Device"][i] = entry. A file that parses but has another shape
+// is kept aside as ".bak" first (unparsable files are kept aside by JsonFileUtil::WriteJsonValue).
+ProfileDocumentForUpdate ReadProfileDocumentForUpdate(const std::filesystem::path& path);
 
 // Sets "Device"[index] of a document prepared by ReadProfileDocumentForUpdate.
 void PutDeviceEntry(Json::Value& document, std::int32_t index, const Json::Value& entry);

@@ -289,7 +289,9 @@ ProfileListResult CDeviceProfileList::RenameProfile(const std::string& name) {
   renamed.name = name;
 
   const std::filesystem::path profile_path = PathOfId(renamed.id);
-  Json::Value document = ReadProfileDocumentForUpdate(profile_path);
+  ProfileDocumentForUpdate file = ReadProfileDocumentForUpdate(profile_path);
+  if (!file.writable) return FileError(file.writable.error);
+  const Json::Value& document = file.document;
   if (ProfileListResult written = WriteProfileFile(document, name, renamed.id); !written.done())
     return written;
   if (ProfileListResult listed = WriteList(entries, selected_); !listed.done()) {
