@@ -137,6 +137,13 @@ TEST_F(NorvanectlTest, NothingConnectedIsAClearFailure) {
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_NE(result.err.find("no supported device connected"), std::string::npos) << result.err;
   EXPECT_TRUE(result.out.empty());
+
+  // The real HID backend on a machine without any HID node.
+  if (!fs::exists("/dev/hidraw0")) {
+    const RunResult real = Run("info");
+    EXPECT_EQ(real.exit_code, 1);
+    EXPECT_NE(real.err.find("no supported device connected"), std::string::npos) << real.err;
+  }
 }
 
 TEST_F(NorvanectlTest, BadCommandLinesAreUsageErrors) {
