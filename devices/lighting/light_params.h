@@ -54,4 +54,12 @@ struct PerLedEffect {
   Rgb Colour() const { return Rgb{red, green, blue}; }
 };
 
+// The page's audio light record: which visualisation the audio mode shows and its colours.
+struct AudioLight {
+  std::uint8_t mode = 0;  // visualisation 0..6
+  Rgb background;
+  Rgb foreground;
+  std::uint8_t multiColour = 0;  // foreground from the colour wheel
+};
+
 }  // namespace norvane::lighting

@@ -53,7 +53,8 @@ TEST(KeyboardLightingThreads, TickKeyEventsAndModeChangesMayRunConcurrently) {
   std::jthread ui([&] {
     for (int i = 0; !done; ++i) {
       lighting.SetPerKeyEffects(std::vector<PerLedEffect>(static_cast<std::size_t>(i % 3)));
-      lighting.SetAudioColour(Rgb{1, 2, 3});
+      const std::array<std::int32_t, 3> bands = {1, 2, 3};
+      lighting.FeedAudioBands(bands);
     }
   });
   ticks.join();

@@ -58,6 +58,8 @@ void ResetLightBuffers(KeyboardLightState& state) {
   state.masks.Clear();
   state.countdown = {};
   state.frameCounter = 0;
+  state.audio.levels.fill(0);
+  state.audio.peakHeld.fill(1);
 }
 
 void ApplyColumnMasks(KeyboardLightState& state, bool multiColour, bool forward) {

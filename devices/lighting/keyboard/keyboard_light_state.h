@@ -7,6 +7,7 @@
 
 #include "devices/lighting/generic_generators.h"
 #include "devices/lighting/keyboard/keyboard_tables.h"
+#include "devices/lighting/light_params.h"
 
 namespace norvane::lighting::keyboard {
 
@@ -35,6 +36,17 @@ struct CountdownState {
   unsigned step = 0;  // frames spent in the current stage, where a stage counts them
 };
 
+inline constexpr std::size_t kAudioLevels = 25;
+
+// Inputs and memory of the audio visualisations.
+struct AudioState {
+  AudioLight light;
+  std::array<std::int32_t, kAudioLevels> levels{};  // the last levels fed; each frame takes and clears them
+  std::array<std::uint8_t, kColumns> peakHeld{};    // falling peaks: 1 while the column's peak is up
+  std::uint8_t bandCounter = 0;
+  unsigned rippleEnergy = 0;  // loudness summed over feeds; a ripple starts each time it fills up
+};
+
 struct KeyboardLightState {
   GenericAnimation animation;  // position, colour index, blink phase
   LedBuffer fade{};
@@ -47,6 +59,7 @@ struct KeyboardLightState {
   std::uint8_t frameCounter = 0;  // effects that act on every second frame
   std::uint8_t rippleRowStage = 0;
   Rgb audioColour{};  // the colour of the audio colour mode, as last fed by the audio capture program
+  AudioState audio;
 };
 
 // Clears the effect buffers before a mode starts; the held flags stay, since keys may still be down.

@@ -1,5 +1,8 @@
 #include "devices/lighting/keyboard/keyboard_lighting.h"
 
+#include <algorithm>
+
+#include "devices/lighting/keyboard/audio_modes.h"
 #include "devices/lighting/keyboard/frame_timing.h"
 #include "devices/lighting/keyboard/key_events.h"
 #include "devices/lighting/keyboard/keyboard_modes.h"
@@ -37,9 +40,22 @@ void KeyboardLighting::SetPerKeyEffects(std::vector<PerLedEffect> effects) {
   overlay_.SetEffects(std::move(effects));
 }
 
-void KeyboardLighting::SetAudioColour(Rgb colour) {
+void KeyboardLighting::SetAudioLight(const AudioLight& light) {
   std::lock_guard lock(mutex_);
-  state_.audioColour = colour;
+  state_.audio.light = light;
+}
+
+void KeyboardLighting::FeedAudioLevels(std::uint8_t liveMode, std::span<const std::int32_t> levels) {
+  std::lock_guard lock(mutex_);
+  keyboard::FeedAudioLevels(state_, liveMode, levels);
+}
+
+void KeyboardLighting::FeedAudioBands(std::span<const std::int32_t> bands) {
+  auto band = [&](std::size_t i) {
+    return static_cast<std::uint8_t>(i < bands.size() ? std::clamp<std::int32_t>(bands[i], 0, 255) : 0);
+  };
+  std::lock_guard lock(mutex_);
+  state_.audioColour = Rgb{band(0), band(1), band(2)};
 }
 
 KeyboardLightState KeyboardLighting::StateSnapshot() const {

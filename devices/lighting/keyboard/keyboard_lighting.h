@@ -37,7 +37,12 @@ class KeyboardLighting {
 
   void SetPerKeyEffects(std::vector<PerLedEffect> effects);
   void SetCustomSteps(std::vector<LightStep> steps) { customSteps_.SetSteps(std::move(steps)); }
-  void SetAudioColour(Rgb colour);
+  // The audio light record of the page (visualisation and colours of mode 29).
+  void SetAudioLight(const AudioLight& light);
+  // Sound levels from the audio capture program, for mode 29.
+  void FeedAudioLevels(std::uint8_t liveMode, std::span<const std::int32_t> levels);
+  // Sound bands from the audio capture program; the first three are the red, green and blue of mode 30.
+  void FeedAudioBands(std::span<const std::int32_t> bands);
 
   // A copy of the effect state, for inspection.
   KeyboardLightState StateSnapshot() const;

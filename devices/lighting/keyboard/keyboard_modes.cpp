@@ -3,6 +3,7 @@
 #include <array>
 
 #include "devices/lighting/generic_generators.h"
+#include "devices/lighting/keyboard/audio_modes.h"
 #include "devices/lighting/keyboard/reactive_modes.h"
 #include "devices/lighting/keyboard/self_running_modes.h"
 
@@ -60,6 +61,7 @@ constexpr std::array<Generator, 46> MakeDispatch() {
   table[26] = BaseBreathingCycle;
   table[27] = BaseFlashCycle;
   table[28] = BaseOff;
+  table[29] = FrameAudioVisualisation;
   table[30] = FrameAudioColour;
   table[40] = BaseSpectrum;
   table[41] = FrameRowRainbow;
