@@ -136,6 +136,14 @@ int HidDevice::Open(std::string_view path, bool read_access, bool write_access, 
                     bool exclusive) {
   Close();
   State& s = *state_;
+  s.attributes = HidAttributes{};
+  s.caps = HidCaps{};
+  s.interface_number = 0;
+  s.collection_number = 0;
+  for (size_t type = 0; type < kReportTypeCount; ++type) {
+    s.buffers[type].clear();
+    s.usage[type] = UsageTable();
+  }
   s.read_access = read_access;
   s.write_access = write_access;
   s.overlapped = overlapped;
@@ -207,14 +215,8 @@ void HidDevice::Close() {
     link = std::move(s.link);
   }
   node->Detach(s.collection, link.get(), s.write_access, s.exclusive);
-  for (size_t type = 0; type < kReportTypeCount; ++type) {
-    s.buffers[type].clear();
-    s.usage[type] = UsageTable();
-  }
-  s.caps = HidCaps{};
-  s.attributes = HidAttributes{};
-  s.interface_number = 0;
-  s.collection_number = 0;
+  // The report buffers and usage arrays stay allocated (though no longer handed out) until the next Open
+  // or destruction: another thread may still hold a span it borrowed while the interface was open.
   // `node` may be the last reference: the node's thread ends and its connection closes here.
 }
 
@@ -286,11 +288,14 @@ const HidCaps& HidDevice::Caps() const {
   return state_->caps;
 }
 
+// Handed out only while open; see Close for why the storage outlives it.
 std::span<uint8_t> HidDevice::ReportBuffer(ReportType type) {
+  if (!IsOpen()) return {};
   return state_->buffers[TypeIndex(type)];
 }
 
 std::span<HidUsageData> HidDevice::UsageData(ReportType type) {
+  if (!IsOpen()) return {};
   return state_->usage[TypeIndex(type)].Items();
 }
 
@@ -302,8 +307,15 @@ uint32_t HidDevice::CollectionNumber() const {
 }
 
 int HidDevice::DecodeInputReport(std::span<const uint8_t> report, ReportType type) {
-  if (!IsOpen()) return 0;
-  return state_->usage[TypeIndex(type)].Decode(report);
+  // Counts as a transfer: a Close from another thread waits until the usage array is no longer written.
+  State& s = *state_;
+  TransferScope scope(s.mutex, s.transfers_ended, s.transfers);
+  {
+    std::lock_guard lock(s.mutex);
+    if (!s.node || s.closing) return 0;
+    scope.Activate();
+  }
+  return s.usage[TypeIndex(type)].Decode(report);
 }
 
 }  // namespace norvane::hid

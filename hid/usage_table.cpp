@@ -6,7 +6,7 @@
 
 namespace norvane::hid {
 
-UsageTable::UsageTable(const ReportLayout& layout) : layout_(&layout) {
+UsageTable::UsageTable(const ReportLayout& layout) : layout_(layout) {
   for (size_t i = 0; i < layout.buttons.size(); ++i) {
     const ButtonCap& cap = layout.buttons[i];
     HidUsageData item;
@@ -35,14 +35,14 @@ UsageTable::UsageTable(const ReportLayout& layout) : layout_(&layout) {
 }
 
 int UsageTable::Decode(std::span<const uint8_t> report) {
-  if (report.empty() || layout_ == nullptr) return 0;
+  if (report.empty()) return 0;
   const uint8_t report_id = report[0];
   std::vector<uint16_t> pressed;
   for (size_t i = 0; i < items_.size(); ++i) {
     HidUsageData& item = items_[i];
     if (item.report_id != report_id) continue;
     if (item.is_button) {
-      item.status = PressedUsages(*layout_, item.usage_page, report, pressed);
+      item.status = PressedUsages(layout_, item.usage_page, report, pressed);
       // Keep only the usages of this item's own range, compacted to the front; 0 ends a list that is not
       // full.
       std::fill(item.usages.begin(), item.usages.end(), 0);
@@ -52,7 +52,7 @@ int UsageTable::Decode(std::span<const uint8_t> report) {
         if (usage >= item.usage_min && usage <= item.usage_max) item.usages[kept++] = usage;
       }
     } else {
-      const ValueCap& cap = layout_->values[sources_[i].cap_index];
+      const ValueCap& cap = layout_.values[sources_[i].cap_index];
       const uint32_t status = ReadRawValue(cap, sources_[i].usage, report, item.raw_value);
       if (status != kHidStatusSuccess) {
         item.status = status;

@@ -31,7 +31,7 @@ class UsageTable {
     uint32_t usage = 0;  // value items only
   };
 
-  const ReportLayout* layout_ = nullptr;
+  ReportLayout layout_;  // a copy: the table stays usable after the node that described it is gone
   std::vector<HidUsageData> items_;
   std::vector<Source> sources_;
 };

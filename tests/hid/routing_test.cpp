@@ -1,6 +1,7 @@
 // Input routing, queues, time limits, cancel and close across threads, over the in-test fake backend.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <thread>
@@ -163,6 +164,26 @@ TEST_F(RoutingTest, CloseWaitsForTheReadToFinishWithTheBufferItBorrowed) {
   command.Close();
   ASSERT_EQ(reader.wait_for(2s), std::future_status::ready);
   reader.get();  // either outcome is fine; sanitizers watch the buffer
+}
+
+TEST_F(RoutingTest, EventThreadPatternSurvivesACloseFromAnotherThread) {
+  // An event thread reads, decodes and looks at the first usage while the owner closes the interface.
+  HidDevice events;
+  ASSERT_EQ(events.Open(kEventPath, true, true, true, false), 1);
+  std::atomic<int> decoded{0};
+  std::thread reader([&] {
+    std::vector<uint8_t> buffer(3);
+    while (events.ReadReport(buffer, nullptr, kInfinite) == 1) {
+      if (events.DecodeInputReport(buffer, ReportType::kInput) != 1) continue;
+      const auto items = events.UsageData(ReportType::kInput);
+      if (!items.empty() && !items[0].usages.empty() && items[0].usages[0] != 0) ++decoded;
+    }
+  });
+  for (int i = 1; i <= 20; ++i) node_->Inject({0x03, static_cast<uint8_t>(i), 0x00});
+  ASSERT_TRUE(Eventually([&] { return decoded.load() >= 5; }));
+  events.Close();
+  reader.join();
+  EXPECT_FALSE(events.IsOpen());
 }
 
 TEST_F(RoutingTest, ACloseWithNothingPendingDoesNotFailTheNextOpening) {
