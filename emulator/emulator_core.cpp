@@ -270,7 +270,11 @@ void EmulatorCore::Deliver(NodeState& node, SteadyTime now) {
       if (reader->queue.size() < ConnectionState::kQueueCapacity) reader->queue.push_back(it->bytes);
     }
   }
+  const bool delivered = first_not_due != node.outbox.begin();
   node.outbox.erase(node.outbox.begin(), first_not_due);
+  if (delivered) {
+    for (ConnectionState* reader : node.readers) reader->changed.notify_all();
+  }
 }
 
 bool EmulatorCore::Write(ConnectionState& connection, std::span<const uint8_t> report) {
@@ -324,10 +328,12 @@ bool EmulatorCore::HandleCommand(NodeState& node, EmulatedDevice& device, std::s
 
   SteadyTime due = now + device.latency;
   bool late = false;
+  bool send = true;
   if (fault) {
     switch (fault->kind) {
       case FaultKind::kNoReply:
-        return true;
+        send = false;
+        break;
       case FaultKind::kLateReply:
         due = now + std::max(fault->delay, device.latency);
         late = true;
@@ -340,7 +346,7 @@ bool EmulatorCore::HandleCommand(NodeState& node, EmulatedDevice& device, std::s
         break;
     }
   }
-  Schedule(node, std::vector<uint8_t>(reply.begin(), reply.end()), due, late, true);
+  if (send) Schedule(node, std::vector<uint8_t>(reply.begin(), reply.end()), due, late, true);
   Deliver(node, now);
   return true;
 }

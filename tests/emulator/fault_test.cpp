@@ -1,6 +1,9 @@
 // Faults asked of a device: refusals, silence, late and foreign replies, failed writes, and how rules pick
 // their frames.
 
+#include <future>
+#include <thread>
+
 #include "emulator_test_support.h"
 
 namespace norvane::emulator::testing {
@@ -71,6 +74,23 @@ TEST_F(FaultTest, LateReplyBecomesTheNextExchangesStaleReply) {
   ASSERT_EQ(connection->ReadInput(second, milliseconds(100)), hid::ReadStatus::kReport);
   EXPECT_EQ(first[3], 0x05);
   EXPECT_EQ(second[3], 0x03);
+}
+
+TEST_F(FaultTest, HeldReplyReachesAWaitingReaderEvenWhenTheNextRequestGetsNoReply) {
+  backend->AddFault(mouse, {.kind = FaultKind::kLateReply, .command = 0x05, .delay = milliseconds(60000)});
+  backend->AddFault(mouse, {.kind = FaultKind::kNoReply, .command = 0x02});
+  ASSERT_TRUE(connection->WriteOutput(MakeFrame(0x05, 1, 0)));
+  auto reader = std::async(std::launch::async, [&] {
+    Bytes reply;
+    const auto status = connection->ReadInput(reply, milliseconds(30000));
+    return std::pair(status, reply);
+  });
+  std::this_thread::sleep_for(milliseconds(20));
+  ASSERT_TRUE(connection->WriteOutput(MakeFrame(0x02, 0, 0)));
+  ASSERT_EQ(reader.wait_for(milliseconds(2000)), std::future_status::ready);
+  const auto [status, reply] = reader.get();
+  EXPECT_EQ(status, hid::ReadStatus::kReport);
+  EXPECT_EQ(reply.at(3), 0x05);
 }
 
 TEST_F(FaultTest, LateReplyArrivesAfterItsDelayWithoutAnotherRequest) {
