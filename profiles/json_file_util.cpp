@@ -1,5 +1,6 @@
 #include "profiles/json_file_util.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -18,7 +19,17 @@ class SystemTimeSource final : public TimeSource {
 // Deep nesting is never legitimate in our files and would exhaust the stack of the styled writer.
 constexpr int kMaxNesting = 256;
 
+// No file of ours comes near this; a larger one is treated as unreadable rather than loaded into memory.
+constexpr std::uintmax_t kMaxJsonFileBytes = 64u << 20;
+
+bool IsOversized(const std::filesystem::path& path) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  return !error && size > kMaxJsonFileBytes;
+}
+
 bool ExistsButDoesNotParse(const std::filesystem::path& path) {
+  if (IsOversized(path)) return true;
   std::string bytes;
   if (!ReadWholeFile(path, bytes)) return false;
   if (bytes.find_first_not_of(" \t\r\n") == std::string::npos) return false;
@@ -34,6 +45,7 @@ const TimeSource& TimeSource::System() {
 }
 
 std::string JsonFileUtil::readjsonFile(const std::filesystem::path& path) const {
+  if (IsOversized(path)) return {};
   std::string bytes;
   if (!ReadWholeFile(path, bytes)) return {};
   return bytes;

@@ -6,8 +6,7 @@
 namespace norvane {
 
 ProfileDocumentForUpdate ReadProfileDocumentForUpdate(const std::filesystem::path& path) {
-  std::string text;
-  if (!ReadWholeFile(path, text)) return {Json::Value(Json::objectValue), {}};
+  const std::string text = JsonFileUtil().readjsonFile(path);
   Json::Value document;
   // Unparsable text is kept aside by WriteJsonValue when the repaired document is written.
   if (!JsonFileUtil::TryParseJson(text, document)) return {Json::Value(Json::objectValue), {}};

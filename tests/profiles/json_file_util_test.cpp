@@ -107,6 +107,16 @@ TEST(JsonFileUtil, UnparsableFileIsKeptAsideBeforeItIsOverwritten) {
   EXPECT_EQ(ReadText(folder / "profile.Json.bak"), "this is not json");
 }
 
+TEST(JsonFileUtil, OversizedFileReadsAsNullAndIsKeptBeforeReplacement) {
+  TempFolder folder;
+  JsonFileUtil util;
+  const auto path = folder / "huge.json";
+  std::filesystem::resize_file((WriteText(path, "{}"), path), (64u << 20) + 1);
+  EXPECT_TRUE(util.readjsonFile(path).empty());
+  ASSERT_TRUE(util.WriteJsonValue(path, Json::Value(1)));
+  EXPECT_EQ(std::filesystem::file_size(folder / "huge.json.bak"), (64u << 20) + 1);
+}
+
 TEST(JsonFileUtil, FailedWriteReportsAndKeepsOldFile) {
   TempFolder folder;
   JsonFileUtil util;
