@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -101,12 +103,21 @@ bool WriteAll(int fd, std::string_view bytes, int& error_number) {
   return true;
 }
 
+// The process's file creation mask. Read from /proc rather than with umask(), which can only be read by
+// changing it and would briefly loosen the mask for files other threads create.
+mode_t CurrentUmask() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+  }
+  return 022;
+}
+
 mode_t ModeForTarget(const std::filesystem::path& path) {
   struct stat existing {};
   if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+  return 0666 & ~CurrentUmask();
 }
 
 void SyncFolder(const std::filesystem::path& folder) {

@@ -1,5 +1,6 @@
 // Atomic writes and the program's folders.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "platform/atomic_file.h"
 #include "platform/xdg_paths.h"
@@ -42,6 +43,21 @@ TEST(AtomicFile, FailureMidwayLeavesOldFileAndNoTemporary) {
   EXPECT_NE(result.error.find("profile.Json"), std::string::npos) << result.error;
   EXPECT_EQ(ReadText(path), "old content");
   EXPECT_EQ(FilesIn(folder.path()), 1u);
+}
+
+TEST(AtomicFile, NewFilesFollowTheUmaskAndReplacedFilesKeepTheirMode) {
+  TempFolder folder;
+  const mode_t old_mask = ::umask(027);
+  ASSERT_TRUE(WriteFileAtomically(folder / "new", "x"));
+  ::umask(old_mask);
+  const auto permissions = [](const std::filesystem::path& path) {
+    return std::filesystem::status(path).permissions() & std::filesystem::perms::mask;
+  };
+  using std::filesystem::perms;
+  EXPECT_EQ(permissions(folder / "new"), perms::owner_read | perms::owner_write | perms::group_read);
+  std::filesystem::permissions(folder / "new", perms::owner_read | perms::owner_write);
+  ASSERT_TRUE(WriteFileAtomically(folder / "new", "y"));
+  EXPECT_EQ(permissions(folder / "new"), perms::owner_read | perms::owner_write);
 }
 
 TEST(AtomicFile, ReportsAMissingFolder) {
