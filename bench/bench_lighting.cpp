@@ -11,6 +11,7 @@
 #include "devices/lighting/keyboard/keyboard_lighting.h"
 #include "devices/lighting/keyboard/keyboard_modes.h"
 #include "devices/lighting/keyboard/mode_startup.h"
+#include "devices/lighting/strip_lighting.h"
 
 namespace {
 
@@ -167,6 +168,21 @@ void BM_KeyboardTickWithOverlay(benchmark::State& s) {
   }
 }
 BENCHMARK(BM_KeyboardTickWithOverlay);
+
+// One tick of the mouse pad and headset engine in each built-in mode (argument: the mode), on 16 LEDs.
+void BM_StripMode(benchmark::State& s) {
+  StripLighting lighting(StripKind::Headset);
+  lighting.StartMode();
+  std::vector<LedRecord> frame(16);
+  LightParams p = Params(static_cast<std::uint8_t>(s.range(0)), true);
+  p.speed = 200;  // clamped to the fastest: a frame every 7 ticks, so time 7 ticks per iteration
+  Clock::TimePoint now{};
+  for (auto _ : s) {
+    for (int i = 0; i < 7; ++i) lighting.Tick(p, frame, now += 15625us);
+    benchmark::DoNotOptimize(frame.data());
+  }
+}
+BENCHMARK(BM_StripMode)->DenseRange(0, 4)->DenseRange(6, 8);
 
 void BM_DeviceFrames(benchmark::State& s) {
   std::vector<LedRecord> frame(kLeds, LedRecord{200, 100, 50, 180, 0});
