@@ -78,13 +78,17 @@ enum class FaultKind {
   kRefuse,        // status 0xFF, request not carried out
   kRefuseAlt,     // status 0xFE, request not carried out
   kNoReply,       // request carried out, no reply sent
-  kLateReply,     // request carried out, reply sent `delay` later, or just before the next reply if sooner
+  kLateReply,     // request carried out, reply sent `delay` later or when the next request is written,
+                  // whichever comes first (then ahead of that request's reply: a stale reply)
   kWrongCommand,  // request carried out, reply carries `reply_command` in byte 3
-  kWriteFailure,  // the write itself fails; the device sees nothing
+  kWriteFailure,  // the write itself fails; the device sees nothing and the frame log shows nothing
 };
+// While a receiver's link is down it answers 0xAA whatever the refusal faults say; the timing faults still
+// apply to that answer.
 
 // A fault applied to the command frames written to one device. Per command code when `command` is set, per
-// frame otherwise (`skip` picks the frame: 0 = the next one).
+// frame otherwise (`skip` picks the frame: 0 = the next one). With designated initialisers, name `command`
+// (std::nullopt for any frame) when setting a later member: gcc 12 warns about the skipped member otherwise.
 struct FaultRule {
   FaultKind kind = FaultKind::kNoReply;
   std::optional<uint8_t> command;         // only frames carrying this command code

@@ -95,13 +95,13 @@ TEST_F(FaultTest, HeldReplyReachesAWaitingReaderEvenWhenTheNextRequestGetsNoRepl
 
 TEST_F(FaultTest, LateReplyArrivesAfterItsDelayWithoutAnotherRequest) {
   backend->AddFault(mouse,
-                    {.kind = FaultKind::kLateReply, .command = std::nullopt, .delay = milliseconds(60)});
+                    {.kind = FaultKind::kLateReply, .command = std::nullopt, .delay = milliseconds(250)});
   const auto start = std::chrono::steady_clock::now();
   ASSERT_TRUE(connection->WriteOutput(MakeFrame(0x01, 0, 0)));
   Bytes reply;
   EXPECT_EQ(connection->ReadInput(reply, milliseconds(20)), hid::ReadStatus::kTimeout);
   ASSERT_EQ(connection->ReadInput(reply, milliseconds(1000)), hid::ReadStatus::kReport);
-  EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(60));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(250));
   EXPECT_EQ(reply[3], 0x01);
 }
 
