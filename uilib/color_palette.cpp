@@ -10,6 +10,7 @@ namespace norvane::ui {
 namespace {
 constexpr qreal kHueStripHeight = 14;
 constexpr qreal kGap = 10;
+constexpr qreal kInset = 8;  // room for the markers at the edges
 }  // namespace
 
 CColorPaletteUI::CColorPaletteUI(QWidget* parent) : ControlBase(parent) {
@@ -33,11 +34,12 @@ void CColorPaletteUI::SetSelectColor(DWORD argb) {
 }
 
 QRectF CColorPaletteUI::FieldRect() const {
-  return QRectF(0.5, 0.5, width() - 1.0, qMax(10.0, height() - kHueStripHeight - kGap - 1.0));
+  return QRectF(kInset, kInset, width() - 2 * kInset,
+                qMax(10.0, height() - kHueStripHeight - kGap - 2 * kInset));
 }
 
 QRectF CColorPaletteUI::HueRect() const {
-  return QRectF(0.5, height() - kHueStripHeight - 0.5, width() - 1.0, kHueStripHeight);
+  return QRectF(kInset, height() - kHueStripHeight - kInset / 2, width() - 2 * kInset, kHueStripHeight);
 }
 
 void CColorPaletteUI::paintEvent(QPaintEvent*) {

@@ -50,21 +50,30 @@ CDuiString CControlUI::GetText() const {
   return HasTextProperty(w) ? w->property("text").toString() : w->property(kPlainTextProperty).toString();
 }
 
-void CControlUI::SetText(const CDuiString& text) {
-  QWidget* w = GetWidget();
-  QString shown = text;
-  if (resourceText_) {
-    w->setProperty(kTextIdProperty, QString(text));
-    const std::optional<CDuiString> resolved = CResourceManager::GetInstance().GetText(text);
-    if (!resolved) return;  // the id is unknown: the control keeps its text
-    shown = *resolved;
-  } else {
-    w->setProperty(kTextIdProperty, QVariant());
-  }
+namespace {
+void ShowText(QWidget* w, const QString& text) {
   if (HasTextProperty(w))
-    w->setProperty("text", shown);
+    w->setProperty("text", text);
   else
-    w->setProperty(kPlainTextProperty, shown);
+    w->setProperty(kPlainTextProperty, text);
+}
+}  // namespace
+
+void CControlUI::SetText(const CDuiString& text) {
+  if (resourceText_) {
+    SetTextId(text);
+    return;
+  }
+  GetWidget()->setProperty(kTextIdProperty, QVariant());
+  ShowText(GetWidget(), text);
+}
+
+void CControlUI::SetTextId(const CDuiString& id) {
+  QWidget* w = GetWidget();
+  w->setProperty(kTextIdProperty, QString(id));
+  // An unknown id leaves the control's text as it was (the resource manager reports the id).
+  if (const std::optional<CDuiString> resolved = CResourceManager::GetInstance().GetText(id))
+    ShowText(w, *resolved);
 }
 
 void CControlUI::SetResourceText(bool isTextId) {

@@ -45,6 +45,9 @@ class CControlUI {
   void SetResourceText(bool isTextId);
   bool IsResourceText() const { return resourceText_; }
   CDuiString GetTextId() const;
+  // Shows the text of a language id (now and after every language switch) without changing the
+  // resource-text flag. Skins mark such texts with the dynamic property "textid".
+  void SetTextId(const CDuiString& id);
   void SetToolTip(const CDuiString& text);
 
   CDuiString GetUserData() const;

@@ -7,15 +7,18 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "uilib/color_palette.h"
 #include "uilib/color_value.h"
 #include "uilib/combo.h"
 #include "uilib/container.h"
 #include "uilib/control_factory.h"
+#include "uilib/edit.h"
 #include "uilib/list.h"
 #include "uilib/option.h"
 #include "uilib/paint_manager.h"
 #include "uilib/resource_manager.h"
 #include "uilib/skin_loader.h"
+#include "uilib/window_host.h"
 
 namespace norvane::ui {
 
@@ -75,8 +78,7 @@ namespace {
 void ApplySkinProperties(CControlUI& c) {
   QWidget* w = c.GetWidget();
   if (const QString id = w->property("textid").toString(); !id.isEmpty()) {
-    c.SetResourceText(true);
-    c.SetText(id);
+    c.SetTextId(id);
   }
   if (const QString id = w->property("tooltipid").toString(); !id.isEmpty()) {
     if (auto text = CResourceManager::GetInstance().GetText(id)) c.SetToolTip(*text);
@@ -87,8 +89,29 @@ void ApplySkinProperties(CControlUI& c) {
     if (auto color = ParseColorValue(w->property("selectedbkcolor").toString()))
       option->SetSelectedBkColor(*color);
   }
-  if (auto* combo = dynamic_cast<CComboUI*>(&c)) combo->ReloadItemTexts();
-  if (auto* list = dynamic_cast<CListUI*>(&c)) list->ReloadItemTexts();
+  // "itemtextids": the items of a combo or list as language ids, comma separated.
+  const QStringList itemIds = w->property("itemtextids").toString().split(u',', Qt::SkipEmptyParts);
+  if (auto* combo = dynamic_cast<CComboUI*>(&c)) {
+    if (!itemIds.isEmpty()) {
+      combo->RemoveAll();
+      for (const QString& id : itemIds) combo->AddItem(id.trimmed(), true);
+    }
+    combo->ReloadItemTexts();
+  }
+  if (auto* list = dynamic_cast<CListUI*>(&c)) {
+    if (!itemIds.isEmpty()) {
+      list->RemoveAll();
+      for (const QString& id : itemIds) list->AddItem(id.trimmed(), true);
+    }
+    list->ReloadItemTexts();
+    if (const QVariant row = w->property("currentrow"); row.isValid())
+      list->SelectItem(row.toInt(), false, false);
+  }
+  if (auto* palette = dynamic_cast<CColorPaletteUI*>(&c)) {
+    if (auto color = ParseColorValue(w->property("selectcolor").toString())) palette->SetSelectColor(*color);
+  }
+  if (auto* edit = dynamic_cast<CEditUI*>(&c); edit && w->property("numberonly").toBool())
+    edit->SetNumberOnly(true);
 }
 
 }  // namespace
@@ -107,6 +130,9 @@ CControlUI* CDialogBuilder::Create(const CDuiString& skinName, IDialogBuilderCal
     return nullptr;
   }
   detail::CallbackScope scope(callback);
+  // Building sets initial states (checked options, values); none of that is a user action.
+  auto* host = into ? dynamic_cast<detail::WindowHost*>(into->window()) : nullptr;
+  CPaintManagerUI::NotifySuppressor quiet(host ? host->Manager() : nullptr);
   detail::SkinLoader loader(callback ? callback : detail::CurrentBuilderCallback(), path);
   loader.setWorkingDirectory(QFileInfo(path).dir());
   QWidget* rootWidget = loader.load(&file, into);

@@ -143,8 +143,7 @@ void CResourceManager::ReloadText() {
       CControlUI* c = ControlOf(w);
       if (!c) continue;
       if (const QString id = c->GetTextId(); !id.isEmpty()) {
-        c->SetResourceText(true);
-        c->SetText(id);
+        c->SetTextId(id);
       }
       if (const QString id = w->property("tooltipid").toString(); !id.isEmpty()) {
         if (auto text = GetText(id)) c->SetToolTip(*text);

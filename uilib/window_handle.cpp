@@ -31,9 +31,16 @@ struct SendState {
 
 // Lives inside the queued call. If Qt drops the call (its window went away), the destructor releases the
 // waiting worker instead of leaving it to wait for its stop request.
-struct SendCompletion {
-  std::shared_ptr<SendState> state;
-  ~SendCompletion() { state->Finish(std::nullopt); }
+class SendCompletion {
+ public:
+  explicit SendCompletion(std::shared_ptr<SendState> state) : state_(std::move(state)) {}
+  ~SendCompletion() { state_->Finish(std::nullopt); }
+  SendCompletion(const SendCompletion&) = delete;
+  SendCompletion& operator=(const SendCompletion&) = delete;
+  SendState& State() { return *state_; }
+
+ private:
+  std::shared_ptr<SendState> state_;
 };
 
 // Queues fn on the window's thread while the window is alive. False when the window is gone.
@@ -78,12 +85,12 @@ std::optional<LRESULT> WindowHandle::SendMessage(UINT msg, WPARAM wParam, LPARAM
     return wnd->HandleMessage(msg, wParam, lParam);
   }
   auto state = std::make_shared<SendState>();
-  auto completion = std::make_shared<SendCompletion>(SendCompletion{state});
+  auto completion = std::make_shared<SendCompletion>(state);
   auto link = link_;
   const bool queued = QueueOnWindow(link_, [link, completion, msg, wParam, lParam] {
     CWindowWnd* wnd = TargetOf(link);
-    completion->state->Finish(wnd ? std::optional<LRESULT>(wnd->HandleMessage(msg, wParam, lParam))
-                                  : std::nullopt);
+    completion->State().Finish(wnd ? std::optional<LRESULT>(wnd->HandleMessage(msg, wParam, lParam))
+                                   : std::nullopt);
   });
   completion.reset();  // from here only the queued call keeps it
   if (!queued) return std::nullopt;

@@ -1,0 +1,180 @@
+// Windows: modal runs return their close code, messages from workers run on the UI thread, a synchronous
+// send gives up when its worker is stopped, scaling follows the supported DPI steps.
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QTimer>
+#include <thread>
+
+#include "tests/uilib/ui_test_support.h"
+
+namespace norvane::ui::test {
+namespace {
+
+// The message window as the program uses it: confirm closes with 1, cancel and close with 0.
+class MessageWindow : public RecordingWindow {
+ public:
+  MessageWindow() : RecordingWindow("XML_MSG") {}
+  void OnClick(TNotifyUI& msg) override {
+    const CDuiString name = msg.pSender->GetName();
+    if (name == "confirm_btn")
+      Close(1);
+    else if (name == "cancel_btn")
+      Close(0);
+    else
+      RecordingWindow::OnClick(msg);
+  }
+  void OnFinalMessage() override { ++finalMessages; }
+  int finalMessages = 0;
+};
+
+int RunModalAndClick(MessageWindow& wnd, const char* button) {
+  QTimer::singleShot(0, [&wnd, button] {
+    (void)QTest::qWaitForWindowExposed(wnd.GetWidget());
+    QTest::mouseClick(wnd.FindControlAs<CButtonUI>(button), Qt::LeftButton);
+  });
+  return wnd.ShowModal();
+}
+
+TEST(WindowTest, ShowModalReturnsTheCodeGivenToClose) {
+  MessageWindow confirm;
+  ASSERT_TRUE(confirm.Create(nullptr, "msgwnd", false));
+  EXPECT_EQ(RunModalAndClick(confirm, "confirm_btn"), 1);
+  EXPECT_EQ(confirm.finalMessages, 1);
+  EXPECT_FALSE(confirm.IsWindowVisible());
+
+  MessageWindow cancel;
+  ASSERT_TRUE(cancel.Create(nullptr, "msgwnd", false));
+  EXPECT_EQ(RunModalAndClick(cancel, "cancel_btn"), 0);
+
+  MessageWindow closed;
+  ASSERT_TRUE(closed.Create(nullptr, "msgwnd", false));
+  EXPECT_EQ(RunModalAndClick(closed, "closebtn"), 0) << "the library's close button ends with 0";
+
+  MessageWindow notCreated;
+  EXPECT_EQ(notCreated.ShowModal(), -1);
+}
+
+TEST(WindowTest, PostedAndSentMessagesFromAWorkerRunOnTheUiThread) {
+  RecordingWindow wnd;
+  ASSERT_TRUE(wnd.Create(nullptr, "w", false));
+  const WindowHandle handle = wnd.GetHWND();
+  std::optional<LRESULT> sent;
+  bool posted = false;
+  std::atomic<bool> done = false;
+  std::thread worker([&] {
+    posted = handle.PostMessage(WM_USER + 3, 5, 6);
+    sent = handle.SendMessage(WM_USER + 7, 40, 2);
+    done = true;
+  });
+  while (!done) QCoreApplication::processEvents();  // the worker waits for the UI thread to turn
+  worker.join();
+  ASSERT_TRUE(posted);
+  ASSERT_TRUE(sent.has_value());
+  EXPECT_EQ(*sent, 42);
+  ASSERT_EQ(wnd.messages.size(), 2u);
+  EXPECT_EQ(wnd.messages[0].msg, WM_USER + 3u);
+  for (QThread* t : wnd.messageThreads) EXPECT_EQ(t, QCoreApplication::instance()->thread());
+}
+
+TEST(WindowTest, SendFromAWorkerGivesUpWhenTheWorkerIsStopped) {
+  RecordingWindow wnd;
+  ASSERT_TRUE(wnd.Create(nullptr, "w", false));
+  const WindowHandle handle = wnd.GetHWND();
+  std::optional<LRESULT> result = 1;
+  // The UI thread does not turn its event loop while it stops the worker, as at shutdown.
+  std::jthread worker([&](std::stop_token stop) { result = handle.SendMessage(WM_USER + 7, 1, 1, stop); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  worker.request_stop();
+  worker.join();
+  EXPECT_FALSE(result.has_value());
+}
+
+TEST(WindowTest, MessagesToAGoneWindowFailInsteadOfHanging) {
+  auto wnd = std::make_unique<RecordingWindow>();
+  ASSERT_TRUE(wnd->Create(nullptr, "w", false));
+  const WindowHandle handle = wnd->GetHWND();
+  EXPECT_TRUE(handle.IsWindow());
+
+  // A send queued before the window goes is released when the window's queue is dropped.
+  std::optional<LRESULT> pending = 1;
+  std::atomic<bool> started = false;
+  std::thread worker([&] {
+    started = true;
+    pending = handle.SendMessage(WM_USER + 7, 1, 1);
+  });
+  while (!started) std::this_thread::yield();
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  wnd.reset();
+  worker.join();
+  EXPECT_FALSE(pending.has_value());
+
+  EXPECT_FALSE(handle.IsWindow());
+  EXPECT_FALSE(handle.PostMessage(WM_USER, 0, 0));
+  std::optional<LRESULT> late = 1;
+  std::thread([&] { late = handle.SendMessage(WM_USER, 0, 0); }).join();
+  EXPECT_FALSE(late.has_value());
+  EXPECT_FALSE(WindowHandle().PostMessage(WM_USER, 0, 0));
+}
+
+TEST(WindowTest, DpiScalesFixedSizesAndFallsBackTo96) {
+  RecordingWindow wnd;
+  ASSERT_TRUE(wnd.Create(nullptr, "w", false));
+  CControlUI* sidebar = wnd.FindControl("sidebar");
+  ASSERT_NE(sidebar, nullptr);
+  ASSERT_EQ(sidebar->GetWidget()->minimumWidth(), 210);
+
+  wnd.GetPaintManager().SetDPI(144);
+  EXPECT_EQ(wnd.GetPaintManager().GetDPI(), 144);
+  EXPECT_EQ(sidebar->GetWidget()->minimumWidth(), 315);
+  EXPECT_EQ(sidebar->GetFixedWidth(), 210) << "fixed sizes are stated unscaled";
+
+  CPaintManagerUI::SetAllDPI(150);
+  EXPECT_EQ(wnd.GetPaintManager().GetDPI(), 96) << "unsupported values fall back to 96";
+  EXPECT_EQ(sidebar->GetWidget()->minimumWidth(), 210);
+
+  sidebar->SetFixedWidth(200);
+  wnd.GetPaintManager().SetDPI(192);
+  EXPECT_EQ(sidebar->GetWidget()->maximumWidth(), 400);
+}
+
+TEST(WindowTest, ControlOperationsChangeWhatTheWidgetShows) {
+  RecordingWindow wnd;
+  ASSERT_TRUE(wnd.Create(nullptr, "w", false));
+  CControlUI* label = wnd.FindControl("status_label");
+  ASSERT_NE(label, nullptr);
+  label->SetText("plain text");
+  EXPECT_EQ(label->GetText(), "plain text");
+  EXPECT_TRUE(label->GetTextId().isEmpty());
+  label->SetUserData("42");
+  EXPECT_EQ(label->GetUserData(), "42");
+  label->SetVisible(false);
+  EXPECT_FALSE(label->IsVisible());
+  label->SetEnabled(false);
+  EXPECT_FALSE(label->IsEnabled());
+  label->SetBkColor(0xFF102030);
+  EXPECT_EQ(label->GetBkColor(), 0xFF102030u);
+  EXPECT_TRUE(label->GetWidget()->styleSheet().contains("rgba(16,32,48"));
+  label->SetBkImage("base/check.svg");
+  EXPECT_TRUE(label->GetWidget()->styleSheet().contains("base/check.svg"));
+  label->SetFixedHeight(30);
+  EXPECT_EQ(label->GetFixedHeight(), 30);
+
+  auto* progress = wnd.FindControlAs<CProgressUI>("battery_progress");
+  ASSERT_NE(progress, nullptr);
+  progress->SetMaxValue(10);
+  progress->SetValue(50);
+  EXPECT_EQ(progress->GetValue(), 10);
+
+  auto* tabs = wnd.FindControlAs<CTabLayoutUI>("page_switch");
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(tabs->GetCount(), 2);
+  EXPECT_TRUE(tabs->SelectItem(1));
+  EXPECT_EQ(tabs->GetItemAt(1)->GetName(), "performance_page");
+  EXPECT_FALSE(tabs->SelectItem(5));
+  EXPECT_EQ(tabs->GetCurSel(), 1);
+}
+
+}  // namespace
+}  // namespace norvane::ui::test
