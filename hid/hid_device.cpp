@@ -65,10 +65,9 @@ class TransferScope {
       : mutex_(mutex), ended_(ended), transfers_(transfers) {}
   ~TransferScope() {
     if (!active_) return;
-    {
-      std::lock_guard lock(mutex_);
-      --transfers_;
-    }
+    // Notify under the lock: once Close sees no transfer it may destroy the record, condition included.
+    std::lock_guard lock(mutex_);
+    --transfers_;
     ended_.notify_all();
   }
   TransferScope(const TransferScope&) = delete;
@@ -150,6 +149,7 @@ int HidDevice::Open(std::string_view path, bool read_access, bool write_access, 
   s.exclusive = exclusive;
   s.path.assign(path);
 
+  // Every transfer here has a time limit and a cancel, overlapped or not; the flag is only kept.
   CollectionOpening opening = OpenCollection(ActiveHidBackend(), path);
   if (!opening.node) {
     s.last_open_error = opening.error;
