@@ -87,12 +87,11 @@ enum class FaultKind {
 // apply to that answer.
 
 // A fault applied to the command frames written to one device. Per command code when `command` is set, per
-// frame otherwise (`skip` picks the frame: 0 = the next one). With designated initialisers, name `command`
-// (std::nullopt for any frame) when setting a later member: gcc 12 warns about the skipped member otherwise.
+// frame otherwise (`skip` picks the frame: 0 = the next one).
 struct FaultRule {
   FaultKind kind = FaultKind::kNoReply;
-  std::optional<uint8_t> command;         // only frames carrying this command code
-  int skip = 0;                           // let this many matching frames pass unharmed first
+  std::optional<uint8_t> command = std::nullopt;  // only frames carrying this command code
+  int skip = 0;                                   // let this many matching frames pass unharmed first
   int times = 1;                          // matching frames hit after the skipped ones; 0 = until cleared
   std::chrono::milliseconds delay{2000};  // kLateReply
   uint8_t reply_command = 0x00;           // kWrongCommand

@@ -51,7 +51,7 @@ TEST_F(FaultTest, RuleForOneCommandLetsOthersPass) {
 }
 
 TEST_F(FaultTest, PerFrameRuleSkipsFramesFirst) {
-  backend->AddFault(mouse, {.kind = FaultKind::kRefuse, .command = std::nullopt, .skip = 2, .times = 1});
+  backend->AddFault(mouse, {.kind = FaultKind::kRefuse, .skip = 2, .times = 1});
   EXPECT_EQ(Send(MakeFrame(0x01, 0, 0)).value().at(7), 0x01);
   EXPECT_EQ(Send(MakeFrame(0x05, 1, 0)).value().at(7), 0x01);
   EXPECT_EQ(Send(MakeFrame(0x02, 0, 0)).value().at(7), 0xFF);
@@ -94,8 +94,7 @@ TEST_F(FaultTest, HeldReplyReachesAWaitingReaderEvenWhenTheNextRequestGetsNoRepl
 }
 
 TEST_F(FaultTest, LateReplyArrivesAfterItsDelayWithoutAnotherRequest) {
-  backend->AddFault(mouse,
-                    {.kind = FaultKind::kLateReply, .command = std::nullopt, .delay = milliseconds(250)});
+  backend->AddFault(mouse, {.kind = FaultKind::kLateReply, .delay = milliseconds(250)});
   const auto start = std::chrono::steady_clock::now();
   ASSERT_TRUE(connection->WriteOutput(MakeFrame(0x01, 0, 0)));
   Bytes reply;
