@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <numeric>
 #include <vector>
-
-#include "protocol/frame_trace.h"
 
 namespace norvane::protocol {
 namespace {
@@ -41,14 +38,6 @@ TEST(CommandFrameTest, ChecksumCoversBytes3To63Only) {
   EXPECT_EQ(FrameChecksum(last_only), 0x42);
 }
 
-TEST(CommandFrameTest, PayloadBeyond56BytesIsCut) {
-  std::vector<uint8_t> payload(80);
-  std::iota(payload.begin(), payload.end(), uint8_t{1});
-  const CommandFrame frame = CommandFrame::Request(0x15, 56, 0, payload);
-  EXPECT_EQ(frame.Payload()[55], 56);
-  EXPECT_EQ(frame.Bytes().size(), 64u);
-}
-
 TEST(CommandFrameTest, FromBytesZeroFillsShortInputAndCutsLongInput) {
   const std::array<uint8_t, 5> shorter = {0x04, 0xAA, 0xBB, 0x03, 0x22};
   const CommandFrame frame = CommandFrame::FromBytes(shorter);
@@ -62,14 +51,6 @@ TEST(CommandFrameTest, FromBytesZeroFillsShortInputAndCutsLongInput) {
 
   const CommandFrame empty = CommandFrame::FromBytes({});
   EXPECT_EQ(empty.ReportId(), 0);  // a reply is never "repaired"
-}
-
-TEST(FrameTraceTest, OneLineWithDirectionAndLowerCaseHex) {
-  const CommandFrame frame = CommandFrame::Request(0x1A, 6, 0);
-  const std::string line = FormatFrameLine(FrameDirection::kToDevice, frame.Bytes());
-  EXPECT_EQ(line.substr(0, 14), "> 04 20 00 1a ");
-  EXPECT_EQ(line.size(), 2 + 64 * 3 - 1);
-  EXPECT_EQ(FormatFrameLine(FrameDirection::kFromDevice, frame.Bytes())[0], '<');
 }
 
 }  // namespace
