@@ -148,8 +148,10 @@ TEST_F(ExchangeTest, StaleReplyIsSkippedForTheRightOne) {
 
 TEST_F(ExchangeTest, ReplyLateForTheFirstReadIsTakenByTheSecond) {
   OpenWired();
+  // The reply comes in the middle of the second read's window, with room either side for a slow machine.
+  channel_.SetTimeLimits(std::chrono::milliseconds(200), std::chrono::milliseconds(200));
   FaultRule late = Fault(FaultKind::kLateReply, kBegin);
-  late.delay = testing::kTestWiredLimit + testing::kTestWiredLimit / 2;
+  late.delay = std::chrono::milliseconds(300);
   link_.Backend().AddFault(Keyboard(), late);
   EXPECT_EQ(Send(kBegin), kResultOk);
   EXPECT_EQ(reply_.Command(), kBegin);
