@@ -133,6 +133,7 @@ size_t HidDevice::InterfacePathCount() const {
 
 int HidDevice::Open(std::string_view path, bool read_access, bool write_access, bool overlapped,
                     bool exclusive) {
+  const std::string requested(path);  // `path` may view this record's own Path()
   Close();
   State& s = *state_;
   s.attributes = HidAttributes{};
@@ -147,10 +148,10 @@ int HidDevice::Open(std::string_view path, bool read_access, bool write_access, 
   s.write_access = write_access;
   s.overlapped = overlapped;
   s.exclusive = exclusive;
-  s.path.assign(path);
+  s.path = requested;
 
   // Every transfer here has a time limit and a cancel, overlapped or not; the flag is only kept.
-  CollectionOpening opening = OpenCollection(ActiveHidBackend(), path);
+  CollectionOpening opening = OpenCollection(ActiveHidBackend(), requested);
   if (!opening.node) {
     s.last_open_error = opening.error;
     return 0;
@@ -186,8 +187,8 @@ int HidDevice::Open(std::string_view path, bool read_access, bool write_access, 
     s.buffers[type].assign(tlc.reports[type].byte_length, 0);
     s.usage[type] = UsageTable(tlc.reports[type]);
   }
-  s.interface_number = ParseInterfaceNumber(path);
-  s.collection_number = ParseCollectionNumber(path);
+  s.interface_number = ParseInterfaceNumber(requested);
+  s.collection_number = ParseCollectionNumber(requested);
 
   std::lock_guard lock(s.mutex);
   s.node = std::move(opening.node);

@@ -78,6 +78,10 @@ TEST(HidDeviceOpenTest, OpenGivesAttributesCapsBuffersAndNumbers) {
   EXPECT_EQ(device.InterfaceNumber(), 1u);
   EXPECT_EQ(device.CollectionNumber(), 4u);
 
+  // Reopening by the record's own path.
+  ASSERT_EQ(device.Open(device.Path(), true, true, true, false), 1);
+  EXPECT_EQ(device.Path(), kCommandPath);
+
   device.Close();
   EXPECT_FALSE(device.IsOpen());
   EXPECT_TRUE(device.ReportBuffer(ReportType::kInput).empty());
