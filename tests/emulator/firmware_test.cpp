@@ -231,8 +231,9 @@ TEST_F(FirmwareTest, ArbitraryFramesAreAnsweredOrRefusedNeverMisread) {
       const auto reply = Exchange(*connection, frame);
       ASSERT_TRUE(reply.has_value());
       EXPECT_EQ(Bytes(reply->begin() + 3, reply->begin() + 7), Bytes(frame.begin() + 3, frame.begin() + 7));
-      if ((*reply)[7] == 0xFF)
+      if ((*reply)[7] == 0xFF) {
         EXPECT_EQ(backend->ReadMemory(device, MemoryArea::kSettings, 0, 512), settings);
+      }
     }
   }
 }
