@@ -252,6 +252,15 @@ int HidDevice::ReadReport(std::span<uint8_t> buffer, uint32_t* bytes_read, uint3
 }
 
 int HidDevice::WriteReport(std::span<const uint8_t> buffer, uint32_t* bytes_written, uint32_t timeout_ms) {
+  return SendOutput(buffer, bytes_written, timeout_ms, false);
+}
+
+int HidDevice::SetOutputReport(std::span<const uint8_t> report, uint32_t timeout_ms) {
+  return SendOutput(report, nullptr, timeout_ms, true);
+}
+
+int HidDevice::SendOutput(std::span<const uint8_t> buffer, uint32_t* bytes_written, uint32_t timeout_ms,
+                          bool control_pipe) {
   if (bytes_written != nullptr) *bytes_written = 0;
   State& s = *state_;
   TransferScope scope(s.mutex, s.transfers_ended, s.transfers);
@@ -273,6 +282,7 @@ int HidDevice::WriteReport(std::span<const uint8_t> buffer, uint32_t* bytes_writ
   }
   auto job = std::make_shared<WriteJob>();
   job->report.assign(buffer.begin(), buffer.end());
+  job->control_pipe = control_pipe;
   if (!node->QueueWrite(link, job)) return 0;
   if (link->AwaitWrite(*job, HandleLink::DeadlineAfter(timeout_ms)) != WaitOutcome::kDone) return 0;
   if (bytes_written != nullptr) *bytes_written = static_cast<uint32_t>(buffer.size());

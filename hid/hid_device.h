@@ -83,6 +83,9 @@ class HidDevice {
   // Transfers. `bytes` may be null. Time limit in milliseconds, kInfinite allowed.
   int ReadReport(std::span<uint8_t> buffer, uint32_t* bytes_read, uint32_t timeout_ms);
   int WriteReport(std::span<const uint8_t> buffer, uint32_t* bytes_written, uint32_t timeout_ms);
+  // Sends one output report through the control pipe instead of the interrupt pipe (the headset's LED
+  // reports). Same rules and results as WriteReport.
+  int SetOutputReport(std::span<const uint8_t> report, uint32_t timeout_ms);
 
   // What an open interface tells.
   const std::string& Path() const;
@@ -98,6 +101,8 @@ class HidDevice {
 
  private:
   struct State;
+  int SendOutput(std::span<const uint8_t> buffer, uint32_t* bytes_written, uint32_t timeout_ms,
+                 bool control_pipe);
   std::unique_ptr<State> state_;
 };
 

@@ -11,8 +11,8 @@ class FakeConnection final : public HidNodeConnection {
   }
   ~FakeConnection() override { node_->ConnectionClosed(); }
 
-  bool WriteOutput(std::span<const uint8_t> report) override { return node_->Write(report); }
-  bool WriteOutputControl(std::span<const uint8_t> report) override { return node_->Write(report); }
+  bool WriteOutput(std::span<const uint8_t> report) override { return node_->Write(report, false); }
+  bool WriteOutputControl(std::span<const uint8_t> report) override { return node_->Write(report, true); }
   bool SetFeature(std::span<const uint8_t>) override { return false; }
   std::optional<size_t> GetFeature(std::span<uint8_t>) override { return std::nullopt; }
   ReadStatus ReadInput(std::vector<uint8_t>& report, std::chrono::milliseconds timeout) override {
@@ -93,12 +93,18 @@ void FakeNode::ConnectionClosed() {
   --live_connections_;
 }
 
-bool FakeNode::Write(std::span<const uint8_t> report) {
+size_t FakeNode::ControlPipeWrites() const {
+  std::lock_guard lock(mutex_);
+  return control_pipe_writes_;
+}
+
+bool FakeNode::Write(std::span<const uint8_t> report, bool control_pipe) {
   std::unique_lock lock(mutex_);
   ++writes_started_;
   changed_.wait(lock, [&] { return !hold_writes_ || unplugged_; });
   if (unplugged_ || fail_writes_) return false;
   writes_.emplace_back(report.begin(), report.end());
+  if (control_pipe) ++control_pipe_writes_;
   return true;
 }
 

@@ -30,6 +30,7 @@ class FakeNode {
   void FailWrites(bool fail);
   std::vector<std::vector<uint8_t>> Writes() const;
   size_t WritesStarted() const;
+  size_t ControlPipeWrites() const;
 
   int LiveConnections() const;
   int OpensSoFar() const;
@@ -37,7 +38,7 @@ class FakeNode {
   // Connection side.
   void ConnectionOpened();
   void ConnectionClosed();
-  bool Write(std::span<const uint8_t> report);
+  bool Write(std::span<const uint8_t> report, bool control_pipe);
   ReadStatus Read(std::vector<uint8_t>& report, std::chrono::milliseconds timeout);
   void Wake();
 
@@ -48,6 +49,7 @@ class FakeNode {
   std::deque<std::vector<uint8_t>> inputs_;
   std::vector<std::vector<uint8_t>> writes_;
   size_t writes_started_ = 0;
+  size_t control_pipe_writes_ = 0;
   bool unplugged_ = false;
   bool hold_writes_ = false;
   bool fail_writes_ = false;

@@ -181,9 +181,15 @@ TEST(HidDeviceOpenTest, WritesCheckAccessAndTheCollectionsOwnReports) {
   std::vector<uint8_t> too_long(65, 0x04);
   EXPECT_EQ(device.WriteReport(too_long, nullptr, 1000), 0);
   EXPECT_EQ(device.WriteReport({}, nullptr, 1000), 0);
+  // Output reports through the control pipe follow the same rules.
+  ASSERT_EQ(device.SetOutputReport(frame, 1000), 1);
+  EXPECT_EQ(node->ControlPipeWrites(), 1u);
+  EXPECT_EQ(device.SetOutputReport(other_id, 1000), 0);
+  EXPECT_EQ(read_only.SetOutputReport(frame, 1000), 0);
+
   node->FailWrites(true);
   EXPECT_EQ(device.WriteReport(frame, &written, 1000), 0);
-  EXPECT_EQ(node->Writes().size(), 1u);
+  EXPECT_EQ(node->Writes().size(), 2u);
 }
 
 }  // namespace
