@@ -1,5 +1,7 @@
 #include "uilib/list.h"
 
+#include <QEvent>
+
 #include "uilib/dialog_builder.h"
 #include "uilib/item_roles.h"
 #include "uilib/resource_manager.h"
@@ -21,6 +23,12 @@ CListUI::CListUI(QWidget* parent) : ControlBase(parent) {
   QObject::connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
     SendNotify(DUI_MSGTYPE_ITEMACTIVATE, WPARAM(row(item)));
   });
+}
+
+bool CListUI::event(QEvent* e) {
+  // Row heights come from the style sheet; rows added before the list was styled are measured again.
+  if (e->type() == QEvent::Polish || e->type() == QEvent::StyleChange) scheduleDelayedItemsLayout();
+  return ControlBase::event(e);
 }
 
 bool CListUI::SelectItem(int index, bool takeFocus, bool triggerEvent) {

@@ -27,6 +27,9 @@ class CListUI : public ControlBase<QListWidget> {
 
   void ReloadItemTexts();
 
+ protected:
+  bool event(QEvent* e) override;
+
  private:
   int lastIndex_ = -1;
 };

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "uilib/tray_icon.h"
 #include "uilib/window_host.h"
 #include "uilib/window_link.h"
 
@@ -127,6 +128,14 @@ bool CWindowWnd::IsMinimized() const {
 
 void CWindowWnd::ResizeClient(int width, int height) {
   if (host_) host_->resize(width, height);
+}
+
+void CWindowWnd::HideToTrayOrMinimize() {
+  if (!host_) return;
+  if (CTrayIcon::IsAvailable())
+    host_->hide();
+  else
+    host_->showMinimized();
 }
 
 void CWindowWnd::SetIcon(const QIcon& icon) {

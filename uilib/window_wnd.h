@@ -47,6 +47,9 @@ class CWindowWnd {
   bool IsWindowVisible() const;
   bool IsMinimized() const;
   void ResizeClient(int width, int height);
+  // Hides the window to the tray; where the desktop has no tray it minimises instead, so that the window
+  // can always be found again.
+  void HideToTrayOrMinimize();
   void SetIcon(const QIcon& icon);
   void SetWindowTitle(const CDuiString& title);
 

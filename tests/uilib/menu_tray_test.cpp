@@ -102,5 +102,17 @@ TEST(TrayTest, ClicksArriveAsTrayMessages) {
   EXPECT_FALSE(tray.IsVisible());
 }
 
+TEST(TrayTest, WithoutATrayHidingMinimisesInstead) {
+  RecordingWindow wnd;
+  ASSERT_TRUE(wnd.Create(nullptr, "w", true));
+  wnd.HideToTrayOrMinimize();
+  if (CTrayIcon::IsAvailable()) {
+    EXPECT_FALSE(wnd.IsWindowVisible());
+  } else {
+    EXPECT_TRUE(wnd.IsWindowVisible()) << "the window must stay reachable";
+    EXPECT_TRUE(wnd.IsMinimized());
+  }
+}
+
 }  // namespace
 }  // namespace norvane::ui::test
