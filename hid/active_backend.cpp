@@ -3,6 +3,7 @@
 
 #include "hid/hid_backend.h"
 #include "hid/hidraw_backend.h"
+#include "hid/node_registry.h"
 
 namespace norvane::hid {
 
@@ -29,6 +30,7 @@ HidBackend& ActiveHidBackend() {
 }
 
 std::shared_ptr<HidBackend> SetActiveHidBackend(std::shared_ptr<HidBackend> backend) {
+  ForgetEnumeration();  // a new backend may reuse the old one's address
   ActiveBackend& active = TheActiveBackend();
   std::lock_guard lock(active.mutex);
   return std::exchange(active.backend, std::move(backend));

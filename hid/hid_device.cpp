@@ -95,8 +95,10 @@ HidDevice::~HidDevice() {
 int HidDevice::EnumerateInterfaces() {
   state_->cursor = 0;
   state_->paths.clear();
-  const auto nodes = ActiveHidBackend().Enumerate();
+  HidBackend& backend = ActiveHidBackend();
+  const auto nodes = backend.Enumerate();
   if (!nodes) return 0;
+  RememberEnumeration(backend, *nodes);
   for (const HidNodeInfo& node : *nodes) {
     // An interface we cannot make sense of is skipped; the others are still listed.
     const auto parsed = ParseReportDescriptor(node.report_descriptor);

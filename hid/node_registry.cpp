@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -35,10 +37,46 @@ bool PathMatchesNode(std::string_view path, const HidNodeInfo& info, const Repor
   return expected && SameTextIgnoringCase(*expected, path);
 }
 
+// How long the node list of an enumeration stands in for a new one when a path is opened.
+constexpr std::chrono::milliseconds kRecentEnumerationLife{1000};
+
+struct RecentEnumeration {
+  const HidBackend* backend = nullptr;
+  std::chrono::steady_clock::time_point taken;
+  std::vector<HidNodeInfo> nodes;
+};
+
 struct Registry {
   std::mutex mutex;
   std::map<std::pair<const HidBackend*, std::string>, std::weak_ptr<HidNode>> nodes;
+  std::optional<RecentEnumeration> recent;
 };
+
+// Opens the node `info` describes for the collection `path` names; the backend checks on the open node that
+// it still belongs to that device.
+CollectionOpening OpenNode(HidBackend& backend, const HidNodeInfo& info, std::string_view path,
+                           size_t collection) {
+  CollectionOpening result;
+  auto parsed = ParseReportDescriptor(info.report_descriptor);
+  if (!parsed.descriptor) {
+    Trace("hid: " + info.node_id + ": report descriptor rejected: " + parsed.error);
+    result.error = OpenError::kIoError;
+    return result;
+  }
+  if (!PathMatchesNode(path, info, *parsed.descriptor, collection)) {
+    result.error = OpenError::kIdentityMismatch;
+    return result;
+  }
+  OpenError error = OpenError::kNone;
+  auto connection = backend.Open(info.node_id, &info, error);
+  if (!connection) {
+    result.error = error == OpenError::kNone ? OpenError::kIoError : error;
+    return result;
+  }
+  result.node = std::make_shared<HidNode>(std::move(connection), info, std::move(*parsed.descriptor));
+  result.collection = collection;
+  return result;
+}
 
 // Process-wide by nature: a node has one reader however many handles are open on it.
 Registry& TheRegistry() {
@@ -74,6 +112,23 @@ CollectionOpening OpenCollection(HidBackend& backend, std::string_view path) {
     }
   }
 
+  // The scan enumerates and then opens each candidate at once: use that fresh list rather than enumerating
+  // again for every path. A miss or a failure with the remembered details falls back to a new enumeration.
+  if (registry.recent && registry.recent->backend == &backend &&
+      std::chrono::steady_clock::now() - registry.recent->taken < kRecentEnumerationLife) {
+    const auto& nodes = registry.recent->nodes;
+    const auto found = std::find_if(nodes.begin(), nodes.end(),
+                                    [&](const HidNodeInfo& info) { return info.node_id == parts->node_id; });
+    if (found != nodes.end()) {
+      CollectionOpening opened = OpenNode(backend, *found, path, collection);
+      if (opened.node) {
+        registry.nodes[key] = opened.node;
+        return opened;
+      }
+    }
+  }
+  registry.recent.reset();
+
   const auto nodes = backend.Enumerate();
   if (!nodes) {
     result.error = OpenError::kIoError;
@@ -85,27 +140,21 @@ CollectionOpening OpenCollection(HidBackend& backend, std::string_view path) {
     result.error = OpenError::kNotFound;
     return result;
   }
-  auto parsed = ParseReportDescriptor(found->report_descriptor);
-  if (!parsed.descriptor) {
-    Trace("hid: " + found->node_id + ": report descriptor rejected: " + parsed.error);
-    result.error = OpenError::kIoError;
-    return result;
-  }
-  if (!PathMatchesNode(path, *found, *parsed.descriptor, collection)) {
-    result.error = OpenError::kIdentityMismatch;
-    return result;
-  }
-  OpenError error = OpenError::kNone;
-  auto connection = backend.Open(found->node_id, &*found, error);
-  if (!connection) {
-    result.error = error == OpenError::kNone ? OpenError::kIoError : error;
-    return result;
-  }
-  auto node = std::make_shared<HidNode>(std::move(connection), *found, std::move(*parsed.descriptor));
-  registry.nodes[key] = node;
-  result.node = std::move(node);
-  result.collection = collection;
+  result = OpenNode(backend, *found, path, collection);
+  if (result.node) registry.nodes[key] = result.node;
   return result;
+}
+
+void RememberEnumeration(const HidBackend& backend, std::vector<HidNodeInfo> nodes) {
+  Registry& registry = TheRegistry();
+  std::lock_guard lock(registry.mutex);
+  registry.recent = RecentEnumeration{&backend, std::chrono::steady_clock::now(), std::move(nodes)};
+}
+
+void ForgetEnumeration() {
+  Registry& registry = TheRegistry();
+  std::lock_guard lock(registry.mutex);
+  registry.recent.reset();
 }
 
 }  // namespace norvane::hid

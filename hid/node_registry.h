@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "hid/hid_backend.h"
 #include "hid/hid_node.h"
@@ -20,5 +21,11 @@ struct CollectionOpening {
 // The path must still name the same physical device: vendor, product, interface, collection and USB
 // location are checked against the node, since node numbers are reused after a replug.
 CollectionOpening OpenCollection(HidBackend& backend, std::string_view path);
+
+// Lets OpenCollection use the node list an enumeration just produced instead of enumerating again; it is
+// only trusted for a short while and never when opening with it fails.
+void RememberEnumeration(const HidBackend& backend, std::vector<HidNodeInfo> nodes);
+// Drops that list (a backend is being replaced).
+void ForgetEnumeration();
 
 }  // namespace norvane::hid

@@ -152,6 +152,7 @@ void FakeHidBackend::Unplug(const std::string& node_id) {
 
 std::optional<std::vector<HidNodeInfo>> FakeHidBackend::Enumerate() {
   std::lock_guard lock(mutex_);
+  ++enumerations_;
   if (fail_enumeration_) return std::nullopt;
   std::vector<HidNodeInfo> infos;
   for (const auto& [id, node] : nodes_) infos.push_back(node->Info());

@@ -2,6 +2,7 @@
 // A small in-test HID backend: nodes are plugged and unplugged at will, input reports are injected, writes
 // are recorded and can be held back to play a device that does not answer.
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -64,6 +65,7 @@ class FakeHidBackend final : public HidBackend {
   void Unplug(const std::string& node_id);
   void DenyPermission(bool deny) { deny_permission_ = deny; }
   void FailEnumeration(bool fail) { fail_enumeration_ = fail; }
+  int Enumerations() const { return enumerations_; }
 
   std::optional<std::vector<HidNodeInfo>> Enumerate() override;
   std::unique_ptr<HidNodeConnection> Open(const std::string& node_id, const HidNodeInfo* expected,
@@ -75,6 +77,7 @@ class FakeHidBackend final : public HidBackend {
   std::map<std::string, std::shared_ptr<FakeNode>> nodes_;
   bool deny_permission_ = false;
   bool fail_enumeration_ = false;
+  std::atomic<int> enumerations_{0};
 };
 
 // Installs a fresh fake backend for the life of a test and puts the previous one back afterwards.

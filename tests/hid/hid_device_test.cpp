@@ -56,6 +56,27 @@ TEST(HidDeviceEnumerationTest, EmptyAndFailedEnumerations) {
   EXPECT_EQ(device.InterfacePathCount(), 0u);
 }
 
+TEST(HidDeviceEnumerationTest, OpeningTheListedPathsUsesTheFreshListUnlessItIsStale) {
+  ScopedFakeBackend backend;
+  backend->Plug(MakeNodeInfo("/dev/hidraw1", testing::kOurInterfaceOne));
+  HidDevice scan;
+  ASSERT_EQ(scan.EnumerateInterfaces(), 1);
+  const std::vector<std::string> paths = AllPaths(scan);
+  for (const std::string& path : paths) {
+    HidDevice probe;
+    ASSERT_EQ(probe.Open(path, true, false, true, false), 1) << path;
+  }
+  EXPECT_EQ(backend->Enumerations(), 1);
+
+  // Another device took the node number since the list was made: the list is not trusted for it.
+  backend->Unplug("/dev/hidraw1");
+  backend->Plug(MakeNodeInfo("/dev/hidraw1", testing::kOurInterfaceOne, 0x5055, "1-4:1.1"));
+  HidDevice device;
+  EXPECT_EQ(device.Open(paths[3], true, true, true, false), 0);
+  EXPECT_EQ(device.LastOpenError(), OpenError::kIdentityMismatch);
+  EXPECT_EQ(device.Open("/dev/hidraw1#vid_320f&pid_5055&mi_01&col04#1-4:1.1", true, true, true, false), 1);
+}
+
 TEST(HidDeviceOpenTest, OpenGivesAttributesCapsBuffersAndNumbers) {
   ScopedFakeBackend backend;
   backend->Plug(MakeNodeInfo("/dev/hidraw1", testing::kOurInterfaceOne));
