@@ -42,12 +42,22 @@ TEST(SkinTest, FactoryBuildsCustomClassesThatLoadTheirOwnSubSkin) {
 
 TEST(SkinTest, WindowCreatesClassesTheFactoryDoesNotKnow) {
   ScopedSkinDir dir;
-  dir.Write("own.ui", Ui(Item("WindowOnlyWidget", "own_label") + Item("QPushButton", "plain_btn")));
+  dir.Write("own.ui", Ui(Item("WindowOnlyWidget", "own_label") + Item("QPushButton", "plain_btn") +
+                         Item("StatCardPanel", "panel")));
+  dir.Write("card.ui",
+            "<ui version=\"4.0\"><widget class=\"QWidget\" name=\"card_root\"><layout class=\"QVBoxLayout\" "
+            "name=\"l\"><item><widget class=\"QLabel\" name=\"stat_value\"/></item></layout></widget></ui>");
+  dir.Write("res.xml", "<Res><Skin name=\"XML/CustomControlXML/StatCard.xml\" file=\"card.ui\"/></Res>");
+  ASSERT_TRUE(CResourceManager::GetInstance().LoadResource("res.xml"));
   RecordingWindow wnd("own.xml");  // a ".xml" name finds the ".ui" file of the same stem
   ASSERT_TRUE(wnd.Create(nullptr, "w", false));
   ASSERT_FALSE(wnd.SkinFailed());
   EXPECT_NE(wnd.FindControlAs<CLabelUI>("own_label"), nullptr);
   EXPECT_NE(wnd.FindControlAs<CButtonUI>("plain_btn"), nullptr);
+  CControlUI* panel = wnd.FindControl("panel");
+  ASSERT_NE(panel, nullptr);
+  EXPECT_NE(CPaintManagerUI::FindSubControlByName(panel, "stat_value"), nullptr)
+      << "a control the window made from a sub-skin while the window was being built";
 }
 
 TEST(SkinTest, UnknownClassIsReportedAndReplacedAndTheRestStillBuilds) {

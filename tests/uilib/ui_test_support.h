@@ -41,6 +41,12 @@ class RecordingWindow : public WindowImplBase {
   }
   CControlUI* CreateControl(const CDuiString& className) override {
     if (className == "WindowOnlyWidget") return new CLabelUI();
+    if (className == "StatCardPanel") {
+      // As the program's windows do for their composite controls: a container built from a sub-skin.
+      auto* panel = new CContainerUI();
+      panel->LoadSubSkin("XML\\CustomControlXML\\StatCard.xml");
+      return panel;
+    }
     return nullptr;
   }
 
