@@ -1,0 +1,296 @@
+#pragma once
+// CNorvaneUSBDevice: the display-free core of a device page, and the object that talks to one connected
+// device. There is one per device model; the kinds derive from it. It holds the two channels (commands;
+// event interfaces read by the sync threads), the identity the detection produced, the page's counts,
+// the lighting state with its LED frame buffer and the generic generators, the profile locations, the
+// lighting thread and one sync thread per open event interface.
+//
+// Threads: the UI thread calls everything unless stated. The lighting thread runs LightingTick; the sync
+// threads run HandleEventCode. The LED frame buffer, the light parameters, the animation counters, the
+// reactive buffers and the per-LED colour records are guarded by one short lock (the lighting lock), so
+// PresentFrame on the UI thread always sees a whole frame. Worker threads reach the UI only through the
+// injected UiPoster.
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "devices/lighting/custom_step_player.h"
+#include "devices/lighting/device_frame.h"
+#include "devices/lighting/generic_generators.h"
+#include "devices/lighting/led_record.h"
+#include "devices/lighting/light_params.h"
+#include "devices/lighting/lighting_ticker.h"
+#include "devices/lighting/reactive_fade.h"
+#include "devices/page_view.h"
+#include "devices/ui_poster.h"
+#include "devices/worker_thread.h"
+#include "hid/interface_table.h"
+#include "platform/clock.h"
+#include "protocol/command_channel.h"
+
+namespace norvane::devices {
+
+// What a page is given from outside: the clock and sleeper of its lighting thread and the way to the UI
+// thread. All must outlive the page.
+struct PageServices {
+  const Clock* clock = &SteadyClock::Instance();
+  lighting::Sleeper* sleeper = nullptr;  // null: a StopTokenSleeper of the page's own
+  UiPoster* poster = nullptr;            // null: worker events are dropped
+};
+
+// Which interface of the event channel an event interface goes to.
+enum class EventSide { kWired, kReceiver };
+
+class CNorvaneUSBDevice {
+ public:
+  static constexpr std::size_t kColourRecordSize = 14;
+  using ColourRecord = std::array<uint8_t, kColourRecordSize>;
+  static constexpr std::chrono::milliseconds kLightingStopWait{1000};
+  static constexpr std::chrono::milliseconds kSyncStopWait{500};
+  // Device event codes every kind answers by resynchronising.
+  static constexpr uint16_t kEventResync = 0x401;
+  static constexpr uint16_t kEventResyncProfile = 0x402;
+
+  explicit CNorvaneUSBDevice(PageServices services = {});
+  virtual ~CNorvaneUSBDevice();
+  CNorvaneUSBDevice(const CNorvaneUSBDevice&) = delete;
+  CNorvaneUSBDevice& operator=(const CNorvaneUSBDevice&) = delete;
+
+  // ---- Set-up by the creator, in this order, and their getters.
+  void SetSkinFile(std::string name) { skin_file_ = std::move(name); }
+  const std::string& SkinFile() const { return skin_file_; }
+  void SetKeyCount(int count);
+  int KeyCount() const { return key_count_; }
+  // Resizes the LED buffers when the count changes and always clears every LED and colour record.
+  void SetLedCount(int count);
+  int LedCount() const;
+  void SetModelIndex(int index) { model_index_ = index; }
+  int ModelIndex() const { return model_index_; }
+  void SetWirelessCapable(bool capable);
+  bool IsWirelessCapable() const { return wireless_capable_; }
+  void SetModelOption(int value) { model_option_ = value; }
+  int ModelOption() const { return model_option_; }
+  void SetProfileStem(std::string stem) { profile_stem_ = std::move(stem); }
+  const std::string& ProfileStem() const { return profile_stem_; }
+  void SetDeviceFolder(std::string folder) { device_folder_ = std::move(folder); }
+  const std::string& DeviceFolder() const { return device_folder_; }
+  void SetLightListStem(std::string stem) { light_list_stem_ = std::move(stem); }
+  const std::string& LightListStem() const { return light_list_stem_; }
+  // Copies the interface record and takes the kind and the role from it.
+  void SetIdentity(const hid::InterfaceEntry& entry);
+  const hid::InterfaceEntry& Identity() const { return identity_; }
+  hid::DeviceKind Kind() const { return kind_; }
+  uint16_t KindCode() const { return static_cast<uint16_t>(kind_); }
+  uint16_t RoleCode() const { return role_; }
+  void AttachView(PageView* view) { view_ = view; }
+  void AttachPreview(FramePreview* preview) { preview_ = preview; }
+
+  // Stored only for a wireless-capable page; the kinds skip the status read while it is non-zero.
+  void SetWirelessState(int state);
+  int WirelessState() const { return wireless_state_; }
+  // The host drives the lighting. On a wired keyboard, turning it on takes the device's lighting over.
+  void SetLightControl(bool on);
+  bool HasLightControl() const { return light_control_.load(); }
+  void SetWindowActive(bool active) { window_active_ = active; }
+  bool IsWindowActive() const { return window_active_; }
+  // Kept in the command channel: the lighting thread computes nothing while it is set.
+  void SetAnimationPaused(bool paused) { command_.SetPaused(paused); }
+  bool IsAnimationPaused() const;
+
+  // ---- Channels.
+  protocol::CommandChannel& CommandChannel() { return command_; }
+  protocol::CommandChannel& EventChannel() { return events_; }
+
+  // ---- Profile locations. Empty paths when a name is not a plain file name.
+  std::filesystem::path UserProfileFolder() const;
+  std::filesystem::path DefaultProfileFile() const;
+  std::filesystem::path CurrentProfileFile() const;  // folder + stem + ".Json"
+  std::filesystem::path LightListFile() const;       // folder + light-list stem + ".config"
+
+  // ---- Lighting state (any thread; short lock).
+  lighting::LedRecord LedAt(std::size_t index) const;
+  std::vector<lighting::LedRecord> FrameSnapshot() const;
+  ColourRecord ColourRecordAt(std::size_t index) const;
+  void SetColourRecord(std::size_t index, const ColourRecord& record);
+  std::map<int, int> KeyLedMap() const;
+  lighting::GenericAnimation Animation() const;
+  // Replaces the custom light list; its first step starts with what is left of the running step's time.
+  void SetCustomSteps(std::vector<lighting::LightStep> steps) { steps_.SetSteps(std::move(steps)); }
+  std::size_t CustomStepIndex() const { return steps_.StepIndex(); }
+
+  // ---- Lighting thread. Started by the kinds' InitialSync; stopped within kLightingStopWait.
+  void StartLightingThread();
+  void StopLightingThread();
+  bool IsLightingThreadRunning() const { return lighting_thread_.IsRunning(); }
+  // One tick of the lighting thread: nothing while paused or while the command channel is closed, else
+  // ComputeFrame. Public so tests can step it with their own clock.
+  void LightingTick(Clock::TimePoint now);
+
+  // ---- Event interfaces. Opens `path` (read and write, shared) into the event channel's wired or receiver
+  // interface, stopping that side's sync thread and closing the previous one first, and starts a sync
+  // thread on it. 1 on success, 0 when the interface could not be opened.
+  int OpenEventInterface(const std::string& path, EventSide side);
+  // Stops the side's sync thread (by closing its interface) and clears its open flag.
+  void CloseEventInterface(EventSide side);
+  bool IsSyncThreadRunning(EventSide side) const;
+  // The event code a sync thread last handed over for Resync (0 after ResyncEventTaken).
+  uint16_t LastDeviceEvent() const { return last_event_.load(); }
+  uint16_t TakeLastDeviceEvent() { return last_event_.exchange(0); }
+
+  // ---- The virtual operations of every page, with the base's behaviour.
+  virtual void BindKeyButtons();
+  virtual int RefreshKeyButtons() { return 0; }
+  virtual void FrameBreathing();
+  virtual void FrameBreathingCycle();
+  virtual void FrameStatic();
+  virtual void FrameSpectrum();
+  virtual void FrameFlash(Clock::TimePoint now);
+  virtual void FrameFlashCycle(Clock::TimePoint now);
+  virtual void FrameOff();
+  // Only while the host has the light control: copies the LED frame, builds the device frame (512 bytes,
+  // never more) and shows both on the preview. Returns whether a frame was presented.
+  virtual bool PresentFrame();
+  virtual void SetLedRecord(std::size_t index, lighting::LedRecord record);
+  virtual lighting::LedRecord GetLedRecord(std::size_t index) const;
+  virtual void InitialSync() {}
+  virtual void Resync() {}
+  virtual void ReservedTimerHook1003() {}
+  virtual void ReservedTimerHook1004() {}
+  virtual void ReadWirelessStatus() {}
+  virtual int IsWirelessLinkUp() { return 1; }
+  virtual int LoadProfile() { return 0; }
+  virtual int ReservedHook20() { return 0; }
+  virtual void RefreshPage() {}
+  virtual void ReservedHook22() {}
+  virtual void ReservedHook23() {}
+  virtual void DropStaleMacroKeys() {}
+  virtual void LoadDefaultProfile() {}
+  virtual std::vector<int> CollectUsedMacros() { return {}; }
+  virtual int WriteKeyTable(int /*page*/, std::span<const uint8_t> /*assignments*/) { return 0; }
+  virtual int WriteKeyTableFromProfile(int /*page*/) { return 0; }
+  virtual int WriteKeyTableExtraFromProfile(int /*page*/) { return 0; }
+  virtual int WriteKeyTableExtra(int /*page*/, std::span<const uint8_t> /*assignments*/) { return 0; }
+  virtual int WriteMacros(std::span<const int> /*macro_indexes*/) { return 0; }
+  virtual int WriteSettings(int /*profile_index*/, int /*value*/) { return 0; }
+  virtual void FillEffectAndMacroLists() {}
+  virtual void SetKeyLedMap(std::map<int, int> map);
+  virtual uint8_t FadeStep(std::size_t position, unsigned mode);
+  virtual void LatchColumns();
+  virtual void RotateColumns(bool forward);
+  virtual void ClearReactive();
+  virtual void SelectFunctionTab(int code);
+  virtual int GetFunctionTab() const { return function_tab_; }
+  virtual void ResolveProfileFile() {}
+  virtual std::filesystem::path GetProfileFilePath() const { return {}; }
+  virtual void SaveProfile() {}
+  virtual void SetVariantIndex(int index) { variant_index_ = index; }
+  virtual int GetVariantIndex() const { return variant_index_; }
+  virtual void SetLightParams(const lighting::LightParams& params);
+  virtual lighting::LightParams GetLightParams() const;
+  virtual void SetAudioLight(const lighting::AudioLight& audio);
+  virtual lighting::AudioLight GetAudioLight() const;
+  virtual void SelectKey(int index) { selected_key_ = index; }
+  virtual void SelectLightKey(int index) { selected_light_ = index; }
+  virtual void FeedAudioLevels(std::span<const uint8_t> /*levels*/) {}
+  virtual void FeedAudioBands(std::span<const uint8_t> /*bands*/) {}
+
+  int SelectedKey() const { return selected_key_; }
+  int SelectedLight() const { return selected_light_; }
+
+  // Plays the custom light list for one tick of the lighting thread.
+  void PlayCustomSteps(Clock::TimePoint now);
+
+  // The device frame of the last PresentFrame (UI thread).
+  const lighting::DeviceFrame& LastDeviceFrame() const { return last_device_frame_; }
+
+ protected:
+  // The frame of one lighting tick; the kinds pick their generator by their live mode. Base: nothing.
+  virtual void ComputeFrame(Clock::TimePoint /*now*/) {}
+  // A device event read by a sync thread, on that thread. Base: 0x401 and 0x402 are remembered and
+  // answered by Resync on the UI thread.
+  virtual void HandleEventCode(uint16_t code, EventSide side);
+  // The device frame built from the presented LEDs. Base: LED n at bytes 3n..3n+2.
+  virtual lighting::DeviceFrame BuildFrameForDevice(std::span<const lighting::LedRecord> leds) const;
+  // Runs `call` on the UI thread later, unless the page is gone by then.
+  void PostToUi(std::function<void()> call);
+  // Runs `work` on the frame and the animation state under the lighting lock.
+  template <typename Work>
+  void WithFrame(Work&& work) {
+    std::lock_guard lock(lighting_mutex_);
+    work(std::span<lighting::LedRecord>(frame_), animation_, params_);
+  }
+
+  PageView* View() const { return view_; }
+
+ private:
+  struct EventReader {
+    WorkerThread thread;
+  };
+  hid::HidDevice& EventInterface(EventSide side);
+  std::recursive_mutex& EventLock(EventSide side);
+  EventReader& ReaderOf(EventSide side) {
+    return side == EventSide::kWired ? wired_reader_ : receiver_reader_;
+  }
+  void StopReader(EventSide side);
+
+  PageServices services_;
+  std::unique_ptr<lighting::StopTokenSleeper> own_sleeper_;
+  // Posted calls check it on the UI thread: a page destroyed before its call ran is not touched.
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+
+  protocol::CommandChannel command_;
+  protocol::CommandChannel events_;
+
+  std::string skin_file_;
+  std::string profile_stem_;
+  std::string light_list_stem_;
+  std::string device_folder_;
+
+  PageView* view_ = nullptr;
+  FramePreview* preview_ = nullptr;
+
+  hid::InterfaceEntry identity_;
+  hid::DeviceKind kind_ = hid::DeviceKind::kKeyboard;
+  uint16_t role_ = 0;
+  int model_index_ = 0;
+  int model_option_ = 0;
+  int key_count_ = 0;
+  int selected_key_ = -1;
+  int selected_light_ = -1;
+  int function_tab_ = 1;
+
+  mutable std::mutex lighting_mutex_;  // guards everything up to the next blank line
+  std::vector<lighting::LedRecord> frame_;
+  std::vector<ColourRecord> colour_records_;
+  std::map<int, int> key_led_map_;
+  lighting::ReactiveBuffers reactive_;
+  lighting::GenericAnimation animation_;
+  lighting::LightParams params_;
+  lighting::AudioLight audio_;
+
+  lighting::CustomStepPlayer steps_;
+  std::atomic<bool> light_control_{true};
+  bool window_active_ = true;
+  bool wireless_capable_ = false;
+  int wireless_state_ = 0;
+  int variant_index_ = 0;
+  std::atomic<uint16_t> last_event_{0};
+
+  std::vector<lighting::LedRecord> present_snapshot_;
+  lighting::DeviceFrame last_device_frame_{};
+
+  WorkerThread lighting_thread_;
+  EventReader wired_reader_;
+  EventReader receiver_reader_;
+};
+
+}  // namespace norvane::devices
