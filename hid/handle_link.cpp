@@ -81,9 +81,4 @@ void HandleLink::Cancel() {
   changed_.notify_all();
 }
 
-size_t HandleLink::QueuedReports() const {
-  std::lock_guard lock(mutex_);
-  return reports_.size();
-}
-
 }  // namespace norvane::hid

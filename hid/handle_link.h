@@ -46,10 +46,9 @@ class HandleLink {
   WaitOutcome PopReport(std::vector<uint8_t>& report, const Deadline& deadline);
   WaitOutcome AwaitWrite(WriteJob& job, const Deadline& deadline);
   void Cancel();  // wakes every waiter; the link stays cancelled for the rest of its life
-  size_t QueuedReports() const;
 
  private:
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<std::vector<uint8_t>> reports_;
   bool cancelled_ = false;
