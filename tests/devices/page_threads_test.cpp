@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "devices/usb_device.h"
+#include "test_support.h"
+
+namespace norvane::devices {
+namespace {
+
+using namespace std::chrono_literals;
+using emulator::DeviceModel;
+using lighting::LedRecord;
+using testing::InstalledEmulator;
+using testing::QueuePoster;
+using Steady = std::chrono::steady_clock;
+
+constexpr uint16_t kKeyboardProduct = 0x5055;
+constexpr uint16_t kConsumerPage = 0x000C;
+
+// A page whose lighting runs the spectrum and that counts its resyncs.
+class SpectrumPage : public CNorvaneUSBDevice {
+ public:
+  using CNorvaneUSBDevice::CNorvaneUSBDevice;
+  ~SpectrumPage() override {
+    StopLightingThread();
+    CloseEventInterface(EventSide::kWired);
+    CloseEventInterface(EventSide::kReceiver);
+  }
+  void Resync() override { ++resyncs; }
+  std::atomic<int> ticks{0};
+  int resyncs = 0;
+
+ protected:
+  void ComputeFrame(Clock::TimePoint) override {
+    ++ticks;
+    FrameSpectrum();
+  }
+};
+
+// Moves a manual clock to each deadline at once, so the ticker runs as fast as the thread can.
+class ManualSleeper : public lighting::Sleeper {
+ public:
+  explicit ManualSleeper(ManualClock& clock) : clock_(clock) {}
+  bool SleepUntil(Clock::TimePoint deadline, std::stop_token stop) override {
+    std::this_thread::sleep_for(100us);
+    if (clock_.Now() < deadline) clock_.Set(deadline);
+    return !stop.stop_requested();
+  }
+
+ private:
+  ManualClock& clock_;
+};
+
+TEST(PageLightingThread, TicksOnlyWhileTheChannelIsOpenAndNotPaused) {
+  ManualClock clock;
+  SpectrumPage page(PageServices{.clock = &clock});
+  page.SetLedCount(10);
+  page.LightingTick(clock.Now());
+  EXPECT_EQ(page.ticks, 0);  // closed
+  page.CommandChannel().SetOpen(true);
+  page.SetAnimationPaused(true);
+  page.LightingTick(clock.Now());
+  EXPECT_EQ(page.ticks, 0);
+  page.SetAnimationPaused(false);
+  page.LightingTick(clock.Now());
+  EXPECT_EQ(page.ticks, 1);
+}
+
+TEST(PageLightingThread, RunsOnTheInjectedClockAndStopsPromptly) {
+  ManualClock clock;
+  ManualSleeper sleeper(clock);
+  SpectrumPage page(PageServices{.clock = &clock, .sleeper = &sleeper});
+  page.SetLedCount(10);
+  page.CommandChannel().SetOpen(true);
+  page.StartLightingThread();
+  const auto deadline = Steady::now() + 2s;
+  while (page.ticks < 64 && Steady::now() < deadline) std::this_thread::sleep_for(1ms);
+  EXPECT_GE(page.ticks, 64);
+  const auto before = Steady::now();
+  page.StopLightingThread();
+  EXPECT_LT(Steady::now() - before, 500ms);
+  EXPECT_FALSE(page.IsLightingThreadRunning());
+}
+
+// The lighting thread writes whole frames while the UI thread presents: every presented frame is one
+// spectrum step on all LEDs (ThreadSanitizer checks the guard itself).
+TEST(PageLightingThread, PresentFrameNeverSeesAHalfWrittenFrame) {
+  ManualClock clock;
+  ManualSleeper sleeper(clock);
+  SpectrumPage page(PageServices{.clock = &clock, .sleeper = &sleeper});
+  page.SetLedCount(170);
+  page.SetLightParams({.brightness = 4, .direction = 1});
+  page.CommandChannel().SetOpen(true);
+  page.StartLightingThread();
+  const auto until = Steady::now() + 200ms;
+  int presented = 0;
+  while (Steady::now() < until) {
+    ASSERT_TRUE(page.PresentFrame());
+    const auto& frame = page.LastDeviceFrame();
+    for (std::size_t led = 1; led < 170; ++led) {
+      ASSERT_EQ(frame[3 * led], frame[0]);
+      ASSERT_EQ(frame[3 * led + 1], frame[1]);
+      ASSERT_EQ(frame[3 * led + 2], frame[2]);
+    }
+    ++presented;
+  }
+  page.StopLightingThread();
+  EXPECT_GT(presented, 0);
+  EXPECT_GT(page.ticks, 0);
+}
+
+class SyncThreadTest : public ::testing::Test {
+ protected:
+  InstalledEmulator emulator{{DeviceModel::kKeyboard}};
+  QueuePoster poster;
+  std::string EventPath() { return emulator.PathOf(kKeyboardProduct, kConsumerPage); }
+};
+
+TEST_F(SyncThreadTest, EventReportBecomesAResyncOnTheUiThread) {
+  SpectrumPage page(PageServices{.poster = &poster});
+  ASSERT_EQ(page.OpenEventInterface(EventPath(), EventSide::kWired), 1);
+  EXPECT_TRUE(page.EventChannel().IsOpen());
+  const auto keyboard = emulator.Device(DeviceModel::kKeyboard);
+
+  ASSERT_TRUE(emulator.Backend().InjectEvent(keyboard, 0x0510));  // a key press: not the base's business
+  ASSERT_TRUE(emulator.Backend().InjectEvent(keyboard, 0x0402));
+  ASSERT_TRUE(poster.WaitForCall(2000));
+  EXPECT_EQ(page.LastDeviceEvent(), 0x0402);
+  EXPECT_EQ(page.resyncs, 0);  // nothing runs until the UI thread takes the call
+  EXPECT_EQ(poster.RunAll(), 1);
+  EXPECT_EQ(page.resyncs, 1);
+  EXPECT_EQ(page.TakeLastDeviceEvent(), 0x0402);
+  EXPECT_EQ(page.LastDeviceEvent(), 0);
+}
+
+TEST_F(SyncThreadTest, ClosingTheInterfaceStopsTheBlockedThreadPromptly) {
+  SpectrumPage page(PageServices{.poster = &poster});
+  ASSERT_EQ(page.OpenEventInterface(EventPath(), EventSide::kReceiver), 1);
+  EXPECT_TRUE(page.EventChannel().IsWireless());
+  std::this_thread::sleep_for(20ms);  // the thread is now blocked in its read
+  const auto before = Steady::now();
+  page.CloseEventInterface(EventSide::kReceiver);
+  EXPECT_LT(Steady::now() - before, 500ms);
+  EXPECT_FALSE(page.IsSyncThreadRunning(EventSide::kReceiver));
+  EXPECT_FALSE(page.EventChannel().IsWireless());
+}
+
+TEST_F(SyncThreadTest, ReopeningReplacesTheThreadAndAFailedOpenLeavesNone) {
+  SpectrumPage page(PageServices{.poster = &poster});
+  const std::string path = EventPath();
+  ASSERT_EQ(page.OpenEventInterface(path, EventSide::kWired), 1);
+  ASSERT_EQ(page.OpenEventInterface(path, EventSide::kWired), 1);
+  EXPECT_TRUE(page.IsSyncThreadRunning(EventSide::kWired));
+  emulator.Backend().InjectEvent(emulator.Device(DeviceModel::kKeyboard), 0x0401);
+  ASSERT_TRUE(poster.WaitForCall(2000));
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(poster.RunAll(), 1);  // one reader, one call
+
+  EXPECT_EQ(page.OpenEventInterface("/dev/hidraw99#vid_320f&pid_5055&mi_01&col03#x", EventSide::kWired), 0);
+  EXPECT_FALSE(page.IsSyncThreadRunning(EventSide::kWired));
+  EXPECT_FALSE(page.EventChannel().IsOpen());
+}
+
+TEST_F(SyncThreadTest, AfterAnUnplugTheThreadStaysStoppable) {
+  SpectrumPage page(PageServices{.poster = &poster});
+  ASSERT_EQ(page.OpenEventInterface(EventPath(), EventSide::kWired), 1);
+  emulator.Backend().Unplug(emulator.Device(DeviceModel::kKeyboard));
+  std::this_thread::sleep_for(50ms);  // the read fails now; the thread must not spin or end on its own
+  const auto before = Steady::now();
+  page.CloseEventInterface(EventSide::kWired);
+  EXPECT_LT(Steady::now() - before, 500ms);
+}
+
+TEST_F(SyncThreadTest, ACallPostedForAPageThatIsGoneDoesNothing) {
+  {
+    SpectrumPage page(PageServices{.poster = &poster});
+    ASSERT_EQ(page.OpenEventInterface(EventPath(), EventSide::kWired), 1);
+    emulator.Backend().InjectEvent(emulator.Device(DeviceModel::kKeyboard), 0x0401);
+    ASSERT_TRUE(poster.WaitForCall(2000));
+  }
+  EXPECT_EQ(poster.RunAll(), 1);  // ran without touching the destroyed page (ASan would tell)
+}
+
+}  // namespace
+}  // namespace norvane::devices
