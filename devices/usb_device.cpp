@@ -60,7 +60,6 @@ void CNorvaneUSBDevice::SetWirelessCapable(bool capable) {
 void CNorvaneUSBDevice::SetIdentity(const hid::InterfaceEntry& entry) {
   identity_ = entry;
   kind_ = entry.kind;
-  role_ = 0;
   role_ = static_cast<uint16_t>(entry.role);
 }
 
@@ -300,7 +299,7 @@ std::recursive_mutex& CNorvaneUSBDevice::EventLock(EventSide side) {
 void CNorvaneUSBDevice::StopReader(EventSide side) {
   hid::HidDevice& device = EventInterface(side);
   // Closing the interface releases the read the thread blocks in.
-  ReaderOf(side).thread.Stop(kSyncStopWait, [&device] { device.Close(); });
+  ReaderOf(side).Stop(kSyncStopWait, [&device] { device.Close(); });
 }
 
 int CNorvaneUSBDevice::OpenEventInterface(const std::string& path, EventSide side) {
@@ -317,7 +316,7 @@ int CNorvaneUSBDevice::OpenEventInterface(const std::string& path, EventSide sid
     Trace("device page: the event interface " + path + " could not be opened");
     return 0;
   }
-  ReaderOf(side).thread.Start("sync", [this, &device, side](std::stop_token stop) {
+  ReaderOf(side).Start("sync", [this, &device, side](std::stop_token stop) {
     RunEventReadLoop(device, stop, [this, side](uint16_t code) { HandleEventCode(code, side); });
   });
   return 1;
@@ -334,7 +333,7 @@ void CNorvaneUSBDevice::CloseEventInterface(EventSide side) {
 }
 
 bool CNorvaneUSBDevice::IsSyncThreadRunning(EventSide side) const {
-  return const_cast<CNorvaneUSBDevice*>(this)->ReaderOf(side).thread.IsRunning();
+  return (side == EventSide::kWired ? wired_reader_ : receiver_reader_).IsRunning();
 }
 
 void CNorvaneUSBDevice::HandleEventCode(uint16_t code, EventSide /*side*/) {

@@ -9,7 +9,9 @@
 // threads run HandleEventCode. The LED frame buffer, the light parameters, the animation counters, the
 // reactive buffers and the per-LED colour records are guarded by one short lock (the lighting lock), so
 // PresentFrame on the UI thread always sees a whole frame. Worker threads reach the UI only through the
-// injected UiPoster.
+// injected UiPoster. The threads call the kinds' overrides (ComputeFrame, HandleEventCode), so a kind stops
+// them in its own destructor (StopLightingThread, CloseEventInterface); the base stops them again, too late
+// for the overrides but in time for its own members.
 
 #include <array>
 #include <atomic>
@@ -142,7 +144,7 @@ class CNorvaneUSBDevice {
   // Stops the side's sync thread (by closing its interface) and clears its open flag.
   void CloseEventInterface(EventSide side);
   bool IsSyncThreadRunning(EventSide side) const;
-  // The event code a sync thread last handed over for Resync (0 after ResyncEventTaken).
+  // The event code a sync thread last handed over for Resync (0 once TakeLastDeviceEvent took it).
   uint16_t LastDeviceEvent() const { return last_event_.load(); }
   uint16_t TakeLastDeviceEvent() { return last_event_.exchange(0); }
 
@@ -232,12 +234,9 @@ class CNorvaneUSBDevice {
   PageView* View() const { return view_; }
 
  private:
-  struct EventReader {
-    WorkerThread thread;
-  };
   hid::HidDevice& EventInterface(EventSide side);
   std::recursive_mutex& EventLock(EventSide side);
-  EventReader& ReaderOf(EventSide side) {
+  WorkerThread& ReaderOf(EventSide side) {
     return side == EventSide::kWired ? wired_reader_ : receiver_reader_;
   }
   void StopReader(EventSide side);
@@ -289,8 +288,8 @@ class CNorvaneUSBDevice {
   lighting::DeviceFrame last_device_frame_{};
 
   WorkerThread lighting_thread_;
-  EventReader wired_reader_;
-  EventReader receiver_reader_;
+  WorkerThread wired_reader_;
+  WorkerThread receiver_reader_;
 };
 
 }  // namespace norvane::devices

@@ -83,7 +83,7 @@ void DeviceScanner::Run(std::stop_token stop) {
   int passes_due = 1;
   while (!stop.stop_requested()) {
     if (passes_due > 0 || polling) {
-      --passes_due;
+      if (passes_due > 0) --passes_due;
       const PassOutcome outcome = RunPass(stop);
       if (first_pass) {
         first_pass = false;
