@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "devices/button_binding.h"
 #include "devices/function_tabs.h"
 #include "devices/paired_link.h"
 #include "devices/usb_device.h"
@@ -44,6 +45,19 @@ TEST(DevicePage, IdentityGivesKindAndRole) {
   EXPECT_EQ(page.KindCode(), 6);
   EXPECT_EQ(page.RoleCode(), 255);
   EXPECT_EQ(page.Identity().product_id, 0x221D);
+}
+
+TEST(DevicePage, ButtonsBindByNumberedNamesWithinTheCounts) {
+  EXPECT_EQ(KeyIndexFromName("KEY_5", 100), 5);
+  EXPECT_EQ(KeyIndexFromName("key_0", 100), 0);
+  EXPECT_FALSE(KeyIndexFromName("key_200", 100));
+  EXPECT_FALSE(KeyIndexFromName("key_", 100));
+  EXPECT_FALSE(KeyIndexFromName("key_5x", 100));
+  EXPECT_FALSE(KeyIndexFromName("key_99999999999999", 100));
+  EXPECT_FALSE(KeyIndexFromName("hotkey_5", 100));
+  EXPECT_EQ(LedIndexFromUserData("light_14", 15), 14);
+  EXPECT_FALSE(LedIndexFromUserData("light_15", 15));
+  EXPECT_FALSE(LedIndexFromUserData("light_-1", 15));
 }
 
 TEST(DevicePage, WirelessStateIsKeptOnlyByWirelessCapablePages) {
