@@ -11,6 +11,13 @@ namespace norvane::ui {
 class CButtonUI : public ControlBase<QPushButton> {
  public:
   explicit CButtonUI(QWidget* parent = nullptr);
+
+  // The image drawn on the button (a badge, an icon), path in the skin folder; empty removes it.
+  void SetForeImage(const CDuiString& image);
+  CDuiString GetForeImage() const { return foreImage_; }
+
+ private:
+  CDuiString foreImage_;
 };
 
 class CLabelUI : public ControlBase<QLabel> {

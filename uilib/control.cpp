@@ -121,6 +121,11 @@ void CControlUI::SetBkImage(const CDuiString& image) {
   ApplyStyle();
 }
 
+void CControlUI::SetTextColor(DWORD argb) {
+  textColor_ = argb;
+  ApplyStyle();
+}
+
 void CControlUI::SetBorderColor(DWORD argb) {
   borderColor_ = argb;
   ApplyStyle();
@@ -278,6 +283,7 @@ void CControlUI::ApplyStyle() {
   const QString sel = StyleSelector();
   QString rules;
   if (bkColor_ != 0) rules += QStringLiteral("background-color:%1;").arg(CssColor(bkColor_));
+  if (textColor_ != 0) rules += QStringLiteral("color:%1;").arg(CssColor(textColor_));
   if (!bkImage_.isEmpty()) {
     const QString path = CResourceManager::GetInstance().ResolveResource(bkImage_);
     rules += QStringLiteral("border-image:url(\"%1\") 0 0 0 0 stretch stretch;").arg(path);

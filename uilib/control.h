@@ -83,6 +83,17 @@ class CControlUI {
   // window suppresses notifications).
   void SendNotify(const CDuiString& type, WPARAM wParam = 0, LPARAM lParam = 0);
 
+  // Text colour (0xAARRGGBB; 0: as the theme draws it).
+  void SetTextColor(DWORD argb);
+  DWORD GetTextColor() const { return textColor_; }
+
+  // Each dynamic property the skin gave this control, before DoInit (names the library handles itself
+  // included). Program controls with skin attributes of their own ("lightimage", ...) override it.
+  virtual void SetAttribute(const CDuiString& name, const CDuiString& value) {
+    (void)name;
+    (void)value;
+  }
+
   // Runs once after the control's window has been built (or after it was added to a built window). A control
   // that builds itself from its own sub-skin does that here.
   virtual void DoInit() {}
@@ -116,6 +127,7 @@ class CControlUI {
   DWORD bkColor_ = 0;
   CDuiString bkImage_;
   DWORD borderColor_ = 0;
+  DWORD textColor_ = 0;
   int borderSize_ = -1;  // -1: as the theme draws it
   std::map<int, QPointer<QTimer>> timers_;
 };

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "uilib/button.h"
 #include "uilib/color_palette.h"
 #include "uilib/color_value.h"
 #include "uilib/combo.h"
@@ -77,6 +78,15 @@ namespace {
 // Skin-level properties that map to control operations.
 void ApplySkinProperties(CControlUI& c) {
   QWidget* w = c.GetWidget();
+  for (const QByteArray& name : w->dynamicPropertyNames()) {
+    if (name.startsWith("_nv_") || name == "uiclass" || name == "nvstyleid") continue;  // the library's own
+    c.SetAttribute(QString::fromUtf8(name), w->property(name).toString());
+  }
+  if (auto color = ParseColorValue(w->property("textcolor").toString())) c.SetTextColor(*color);
+  if (auto* button = dynamic_cast<CButtonUI*>(&c)) {
+    if (const QString image = w->property("foreimage").toString(); !image.isEmpty())
+      button->SetForeImage(image);
+  }
   if (const QString id = w->property("textid").toString(); !id.isEmpty()) {
     c.SetTextId(id);
   }

@@ -57,9 +57,14 @@ int CWindowWnd::ShowModal() {
   host_->activateWindow();
   QEventLoop loop;
   modalLoop_ = &loop;
-  loop.exec(QEventLoop::DialogExec);
+  // The window object may be destroyed while its modal run is in progress; the link tells.
+  const std::shared_ptr<detail::WindowLink> link = link_;
+  const int code = loop.exec(QEventLoop::DialogExec);
+  {
+    std::lock_guard lock(link->mutex);
+    if (link->target != this) return code;
+  }
   modalLoop_ = nullptr;
-  const int code = closeCode_;
   OnFinalMessage();  // may delete this: nothing after it touches members
   return code;
 }
@@ -104,6 +109,7 @@ void CWindowWnd::ShowWindow(bool show, bool takeFocus) {
     host_->hide();
     return;
   }
+  closing_ = false;  // a window shown again can be closed again
   if (takeFocus) {
     host_->show();
     host_->raise();

@@ -40,6 +40,33 @@ TEST(SkinTest, FactoryBuildsCustomClassesThatLoadTheirOwnSubSkin) {
   EXPECT_EQ(card->GetParent()->GetName(), "sidebar");
 }
 
+// A program control with skin attributes of its own.
+class AttributeLabel : public CLabelUI {
+ public:
+  void SetAttribute(const CDuiString& name, const CDuiString& value) override {
+    attributes[name.toStdString()] = value.toStdString();
+  }
+  void DoInit() override { attributesAtInit = attributes.size(); }
+  std::map<std::string, std::string> attributes;
+  size_t attributesAtInit = 0;
+};
+
+TEST(SkinTest, ControlsGetTheirSkinAttributesBeforeDoInit) {
+  RegistControl<AttributeLabel>("CAttributeLabelUI");
+  ScopedSkinDir dir;
+  dir.Write("attr.ui", Ui("<item><widget class=\"CAttributeLabelUI\" name=\"attr\">"
+                          "<property name=\"lightimage\" stdset=\"0\"><string>light.png</string></property>"
+                          "<property name=\"textcolor\" stdset=\"0\"><string>#FF8800</string></property>"
+                          "</widget></item>"));
+  RecordingWindow wnd("attr.ui");
+  ASSERT_TRUE(wnd.Create(nullptr, "w", false));
+  auto* label = wnd.FindControlAs<AttributeLabel>("attr");
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->attributes["lightimage"], "light.png");
+  EXPECT_EQ(label->attributesAtInit, label->attributes.size());
+  EXPECT_EQ(label->GetTextColor(), 0xFFFF8800u);
+}
+
 TEST(SkinTest, WindowCreatesClassesTheFactoryDoesNotKnow) {
   ScopedSkinDir dir;
   dir.Write("own.ui", Ui(Item("WindowOnlyWidget", "own_label") + Item("QPushButton", "plain_btn") +

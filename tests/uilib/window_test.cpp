@@ -56,6 +56,26 @@ TEST(WindowTest, ShowModalReturnsTheCodeGivenToClose) {
   EXPECT_EQ(notCreated.ShowModal(), -1);
 }
 
+TEST(WindowTest, DestroyingAWindowDuringItsModalRunEndsTheRun) {
+  auto wnd = std::make_unique<MessageWindow>();
+  ASSERT_TRUE(wnd->Create(nullptr, "msgwnd", false));
+  QTimer::singleShot(10, [&] { wnd.reset(); });
+  EXPECT_EQ(wnd->ShowModal(), 0);
+  EXPECT_EQ(wnd, nullptr);
+}
+
+TEST(WindowTest, AWindowShownAgainAfterCloseCanBeClosedAgain) {
+  MessageWindow wnd;
+  ASSERT_TRUE(wnd.Create(nullptr, "msgwnd", true));
+  wnd.Close(0);
+  EXPECT_FALSE(wnd.IsWindowVisible());
+  wnd.ShowWindow();
+  EXPECT_TRUE(wnd.IsWindowVisible());
+  wnd.Close(0);
+  EXPECT_FALSE(wnd.IsWindowVisible());
+  EXPECT_EQ(wnd.finalMessages, 2);
+}
+
 TEST(WindowTest, PostedAndSentMessagesFromAWorkerRunOnTheUiThread) {
   RecordingWindow wnd;
   ASSERT_TRUE(wnd.Create(nullptr, "w", false));
