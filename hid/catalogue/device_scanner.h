@@ -26,7 +26,7 @@ namespace norvane::hid::catalogue {
 
 // Receives the scanner's findings on the scan thread. Found and lost are synchronous: the scanner waits
 // for them before it goes on, so the UI thread can read the entry it was told about. An implementation
-// that forwards them to a UI thread waits in short slices and returns false once `stop` is requested.
+// that forwards them to a UI thread (CallAndWait does) returns false once `stop` is requested.
 class ScanListener {
  public:
   virtual ~ScanListener() = default;
