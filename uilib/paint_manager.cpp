@@ -52,8 +52,12 @@ void ScaleWidget(QWidget* w, double s) {
   const QSize max = w->property(kBaseMaxProperty).toSize();
   w->setMinimumSize(Scaled(min.width(), s), Scaled(min.height(), s));
   w->setMaximumSize(Scaled(max.width(), s), Scaled(max.height(), s));
-  if (w->testAttribute(Qt::WA_SetFont)) {
-    if (!w->property(kBaseFontProperty).isValid()) w->setProperty(kBaseFontProperty, w->font());
+  {
+    // The base is the skin's own font, or the application's font for the widget's class; never an inherited
+    // font, which may already be scaled.
+    if (!w->property(kBaseFontProperty).isValid()) {
+      w->setProperty(kBaseFontProperty, w->testAttribute(Qt::WA_SetFont) ? w->font() : QApplication::font(w));
+    }
     QFont f = w->property(kBaseFontProperty).value<QFont>();
     if (f.pixelSize() > 0)
       f.setPixelSize(Scaled(f.pixelSize(), s));

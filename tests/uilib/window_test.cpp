@@ -145,14 +145,18 @@ TEST(WindowTest, DpiScalesFixedSizesAndFallsBackTo96) {
   ASSERT_NE(sidebar, nullptr);
   ASSERT_EQ(sidebar->GetWidget()->minimumWidth(), 210);
 
+  QWidget* plain = wnd.FindControl("status_label")->GetWidget();  // no font of its own in the skin
+  const qreal plainSize = plain->font().pointSizeF();
   wnd.GetPaintManager().SetDPI(144);
   EXPECT_EQ(wnd.GetPaintManager().GetDPI(), 144);
+  EXPECT_NEAR(plain->font().pointSizeF(), plainSize * 1.5, 0.01);
   EXPECT_EQ(sidebar->GetWidget()->minimumWidth(), 315);
   EXPECT_EQ(sidebar->GetFixedWidth(), 210) << "fixed sizes are stated unscaled";
 
   CPaintManagerUI::SetAllDPI(150);
   EXPECT_EQ(wnd.GetPaintManager().GetDPI(), 96) << "unsupported values fall back to 96";
   EXPECT_EQ(sidebar->GetWidget()->minimumWidth(), 210);
+  EXPECT_NEAR(plain->font().pointSizeF(), plainSize, 0.01) << "back at 96 the skin's size returns";
 
   sidebar->SetFixedWidth(200);
   wnd.GetPaintManager().SetDPI(192);
