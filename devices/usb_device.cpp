@@ -332,6 +332,15 @@ void CNorvaneUSBDevice::CloseEventInterface(EventSide side) {
   }
 }
 
+int CNorvaneUSBDevice::AttachEventInterface(const hid::InterfaceEntry& entry) {
+  if (entry.role != hid::InterfaceRole::kEvent || entry.path.empty()) return 0;
+  return OpenEventInterface(entry.path, EventSideOf(entry.kind));
+}
+
+void CNorvaneUSBDevice::DetachEventInterface(const hid::InterfaceEntry& entry) {
+  CloseEventInterface(EventSideOf(entry.kind));
+}
+
 bool CNorvaneUSBDevice::IsSyncThreadRunning(EventSide side) const {
   return (side == EventSide::kWired ? wired_reader_ : receiver_reader_).IsRunning();
 }

@@ -52,6 +52,10 @@ struct PageServices {
 // Which interface of the event channel an event interface goes to.
 enum class EventSide { kWired, kReceiver };
 
+inline EventSide EventSideOf(hid::DeviceKind kind) {
+  return hid::IsReceiverKind(kind) ? EventSide::kReceiver : EventSide::kWired;
+}
+
 class CNorvaneUSBDevice {
  public:
   static constexpr std::size_t kColourRecordSize = 14;
@@ -144,6 +148,9 @@ class CNorvaneUSBDevice {
   // Stops the side's sync thread (by closing its interface) and clears its open flag.
   void CloseEventInterface(EventSide side);
   bool IsSyncThreadRunning(EventSide side) const;
+  // The same for a claimed event entry of the catalogue: a receiver kind's goes to the receiver side.
+  int AttachEventInterface(const hid::InterfaceEntry& entry);
+  void DetachEventInterface(const hid::InterfaceEntry& entry);
   // The event code a sync thread last handed over for Resync (0 once TakeLastDeviceEvent took it).
   uint16_t LastDeviceEvent() const { return last_event_.load(); }
   uint16_t TakeLastDeviceEvent() { return last_event_.exchange(0); }

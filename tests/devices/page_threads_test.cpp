@@ -164,6 +164,19 @@ TEST_F(SyncThreadTest, ReopeningReplacesTheThreadAndAFailedOpenLeavesNone) {
   EXPECT_FALSE(page.EventChannel().IsOpen());
 }
 
+TEST_F(SyncThreadTest, CatalogueEntriesPickTheirSide) {
+  SpectrumPage page(PageServices{.poster = &poster});
+  hid::InterfaceEntry receiver_events = hid::InterfaceTable()[3];  // keyboard receiver, event interface
+  EXPECT_EQ(page.AttachEventInterface(receiver_events), 0);        // not claimed: no path
+  receiver_events.path = EventPath();
+  ASSERT_EQ(page.AttachEventInterface(receiver_events), 1);
+  EXPECT_TRUE(page.IsSyncThreadRunning(EventSide::kReceiver));
+  EXPECT_FALSE(page.IsSyncThreadRunning(EventSide::kWired));
+  EXPECT_EQ(page.AttachEventInterface(hid::InterfaceTable()[2]), 0);  // a command entry is refused
+  page.DetachEventInterface(receiver_events);
+  EXPECT_FALSE(page.IsSyncThreadRunning(EventSide::kReceiver));
+}
+
 TEST_F(SyncThreadTest, AfterAnUnplugTheThreadStaysStoppable) {
   SpectrumPage page(PageServices{.poster = &poster});
   ASSERT_EQ(page.OpenEventInterface(EventPath(), EventSide::kWired), 1);
