@@ -15,15 +15,6 @@ TEST(DeviceCatalogue, PageRowsAreFoundByIdentityKindAndVariant) {
   EXPECT_EQ(FindPageRow(0x320F, 0x5055, 1, 1), -1);
 }
 
-TEST(DeviceCatalogue, ParallelTablesDescribeTheSamePages) {
-  EXPECT_EQ(DevicePageTable()[1].kind_name, "keyboard");
-  EXPECT_EQ(DevicePageFiles()[1].led_count, 170);
-  EXPECT_EQ(DevicePageFiles()[0].wireless_capable, 1);
-  EXPECT_EQ(ModelTable()[3].version_label, "P2000");
-  EXPECT_EQ(DevicePageTable()[0].variant_index, 1);
-  for (const auto& files : DevicePageFiles()) EXPECT_EQ(files.file_stem, "vexor_light");
-}
-
 TEST(DeviceCatalogue, InterfaceRowsOrMinusOne) {
   EXPECT_EQ(FindInterfaceRow(0x320F, 0x221D, 6, 255), 7);
   EXPECT_EQ(FindInterfaceRow(0x320F, 0x221D, 2, 255), -1);

@@ -39,14 +39,6 @@ hid::InterfaceEntry EntryOfKind(DeviceKind kind) {
   return {};
 }
 
-TEST(DevicePage, IdentityGivesKindAndRole) {
-  CNorvaneUSBDevice page;
-  page.SetIdentity(hid::InterfaceTable()[7]);
-  EXPECT_EQ(page.KindCode(), 6);
-  EXPECT_EQ(page.RoleCode(), 255);
-  EXPECT_EQ(page.Identity().product_id, 0x221D);
-}
-
 TEST(DevicePage, ButtonsBindByNumberedNamesWithinTheCounts) {
   EXPECT_EQ(KeyIndexFromName("KEY_5", 100), 5);
   EXPECT_EQ(KeyIndexFromName("key_0", 100), 0);
