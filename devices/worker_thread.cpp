@@ -5,7 +5,13 @@
 namespace norvane::devices {
 
 void WorkerThread::Start(std::string name, std::function<void(std::stop_token)> body) {
-  if (thread_.joinable()) return;
+  if (thread_.joinable()) {
+    {
+      std::lock_guard lock(mutex_);
+      if (!finished_) return;
+    }
+    thread_.join();  // a body that ended on its own: start afresh
+  }
   name_ = std::move(name);
   {
     std::lock_guard lock(mutex_);

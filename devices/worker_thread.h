@@ -21,7 +21,8 @@ class WorkerThread {
   WorkerThread(const WorkerThread&) = delete;
   WorkerThread& operator=(const WorkerThread&) = delete;
 
-  // Starts `body` unless a worker runs already. `name` is used in traces.
+  // Starts `body` unless a worker runs already (one whose body has returned counts as ended). `name` is
+  // used in traces.
   void Start(std::string name, std::function<void(std::stop_token)> body);
   // Requests stop, runs `release` (may be empty), waits at most `limit` for the body to end, then joins.
   void Stop(std::chrono::milliseconds limit, const std::function<void()>& release = {});

@@ -157,6 +157,7 @@ DeviceScanner::PassOutcome DeviceScanner::Enumerate(std::stop_token stop) {
     if (!IsCandidate(path)) continue;
     HidDevice opened;
     if (opened.Open(path, true, false, true, false) == 0) {
+      if (opened.LastOpenError() == OpenError::kPermissionDenied) Trace(PermissionHint());
       outcome = PassOutcome::kRetry;
       continue;
     }

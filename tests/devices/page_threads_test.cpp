@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "devices/usb_device.h"
+#include "devices/worker_thread.h"
 #include "test_support.h"
 
 namespace norvane::devices {
@@ -53,6 +54,18 @@ class ManualSleeper : public lighting::Sleeper {
  private:
   ManualClock& clock_;
 };
+
+TEST(WorkerThreadTest, ABodyThatEndedOnItsOwnCanBeStartedAgain) {
+  WorkerThread worker;
+  std::atomic<int> runs{0};
+  const auto once = [&](std::stop_token) { ++runs; };
+  worker.Start("once", once);
+  while (runs < 1) std::this_thread::yield();
+  std::this_thread::sleep_for(10ms);
+  worker.Start("once", once);
+  worker.Stop(500ms);
+  EXPECT_EQ(runs, 2);
+}
 
 TEST(PageLightingThread, TicksOnlyWhileTheChannelIsOpenAndNotPaused) {
   ManualClock clock;
