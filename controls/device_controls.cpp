@@ -1,0 +1,14 @@
+#include "controls/device_controls.h"
+
+#include "controls/device_option.h"
+#include "controls/device_profile.h"
+#include "uilib/control_factory.h"
+
+namespace norvane::controls {
+
+void RegisterDeviceControls() {
+  ui::RegistControl<CDeviceOptionUI>(CDeviceOptionUI::kClassName);
+  ui::RegistControl<CDeviceProfileUI>(CDeviceProfileUI::kClassName);
+}
+
+}  // namespace norvane::controls

@@ -1,0 +1,9 @@
+#pragma once
+// Registers the device strip's and device page's own control classes with the control factory.
+
+namespace norvane::controls {
+
+// "DeviceOption" (CDeviceOptionUI) and "DeviceProfile" (CDeviceProfileUI).
+void RegisterDeviceControls();
+
+}  // namespace norvane::controls

@@ -1,0 +1,42 @@
+#pragma once
+// What a device tab needs from the device page it drives. The page implements this; the tab holds it
+// without owning it, and the page clears the link (CDeviceOptionUI::SetPage(nullptr)) before it goes.
+
+namespace norvane::controls {
+
+class CDeviceOptionUI;
+
+class IDeviceTabPage {
+ public:
+  // The page's command channel is open (the device is attached).
+  virtual bool IsChannelOpen() const = 0;
+  // The channel reaches the device through its 2.4 GHz receiver (otherwise wired).
+  virtual bool IsReceiverLink() const = 0;
+  // The page's device can report a wireless status (battery, link).
+  virtual bool IsWirelessCapable() const = 0;
+
+  // The first synchronisation after the device was attached.
+  virtual void InitialSync() = 0;
+  // Reads the device's settings again after it reported a change.
+  virtual void Resync() = 0;
+  // Presents the current lighting frame.
+  virtual void PresentFrame() = 0;
+  // Whether the last frame changed the page's animated control so that it must be redrawn.
+  virtual bool WantsAnimationRedraw() const = 0;
+  // 1 when the receiver reports the device online; 0 or a negative code when not, or when it did not answer.
+  virtual int IsWirelessLinkUp() = 0;
+  virtual void ReadWirelessStatus() = 0;
+  // Work that the page's threads schedule through the tab's timers 1003 and 1004.
+  virtual void RunFirstDeferredTask() = 0;
+  virtual void RunSecondDeferredTask() = 0;
+
+  // Whether more than one device tab is visible (the page offers cross-device features then).
+  virtual void SetMoreThanOneTabVisible(bool more) = 0;
+  // The page's back link to its tab.
+  virtual void SetDeviceTab(CDeviceOptionUI* tab) = 0;
+
+ protected:
+  ~IDeviceTabPage() = default;
+};
+
+}  // namespace norvane::controls
