@@ -82,10 +82,11 @@ void HideDeviceTab(const DeviceStrip& strip, int tabIndex,
   if (successor >= 0) ShowDeviceTab(strip, successor, true, true);
 }
 
-void HandleDeviceTabMessage(const DeviceStrip& strip, ui::WPARAM wParam, ui::LPARAM lParam) {
+void HandleDeviceTabMessage(const DeviceStrip& strip, ui::WPARAM wParam, ui::LPARAM lParam,
+                            const std::function<void()>& beforeLosingSelection) {
   const int index = wParam >= ui::WPARAM(strip.TabCount()) ? -1 : int(wParam);
   if (lParam == 0) {
-    HideDeviceTab(strip, index);
+    HideDeviceTab(strip, index, beforeLosingSelection);
     return;
   }
   CDeviceOptionUI* tab = strip.Tab(index);
@@ -93,6 +94,14 @@ void HandleDeviceTabMessage(const DeviceStrip& strip, ui::WPARAM wParam, ui::LPA
   bool anyVisible = false;
   for (int i = 0; i < strip.TabCount(); ++i) anyVisible = anyVisible || IsShownTab(strip.Tab(i));
   ShowDeviceTab(strip, index, true, !anyVisible);
+}
+
+SelectedDevice SelectedDeviceOf(const DeviceStrip& strip) {
+  for (int i = 0; i < strip.TabCount(); ++i) {
+    CDeviceOptionUI* tab = strip.Tab(i);
+    if (tab && tab->IsSelected()) return SelectedDevice{i, tab->GetIconKind(), tab->GetIconVariant()};
+  }
+  return {};
 }
 
 int SelectedDeviceTab(const DeviceStrip& strip) {

@@ -41,9 +41,19 @@ void ShowDeviceTab(const DeviceStrip& strip, int tabIndex, bool visible, bool se
 void HideDeviceTab(const DeviceStrip& strip, int tabIndex,
                    const std::function<void()>& beforeLosingSelection = {});
 
-// Message 3331 from a tab or page: lParam 0 hides tab wParam; 1 shows it when hidden, selecting it when no
-// tab was visible at all.
-void HandleDeviceTabMessage(const DeviceStrip& strip, ui::WPARAM wParam, ui::LPARAM lParam);
+// Message 3331 from a tab or page: lParam 0 hides tab wParam (as HideDeviceTab, with the same callback);
+// 1 shows it when hidden, selecting it when no tab was visible at all.
+void HandleDeviceTabMessage(const DeviceStrip& strip, ui::WPARAM wParam, ui::LPARAM lParam,
+                            const std::function<void()>& beforeLosingSelection = {});
+
+// What the window remembers of the selected device after the user chose a tab.
+struct SelectedDevice {
+  int tabIndex = -1;
+  int kind = 0;
+  int variant = 0;
+};
+// The first tab whose device option is selected (index -1 when none), with its icon kind and variant.
+SelectedDevice SelectedDeviceOf(const DeviceStrip& strip);
 
 // The first visible tab whose device option is selected; -1 when none.
 int SelectedDeviceTab(const DeviceStrip& strip);

@@ -90,7 +90,12 @@ TEST_F(DeviceStripTest, ClickingATabShowsItsPages) {
   window_.ShowWindow(true, false);
   auto* option = dynamic_cast<QAbstractButton*>(tabs_[2]->GetDeviceOption()->GetWidget());
   ASSERT_NE(option, nullptr);
+  tabs_[2]->SetIconKind(3, 1);
   option->click();
+  const SelectedDevice chosen = SelectedDeviceOf(strip_);
+  EXPECT_EQ(chosen.tabIndex, 2);
+  EXPECT_EQ(chosen.kind, 3);
+  EXPECT_EQ(chosen.variant, 1);
   EXPECT_EQ(strip_.pages->GetCurSel(), 2);
   EXPECT_EQ(CurrentDevicePage(strip_), &pages_[2]);
   EXPECT_FALSE(tabs_[0]->IsSelected());
