@@ -194,6 +194,13 @@ void CDeviceOptionUI::StopTimers() {
 }
 
 void CDeviceOptionUI::OnTimer(int timerId) {
+  const bool ours = timerId == kTimerPresentFrame || timerId == kTimerAttach || timerId == kTimerResync ||
+                    timerId == kTimerFirstDeferred || timerId == kTimerSecondDeferred ||
+                    timerId == kTimerWirelessStatus || timerId == kTimerLinkWatch;
+  if (!ours) {
+    ui::CHorizontalLayoutUI::OnTimer(timerId);
+    return;
+  }
   // A tab whose page is gone has nothing to drive; its timers simply lapse.
   if (!page_) return;
   switch (timerId) {
@@ -217,11 +224,8 @@ void CDeviceOptionUI::OnTimer(int timerId) {
       if (page_ && page_->IsWirelessCapable())
         ui::CPaintManagerUI::SetTimer(this, kTimerWirelessStatus, kStatusRepeatMs);
       break;
-    case kTimerLinkWatch:
+    default:  // kTimerLinkWatch
       OnLinkWatchTimer();
-      break;
-    default:
-      ui::CHorizontalLayoutUI::OnTimer(timerId);
       break;
   }
 }
