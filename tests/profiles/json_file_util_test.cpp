@@ -5,7 +5,7 @@
 
 #include "platform/atomic_file.h"
 #include "profiles/json_access.h"
-#include "tests/profiles/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace norvane {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/xdg_paths.h"
-#include "tests/profiles/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace norvane {
 namespace {

@@ -7,7 +7,7 @@
 #include "platform/xdg_paths.h"
 #include "profiles/json_file_util.h"
 #include "profiles/profile_names.h"
-#include "tests/profiles/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace norvane {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "platform/xdg_paths.h"
 #include "profiles/profile_tabs.h"
-#include "tests/profiles/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace norvane {
 namespace {

@@ -6,7 +6,7 @@
 #include "profiles/json_file_util.h"
 #include "profiles/keyboard_profiledata.h"
 #include "profiles/mouse_profiledata.h"
-#include "tests/profiles/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace norvane {
 namespace {

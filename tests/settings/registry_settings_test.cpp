@@ -4,13 +4,12 @@
 #include "platform/registry_settings.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "platform/atomic_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace norvane {
 namespace {
@@ -19,22 +18,9 @@ namespace fs = std::filesystem;
 
 class RegistrySettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/norvane-settings-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-
   fs::path KeyFile() const { return folder_ / "registry.ini"; }
 
-  void WriteKey(const std::string& bytes) const {
-    std::ofstream out(KeyFile(), std::ios::binary);
-    out << bytes;
-  }
+  void WriteKey(const std::string& bytes) const { testing::WriteText(KeyFile(), bytes); }
 
   std::string ReadBack(const fs::path& path) const {
     std::string bytes;
@@ -42,7 +28,8 @@ class RegistrySettingsTest : public ::testing::Test {
     return bytes;
   }
 
-  fs::path folder_;
+  testing::TempFolder temp_;
+  const fs::path& folder_ = temp_.path();
 };
 
 TEST_F(RegistrySettingsTest, MissingKeyIsNeverCreatedByReadsOrWrites) {

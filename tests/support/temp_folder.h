@@ -1,6 +1,9 @@
 #pragma once
-// A fresh folder below the system's temporary folder, removed with everything in it at the end of a test.
+// Shared test helpers for work on real files: a fresh folder below the system's temporary folder, removed
+// with everything in it at the end of a test; whole-file text reads and writes; a scoped environment
+// variable.
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,8 +15,12 @@ namespace norvane::testing {
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "norvane-prof-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
+    std::string pattern = (std::filesystem::temp_directory_path() / "norvane-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+      std::perror("norvane test: cannot create a temporary folder");
+      std::abort();
+    }
+    path_ = pattern;
   }
   ~TempFolder() {
     std::error_code ignored;
