@@ -1,0 +1,252 @@
+#include "controls/pages/device_page.h"
+
+#include "controls/device_option.h"
+#include "controls/mp_device_power.h"
+#include "controls/pages/light_preview.h"
+#include "devices/button_binding.h"
+#include "uilib/paint_manager.h"
+#include "uilib/tab_layout.h"
+
+#if __has_include("controls/device_key_button.h")
+#include "controls/device_key_button.h"
+#define NORVANE_HAS_KEY_BUTTON 1
+#endif
+
+namespace norvane::controls {
+
+namespace {
+
+constexpr const char* kSelectPanelClass = "SelectPanel";
+constexpr const char* kFunctionSwitch = "device_function_switch";
+constexpr const char* kKeyFunctionSwitch = "device_key_function_switch";
+constexpr uint32_t kOpaque = 0xFF000000u;
+constexpr uint32_t kWhite = 0xFFFFFFu;
+constexpr int kFullLevel = 255;
+// Marks a light button that shows no colour yet, so the first frame always paints it.
+constexpr uint32_t kNothingShown = 0xFFFFFFFFu;
+
+ui::CControlUI* FindByClass(QWidget* root, const char* className) {
+  for (QWidget* w : root->findChildren<QWidget*>()) {
+    if (ui::CControlUI* control = ui::ControlOf(w); control && control->GetClass() == className)
+      return control;
+  }
+  return nullptr;
+}
+
+uint32_t ScaledRgb(const lighting::LedRecord& led) {
+  const QColor colour = LedColour(led);
+  return (uint32_t(colour.red()) << 16) | (uint32_t(colour.green()) << 8) | uint32_t(colour.blue());
+}
+
+template <class T>
+T* As(const QPointer<QWidget>& widget) {
+  return widget ? dynamic_cast<T*>(ui::ControlOf(widget.data())) : nullptr;
+}
+
+}  // namespace
+
+CDevicePageUI::CDevicePageUI() = default;
+
+CDevicePageUI::~CDevicePageUI() {
+  if (auto* tab = DeviceTab(); tab && tab->GetPage() == this) tab->SetPage(nullptr);
+  // The device's threads call back into this page (view, preview, poster): they end first.
+  device_.reset();
+}
+
+bool CDevicePageUI::BuildLayout(const ui::CDuiString& skinName, ui::IDialogBuilderCallback* callback) {
+  return ui::CDialogBuilder::Create(skinName, callback, this) != nullptr;
+}
+
+void CDevicePageUI::SetDevice(std::unique_ptr<devices::CNorvaneUSBDevice> device) {
+  device_ = std::move(device);
+  if (!device_) return;
+  device_->AttachView(this);
+  device_->AttachPreview(this);
+  if (auto* basic = dynamic_cast<devices::CNorvaneBasicDevice*>(device_.get())) {
+    basic->SetStatusSink([this](std::span<const uint8_t> status) {
+      if (CMpDevicePowerUI* panel = PowerPanel()) panel->ShowStatus(status);
+    });
+    basic->SetSyncListener([this](devices::SyncResult result) { ShowSyncResult(result); });
+  }
+}
+
+void CDevicePageUI::SetPowerPanel(CMpDevicePowerUI* panel) {
+  power_ = panel;
+  // The flag may have come before the panel did.
+  if (panel) panel->SetPanelVisible(wirelessCapable_);
+}
+
+CMpDevicePowerUI* CDevicePageUI::PowerPanel() const {
+  return As<CMpDevicePowerUI>(power_);
+}
+
+CDeviceOptionUI* CDevicePageUI::DeviceTab() const {
+  return As<CDeviceOptionUI>(tab_);
+}
+
+void CDevicePageUI::SetDeviceTab(CDeviceOptionUI* tab) {
+  tab_ = tab;
+}
+
+ui::CControlUI* CDevicePageUI::KeyButton(int index) const {
+  return index >= 0 && index < KeyButtonCount() ? ui::ControlOf(keyButtons_[std::size_t(index)].data())
+                                                : nullptr;
+}
+
+ui::CControlUI* CDevicePageUI::LightButton(int index) const {
+  return index >= 0 && index < LightButtonCount() ? ui::ControlOf(lightButtons_[std::size_t(index)].data())
+                                                  : nullptr;
+}
+
+CLightPreviewUI* CDevicePageUI::Preview() const {
+  return dynamic_cast<CLightPreviewUI*>(
+      ui::CPaintManagerUI::FindSubControlByName(const_cast<CDevicePageUI*>(this), kPreviewName));
+}
+
+ui::CControlUI* CDevicePageUI::AnimatedControl() {
+  if (CLightPreviewUI* preview = Preview()) return preview;
+  return this;
+}
+
+ui::CControlUI* CDevicePageUI::ButtonSearchRoot() {
+  if (ui::CControlUI* panel = FindByClass(this, kSelectPanelClass)) return panel;
+  return this;
+}
+
+// ---- PageView.
+
+void CDevicePageUI::BindKeyButtons(int key_count, int led_count) {
+  keyButtons_.assign(std::size_t(std::max(key_count, 0)), nullptr);
+  lightButtons_.assign(std::size_t(std::max(led_count, 0)), nullptr);
+  shownLight_.assign(lightButtons_.size(), kNothingShown);
+  if (key_count <= 0 && led_count <= 0) return;
+
+  ui::CControlUI* root = ButtonSearchRoot();
+  for (QWidget* w : root->GetWidget()->findChildren<QWidget*>()) {
+    ui::CControlUI* control = ui::ControlOf(w);
+    if (!control) continue;
+    const std::string name = control->GetName().ToUtf8();
+    const std::string data = control->GetUserData().ToUtf8();
+    const std::optional<int> key = devices::KeyIndexFromName(name, key_count);
+    const std::optional<int> led = devices::LedIndexFromUserData(data, led_count);
+    // The first button of a number wins, as the page's skin lists them.
+    if (key && !keyButtons_[std::size_t(*key)]) keyButtons_[std::size_t(*key)] = w;
+    if (led && !lightButtons_[std::size_t(*led)]) {
+      lightButtons_[std::size_t(*led)] = w;
+#ifdef NORVANE_HAS_KEY_BUTTON
+      if (auto* button = dynamic_cast<CDeviceKeyButtonUI*>(control)) {
+        button->SetLightOverlay(true);
+        button->SetLightColour(kWhite);
+        button->SetLightLevel(kFullLevel);
+      }
+#endif
+    }
+  }
+}
+
+void CDevicePageUI::ShowFunctionTabs(devices::FunctionTabSelection selection) {
+  if (auto* functions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kFunctionSwitch))) {
+    functions->SelectItem(selection.function_tab);
+  }
+  if (selection.key_function_tab < 0) return;
+  if (auto* keyFunctions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kKeyFunctionSwitch))) {
+    keyFunctions->SelectItem(selection.key_function_tab);
+  }
+}
+
+void CDevicePageUI::ShowWirelessCapable(bool capable) {
+  wirelessCapable_ = capable;
+  if (CMpDevicePowerUI* panel = PowerPanel()) panel->SetPanelVisible(capable);
+}
+
+// ---- FramePreview.
+
+void CDevicePageUI::ShowFrame(std::span<const lighting::LedRecord> leds, const lighting::DeviceFrame&) {
+  bool changed = false;
+  const std::size_t count = std::min(leds.size(), lightButtons_.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    ui::CControlUI* button = LightButton(int(i));
+    if (!button) continue;
+    const uint32_t rgb = ScaledRgb(leds[i]);
+    if (shownLight_[i] == rgb) continue;
+    shownLight_[i] = rgb;
+    changed = true;
+#ifdef NORVANE_HAS_KEY_BUTTON
+    if (auto* key = dynamic_cast<CDeviceKeyButtonUI*>(button)) {
+      key->SetLightColour(rgb);
+      key->SetLightLevel(kFullLevel);
+      continue;
+    }
+#endif
+    button->SetBkColor(kOpaque | rgb);
+  }
+  if (CLightPreviewUI* preview = Preview()) changed = preview->SetLeds(leds) || changed;
+  frameChanged_ = changed;
+}
+
+// ---- IDeviceTabPage.
+
+bool CDevicePageUI::IsChannelOpen() const {
+  return device_ && device_->CommandChannel().IsOpen();
+}
+
+bool CDevicePageUI::IsReceiverLink() const {
+  return device_ && device_->CommandChannel().IsWireless();
+}
+
+bool CDevicePageUI::IsWirelessCapable() const {
+  return device_ && device_->IsWirelessCapable();
+}
+
+void CDevicePageUI::InitialSync() {
+  if (device_) device_->InitialSync();
+}
+
+void CDevicePageUI::Resync() {
+  if (device_) device_->Resync();
+}
+
+void CDevicePageUI::PresentFrame() {
+  frameChanged_ = false;
+  if (device_) device_->PresentFrame();
+}
+
+int CDevicePageUI::IsWirelessLinkUp() {
+  return device_ ? device_->IsWirelessLinkUp() : 0;
+}
+
+void CDevicePageUI::ReadWirelessStatus() {
+  if (device_) device_->ReadWirelessStatus();
+}
+
+void CDevicePageUI::RunFirstDeferredTask() {
+  if (device_) device_->ReservedTimerHook1003();
+}
+
+void CDevicePageUI::RunSecondDeferredTask() {
+  if (device_) device_->ReservedTimerHook1004();
+}
+
+// ---- The notice of a failed first synchronisation.
+
+void CDevicePageUI::ShowSyncResult(devices::SyncResult result) {
+  const ui::CDuiString textId = devices::SyncResultTextId(result);
+  const bool news = textId != noticeTextId_;
+  ShowNotice(textId);
+  // The window hears of a failure once, not on every retry of the same one.
+  if (news && !textId.isEmpty() && messageSink_) messageSink_(textId);
+}
+
+void CDevicePageUI::ShowNotice(const ui::CDuiString& textId) {
+  noticeTextId_ = textId;
+  ui::CControlUI* notice = FindSubControl(kNoticeName);
+  if (!notice) return;
+  if (textId.isEmpty()) {
+    notice->SetVisible(false);
+    return;
+  }
+  notice->SetTextId(textId);
+  notice->SetVisible(true);
+}
+
+}  // namespace norvane::controls

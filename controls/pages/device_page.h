@@ -1,0 +1,117 @@
+#pragma once
+// CDevicePageUI: the widget side of one device page. It is the container that shows the device in
+// "device_switch", built from the page layout skin of the device's catalogue row, and it owns the device
+// object (the display-free page core of the device's kind). It gives that object its widgets: the key and
+// light buttons, the function switches, the lighting preview and the power panel; and it gives the device
+// tab the page it drives.
+//
+// Named parts of a page layout (all optional): key buttons "key_N", light buttons with user data
+// "light_N" (inside the first "SelectPanel" when the layout has one), the switches "device_function_switch"
+// and "device_key_function_switch", the LED picture "device_light_preview" (class "LightPreview") and the
+// label "device_sync_notice" that tells when the device could not be read.
+
+#include <QPointer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "controls/device_tab_page.h"
+#include "controls/pages/qt_ui_poster.h"
+#include "devices/basic_device.h"
+#include "devices/page_view.h"
+#include "devices/usb_device.h"
+#include "uilib/container.h"
+#include "uilib/dialog_builder.h"
+
+namespace norvane::controls {
+
+class CMpDevicePowerUI;
+class CDeviceOptionUI;
+class CLightPreviewUI;
+
+class CDevicePageUI : public ui::CHorizontalLayoutUI,
+                      public devices::PageView,
+                      public devices::FramePreview,
+                      public IDeviceTabPage {
+ public:
+  static constexpr const char* kClassName = "NorvaneUSBDevice";
+  static constexpr const char* kPreviewName = "device_light_preview";
+  static constexpr const char* kNoticeName = "device_sync_notice";
+
+  CDevicePageUI();
+  ~CDevicePageUI() override;  // stops the device's threads before any widget goes
+
+  // Builds the page layout skin into the page. False when the skin cannot be read.
+  bool BuildLayout(const ui::CDuiString& skinName, ui::IDialogBuilderCallback* callback = nullptr);
+
+  // What a device object of this page is made with: the page's UI poster and the real clock.
+  devices::PageServices Services() { return devices::PageServices{.poster = &poster_}; }
+  // Takes the device object (made with Services()) and attaches the page's view and preview to it.
+  void SetDevice(std::unique_ptr<devices::CNorvaneUSBDevice> device);
+  devices::CNorvaneUSBDevice* Device() const { return device_.get(); }
+
+  // The power panel of this page (in "device_power_switch"); it gets the wireless-capable flag.
+  void SetPowerPanel(CMpDevicePowerUI* panel);
+  CMpDevicePowerUI* PowerPanel() const;
+  CDeviceOptionUI* DeviceTab() const;
+
+  // Told the language text id of a failed first synchronisation (the window may show a message).
+  void SetMessageSink(std::function<void(const ui::CDuiString& textId)> sink) {
+    messageSink_ = std::move(sink);
+  }
+  // The text id the page's notice shows now; empty when the device was read.
+  const ui::CDuiString& SyncNoticeTextId() const { return noticeTextId_; }
+
+  // The bound buttons (null where no button was bound) and the page's redrawn picture.
+  ui::CControlUI* KeyButton(int index) const;
+  ui::CControlUI* LightButton(int index) const;
+  int KeyButtonCount() const { return int(keyButtons_.size()); }
+  int LightButtonCount() const { return int(lightButtons_.size()); }
+  CLightPreviewUI* Preview() const;
+  ui::CControlUI* AnimatedControl();
+  bool IsMoreThanOneTabVisible() const { return moreThanOneTab_; }
+
+  // devices::PageView
+  void BindKeyButtons(int key_count, int led_count) override;
+  void ShowFunctionTabs(devices::FunctionTabSelection selection) override;
+  void ShowWirelessCapable(bool capable) override;
+
+  // devices::FramePreview
+  void ShowFrame(std::span<const lighting::LedRecord> leds, const lighting::DeviceFrame& frame) override;
+
+  // IDeviceTabPage: everything goes to the device object.
+  bool IsChannelOpen() const override;
+  bool IsReceiverLink() const override;
+  bool IsWirelessCapable() const override;
+  void InitialSync() override;
+  void Resync() override;
+  void PresentFrame() override;
+  bool WantsAnimationRedraw() const override { return frameChanged_; }
+  int IsWirelessLinkUp() override;
+  void ReadWirelessStatus() override;
+  void RunFirstDeferredTask() override;
+  void RunSecondDeferredTask() override;
+  void SetMoreThanOneTabVisible(bool more) override { moreThanOneTab_ = more; }
+  void SetDeviceTab(CDeviceOptionUI* tab) override;
+
+ private:
+  void ShowSyncResult(devices::SyncResult result);
+  void ShowNotice(const ui::CDuiString& textId);
+  ui::CControlUI* ButtonSearchRoot();
+
+  QtUiPoster poster_;  // declared before the device: destroyed after its threads have stopped
+  std::unique_ptr<devices::CNorvaneUSBDevice> device_;
+  std::vector<QPointer<QWidget>> keyButtons_;
+  std::vector<QPointer<QWidget>> lightButtons_;
+  std::vector<uint32_t> shownLight_;  // the colour each light button shows, to restyle only changes
+  QPointer<QWidget> power_;
+  QPointer<QWidget> tab_;
+  bool wirelessCapable_ = false;
+  bool moreThanOneTab_ = false;
+  bool frameChanged_ = false;
+  ui::CDuiString noticeTextId_;
+  std::function<void(const ui::CDuiString&)> messageSink_;
+};
+
+}  // namespace norvane::controls

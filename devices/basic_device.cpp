@@ -1,0 +1,136 @@
+#include "devices/basic_device.h"
+
+#include "devices/lighting/light_tables.h"
+#include "platform/trace.h"
+#include "protocol/command_codes.h"
+
+namespace norvane::devices {
+
+namespace {
+
+SyncResult ResultOf(int code) {
+  if (code == protocol::kResultOk) return SyncResult::kDone;
+  if (code == protocol::kResultRefused || code == protocol::kResultRefusedOther) return SyncResult::kRefused;
+  return SyncResult::kNoReply;
+}
+
+// The live modes of the generic preview.
+enum LiveMode : uint8_t {
+  kModeWave = 0,
+  kModeSpectrum = 1,
+  kModeBreathing = 2,
+  kModeStatic = 3,
+  kModeFlash = 4,
+  kModeOff = 8,
+};
+
+}  // namespace
+
+const char* SyncResultTextId(SyncResult result) {
+  switch (result) {
+    case SyncResult::kNotConnected:
+      return "device_sync_not_connected";
+    case SyncResult::kRefused:
+      return "device_sync_refused";
+    case SyncResult::kNoReply:
+      return "device_sync_no_reply";
+    case SyncResult::kNotRun:
+    case SyncResult::kDone:
+      break;
+  }
+  return "";
+}
+
+CNorvaneBasicDevice::CNorvaneBasicDevice(PageServices services) : CNorvaneUSBDevice(services) {}
+
+CNorvaneBasicDevice::~CNorvaneBasicDevice() {
+  // The threads call ComputeFrame and HandleEventCode of this object: stop them while it is whole.
+  StopLightingThread();
+  CloseEventInterface(EventSide::kWired);
+  CloseEventInterface(EventSide::kReceiver);
+}
+
+void CNorvaneBasicDevice::InitialSync() {
+  protocol::CommandChannel& channel = CommandChannel();
+  if (!channel.IsOpen()) {
+    Finish(SyncResult::kNotConnected, protocol::kResultNoReply);
+  } else {
+    std::array<uint8_t, protocol::kDeviceInfoSize> info{};
+    int code = protocol::CmdBegin(channel);
+    if (code == protocol::kResultOk) code = protocol::CmdReadDeviceInfo(channel, info);
+    // The series is closed whatever happened inside it, so the device does not stay in a half-open one;
+    // a failed close only counts when everything before it went well.
+    const int end = protocol::CmdEnd(channel);
+    if (code == protocol::kResultOk) {
+      info_ = info;
+      has_info_ = true;
+      code = end;
+    }
+    Finish(ResultOf(code), code);
+  }
+  // The preview runs whatever the device answered: the page stays usable.
+  StartLightingThread();
+}
+
+void CNorvaneBasicDevice::Finish(SyncResult result, int code) {
+  sync_result_ = result;
+  sync_code_ = code;
+  if (result != SyncResult::kDone) {
+    Trace("device page: first synchronisation of kind " + std::to_string(KindCode()) +
+          " failed with result " + std::to_string(code));
+  }
+  if (sync_listener_) sync_listener_(result);
+}
+
+void CNorvaneBasicDevice::Resync() {
+  TakeLastDeviceEvent();
+}
+
+int CNorvaneBasicDevice::IsWirelessLinkUp() {
+  protocol::CommandChannel& channel = CommandChannel();
+  if (!channel.IsWireless()) return 1;
+  if (!channel.IsOpen()) return 0;
+  return protocol::CmdQueryWirelessLink(channel);
+}
+
+void CNorvaneBasicDevice::ReadWirelessStatus() {
+  if (!IsWirelessCapable() || WirelessState() != 0) return;
+  protocol::CommandChannel& channel = CommandChannel();
+  if (!channel.IsOpen()) return;
+  std::array<uint8_t, kStatusSize> status{};
+  const int code = protocol::CmdReadStatus(channel, status, 0);
+  if (code != protocol::kResultOk) {
+    Trace("device page: reading the wireless status failed with result " + std::to_string(code));
+    return;
+  }
+  if (status_sink_) status_sink_(status);
+}
+
+void CNorvaneBasicDevice::ComputeFrame(Clock::TimePoint now) {
+  const lighting::LightParams params = GetLightParams();
+  if (++tick_count_ < lighting::BlinkUnits(params.speed)) return;
+  tick_count_ = 0;
+  switch (params.mode) {
+    case kModeWave:
+    case kModeSpectrum:
+      FrameSpectrum();
+      break;
+    case kModeBreathing:
+      FrameBreathing();
+      break;
+    case kModeStatic:
+      FrameStatic();
+      break;
+    case kModeFlash:
+      FrameFlash(now);
+      break;
+    case kModeOff:
+      FrameOff();
+      break;
+    default:
+      PlayCustomSteps(now);
+      break;
+  }
+}
+
+}  // namespace norvane::devices

@@ -1,0 +1,72 @@
+#pragma once
+// CNorvaneBasicDevice: the page object of a device kind that has no class of its own yet (mouse, mouse pad,
+// headset). It reads the device's information block on the first synchronisation, previews the generic
+// effects on its lighting thread and reads the wireless status of a device reached through a receiver.
+// Every failure is kept as an honest result the page can show; the object stays usable either way.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "devices/usb_device.h"
+#include "protocol/commands.h"
+
+namespace norvane::devices {
+
+// How the last first synchronisation went.
+enum class SyncResult {
+  kNotRun,        // no synchronisation yet
+  kDone,          // the information block was read
+  kNotConnected,  // the command channel was closed: nothing was asked
+  kRefused,       // the device refused a request (status 0xFF or 0xFE)
+  kNoReply,       // no reply in time, the request could not be written, or the receiver's link is down
+};
+
+// The language text id a page shows for a result; empty for kNotRun and kDone.
+const char* SyncResultTextId(SyncResult result);
+
+class CNorvaneBasicDevice : public CNorvaneUSBDevice {
+ public:
+  static constexpr std::size_t kStatusSize = 6;
+  using StatusSink = std::function<void(std::span<const uint8_t> status)>;
+
+  explicit CNorvaneBasicDevice(PageServices services = {});
+  ~CNorvaneBasicDevice() override;
+
+  // CmdBegin, CmdReadDeviceInfo, CmdEnd (skipped with a closed channel), then the lighting thread.
+  void InitialSync() override;
+  void Resync() override;
+  // Only through a receiver: whether the device behind it answers.
+  int IsWirelessLinkUp() override;
+  // CmdReadStatus of the 6-byte status record, handed to the status sink (wireless-capable pages only).
+  void ReadWirelessStatus() override;
+
+  SyncResult LastSyncResult() const { return sync_result_; }
+  // The command result behind LastSyncResult (1 when done).
+  int LastSyncCode() const { return sync_code_; }
+  const std::array<uint8_t, protocol::kDeviceInfoSize>& DeviceInfo() const { return info_; }
+  bool HasDeviceInfo() const { return has_info_; }
+
+  // Called on the UI thread with each status record read. The UI layer shows it on the power panel.
+  void SetStatusSink(StatusSink sink) { status_sink_ = std::move(sink); }
+  // Called on the UI thread after every first synchronisation, with its result.
+  void SetSyncListener(std::function<void(SyncResult)> listener) { sync_listener_ = std::move(listener); }
+
+ protected:
+  // The generic effects by the live mode, rendered every BlinkUnits(speed) ticks.
+  void ComputeFrame(Clock::TimePoint now) override;
+
+ private:
+  void Finish(SyncResult result, int code);
+
+  std::array<uint8_t, protocol::kDeviceInfoSize> info_{};
+  bool has_info_ = false;
+  SyncResult sync_result_ = SyncResult::kNotRun;
+  int sync_code_ = 0;
+  StatusSink status_sink_;
+  std::function<void(SyncResult)> sync_listener_;
+  unsigned tick_count_ = 0;  // lighting thread only
+};
+
+}  // namespace norvane::devices
