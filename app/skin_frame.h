@@ -6,6 +6,8 @@
 #include <QRect>
 #include <filesystem>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/skin_changed.h"
 #include "uilib/window_impl_base.h"
@@ -14,6 +16,8 @@ namespace norvane::app {
 
 class CSkinFrame : public ui::WindowImplBase {
  public:
+  ~CSkinFrame() override;
+
   ui::CDuiString GetWindowClassName() const override { return "UISkinFrame"; }
   ui::CDuiString GetSkinFile() const override { return "skin.xml"; }
   void InitWindow() override;
@@ -28,11 +32,18 @@ class CSkinFrame : public ui::WindowImplBase {
   using ImagePicker = std::function<ui::CDuiString(QWidget* parent)>;
   static void SetImagePickerForTesting(ImagePicker picker);
 
+  // Closes every open chooser (the main window's shutdown); each frees itself from the event loop.
+  static void CloseAll();
+  // The choosers that are open now, oldest first.
+  static std::vector<CSkinFrame*> OpenFrames() { return Registry(); }
+
  protected:
   void OnFinalMessage() override;
 
  private:
-  bool eventFilterInstalled_ = false;
+  static std::vector<CSkinFrame*>& Registry();
+
+  bool pickingImage_ = false;  // the file dialog has the focus: losing it must not close the chooser
 };
 
 // "main.ini" in the user data folder: section "SKINIMAGE", keys "FLAGS" and "IMAGE". Other sections and keys
