@@ -239,6 +239,9 @@ class CNorvaneUSBDevice {
   }
 
   PageView* View() const { return view_; }
+  FramePreview* Preview() const { return preview_; }
+  // For kinds that present their frames themselves: what LastDeviceFrame reports.
+  void SetLastDeviceFrame(const lighting::DeviceFrame& frame) { last_device_frame_ = frame; }
 
  private:
   hid::HidDevice& EventInterface(EventSide side);

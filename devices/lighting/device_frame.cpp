@@ -30,7 +30,7 @@ DeviceFrame BuildKeyboardDeviceFrame(std::span<const LedRecord> leds,
   const std::size_t count = std::min(leds.size(), positions.size());
   for (std::size_t n = 0; n < count; ++n) {
     if (positions[n] == kNoDevicePosition) continue;
-    WriteScaled(frame, positions[n], leds[n]);
+    WriteScaled(frame, 3 * std::size_t{positions[n]}, leds[n]);
   }
   return frame;
 }

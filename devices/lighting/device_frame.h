@@ -20,8 +20,8 @@ using DeviceFrame = std::array<std::uint8_t, kDeviceFrameSize>;
 DeviceFrame BuildDeviceFrame(std::span<const LedRecord> leds);
 
 // Keyboard layout: LED n goes to the device position positions[n] (255: not on this keyboard) and writes
-// its scaled colour at bytes p, p+1 and p+2. The keyboard firmware reads one byte per position, so LEDs are
-// written in index order and a later LED overwrites the two bytes its predecessor spilled over.
+// its scaled colour at bytes 3p, 3p+1 and 3p+2, three bytes per key position like the key table. Positions
+// whose three bytes do not fit the frame are left out.
 DeviceFrame BuildKeyboardDeviceFrame(std::span<const LedRecord> leds,
                                      std::span<const std::uint8_t> positions);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace norvane::lighting {
@@ -29,29 +30,30 @@ TEST(BuildDeviceFrame, NeverWritesPastTheFrameWhateverTheLedCount) {
   EXPECT_EQ(frame[511], 0);
 }
 
-TEST(BuildKeyboardDeviceFrame, WritesAtDevicePositionsInLedOrder) {
+TEST(BuildKeyboardDeviceFrame, WritesThreeBytesPerDevicePosition) {
   std::vector<LedRecord> leds(4);
   leds[0] = {255, 255, 255, 255, 0};
   leds[1] = {0, 0, 128, 255, 0};
   leds[2] = {100, 100, 100, 255, 0};
   leds[3] = {50, 50, 50, 255, 0};
-  const std::vector<std::uint8_t> positions = {10, 11, kNoDevicePosition, 254};
+  const std::vector<std::uint8_t> positions = {10, 11, kNoDevicePosition, 169};
   const DeviceFrame frame = BuildKeyboardDeviceFrame(leds, positions);
-  EXPECT_EQ(frame[10], 254);
-  EXPECT_EQ(frame[11], 0) << "LED 1 overwrote what LED 0 spilled over";
-  EXPECT_EQ(frame[12], 0);
-  EXPECT_EQ(frame[13], 127);
-  EXPECT_EQ(frame[254], 49);
-  EXPECT_EQ(frame[256], 49);
-  EXPECT_EQ(frame[257], 0);
+  EXPECT_EQ(frame[30], 254);
+  EXPECT_EQ(frame[32], 254) << "neighbouring positions never overlap";
+  EXPECT_EQ(frame[33], 0);
+  EXPECT_EQ(frame[35], 127);
+  EXPECT_EQ(frame[507], 49);
+  EXPECT_EQ(frame[509], 49);
+  EXPECT_EQ(frame[510], 0);
 }
 
-TEST(BuildKeyboardDeviceFrame, AShortPositionMapCoversOnlyItsLeds) {
+TEST(BuildKeyboardDeviceFrame, AShortPositionMapCoversOnlyItsLedsAndFarPositionsAreLeftOut) {
   std::vector<LedRecord> leds(3, LedRecord{255, 255, 255, 255, 0});
-  const std::vector<std::uint8_t> positions = {0};
+  const std::vector<std::uint8_t> positions = {0, 200};
   const DeviceFrame frame = BuildKeyboardDeviceFrame(leds, positions);
   EXPECT_EQ(frame[2], 254);
   EXPECT_EQ(frame[3], 0);
+  EXPECT_EQ(std::count(frame.begin(), frame.end(), 254), 3);
 }
 
 }  // namespace

@@ -1,0 +1,46 @@
+#include "devices/keyboard/effect_lists.h"
+
+#include "devices/keyboard/macro_block.h"
+#include "profiles/json_access.h"
+#include "profiles/json_file_util.h"
+
+namespace norvane::devices::keyboard {
+namespace {
+
+std::vector<std::string> NamesOf(const Json::Value& array) {
+  std::vector<std::string> names;
+  for (std::int64_t i = 0; i < json::ArraySize(array); ++i) {
+    names.push_back(json::ReadString(json::Element(array, i), "LightName"));
+  }
+  return names;
+}
+
+}  // namespace
+
+EffectLists ReadEffectLists(const std::filesystem::path& defaultLightFile,
+                            const std::filesystem::path& lightConfigFile,
+                            const std::filesystem::path& macroFolder, int variant) {
+  EffectLists lists;
+  const JsonFileUtil files;
+  const Json::Value defaults =
+      defaultLightFile.empty() ? Json::Value() : files.ReadJsonValue(defaultLightFile);
+  const Json::Value& effects = json::Element(json::Member(defaults, "DefaultLightName"), variant);
+  for (std::int64_t i = 0; i < json::ArraySize(effects); ++i) {
+    const Json::Value& effect = json::Element(effects, i);
+    lists.effectNames.push_back(json::ReadString(effect, "LightName"));
+    lists.effectVisible.push_back(json::ReadFlag(effect, "visible"));
+    const auto code = json::ToInteger(json::Member(effect, "value"));
+    lists.modeTable.push_back(static_cast<std::uint8_t>(code.value_or(i)));
+  }
+  lists.areaNames = NamesOf(json::Element(json::Member(defaults, "AreaLightName"), variant));
+
+  const Json::Value config = lightConfigFile.empty() ? Json::Value() : files.ReadJsonValue(lightConfigFile);
+  lists.customLightNames = NamesOf(json::Element(json::Member(config, "LightInfo"), variant));
+
+  if (!macroFolder.empty()) {
+    for (const MacroEntry& macro : ReadMacroList(macroFolder)) lists.macroNames.push_back(macro.name);
+  }
+  return lists;
+}
+
+}  // namespace norvane::devices::keyboard

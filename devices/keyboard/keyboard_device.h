@@ -1,0 +1,194 @@
+#pragma once
+// CNorvaneKeyboardDevice: the page and the device object of one keyboard, wired or through its receiver. It
+// learns the keyboard's key layout, reads its live lighting and system settings, writes key tables, macros,
+// the light mask and the settings record, keeps the profile document in step with the keyboard, runs the
+// keyboard's lighting engine on the base's lighting thread and streams the frames of the host-driven modes.
+//
+// Threads: everything runs on the UI thread except ComputeFrame (lighting thread) and HandleEventCode (sync
+// threads). The sync threads only feed key events to the lighting engine and post the rest to the UI thread.
+//
+// Results follow the command set: 1 success, 0 channel closed or no reply, negative codes for refusals. A
+// failed or partial read leaves every cached table, map, record and the profile as they were.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "devices/keyboard/effect_lists.h"
+#include "devices/keyboard/frame_streamer.h"
+#include "devices/keyboard/keyboard_layout.h"
+#include "devices/keyboard/settings_record.h"
+#include "devices/lighting/keyboard/keyboard_lighting.h"
+#include "devices/lighting/random_source.h"
+#include "devices/usb_device.h"
+#include "profiles/keyboard_profiledata.h"
+
+namespace norvane::devices {
+
+// A message for the user by language text id; `value` fills in the number of a text that is a format.
+struct DeviceMessage {
+  std::string textId;
+  std::optional<int> value;
+  friend bool operator==(const DeviceMessage&, const DeviceMessage&) = default;
+};
+
+// What the keyboard page asks of its widgets beyond PageView. Every member is optional; all are called on
+// the UI thread.
+struct KeyboardPageHooks {
+  std::function<void(const DeviceMessage&)> showMessage;
+  // RefreshPage filled the lists: show the state (light controls, colour, system settings, key labels).
+  std::function<void()> refreshPage;
+  // The keyboard switched its profile itself: the profile list starts over and key buttons lose their marks.
+  std::function<void()> profileSwitched;
+  // Function tab 1 selects and 2 deselects the key button of UI key 110.
+  std::function<void(int key, bool selected)> selectKeyButton;
+  // SelectKey or SelectLightKey: show the key assignment editor for this key.
+  std::function<void(int key)> showKeyAssignment;
+  // The 6-byte wireless status (byte 3: 1 on the receiver link).
+  std::function<void(std::span<const std::uint8_t>)> showWirelessStatus;
+};
+
+class CNorvaneKeyboardDevice : public CNorvaneUSBDevice {
+ public:
+  static constexpr std::string_view kClassName = "NorvaneKeyboardDevice";
+  static constexpr int kFunctionTabKey = 110;
+  static constexpr std::size_t kMaxAudioLevels = 500;
+  static constexpr std::size_t kMaxAudioBands = 6;
+
+  explicit CNorvaneKeyboardDevice(PageServices services = {});
+  ~CNorvaneKeyboardDevice() override;
+
+  std::string_view GetClass() const { return kClassName; }
+  void SetPageHooks(KeyboardPageHooks hooks) { hooks_ = std::move(hooks); }
+  void SetMessageSink(std::function<void(const DeviceMessage&)> sink) {
+    hooks_.showMessage = std::move(sink);
+  }
+
+  // ---- Reading the keyboard.
+  // Information block, key tables and maps in one series. 1 or the first failing command's result.
+  int ReadDeviceKeys();
+  // The active profile number and its settings record; returns the active profile number (the last known
+  // one when the read failed). LastLiveReadResult tells how the read went.
+  int ReadLiveSettings();
+  int LastLiveReadResult() const { return last_live_result_; }
+  int ActiveProfile() const { return active_profile_.load(); }
+
+  // ---- Base operations.
+  void InitialSync() override;
+  void Resync() override;
+  void ReadWirelessStatus() override;
+  int IsWirelessLinkUp() override;
+  int LoadProfile() override;
+  void LoadDefaultProfile() override;
+  void ResolveProfileFile() override;
+  std::filesystem::path GetProfileFilePath() const override;
+  void SaveProfile() override;
+  int RefreshKeyButtons() override;
+  void RefreshPage() override;
+  void FillEffectAndMacroLists() override;
+  void DropStaleMacroKeys() override;
+  std::vector<int> CollectUsedMacros() override;
+  // The byte forms take 3 code bytes (type, data1, data2) per UI key; defaults come from the key list.
+  int WriteKeyTable(int page, std::span<const std::uint8_t> codes) override;
+  int WriteKeyTableExtra(int page, std::span<const std::uint8_t> codes) override;
+  int WriteKeyTableFromProfile(int page) override;
+  int WriteKeyTableExtraFromProfile(int page) override;
+  // 0 written (or nothing to write); above 0 the macros do not fit: that many events must go, plus one;
+  // -1 the channel is closed or the write failed.
+  int WriteMacros(std::span<const int> macros) override;
+  // 1 or the first failing command's result; 0 with a closed channel.
+  int WriteSettings(int profile, int value) override;
+  bool PresentFrame() override;
+  void SelectFunctionTab(int code) override;
+  void SelectKey(int index) override;
+  void SelectLightKey(int index) override;
+  void SetVariantIndex(int index) override;
+  void SetLightParams(const lighting::LightParams& params) override;
+  void SetAudioLight(const lighting::AudioLight& audio) override;
+  // Levels and bands as 32-bit little-endian values, as the audio capture program sends them.
+  void FeedAudioLevels(std::span<const std::uint8_t> levels) override;
+  void FeedAudioBands(std::span<const std::uint8_t> bands) override;
+
+  // ---- Keyboard operations.
+  int WriteKeyTable(int page, std::span<const KeyAssignment> keys);
+  int WriteKeyTableExtra(int page, std::span<const KeyAssignment> keys);
+  // WriteMacros of the macros the key list uses, with the user told when that fails ("message_text_7" for
+  // -1, "message_text_16" with the number otherwise). Returns WriteMacros' result.
+  int WriteUsedMacros();
+  // Mode 21: the LED takes the fixed colour and the set mark. With a custom group chosen in the lighting
+  // editor (editorGroup not -1) the colours are stored as that group's and the light mask goes to a wired
+  // keyboard.
+  void SetCustomKeyColour(int led, int editorGroup);
+  // Mode 21: sends the mask of the lit LEDs. 1, a failing command's result, or 0 outside mode 21.
+  int SendLightMask();
+  // Replaces the selected key's assignment and stores the list into the profile document.
+  void SetSelectedKeyAssignment(const KeyAssignment& assignment);
+  KeyboardSystemStages SystemSettings() const { return system_; }
+  void SetSystemSettings(const KeyboardSystemStages& settings);
+
+  // ---- State, for the page and for tests.
+  const keyboard::KeyboardLayout& Layout() const { return layout_; }
+  const keyboard::SettingsRecord& LiveRecord() const { return live_record_; }
+  std::uint8_t LiveMode() const { return live_mode_.load(); }
+  const std::vector<KeyAssignment>& KeyList() const { return key_list_; }
+  const keyboard::EffectLists& Lists() const { return lists_; }
+  CKeyboardProfiledata& Profile() { return profile_; }
+  lighting::keyboard::KeyboardLighting& Lighting() { return lighting_; }
+  // Bytes of a streamed frame: 3 per key position, at most the whole frame.
+  std::size_t StreamBytes() const;
+  keyboard::StreamOutcome LastStreamOutcome() const { return last_stream_; }
+
+ protected:
+  void ComputeFrame(Clock::TimePoint now) override;
+  void HandleEventCode(uint16_t code, EventSide side) override;
+  lighting::DeviceFrame BuildFrameForDevice(std::span<const lighting::LedRecord> leds) const override;
+
+ private:
+  // The live mode changed (or is 21): reset the engine for it; mode 21 loads the custom colours and sends
+  // the light mask.
+  void StartLightMode(std::uint8_t mode);
+  void LoadCustomColours();
+  void TakeProfileDocument();
+  void StoreLightIntoProfile();
+  void SetLiveCopy(const lighting::LightParams& light);
+  std::vector<KeyAssignment> KeysFromCodes(std::span<const std::uint8_t> codes) const;
+  std::size_t MacroCount() const;
+  int EnsureLayout();
+  void ShowMessage(DeviceMessage message) const;
+  void SetEventPositions(const keyboard::PositionMap& positions);
+  // The mode table, read from the light lists on first use.
+  std::span<const std::uint8_t> ModeTable();
+
+  KeyboardPageHooks hooks_;
+  CKeyboardProfiledata profile_;
+  keyboard::KeyboardLayout layout_;
+  keyboard::SettingsRecord live_record_{};
+  bool live_record_read_ = false;
+  lighting::LightParams live_light_;
+  keyboard::EffectLists lists_;
+  std::vector<KeyAssignment> key_list_;
+  KeyboardSystemStages system_;
+  int last_live_result_ = 0;
+  keyboard::FrameStreamer streamer_;
+  keyboard::StreamOutcome last_stream_ = keyboard::StreamOutcome::kPaused;
+
+  // Read by the lighting and sync threads.
+  std::atomic<std::uint8_t> live_mode_{0};
+  std::atomic<std::uint8_t> live_speed_{0};
+  std::atomic<int> active_profile_{0};
+  mutable std::mutex positions_mutex_;  // guards event_positions_
+  keyboard::PositionMap event_positions_{};
+
+  lighting::DefaultRandomSource random_;
+  lighting::keyboard::KeyboardLighting lighting_{random_};
+};
+
+}  // namespace norvane::devices

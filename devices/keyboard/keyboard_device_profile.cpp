@@ -1,0 +1,116 @@
+// The keyboard's profile document and the page state taken from it.
+#include "devices/keyboard/key_table_builder.h"
+#include "devices/keyboard/keyboard_device.h"
+#include "devices/keyboard/light_conversion.h"
+#include "platform/trace.h"
+#include "platform/xdg_paths.h"
+#include "profiles/json_access.h"
+#include "profiles/json_file_util.h"
+
+namespace norvane::devices {
+
+void CNorvaneKeyboardDevice::ResolveProfileFile() {
+  profile_.SetFilePath(CurrentProfileFile());
+  profile_.SetLightConfigPath(LightListFile());
+  profile_.SetDefaultPath(DefaultProfileFile());
+}
+
+std::filesystem::path CNorvaneKeyboardDevice::GetProfileFilePath() const {
+  return profile_.GetFilePath();
+}
+
+void CNorvaneKeyboardDevice::SaveProfile() {
+  const FileResult saved = profile_.Save();
+  if (!saved) LogFileFailure(saved);
+}
+
+void CNorvaneKeyboardDevice::TakeProfileDocument() {
+  key_list_ = profile_.GetKeyList();
+  RefreshKeyButtons();
+  system_ = profile_.GetSystemStages();
+}
+
+int CNorvaneKeyboardDevice::LoadProfile() {
+  // Without a usable file name the page keeps the profile it has rather than fall back to another file.
+  if (CurrentProfileFile().empty()) return 0;
+  ResolveProfileFile();
+  profile_.LoadEntry(profile_.GetFilePath());
+  TakeProfileDocument();
+  return 1;
+}
+
+void CNorvaneKeyboardDevice::LoadDefaultProfile() {
+  const std::filesystem::path defaults = DefaultProfileFile();
+  // A missing or damaged default must not replace the user's profile with nothing.
+  const Json::Value document = defaults.empty() ? Json::Value() : JsonFileUtil().ReadJsonValue(defaults);
+  if (!json::Element(json::Member(document, "Device"), profile_.GetDeviceIndex()).isObject()) {
+    Trace("keyboard: the default profile cannot be read; the current profile stays");
+    return;
+  }
+  ResolveProfileFile();
+  profile_.LoadEntry(defaults);
+  TakeProfileDocument();
+  SaveProfile();
+  RefreshPage();
+}
+
+int CNorvaneKeyboardDevice::RefreshKeyButtons() {
+  const std::uint8_t previous_mode = live_mode_.load();
+  const lighting::LightParams light = keyboard::ToLightParams(profile_.GetLightInfo());
+  CNorvaneUSBDevice::SetLightParams(light);
+  const lighting::AudioLight audio = keyboard::ToAudioLight(profile_.GetAudioLightInfo());
+  CNorvaneUSBDevice::SetAudioLight(audio);
+  lighting_.SetAudioLight(audio);
+
+  lighting::LightParams live = live_light_;
+  live.mode = light.mode;
+  live.brightness = light.brightness;
+  live.speed = light.speed;
+  live.multiColour = light.multiColour;
+  live.red = light.red;
+  live.green = light.green;
+  live.blue = light.blue;
+  SetLiveCopy(live);
+  if (live.mode != previous_mode || live.mode == keyboard::kCustomColourMode) StartLightMode(live.mode);
+
+  lighting_.SetPerKeyEffects(keyboard::ToPerLedEffects(profile_.GetLightList()));
+  profile_.LoadLightConfig(LightListFile());
+  lighting_.SetCustomSteps(keyboard::ToLightSteps(profile_.GetCustomLightSteps()));
+  return 1;
+}
+
+void CNorvaneKeyboardDevice::FillEffectAndMacroLists() {
+  lists_ = keyboard::ReadEffectLists(DefaultDataFolder() / "default_light.json", LightListFile(),
+                                     UserProfileFolder(), GetVariantIndex());
+}
+
+std::span<const std::uint8_t> CNorvaneKeyboardDevice::ModeTable() {
+  if (lists_.modeTable.empty()) FillEffectAndMacroLists();
+  return lists_.modeTable;
+}
+
+void CNorvaneKeyboardDevice::RefreshPage() {
+  FillEffectAndMacroLists();
+  if (hooks_.refreshPage) hooks_.refreshPage();
+}
+
+void CNorvaneKeyboardDevice::DropStaleMacroKeys() {
+  FillEffectAndMacroLists();
+  bool changed = false;
+  for (KeyAssignment& key : key_list_) {
+    if (keyboard::IsMacroAssignment(key.current) && key.current.data1 >= lists_.macroNames.size()) {
+      key.current = key.default_function;
+      changed = true;
+    }
+  }
+  if (!changed) return;
+  profile_.SetKeyList(key_list_);
+  if (hooks_.refreshPage) hooks_.refreshPage();
+}
+
+void CNorvaneKeyboardDevice::SetVariantIndex(int index) {
+  CNorvaneUSBDevice::SetVariantIndex(index);
+  profile_.SetDeviceIndex(0);
+}
+
+}  // namespace norvane::devices

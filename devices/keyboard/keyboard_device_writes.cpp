@@ -1,0 +1,144 @@
+// Writing to the keyboard: key tables, macros, the settings record.
+#include <algorithm>
+
+#include "devices/keyboard/command_series.h"
+#include "devices/keyboard/key_table_builder.h"
+#include "devices/keyboard/keyboard_device.h"
+#include "devices/keyboard/macro_block.h"
+#include "platform/trace.h"
+
+namespace norvane::devices {
+namespace {
+
+// Sets the channel's block size to the key table of the refreshed information block.
+int TakeTableBlockSize(protocol::CommandChannel& channel, const keyboard::KeyboardLayout& layout) {
+  const std::size_t bytes = layout.TableBytes();
+  if (bytes > keyboard::kKeyTableSize) return protocol::kResultNotWritten;
+  return channel.SetBlockSize(static_cast<std::uint16_t>(bytes)) == 1 ? protocol::kResultOk
+                                                                      : protocol::kResultNotWritten;
+}
+
+}  // namespace
+
+// A table write starts from the table last read; without one it would wipe the keys it does not set.
+int CNorvaneKeyboardDevice::EnsureLayout() {
+  return layout_.loaded ? protocol::kResultOk : ReadDeviceKeys();
+}
+
+std::size_t CNorvaneKeyboardDevice::MacroCount() const {
+  return keyboard::ReadMacroList(UserProfileFolder()).size();
+}
+
+std::vector<KeyAssignment> CNorvaneKeyboardDevice::KeysFromCodes(std::span<const std::uint8_t> codes) const {
+  std::vector<KeyAssignment> keys;
+  for (std::size_t key = 0; key + 1 <= codes.size() / keyboard::kCodeSize; ++key) {
+    KeyAssignment assignment = key < key_list_.size() ? key_list_[key] : KeyAssignment{};
+    assignment.current = {codes[3 * key], codes[3 * key + 1], codes[3 * key + 2]};
+    keys.push_back(assignment);
+  }
+  return keys;
+}
+
+int CNorvaneKeyboardDevice::WriteKeyTable(int page, std::span<const std::uint8_t> codes) {
+  return WriteKeyTable(page, std::span<const KeyAssignment>(KeysFromCodes(codes)));
+}
+
+int CNorvaneKeyboardDevice::WriteKeyTableExtra(int page, std::span<const std::uint8_t> codes) {
+  return WriteKeyTableExtra(page, std::span<const KeyAssignment>(KeysFromCodes(codes)));
+}
+
+int CNorvaneKeyboardDevice::WriteKeyTableFromProfile(int page) {
+  return WriteKeyTable(page, std::span<const KeyAssignment>(key_list_));
+}
+
+int CNorvaneKeyboardDevice::WriteKeyTableExtraFromProfile(int page) {
+  const std::vector<KeyAssignment> second = profile_.GetSecondaryKeyList();
+  return WriteKeyTableExtra(page, std::span<const KeyAssignment>(second));
+}
+
+int CNorvaneKeyboardDevice::WriteKeyTable(int page, std::span<const KeyAssignment> keys) {
+  protocol::CommandChannel& channel = CommandChannel();
+  if (!channel.IsOpen()) return protocol::kResultNoReply;
+  if (const int result = EnsureLayout(); result != protocol::kResultOk) return result;
+  keyboard::KeyboardLayout refreshed = layout_;
+  if (const int result = keyboard::RefreshDeviceInfo(channel, refreshed); result != protocol::kResultOk) {
+    return result;
+  }
+  if (const int result = TakeTableBlockSize(channel, refreshed); result != protocol::kResultOk) return result;
+  layout_.info = refreshed.info;
+  const keyboard::BuiltKeyTable built =
+      keyboard::BuildKeyTable(layout_.keyTable, layout_.TableBytes(), keys, layout_.maps.keys, MacroCount());
+  keyboard::CommandSeries series(channel);
+  return series.Run([&](auto& ch) { return protocol::CmdWriteKeyTable(ch, built.table, page); });
+}
+
+int CNorvaneKeyboardDevice::WriteKeyTableExtra(int page, std::span<const KeyAssignment> keys) {
+  protocol::CommandChannel& channel = CommandChannel();
+  if (!channel.IsOpen()) return protocol::kResultNoReply;
+  if (const int result = EnsureLayout(); result != protocol::kResultOk) return result;
+  keyboard::KeyboardLayout refreshed = layout_;
+  if (const int result = keyboard::RefreshDeviceInfo(channel, refreshed); result != protocol::kResultOk) {
+    return result;
+  }
+  if (const int result = TakeTableBlockSize(channel, refreshed); result != protocol::kResultOk) return result;
+  layout_.info = refreshed.info;
+  const keyboard::KeyTable table =
+      keyboard::BuildExtraKeyTable(layout_.TableBytes(), keys, layout_.maps.keys);
+  keyboard::CommandSeries series(channel);
+  return series.Run([&](auto& ch) { return protocol::CmdWriteKeyTableExtra(ch, table, page); });
+}
+
+std::vector<int> CNorvaneKeyboardDevice::CollectUsedMacros() {
+  return keyboard::CollectUsedMacros(key_list_, layout_.maps.keys, MacroCount());
+}
+
+int CNorvaneKeyboardDevice::WriteMacros(std::span<const int> macros) {
+  if (macros.empty()) return 0;
+  const std::vector<keyboard::MacroEntry> list = keyboard::ReadMacroList(UserProfileFolder());
+  const keyboard::MacroBlockPlan plan =
+      keyboard::BuildMacroBlock(UserProfileFolder(), list, macros, layout_.MacroCapacity());
+  if (plan.result != 0) return plan.result;
+  protocol::CommandChannel& channel = CommandChannel();
+  if (!channel.IsOpen()) return -1;
+  keyboard::CommandSeries series(channel);
+  const int result = series.Run([&](auto& ch) { return protocol::CmdWriteMacros(ch, plan.block); });
+  if (result != protocol::kResultOk) {
+    Trace("keyboard: writing the macros failed: " + std::string(protocol::DescribeResult(result)));
+    return -1;
+  }
+  return 0;
+}
+
+int CNorvaneKeyboardDevice::WriteUsedMacros() {
+  const std::vector<int> used = CollectUsedMacros();
+  const int result = WriteMacros(used);
+  if (result == -1) {
+    ShowMessage({"message_text_7", std::nullopt});
+  } else if (result != 0) {
+    ShowMessage({"message_text_16", result});
+  }
+  return result;
+}
+
+int CNorvaneKeyboardDevice::WriteSettings(int profile, int value) {
+  protocol::CommandChannel& channel = CommandChannel();
+  if (!channel.IsOpen()) return protocol::kResultNoReply;
+  // Each record sits at its profile number × 31 within the 16-bit address range.
+  if (profile < 0 || profile > 0xFFFF / static_cast<int>(keyboard::kSettingsRecordSize)) {
+    return protocol::kResultNotWritten;
+  }
+  const auto address = static_cast<std::uint16_t>(profile * static_cast<int>(keyboard::kSettingsRecordSize));
+  // The firmware's own bytes go back as they were; before any live read, take them from the record itself.
+  keyboard::SettingsRecord base = live_record_;
+  if (!live_record_read_) {
+    if (const int result = protocol::CmdReadSettings(channel, base, address); result != protocol::kResultOk) {
+      return result;
+    }
+  }
+  const keyboard::SettingsRecord record = keyboard::EncodeSettingsRecord(
+      base, GetLightParams(), system_, ModeTable(), static_cast<std::uint8_t>(value));
+  keyboard::CommandSeries series(channel);
+  return series.Run([&](auto& ch) { return protocol::CmdWriteSettings(ch, record, address); });
+}
+
+}  // namespace norvane::devices

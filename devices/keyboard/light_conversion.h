@@ -1,0 +1,95 @@
+#pragma once
+// Moving the lighting records between the profile document's form and the lighting engine's.
+
+#include <vector>
+
+#include "devices/lighting/light_params.h"
+#include "profiles/profile_records.h"
+
+namespace norvane::devices::keyboard {
+
+inline lighting::LightParams ToLightParams(const LightEffect& light) {
+  return {.mode = light.mode,
+          .brightness = light.brightness,
+          .speed = light.speed,
+          .direction = light.direction,
+          .multiColour = light.multi_color,
+          .red = light.red,
+          .green = light.green,
+          .blue = light.blue,
+          .presetColour = light.zzcc_mode,
+          .customGroup = light.custom_group};
+}
+
+// `stored` keeps what the engine does not know ("OldLedmode" and the spare bytes).
+inline LightEffect ToLightEffect(const lighting::LightParams& params, LightEffect stored) {
+  stored.mode = params.mode;
+  stored.brightness = params.brightness;
+  stored.speed = params.speed;
+  stored.direction = params.direction;
+  stored.multi_color = params.multiColour != 0 ? 1 : 0;
+  stored.red = params.red;
+  stored.green = params.green;
+  stored.blue = params.blue;
+  stored.zzcc_mode = params.presetColour;
+  stored.custom_group = params.customGroup;
+  return stored;
+}
+
+inline lighting::AudioLight ToAudioLight(const AudioLightInfo& audio) {
+  return {.mode = audio.audio_mode,
+          .background = {audio.background_red, audio.background_green, audio.background_blue},
+          .foreground = {audio.foreground_red, audio.foreground_green, audio.foreground_blue},
+          .multiColour = audio.seven_color};
+}
+
+// `stored` keeps the colour-type flag, which the engine does not use.
+inline AudioLightInfo ToAudioLightInfo(const lighting::AudioLight& audio, AudioLightInfo stored) {
+  stored.audio_mode = audio.mode;
+  stored.background_red = audio.background.red;
+  stored.background_green = audio.background.green;
+  stored.background_blue = audio.background.blue;
+  stored.foreground_red = audio.foreground.red;
+  stored.foreground_green = audio.foreground.green;
+  stored.foreground_blue = audio.foreground.blue;
+  stored.seven_color = audio.multiColour != 0 ? 1 : 0;
+  return stored;
+}
+
+// The per-key effect list: an element that is present in the profile is an enabled effect.
+inline std::vector<lighting::PerLedEffect> ToPerLedEffects(const std::vector<LightEffect>& list) {
+  std::vector<lighting::PerLedEffect> effects;
+  effects.reserve(list.size());
+  for (const LightEffect& light : list) {
+    effects.push_back({.type = light.mode,
+                       .brightness = light.brightness,
+                       .speed = light.speed,
+                       .multiColour = light.multi_color,
+                       .red = light.red,
+                       .green = light.green,
+                       .blue = light.blue,
+                       .enabled = light.present});
+  }
+  return effects;
+}
+
+inline std::vector<lighting::LightStep> ToLightSteps(const std::vector<LedStep>& steps) {
+  std::vector<lighting::LightStep> converted;
+  converted.reserve(steps.size());
+  for (const LedStep& step : steps) {
+    const LightEffect& e = step.effect;
+    converted.push_back({.mode = e.mode,
+                         .brightness = e.brightness,
+                         .speed = e.speed,
+                         .direction = e.direction,
+                         .multiColour = e.multi_color,
+                         .red = e.red,
+                         .green = e.green,
+                         .blue = e.blue,
+                         .timeMs = static_cast<std::uint32_t>(step.time < 0 ? 0 : step.time),
+                         .cycle = static_cast<std::uint32_t>(step.cycle < 0 ? 0 : step.cycle)});
+  }
+  return converted;
+}
+
+}  // namespace norvane::devices::keyboard

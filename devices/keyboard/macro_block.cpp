@@ -1,0 +1,99 @@
+#include "devices/keyboard/macro_block.h"
+
+#include <charconv>
+
+#include "platform/xdg_paths.h"
+#include "profiles/json_access.h"
+#include "profiles/json_file_util.h"
+
+namespace norvane::devices::keyboard {
+namespace {
+
+constexpr std::size_t kHeaderSize = 16;
+constexpr std::size_t kRecordHead = 4;
+constexpr std::size_t kEventSize = 4;
+constexpr std::size_t kOffsetSize = 2;
+
+// "Delay" is stored as decimal text or as an integer; both read the same.
+std::int64_t DelayOf(const Json::Value& event) {
+  const Json::Value& delay = json::Member(event, "Delay");
+  if (delay.isString()) {
+    const std::string text = delay.asString();
+    std::size_t start = text.find_first_not_of(" \t");
+    if (start == std::string::npos) return 0;
+    std::int64_t value = 0;
+    std::from_chars(text.data() + start, text.data() + text.size(), value);
+    return value;
+  }
+  return json::ToInteger(delay).value_or(0);
+}
+
+void Put16(std::vector<std::uint8_t>& block, std::size_t at, std::size_t value) {
+  block[at] = static_cast<std::uint8_t>(value & 0xFF);
+  block[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+}
+
+}  // namespace
+
+MacroEventCode EncodeMacroEvent(const Json::Value& event) {
+  const auto delay = static_cast<std::uint16_t>(static_cast<std::uint64_t>(DelayOf(event)));
+  const bool down = json::ReadString(event, "Action") == "down";
+  const auto type = json::ReadInteger<std::uint8_t>(event, "Type");
+  return {static_cast<std::uint8_t>(delay & 0xFF), static_cast<std::uint8_t>(delay >> 8),
+          static_cast<std::uint8_t>((type & 0x7F) | (down ? 0x80 : 0x00)),
+          json::ReadInteger<std::uint8_t>(event, "Button")};
+}
+
+std::vector<MacroEntry> ReadMacroList(const std::filesystem::path& folder) {
+  const Json::Value config = JsonFileUtil().ReadJsonValue(folder / "macro.config");
+  const Json::Value& info = json::Member(config, "MacroInfo");
+  std::vector<MacroEntry> list;
+  for (std::int64_t i = 0; i < json::ArraySize(info); ++i) {
+    const Json::Value& element = json::Element(info, i);
+    list.push_back({json::ReadString(element, "MacroName"), json::ReadString(element, "Guid")});
+  }
+  return list;
+}
+
+Json::Value ReadMacroEvents(const std::filesystem::path& folder, const std::string& guid) {
+  if (!IsPlainFileName(guid)) return Json::Value(Json::arrayValue);
+  const Json::Value macro = JsonFileUtil().ReadJsonValue(folder / (guid + ".mac"));
+  const Json::Value& events = json::Member(macro, "Events");
+  return events.isArray() ? events : Json::Value(Json::arrayValue);
+}
+
+MacroBlockPlan BuildMacroBlock(const std::filesystem::path& folder, std::span<const MacroEntry> list,
+                               std::span<const int> macros, std::size_t capacity) {
+  std::vector<Json::Value> events;
+  std::size_t total = kHeaderSize;
+  for (const int macro : macros) {
+    const bool listed = macro >= 0 && static_cast<std::size_t>(macro) < list.size();
+    events.push_back(listed ? ReadMacroEvents(folder, list[static_cast<std::size_t>(macro)].guid)
+                            : Json::Value(Json::arrayValue));
+    total += kOffsetSize + kRecordHead + kEventSize * events.back().size();
+  }
+  if (total > capacity) return {static_cast<int>((total - capacity) / kEventSize + 1), {}};
+
+  MacroBlockPlan plan;
+  std::vector<std::uint8_t>& block = plan.block;
+  block.assign(total, 0);
+  block[0] = 0xAA;
+  block[1] = 0x55;
+  Put16(block, 2, total);
+  Put16(block, 4, macros.size());
+  std::size_t record = kHeaderSize + kOffsetSize * macros.size();
+  for (std::size_t m = 0; m < events.size(); ++m) {
+    Put16(block, kHeaderSize + kOffsetSize * m, record);
+    Put16(block, record, events[m].size());
+    std::size_t at = record + kRecordHead;
+    for (const Json::Value& event : events[m]) {
+      const MacroEventCode code = EncodeMacroEvent(event);
+      std::copy(code.begin(), code.end(), block.begin() + static_cast<std::ptrdiff_t>(at));
+      at += kEventSize;
+    }
+    record = at;
+  }
+  return plan;
+}
+
+}  // namespace norvane::devices::keyboard

@@ -1,0 +1,120 @@
+#include "keyboard_fixture.h"
+
+#include <chrono>
+
+#include "hid/hid_device.h"
+#include "platform/xdg_paths.h"
+#include "profiles/json_file_util.h"
+#include "protocol/channel_opener.h"
+
+namespace norvane::devices::testing {
+
+using namespace std::chrono_literals;
+
+void QueuePoster::Post(std::function<void()> call) {
+  std::lock_guard lock(mutex_);
+  calls_.push_back(std::move(call));
+  posted_.notify_all();
+}
+
+bool QueuePoster::WaitForCall(int limit_ms) {
+  std::unique_lock lock(mutex_);
+  return posted_.wait_for(lock, std::chrono::milliseconds(limit_ms), [this] { return !calls_.empty(); });
+}
+
+int QueuePoster::RunAll() {
+  std::deque<std::function<void()>> calls;
+  {
+    std::lock_guard lock(mutex_);
+    calls.swap(calls_);
+  }
+  for (auto& call : calls) call();
+  return static_cast<int>(calls.size());
+}
+
+KeyboardTest::KeyboardTest()
+    : data_home_("XDG_DATA_HOME", root_.path().c_str()),
+      backend_(std::make_shared<emulator::EmulatorBackend>(std::vector<emulator::DeviceModel>{
+          emulator::DeviceModel::kKeyboard, emulator::DeviceModel::kKeyboardReceiver})),
+      previous_(hid::SetActiveHidBackend(backend_)) {
+  SetDefaultDataFolderOverride(std::filesystem::path(NORVANE_SOURCE_DIR) / "DefaultData");
+  keyboard_ = backend_->FindDevice(emulator::DeviceModel::kKeyboard).value_or(-1);
+  receiver_ = backend_->FindDevice(emulator::DeviceModel::kKeyboardReceiver).value_or(-1);
+  page = std::make_unique<CNorvaneKeyboardDevice>(PageServices{.clock = &clock, .poster = &poster});
+  page->SetSkinFile("XML\\DeviceXml\\keyboarddevice.xml");
+  page->SetKeyCount(170);
+  page->SetLedCount(170);
+  page->SetProfileStem("Profile1");
+  page->SetDeviceFolder("keyboard");
+  page->SetLightListStem("vexor_light");
+  page->CommandChannel().SetTimeLimits(60ms, 60ms);
+}
+
+KeyboardTest::~KeyboardTest() {
+  page.reset();
+  hid::SetActiveHidBackend(previous_);
+  SetDefaultDataFolderOverride({});
+}
+
+std::string KeyboardTest::PathOf(uint16_t product, uint16_t usage_page) const {
+  hid::HidDevice probe;
+  probe.EnumerateInterfaces();
+  while (const std::string* path = probe.NextInterfacePath()) {
+    if (hid::ParseProductId(*path) != product) continue;
+    hid::HidDevice opened;
+    if (opened.Open(*path, false, false, true, false) == 0) continue;
+    if (opened.Caps().usage_page == usage_page) return *path;
+  }
+  return {};
+}
+
+void KeyboardTest::OpenWired() {
+  ASSERT_EQ(protocol::OpenCommandInterface(page->CommandChannel(), PathOf(kKeyboardProduct, kVendorPage),
+                                           protocol::LinkType::kWired),
+            hid::OpenError::kNone);
+}
+
+void KeyboardTest::OpenReceiver() {
+  ASSERT_EQ(protocol::OpenCommandInterface(page->CommandChannel(), PathOf(kReceiverProduct, kVendorPage),
+                                           protocol::LinkType::kReceiver),
+            hid::OpenError::kNone);
+}
+
+std::vector<emulator::LoggedFrame> KeyboardTest::Requests(uint8_t code) const {
+  std::vector<emulator::LoggedFrame> frames;
+  for (const auto& frame : backend_->FrameLog()) {
+    if (frame.direction == emulator::FrameDirection::kToDevice && frame.bytes[3] == code)
+      frames.push_back(frame);
+  }
+  return frames;
+}
+
+std::vector<uint8_t> KeyboardTest::Memory(emulator::MemoryArea area, size_t offset, size_t length) const {
+  return backend_->ReadMemory(keyboard_, area, offset, length);
+}
+
+void KeyboardTest::WriteMacros(const std::vector<int>& events) {
+  const std::filesystem::path folder = page->UserProfileFolder();
+  Json::Value config;
+  for (std::size_t m = 0; m < events.size(); ++m) {
+    const std::string guid = "2026_01_01_00_00_00_00" + std::to_string(m);
+    Json::Value entry;
+    entry["Guid"] = guid;
+    entry["MacroName"] = "macro_" + std::to_string(m + 1);
+    config["MacroInfo"].append(entry);
+    Json::Value macro;
+    for (int e = 0; e < events[m]; ++e) {
+      Json::Value event;
+      event["Action"] = e % 2 == 0 ? "down" : "up";
+      event["Button"] = 4 + static_cast<int>(m);
+      event["Delay"] = std::to_string(300 + e);
+      event["Type"] = 10;
+      macro["Events"].append(event);
+    }
+    macro["Guid"] = guid;
+    JsonFileUtil().WriteJsonValue(folder / (guid + ".mac"), macro);
+  }
+  JsonFileUtil().WriteJsonValue(folder / "macro.config", config);
+}
+
+}  // namespace norvane::devices::testing

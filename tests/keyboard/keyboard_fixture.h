@@ -1,0 +1,71 @@
+#pragma once
+// A keyboard page against the emulated keyboard and its receiver, with its profile files in a private data
+// folder, a manual clock and a queue standing in for the UI thread.
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "devices/keyboard/keyboard_device.h"
+#include "emulator/emulator.h"
+#include "hid/hid_backend.h"
+#include "tests/support/temp_folder.h"
+
+namespace norvane::devices::testing {
+
+class QueuePoster : public UiPoster {
+ public:
+  void Post(std::function<void()> call) override;
+  bool WaitForCall(int limit_ms);
+  int RunAll();
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable posted_;
+  std::deque<std::function<void()>> calls_;
+};
+
+constexpr uint16_t kVendorPage = 0xFF1C;
+constexpr uint16_t kConsumerPage = 0x000C;
+constexpr uint16_t kKeyboardProduct = 0x5055;
+constexpr uint16_t kReceiverProduct = 0x50EC;
+
+class KeyboardTest : public ::testing::Test {
+ protected:
+  KeyboardTest();
+  ~KeyboardTest() override;
+
+  // Path of the collection with that usage page of the device with this product id.
+  std::string PathOf(uint16_t product, uint16_t usage_page) const;
+  void OpenWired();
+  void OpenReceiver();
+  emulator::DeviceId Keyboard() const { return keyboard_; }
+  emulator::DeviceId Receiver() const { return receiver_; }
+  emulator::EmulatorBackend& Emulator() { return *backend_; }
+
+  // Request frames sent to the devices with this command code.
+  std::vector<emulator::LoggedFrame> Requests(uint8_t code) const;
+  std::vector<uint8_t> Memory(emulator::MemoryArea area, size_t offset, size_t length) const;
+  std::filesystem::path ProfileFile() const { return page->CurrentProfileFile(); }
+  // Writes "macro.config" and one ".mac" file per macro, with `events[i]` key events each.
+  void WriteMacros(const std::vector<int>& events);
+
+  norvane::testing::TempFolder root_;
+  norvane::testing::ScopedEnv data_home_;
+  QueuePoster poster;
+  ManualClock clock;
+  std::shared_ptr<emulator::EmulatorBackend> backend_;
+  std::shared_ptr<hid::HidBackend> previous_;
+  emulator::DeviceId keyboard_ = 0;
+  emulator::DeviceId receiver_ = 1;
+  std::unique_ptr<CNorvaneKeyboardDevice> page;
+};
+
+}  // namespace norvane::devices::testing

@@ -1,0 +1,112 @@
+// Reading the keyboard's layout: information block, key tables and the key maps.
+#include <gtest/gtest.h>
+
+#include "devices/keyboard/key_positions.h"
+#include "emulator/emulator.h"
+#include "keyboard_fixture.h"
+
+namespace norvane::devices::testing {
+namespace {
+
+using emulator::FaultKind;
+using emulator::MemoryArea;
+using keyboard::kNoPosition;
+
+constexpr uint8_t kBegin = 0x01;
+constexpr uint8_t kEnd = 0x02;
+constexpr uint8_t kReadKeyTable = 0x07;
+constexpr uint8_t kReadExtra = 0x1B;
+
+using LayoutTest = KeyboardTest;
+
+TEST_F(LayoutTest, MapsEveryKeyToTheFirstPositionHoldingItsCode) {
+  OpenWired();
+  ASSERT_EQ(page->ReadDeviceKeys(), 1);
+  const auto& layout = page->Layout();
+  EXPECT_EQ(layout.KeyPositions(), 126u);
+  EXPECT_EQ(page->CommandChannel().BlockSize(), 378);
+  EXPECT_EQ(layout.maps.keys[0], 0);
+  EXPECT_EQ(layout.maps.keys[64], 64) << "A";
+  EXPECT_EQ(layout.maps.keys[125], 125);
+  // The blank keys and every key above 125 share 20 00 00, first held at position 18.
+  EXPECT_EQ(layout.maps.keys[19], 18);
+  EXPECT_EQ(layout.maps.keys[104], 18);
+  EXPECT_EQ(layout.maps.keys[169], 18);
+  EXPECT_EQ(layout.maps.lights, layout.maps.keys);
+  EXPECT_EQ(Emulator().Counters(Keyboard()).begin_count, 1);
+  EXPECT_EQ(Emulator().Counters(Keyboard()).end_count, 1);
+  EXPECT_EQ(Requests(kReadExtra).size(), 3u) << "126 bytes of the second table in 56-byte frames";
+}
+
+TEST_F(LayoutTest, KeysBeyondTheDevicesPositionsAreNotOnIt) {
+  OpenWired();
+  ASSERT_TRUE(Emulator().WriteMemory(Keyboard(), MemoryArea::kInfo, 5, std::vector<uint8_t>{100}));
+  ASSERT_EQ(page->ReadDeviceKeys(), 1);
+  EXPECT_EQ(page->CommandChannel().BlockSize(), 300);
+  EXPECT_EQ(page->Layout().maps.keys[99], 99);
+  EXPECT_EQ(page->Layout().maps.keys[110], kNoPosition) << "A0 01 00 sits at position 110";
+}
+
+TEST_F(LayoutTest, ThroughTheReceiverTheTableComesIn24ByteFrames) {
+  OpenReceiver();
+  ASSERT_EQ(page->ReadDeviceKeys(), 1);
+  const auto frames = Requests(kReadKeyTable);
+  ASSERT_EQ(frames.size(), 16u);  // 378 bytes
+  EXPECT_EQ(frames[0].bytes[4], 24);
+  EXPECT_EQ(frames[15].bytes[4], 378 - 15 * 24);
+  EXPECT_EQ(page->Layout().maps.keys[64], 64);
+}
+
+TEST_F(LayoutTest, AnOversizedBlockStopsBeforeAnyTableAndStillEndsTheSeries) {
+  OpenWired();
+  ASSERT_EQ(page->ReadDeviceKeys(), 1);
+  ASSERT_TRUE(Emulator().WriteMemory(Keyboard(), MemoryArea::kInfo, 5, std::vector<uint8_t>{171}));
+  Emulator().ClearFrameLog();
+  EXPECT_NE(page->ReadDeviceKeys(), 1);
+  EXPECT_TRUE(Requests(kReadKeyTable).empty());
+  EXPECT_EQ(Requests(kEnd).size(), 1u);
+  EXPECT_EQ(page->Layout().KeyPositions(), 126u) << "the layout read before stays";
+}
+
+// Refusals, silence, a link that is down and an unplugged keyboard: the cached layout stays whole and the
+// series is closed whenever it was opened.
+TEST_F(LayoutTest, AFailedReadKeepsThePreviousLayout) {
+  OpenWired();
+  ASSERT_EQ(page->ReadDeviceKeys(), 1);
+  const keyboard::KeyboardLayout before = page->Layout();
+  // The keyboard now reports other keys: a partial read must not mix them into the cache.
+  std::vector<uint8_t> other(378, 0x30);
+  ASSERT_TRUE(Emulator().WriteMemory(Keyboard(), MemoryArea::kKeyTable, 0, other));
+
+  struct Case {
+    FaultKind kind;
+    int skip;
+    int expected;
+  };
+  for (const Case& c : {Case{FaultKind::kRefuse, 3, -102}, Case{FaultKind::kRefuseAlt, 0, -103},
+                        Case{FaultKind::kNoReply, 2, 0}}) {
+    Emulator().ClearFaults(Keyboard());
+    Emulator().AddFault(Keyboard(), {.kind = c.kind, .command = kReadKeyTable, .skip = c.skip});
+    Emulator().ClearFrameLog();
+    EXPECT_EQ(page->ReadDeviceKeys(), c.expected);
+    EXPECT_EQ(page->Layout().keyTable, before.keyTable);
+    EXPECT_EQ(page->Layout().maps.keys, before.maps.keys);
+    EXPECT_EQ(Requests(kBegin).size(), 1u);
+    EXPECT_EQ(Requests(kEnd).size(), 1u);
+  }
+  Emulator().ClearFaults(Keyboard());
+  Emulator().Unplug(Keyboard());
+  EXPECT_NE(page->ReadDeviceKeys(), 1);
+  EXPECT_EQ(page->Layout().maps.keys, before.maps.keys);
+}
+
+TEST_F(LayoutTest, AReceiverWhoseLinkIsDownReportsItAndChangesNothing) {
+  OpenReceiver();
+  Emulator().SetLinkUp(Receiver(), false);
+  EXPECT_EQ(page->ReadDeviceKeys(), -101);
+  EXPECT_FALSE(page->Layout().loaded);
+  EXPECT_EQ(page->Layout().maps.keys[0], kNoPosition);
+}
+
+}  // namespace
+}  // namespace norvane::devices::testing
