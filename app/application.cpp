@@ -1,0 +1,118 @@
+#include "app/application.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/control_registration.h"
+#include "app/instance_bus.h"
+#include "app/main_wnd.h"
+#include "app/program_options.h"
+#include "app/termination_signal.h"
+#include "emulator/emulator.h"
+#include "platform/trace.h"
+#include "platform/xdg_paths.h"
+#include "uilib/uilib.h"
+
+namespace norvane::app {
+namespace {
+
+// The window's name as the system sees it.
+constexpr const char* kMainWindowName = "R27 有线.exe";
+// The size the window is created with; the start-up sequence scales it to the monitor.
+constexpr int kCreateWidth = 800;
+constexpr int kCreateHeight = 572;
+
+}  // namespace
+
+int RunApplication(int argc, char** argv) {
+  QApplication qtApp(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("norvane"));
+  // The window hides to the tray; the program ends only through the tray's "exit".
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  std::vector<std::string> argumentTexts;
+  const QStringList qtArguments = QApplication::arguments();
+  for (qsizetype i = 1; i < qtArguments.size(); ++i) argumentTexts.push_back(qtArguments[i].toStdString());
+  const std::vector<std::string_view> arguments(argumentTexts.begin(), argumentTexts.end());
+  const ProgramOptionsOutcome parsed = ParseProgramOptions(arguments);
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "norvane: %s\n%s", parsed.error.c_str(), ProgramUsageText().c_str());
+    return 2;
+  }
+  const ProgramOptions& options = parsed.options;
+  if (options.help) {
+    std::fputs(ProgramUsageText().c_str(), stdout);
+    return 0;
+  }
+  if (options.trace) SetTraceEnabled(true);
+
+  // The emulator stays installed, and alive, until the program ends.
+  std::shared_ptr<emulator::EmulatorBackend> emulated;
+  if (const std::optional<std::string> list =
+          options.emulate ? options.emulate : emulator::EmulateListFromEnvironment()) {
+    std::string error;
+    emulated = emulator::InstallEmulator(*list, &error);
+    if (!emulated) {
+      std::fprintf(stderr, "norvane: cannot emulate \"%s\": %s\n", list->c_str(), error.c_str());
+      return 2;
+    }
+  }
+
+  ui::CResourceManager& resources = ui::CResourceManager::GetInstance();
+  resources.SetResourcePath(ui::CResourceManager::DefaultResourcePath());
+  ui::RegisterBundledFonts();
+
+  // One instance per session: a second start brings the running window forward and ends.
+  CMainWnd* window = nullptr;
+  CInstanceBus bus([&window](const BusMessage& message) {
+    if (window) window->OnBusMessage(message);
+  });
+  if (!bus.TryBecomePrimary()) {
+    if (!bus.AskPrimaryToRaise()) std::fprintf(stderr, "norvane: the running instance did not answer\n");
+    return 0;
+  }
+
+  if (!EnsureFolder(UserDataFolder())) {
+    std::fprintf(stderr, "norvane: cannot create the folder %s; settings and profiles will not be kept\n",
+                 UserDataFolder().string().c_str());
+  }
+  resources.LoadResource("res.xml");
+  // The skin's texts are resolved as the main window is built: the first language file is there before.
+  resources.LoadLanguage("lan_cn.xml");
+  ui::ApplyTheme(qtApp);
+  RegisterProgramControls();
+
+  int code = 0;
+  {
+    MainWndOptions windowOptions;
+    windowOptions.deviceServiceFactory = MakeDeviceHostService;
+    windowOptions.bus = &bus;
+    CMainWnd mainWindow(std::move(windowOptions));
+    window = &mainWindow;
+    // A logout or Ctrl+C ends the program as the tray's "exit" does.
+    CTerminationSignal termination([&mainWindow] {
+      mainWindow.OnMenuCommand(ui::MenuCmd{"exit", {}, {}, false});
+    });
+    if (mainWindow.Create(nullptr, kMainWindowName, false, 0, 0, kCreateWidth, kCreateHeight)) {
+      mainWindow.CenterWindow();
+      code = ui::CPaintManagerUI::MessageLoop();
+    }
+    window = nullptr;
+  }
+  resources.Release();
+
+  if (AnyWorkerLeftRunning()) {
+    // A worker overran its stop bound and still runs: end now rather than tear down what it may use.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(0);
+  }
+  (void)code;  // every way out of the loop is a normal end
+  return 0;
+}
+
+}  // namespace norvane::app

@@ -1,0 +1,16 @@
+#include "app/control_registration.h"
+
+#include "controls/device_controls.h"
+#include "controls/pages/page_controls.h"
+#include "uilib/theme.h"
+
+namespace norvane::app {
+
+void RegisterProgramControls() {
+  ui::RegisterLibraryControls();
+  // The device tab and the profile bar, then the device pages' controls (power panel, light preview).
+  controls::RegisterDeviceControls();
+  controls::RegisterPageControls();
+}
+
+}  // namespace norvane::app

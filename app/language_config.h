@@ -1,0 +1,36 @@
+#pragma once
+// The languages the program offers: "Language.config" in the default-data folder, a JSON document whose
+// array "Language" lists them; a language's index is its place in that array. The chosen one is remembered
+// as its "Language_ID" in the settings key's value "LANGUAGE".
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/registry_settings.h"
+
+namespace norvane::app {
+
+struct LanguageEntry {
+  std::int64_t id = 0;  // "Language_ID"
+  std::string name;     // "Language_name", given to the resource manager
+  std::string file;     // "Language_file", the language text file in the skin folder
+  std::string textId;   // "Language_text", the entry's label in the settings window
+};
+
+// DefaultDataFolder() / "Language.config".
+std::filesystem::path LanguageConfigFile();
+
+// The entries in file order; none when the file is missing, does not parse or has no "Language" array.
+// Entries with a wrong type of value read those values as missing (0 or empty).
+std::vector<LanguageEntry> ReadLanguageConfig(const std::filesystem::path& file = LanguageConfigFile());
+
+// The value read when the key exists without "LANGUAGE".
+inline constexpr std::uint32_t kDefaultLanguageId = 520;
+
+// The index of the saved language: 0 when the key is missing; the entry whose id is the stored value (520
+// when the key has no such value); 0 when no entry carries it.
+int SavedLanguageIndex(const RegistrySettings& settings, const std::vector<LanguageEntry>& entries);
+
+}  // namespace norvane::app

@@ -1,0 +1,193 @@
+#include "app/main_wnd.h"
+
+#include <QIcon>
+
+#include "app/about_wnd.h"
+#include "app/instance_bus.h"
+#include "app/main_messages.h"
+#include "app/notice_follower.h"
+#include "app/registered_messages.h"
+#include "app/screen_watcher.h"
+#include "app/skin_frame.h"
+#include "app/sleep_monitor.h"
+#include "platform/trace.h"
+#include "uilib/button.h"
+#include "uilib/container.h"
+#include "uilib/control_factory.h"
+#include "uilib/dialog_builder.h"
+
+namespace norvane::app {
+namespace {
+
+// The window's icon in the skin folder (also the tray's).
+constexpr const char* kAppIcon = "main/app_icon.svg";
+
+QIcon AppIcon() {
+  return QIcon(ui::CResourceManager::GetInstance().ResolveResource(kAppIcon));
+}
+
+// Skin class names the window builds itself: controls registered under "C" + name + "UI".
+constexpr const char* kPrefixedClasses[] = {
+    "CircleProgress", "SelectPanel",         "DeviceKeyButton",  "HandImgButton",
+    "AudioRecord",    "HandImgSelectButton", "RedioMacroButton", "ComboEditContainerElement"};
+
+// Skin class names of control classes registered under their own name.
+constexpr const char* kDirectClasses[][2] = {
+    {"NorvaneMousePadDevice", "CNorvaneMousePadDevice"},
+    {"NorvaneHS6533Device", "CNorvaneHS6533Device"},
+    {"NorvaneMouseDevice", "CNorvaneMouseDevice"},
+    {"NorvaneKeyboardDevice", "CNorvaneKeyboardDevice"},
+    {"DeviceProfile", "CDeviceProfileUI"},
+    {"LightControl", "CLightControlUI"},
+    {"MagicControl", "CMagicControlUI"},
+    {"Voice6533Control", "CVoice6533ControlUI"},
+    {"KeySetControl", "CKeySetControlUI"},
+    {"ShootControl", "CShootControlUI"},
+};
+
+// Skin class names that stand for a sub-skin, built with this window as the builder's callback.
+constexpr const char* kSubSkins[][2] = {
+    {"DeviceProfileUI", "XML\\CustomControlXML\\DeviceProfile.xml"},
+    {"LightSetControlUI", "XML\\CustomControlXML\\LightControl.xml"},
+    {"Voice6533SetControlUI", "XML\\CustomControlXML\\Voice6533Control.xml"},
+    {"MagicSetControlUI", "XML\\CustomControlXML\\MagicControl.xml"},
+    {"KeySetControlUI", "XML\\CustomControlXML\\KeySetControl.xml"},
+    {"MacroSetControlUI", "XML\\CustomControlXML\\MacroControl.xml"},
+    {"ShootKeySetControlUI", "XML\\CustomControlXML\\ShootControl.xml"},
+    {"VirtualSetControlUI", "XML\\CustomControlXML\\VirtualSet.xml"},
+};
+
+}  // namespace
+
+CMainWnd::CMainWnd(MainWndOptions options, MainWndHooks hooks)
+    : options_(std::move(options)), hooks_(std::move(hooks)) {}
+
+CMainWnd::~CMainWnd() {
+  SkinChangedObserver().RemoveReceiver(this);
+  // The resource manager must not ask a window that is gone for texts.
+  ui::CResourceManager::GetInstance().SetTextQueryInterface(nullptr);
+  StopWorkers();
+  if (devices_) devices_->Teardown();
+  devices_.reset();
+}
+
+void CMainWnd::InitWindow() {
+  Trace("InitWindow");
+  ui::CResourceManager& resources = ui::CResourceManager::GetInstance();
+  resources.SetTextQueryInterface(this);
+  // The first language text file; the saved language replaces it in the start-up sequence.
+  resources.LoadLanguage("lan_cn.xml");
+  resources.ReloadText();
+  SkinChangedObserver().AddReceiver(this);
+
+  closeBtn_ = FindControl("closebtn");
+  maxBtn_ = FindControl("maxbtn");
+  restoreBtn_ = FindControl("restorebtn");
+  minBtn_ = FindControl("minbtn");
+  skinBtn_ = FindControl("skinbtn");
+  gameModeBtn_ = FindControl("gamemodebtn");
+  cloudBtn_ = FindControl("cloudbtn");
+  smartEyesBtn_ = FindControl("smarteyesbtn");
+  setBtn_ = FindControl("setbtn");
+
+  if (ui::CControlUI* notice = FindControl("No_device_Link")) {
+    std::vector<QWidget*> pageAreas;
+    if (ui::CControlUI* pages = FindControl("device_switch")) pageAreas.push_back(pages->GetWidget());
+    std::vector<QWidget*> powerArea;
+    if (ui::CControlUI* power = FindControl("device_power_switch")) powerArea.push_back(power->GetWidget());
+    new CNoticeFollower(notice->GetWidget(), std::move(pageAreas),
+                        std::move(powerArea));  // owned by the notice
+  }
+
+  SetIcon(AppIcon());
+  tray_.CreateTrayIcon(GetHWND(), AppIcon(), QString::fromUtf8(kInstanceName.data(), kInstanceName.size()));
+}
+
+void CMainWnd::Notify(ui::TNotifyUI& msg) {
+  if (msg.sType == ui::DUI_MSGTYPE_WINDOWINIT) {
+    OnWindowInit();
+    return;
+  }
+  if (msg.sType == ui::DUI_MSGTYPE_WINDOWSIZE && msg.pSender && msg.pSender->GetName() == "root" &&
+      displayChanged_) {
+    displayChanged_ = false;
+    ApplyWindowScale();
+    return;
+  }
+  WindowImplBase::Notify(msg);
+}
+
+void CMainWnd::OnClick(ui::TNotifyUI& msg) {
+  if (!msg.pSender) return;
+  const ui::CDuiString name = msg.pSender->GetName();
+  if (name.CompareNoCase("closebtn") == 0) {
+    // The program keeps running in the tray; it ends through the tray menu's "exit".
+    HideToTray();
+    return;
+  }
+  if (name.CompareNoCase("setbtn") == 0) {
+    OpenSettingsWindow(false);
+    return;
+  }
+  if (name.CompareNoCase("skinbtn") == 0 && skinBtn_) {
+    QWidget* button = skinBtn_->GetWidget();
+    const QRect rect(button->mapToGlobal(QPoint(0, 0)), button->size());
+    CSkinFrame::Open(this, rect, dpi_);
+    return;
+  }
+  WindowImplBase::OnClick(msg);
+}
+
+ui::CControlUI* CMainWnd::CreateControl(const ui::CDuiString& className) {
+  ui::CControlFactory* factory = ui::CControlFactory::GetInstance();
+  for (const char* name : kPrefixedClasses) {
+    if (className == name) return factory->CreateControl(ui::CDuiString("C") + name + "UI");
+  }
+  for (const auto& [skinName, registered] : kDirectClasses) {
+    if (className == skinName) return factory->CreateControl(registered);
+  }
+  for (const auto& [skinName, subSkin] : kSubSkins) {
+    if (className != skinName) continue;
+    auto* holder = new ui::CVerticalLayoutUI();
+    if (!ui::CDialogBuilder::Create(subSkin, this, holder->GetWidget())) {
+      delete holder;
+      return nullptr;
+    }
+    return holder;
+  }
+  return nullptr;
+}
+
+int CMainWnd::Receive(SkinChangedParam param) {
+  ApplySkinChange(m_pm, param);
+  return 0;
+}
+
+bool CMainWnd::IsShowing() const {
+  return IsWindowVisible() && !IsMinimized();
+}
+
+void CMainWnd::Broadcast(RegisteredMessage id, std::int64_t wParam, std::int64_t lParam) {
+  if (options_.bus) options_.bus->Broadcast(id, wParam, lParam);
+}
+
+void CMainWnd::SetLightControlAll(bool on) {
+  if (hooks_.setLightControlAll) hooks_.setLightControlAll(on);
+}
+
+void CMainWnd::SetWindowActiveAll(bool active) {
+  if (hooks_.setWindowActiveAll) hooks_.setWindowActiveAll(active);
+}
+
+void CMainWnd::SetRecordingUi(bool all, bool enabled) {
+  if (all) {
+    if (ui::CControlUI* strip = FindControl("device_select_layout")) strip->SetEnabled(enabled);
+  }
+  if (hooks_.recordingUi) hooks_.recordingUi(all, enabled);
+}
+
+void CMainWnd::OnFinalMessage() {
+  WindowImplBase::OnFinalMessage();
+}
+
+}  // namespace norvane::app

@@ -1,0 +1,173 @@
+#pragma once
+// CMainWnd: the program's only top-level window and its hub. It owns the device side (pages, tab strip and
+// scan thread, through IDeviceService), the worker slots, the tray icon and its menu, and it is the window
+// that other programs (over the bus) and the program's own threads talk to with messages.
+//
+// The window is created hidden; its start-up sequence runs on the skin's first layout ("windowinit") and it
+// is shown once the first device scan pass is done. The title-bar close hides it to the tray; the program
+// ends through the tray menu's "exit".
+
+#include <QByteArray>
+#include <QRect>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "app/bus_message.h"
+#include "app/device_service.h"
+#include "app/main_wnd_hooks.h"
+#include "app/registered_messages.h"
+#include "app/skin_changed.h"
+#include "app/worker_slots.h"
+#include "platform/registry_settings.h"
+#include "uilib/menu.h"
+#include "uilib/resource_manager.h"
+#include "uilib/tray_icon.h"
+#include "uilib/window_impl_base.h"
+
+namespace norvane::app {
+
+class CInstanceBus;
+class CSleepMonitor;
+class CScreenWatcher;
+
+struct MainWndOptions {
+  // Builds the device side once the skin exists; empty: the window runs without devices (tests).
+  DeviceServiceFactory deviceServiceFactory;
+  // Where broadcasts go; may be null (no bus).
+  CInstanceBus* bus = nullptr;
+  // The settings key (the "LANGUAGE" value).
+  std::filesystem::path settingsFile = DefaultRegistrySettingsFile();
+  // Listen for the system's sleep and wake on the system bus.
+  bool watchSleep = true;
+};
+
+class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public SkinChangedReceiver {
+ public:
+  static constexpr int kSoundLevelCount = 500;
+  static constexpr int kAudioBandCount = 6;
+
+  explicit CMainWnd(MainWndOptions options = {}, MainWndHooks hooks = {});
+  ~CMainWnd() override;
+
+  // Skin hooks.
+  ui::CDuiString GetWindowClassName() const override { return "MainWnd"; }
+  ui::CDuiString GetSkinFile() const override { return "XML_MAIN"; }
+  void InitWindow() override;
+  void Notify(ui::TNotifyUI& msg) override;
+  void OnClick(ui::TNotifyUI& msg) override;
+  ui::CControlUI* CreateControl(const ui::CDuiString& className) override;
+  ui::LRESULT HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM lParam, bool& handled) override;
+  // The skin's texts come from the language files: the window answers none itself.
+  std::optional<ui::CDuiString> QueryControlText(const ui::CDuiString&) override { return std::nullopt; }
+  int Receive(SkinChangedParam param) override;
+
+  // A message from another program over the bus (UI thread): registered messages become queued window
+  // messages, data records are taken at once.
+  void OnBusMessage(const BusMessage& message);
+  // A data record: kind 1 sound levels, kind 2 audio bands; anything else, or an empty one, is ignored.
+  // Longer data are cut to the receiving buffer.
+  void OnCopyData(std::int64_t kind, const QByteArray& data);
+
+  // Operations for the rest of the program.
+  void ShowAndRaise();
+  // Scales the layout for the monitor the window is on: 144 DPI on monitors above 1500 x 960, else 96.
+  void ApplyWindowScale();
+  void ApplyWindowScale(const QRect& monitor);
+  WorkerSlots::StopReport StopWorkers();
+  void CloseChildWindows();
+  void OpenSettingsWindow(bool centred);
+  void OpenAboutWindow();
+  void SetRecordingUi(bool all, bool enabled);
+  void SwitchLanguage(int index);
+  // The tray icon's click handling (lParam of the tray message: WM_LBUTTONUP, WM_RBUTTONUP).
+  void OnTrayNotify(ui::LPARAM mouseMessage);
+  void OnTrayLeftClick();
+  void ShowTrayMenu();
+  void OnMenuCommand(const ui::MenuCmd& command);
+  // Starts one of the window's timers; each fires once.
+  void StartTimer(int timerId, int elapseMs);
+  // The settings window tells the main window while it runs, so that relayed messages and "close all" reach
+  // it.
+  void SetSettingsWindow(ui::WindowHandle window) { settingsWnd_ = std::move(window); }
+
+  // State, for the rest of the program and for tests.
+  int GetDPI() const { return dpi_; }
+  int LanguageIndex() const { return languageIndex_; }
+  bool IsAwake() const { return awake_; }
+  bool LightControl() const { return lightControl_; }
+  bool IsWindowActive() const { return active_; }
+  bool IsShowing() const;
+  WorkerSlots& Workers() { return workers_; }
+  ui::CTrayIcon& Tray() { return tray_; }
+  ui::CMenuWnd* TrayMenu() const { return trayMenu_.get(); }
+  IDeviceService* Devices() const { return devices_.get(); }
+  const std::array<std::int32_t, kSoundLevelCount>& SoundLevels() const { return soundLevels_; }
+  const std::array<std::int32_t, kAudioBandCount>& AudioBands() const { return audioBands_; }
+  int LeftRunningWorkers() const { return leftRunningWorkers_; }
+
+ protected:
+  void OnFinalMessage() override;
+
+ private:
+  void OnWindowInit();
+  void OnTimer(int timerId);
+  void OnDestroy();
+  void OnPowerBroadcast(ui::WPARAM event);
+  bool OnRegisteredMessage(RegisteredMessage id, ui::WPARAM wParam, ui::LPARAM lParam);
+  void OnMenuClickMessage(ui::WPARAM wParam);
+  void UpdateNoDeviceNotice();
+  void RaiseToFront();
+  void HideToTray();
+  void Broadcast(RegisteredMessage id, std::int64_t wParam, std::int64_t lParam);
+  void SetLightControlAll(bool on);
+  void SetWindowActiveAll(bool active);
+
+  MainWndOptions options_;
+  MainWndHooks hooks_;
+
+  // Title-bar controls, found in InitWindow.
+  ui::CControlUI* closeBtn_ = nullptr;
+  ui::CControlUI* maxBtn_ = nullptr;
+  ui::CControlUI* restoreBtn_ = nullptr;
+  ui::CControlUI* minBtn_ = nullptr;
+  ui::CControlUI* skinBtn_ = nullptr;
+  ui::CControlUI* gameModeBtn_ = nullptr;
+  ui::CControlUI* cloudBtn_ = nullptr;
+  ui::CControlUI* smartEyesBtn_ = nullptr;
+  ui::CControlUI* setBtn_ = nullptr;
+
+  int languageIndex_ = -1;
+  WorkerSlots workers_;
+  int leftRunningWorkers_ = 0;
+  bool lightControl_ = true;
+  std::unique_ptr<ui::CMenuWnd> trayMenu_;
+  ui::CTrayIcon tray_;
+  std::unique_ptr<IDeviceService> devices_;
+  std::unique_ptr<CSleepMonitor> sleepMonitor_;
+  std::unique_ptr<CScreenWatcher> screenWatcher_;
+
+  // Child windows, known while they run.
+  ui::WindowHandle settingsWnd_;
+  bool settingsOpening_ = false;
+
+  int dpi_ = ui::kDefaultDpi;
+  bool displayChanged_ = false;
+  bool active_ = false;
+  bool hover_ = false;
+  bool awake_ = true;
+  bool startedUp_ = false;
+  bool destroyed_ = false;
+
+  std::array<std::int32_t, kSoundLevelCount> soundLevels_{};
+  std::array<std::int32_t, kAudioBandCount> audioBands_{};
+
+  // Interval of every timer started, so that one that fires while the system sleeps can be re-armed.
+  std::map<int, int> timerIntervals_;
+};
+
+}  // namespace norvane::app

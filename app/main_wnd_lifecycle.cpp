@@ -1,0 +1,103 @@
+// The main window's start-up sequence (on the skin's first layout), its language, and its end.
+#include <QWidget>
+
+#include "app/about_wnd.h"
+#include "app/language_config.h"
+#include "app/main_messages.h"
+#include "app/main_wnd.h"
+#include "app/screen_watcher.h"
+#include "app/sleep_monitor.h"
+#include "platform/trace.h"
+
+namespace norvane::app {
+
+void CMainWnd::OnWindowInit() {
+  if (startedUp_) return;
+  startedUp_ = true;
+
+  // Other programs reach the window only through the bus receiver, which admits by message name; there
+  // is no per-window filter to open here.
+
+  // This program now drives the device lighting.
+  Broadcast(RegisteredMessage::kLightControlStateMessage, 1, 1);
+
+  SwitchLanguage(SavedLanguageIndex(RegistrySettings(options_.settingsFile), ReadLanguageConfig()));
+
+  if (options_.deviceServiceFactory) {
+    DeviceHostHooks deviceHooks;
+    deviceHooks.showAndRaise = [this] {
+      PostMessage(RegisteredMessageId(RegisteredMessage::kInstanceMessage));
+    };
+    deviceHooks.beforeLosingSelection = [this] {
+      CloseChildWindows();
+      if (hooks_.installInputHook) hooks_.installInputHook(false);
+    };
+    deviceHooks.closeSettingsWindow = [this] {
+      if (settingsWnd_) settingsWnd_.PostMessage(ui::WM_CLOSE);
+    };
+    devices_ = options_.deviceServiceFactory(m_pm, std::move(deviceHooks));
+  }
+  if (devices_) devices_->CreateStartupPages();
+
+  if (options_.watchSleep) sleepMonitor_ = std::make_unique<CSleepMonitor>(GetHWND());
+  screenWatcher_ = std::make_unique<CScreenWatcher>(GetHWND(), GetWidget());
+
+  // Hidden until the first device scan pass is done.
+  ShowWindow(false);
+
+  if (devices_) {
+    devices_->StartScan();
+    workers_.Put(kScanSlot, MakeOwnedElsewhereWorker([this] { devices_->StopScan(); }));
+  } else {
+    // Nothing to scan: the first pass is over at once.
+    PostMessage(RegisteredMessageId(RegisteredMessage::kInstanceMessage), 0, 0);
+  }
+  // Slot kLightSyncSlot belongs to the lighting synchronisation thread, which starts with that feature.
+
+  StartTimer(kTimerApplyScale, 100);
+}
+
+void CMainWnd::SwitchLanguage(int index) {
+  if (index == languageIndex_) return;
+  const std::vector<LanguageEntry> entries = ReadLanguageConfig();
+  languageIndex_ = index;
+  if (index < 0 || static_cast<std::size_t>(index) >= entries.size()) {
+    // No such language: the texts already loaded stay, and nothing is saved.
+    Trace("language: no entry " + std::to_string(index) + " in " + LanguageConfigFile().string());
+  } else {
+    const LanguageEntry& entry = entries[static_cast<std::size_t>(index)];
+    ui::CResourceManager& resources = ui::CResourceManager::GetInstance();
+    resources.SetLanguage(QString::fromStdString(entry.name));
+    resources.LoadLanguage(QString::fromStdString(entry.file));
+    resources.ReloadText();
+    // Saved only where the key exists; the program never creates it.
+    if (entry.id >= 0 && entry.id <= 0xFFFFFFFFLL) {
+      const FileResult saved = RegistrySettings(options_.settingsFile)
+                                   .WriteValue(kLanguageValueName, static_cast<std::uint32_t>(entry.id));
+      if (saved.ok) Trace("language: saved " + std::to_string(entry.id));
+    }
+  }
+  if (QWidget* host = GetWidget()) host->update();
+  if (settingsWnd_) settingsWnd_.SendMessage(kLanguageChangedMessage, 0, 0);
+  if (const ui::WindowHandle about = CAboutWnd::Current()) about.SendMessage(kLanguageChangedMessage, 0, 0);
+}
+
+WorkerSlots::StopReport CMainWnd::StopWorkers() {
+  // The window goes at once; the workers get their bounded time after.
+  ShowWindow(false);
+  const WorkerSlots::StopReport report = workers_.StopAll(kWorkerStopBound);
+  leftRunningWorkers_ += report.overran;
+  return report;
+}
+
+void CMainWnd::OnDestroy() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  tray_.DeleteTrayIcon();
+  ui::PostQuitMessage(0);
+  StopWorkers();
+  sleepMonitor_.reset();
+  screenWatcher_.reset();
+}
+
+}  // namespace norvane::app

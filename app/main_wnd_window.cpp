@@ -1,0 +1,154 @@
+// The main window as a window: showing, hiding to the tray, scaling, the tray icon and its menu, timers
+// and the child windows.
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QThread>
+#include <QWidget>
+
+#include "app/about_wnd.h"
+#include "app/main_messages.h"
+#include "app/main_wnd.h"
+#include "app/tray_menu_placement.h"
+#include "app/window_scale.h"
+#include "platform/trace.h"
+
+namespace norvane::app {
+
+void CMainWnd::UpdateNoDeviceNotice() {
+  ui::CControlUI* notice = FindControl("No_device_Link");
+  if (!notice) return;
+  notice->SetVisible(!(devices_ && devices_->AnyTabVisible()));
+}
+
+void CMainWnd::RaiseToFront() {
+  QWidget* host = GetWidget();
+  if (!host) return;
+  host->showNormal();
+  host->raise();
+  host->activateWindow();
+}
+
+void CMainWnd::ShowAndRaise() {
+  if (destroyed_) return;
+  UpdateNoDeviceNotice();
+  if (devices_) devices_->SetWindowActive(true);
+  RaiseToFront();
+  const ui::CControlUI* notice = FindControl("No_device_Link");
+  Trace(std::string("main window: shown; \"No_device_Link\" ") +
+        (notice && notice->IsVisible() ? "visible" : "hidden"));
+}
+
+void CMainWnd::HideToTray() {
+  CloseChildWindows();
+  HideToTrayOrMinimize();
+  if (!IsWindowVisible() && devices_) devices_->SetWindowActive(false);
+}
+
+void CMainWnd::ApplyWindowScale() {
+  QWidget* host = GetWidget();
+  if (!host) return;
+  QScreen* screen = host->screen() ? host->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  ApplyWindowScale(screen->geometry());
+}
+
+void CMainWnd::ApplyWindowScale(const QRect& monitor) {
+  QWidget* host = GetWidget();
+  if (!host) return;
+  // The window keeps its state: a hidden window stays hidden and a minimised one minimised, so that a
+  // screen change never loses it.
+  const bool minimized = IsMinimized();
+  const bool visible = IsWindowVisible();
+  dpi_ = WindowDpiForMonitor(monitor);
+  // Lay out once at 96 DPI from the layout's own size, then scale every window to the window DPI.
+  ui::CPaintManagerUI::SetAllDPI(ui::kDefaultDpi);
+  host->resize(kMainLayoutSize);
+  ui::CPaintManagerUI::SetAllDPI(dpi_);
+  QRect frame = host->frameGeometry();
+  frame.moveCenter(monitor.center());
+  host->move(frame.topLeft());
+  if (visible && !minimized) host->show();
+  host->update();
+}
+
+void CMainWnd::StartTimer(int timerId, int elapseMs) {
+  timerIntervals_[timerId] = elapseMs;
+  SetTimer(timerId, elapseMs);
+}
+
+void CMainWnd::OnTimer(int timerId) {
+  KillTimer(timerId);
+  timerIntervals_.erase(timerId);
+  switch (timerId) {
+    case kTimerApplyScale:
+      ApplyWindowScale();
+      if (QWidget* host = GetWidget()) host->update();
+      break;
+    case kTimerTrayMenu:
+      ShowTrayMenu();
+      break;
+    case kTimerProfileSwitch:
+      if (hooks_.switchProfile) hooks_.switchProfile();
+      break;
+    case kTimerGameLight:
+      if (hooks_.restoreGameLight) hooks_.restoreGameLight();
+      break;
+    default:
+      break;
+  }
+}
+
+void CMainWnd::OnTrayNotify(ui::LPARAM mouseMessage) {
+  if (mouseMessage == ui::WM_LBUTTONUP) {
+    OnTrayLeftClick();
+  } else if (mouseMessage == ui::WM_RBUTTONUP) {
+    // The menu opens from the timer, once the tray's own click handling is over.
+    StartTimer(kTimerTrayMenu, 10);
+  }
+}
+
+void CMainWnd::OnTrayLeftClick() {
+  UpdateNoDeviceNotice();
+  const bool wasShowing = IsShowing();
+  CloseChildWindows();
+  if (wasShowing) {
+    ShowWindow(false);
+    if (devices_) devices_->SetWindowActive(false);
+    return;
+  }
+  ShowWindow(true);
+  ApplyWindowScale();
+  RaiseToFront();
+  if (devices_) devices_->SetWindowActive(true);
+  if (QWidget* host = GetWidget()) host->update();
+}
+
+void CMainWnd::ShowTrayMenu() {
+  trayMenu_ = std::make_unique<ui::CMenuWnd>();
+  const QPoint cursor = QCursor::pos();
+  QScreen* screen = QGuiApplication::screenAt(cursor);
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  TrayMenuPlacement placement{cursor, ui::eMenuAlignment_Left | ui::eMenuAlignment_Top};
+  if (screen) placement = PlaceTrayMenu(cursor, screen->geometry(), screen->availableGeometry());
+  trayMenu_->Init(GetHWND(), "menu.xml", placement.point, placement.alignment);
+}
+
+void CMainWnd::CloseChildWindows() {
+  if (settingsWnd_) settingsWnd_.SendMessage(ui::WM_CLOSE);
+  if (const ui::WindowHandle about = CAboutWnd::Current()) about.SendMessage(ui::WM_CLOSE);
+}
+
+void CMainWnd::OpenSettingsWindow(bool centred) {
+  if (settingsWnd_ || settingsOpening_ || !hooks_.openSettingsWindow) return;
+  settingsOpening_ = true;
+  hooks_.openSettingsWindow(*this, centred);
+  settingsOpening_ = false;
+  settingsWnd_ = {};
+}
+
+void CMainWnd::OpenAboutWindow() {
+  CAboutWnd::Open(this, dpi_);
+}
+
+}  // namespace norvane::app
