@@ -81,6 +81,7 @@ void DeviceScanner::Run(std::stop_token stop) {
   const bool polling = hotplug_ == nullptr;
   bool first_pass = true;
   int passes_due = 1;
+  bool settling = false;
   while (!stop.stop_requested()) {
     if (passes_due > 0 || polling) {
       if (passes_due > 0) --passes_due;
@@ -93,12 +94,15 @@ void DeviceScanner::Run(std::stop_token stop) {
       if (outcome == PassOutcome::kRetry) passes_due = std::max(passes_due, 1);
     }
     std::unique_lock lock(wake_mutex_);
-    const bool woken = wake_.wait_for(lock, stop, options_.pass_interval, [this] { return changed_; });
+    const auto wait = settling ? options_.settle_interval : options_.pass_interval;
+    settling = false;
+    const bool woken = wake_.wait_for(lock, stop, wait, [this] { return changed_; });
     if (woken) {
       changed_ = false;
-      // Now, and once more a pass later for what was still settling (a node whose end its reader had
-      // not seen yet).
+      // Now, and once more shortly after for what was still settling (a node whose end its reader had
+      // not seen yet): a removal is then seen well within a pass interval.
       passes_due = 2;
+      settling = true;
     }
   }
 }

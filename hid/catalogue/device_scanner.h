@@ -4,9 +4,9 @@
 // interface can no longer be opened, and tells a listener about each change.
 //
 // Passes run when the HID backend reports a hotplug change (so arrivals and removals are seen at once),
-// and again 100 ms later to catch what was still settling; a pass that could not finish (enumeration
-// failed, a candidate could not be opened) is retried every 100 ms. An idle scanner does no work at all;
-// without hotplug notifications it falls back to a pass every 100 ms.
+// and again 20 ms later to catch what was still settling (a node whose end its reader had not seen yet); a
+// pass that could not finish (enumeration failed, a candidate could not be opened) is retried every 100 ms.
+// An idle scanner does no work at all; without hotplug notifications it falls back to a pass every 100 ms.
 
 #include <atomic>
 #include <chrono>
@@ -40,6 +40,8 @@ class DeviceScanner {
  public:
   struct Options {
     std::chrono::milliseconds pass_interval{100};
+    // After a hotplug change: the wait before the second, settling pass.
+    std::chrono::milliseconds settle_interval{20};
     std::chrono::milliseconds stop_wait{1000};
   };
 
