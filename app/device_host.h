@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "controls/device_strip.h"
+#include "devices/paired_link.h"
+#include "hid/catalogue/device_scanner.h"
 #include "hid/interface_table.h"
 #include "uilib/paint_manager.h"
 #include "uilib/types.h"
@@ -32,12 +34,23 @@ struct DeviceHostHooks {
   std::function<void()> beforeLosingSelection;
   // A page moved between its wired and receiver link: the settings window shows stale values.
   std::function<void()> closeSettingsWindow;
+  // A device page could not read its device (text id of the reason); the window may show it. The page
+  // shows the same text in its own notice.
+  std::function<void(const ui::CDuiString& textId)> showMessage;
+};
+
+// Timings the host works with; the defaults are the program's own, tests shorten them.
+struct DeviceHostOptions {
+  hid::catalogue::DeviceScanner::Options scan;
+  // How long a page that moves onto a receiver waits for the device behind it.
+  devices::LinkWaitOptions linkWait;
 };
 
 class DeviceHost {
  public:
   // `manager` is the main window's: the strip's containers are found in it by name.
   DeviceHost(ui::CPaintManagerUI& manager, DeviceHostHooks hooks);
+  DeviceHost(ui::CPaintManagerUI& manager, DeviceHostHooks hooks, DeviceHostOptions options);
   ~DeviceHost();  // stops the scan and tears every page down
   DeviceHost(const DeviceHost&) = delete;
   DeviceHost& operator=(const DeviceHost&) = delete;
@@ -54,7 +67,8 @@ class DeviceHost {
   // Message 3331 from a tab: wParam tab index, lParam 0 hide / 1 show.
   void HandleTabLinkMessage(ui::WPARAM wParam, ui::LPARAM lParam);
 
-  // Removes every page, power page and tab (main window destruction).
+  // Stops the scan, then removes every page, power page and tab (main window destruction). The pages'
+  // threads have stopped when it returns.
   void Teardown();
 
   // The window was hidden to the tray or shown again; the system is suspending or resumed.
@@ -67,6 +81,8 @@ class DeviceHost {
   std::vector<controls::CDevicePageUI*> Pages() const;
   // The page of the first visible, selected tab; null when none.
   controls::CDevicePageUI* CurrentPage() const;
+  // Enumeration passes of the scan so far (for diagnostics and benchmarks).
+  std::size_t EnumerationCount() const;
 
  private:
   struct State;

@@ -27,7 +27,14 @@ CLightPreviewUI::CLightPreviewUI(QWidget* parent) : ControlBase(parent) {
 }
 
 void CLightPreviewUI::SetAttribute(const ui::CDuiString& name, const ui::CDuiString& value) {
-  if (name == "ledshape") ring_ = value.compare("ring", Qt::CaseInsensitive) == 0;
+  if (name != "ledshape") return;
+  if (value.compare("ring", Qt::CaseInsensitive) == 0) {
+    shape_ = Shape::kRing;
+  } else if (value.compare("frame", Qt::CaseInsensitive) == 0) {
+    shape_ = Shape::kFrame;
+  } else {
+    shape_ = Shape::kRow;
+  }
 }
 
 bool CLightPreviewUI::SetLeds(std::span<const lighting::LedRecord> leds) {
@@ -49,7 +56,27 @@ void CLightPreviewUI::paintEvent(QPaintEvent* /*event*/) {
 
   std::vector<QPointF> centres;
   double diameter = 0;
-  if (ring_) {
+  if (shape_ == Shape::kFrame) {
+    // Evenly along the rectangle's edge, starting at its top left corner, clockwise.
+    const QRectF edge = area.adjusted(kMaxDotDiameter / 2, kMaxDotDiameter / 2, -kMaxDotDiameter / 2,
+                                      -kMaxDotDiameter / 2);
+    const double perimeter = 2 * (edge.width() + edge.height());
+    diameter = std::min(kMaxDotDiameter * 0.6, perimeter / count * 0.6);
+    for (int i = 0; i < count; ++i) {
+      double d = perimeter * i / count;
+      QPointF p;
+      if (d < edge.width()) {
+        p = {edge.left() + d, edge.top()};
+      } else if ((d -= edge.width()) < edge.height()) {
+        p = {edge.right(), edge.top() + d};
+      } else if ((d -= edge.height()) < edge.width()) {
+        p = {edge.right() - d, edge.bottom()};
+      } else {
+        p = {edge.left(), edge.bottom() - (d - edge.width())};
+      }
+      centres.push_back(p);
+    }
+  } else if (shape_ == Shape::kRing) {
     const double radius = std::min(area.width(), area.height()) / 2.0 - kMaxDotDiameter / 2.0;
     diameter = std::min(kMaxDotDiameter, 2 * std::numbers::pi * std::max(radius, 1.0) / count * 0.7);
     for (int i = 0; i < count; ++i) {

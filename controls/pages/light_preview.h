@@ -1,7 +1,7 @@
 #pragma once
 // CLightPreviewUI (skin class "LightPreview"): the lighting picture of a page whose LEDs have no buttons of
 // their own (mouse pad, headset, the mouse's light zones). It draws one glowing dot per LED, in a row or
-// around a ring (skin property "ledshape": "row" or "ring").
+// around a ring or along the edge of a rectangle (skin property "ledshape": "row", "ring" or "frame").
 
 #include <QColor>
 #include <QWidget>
@@ -24,14 +24,15 @@ class CLightPreviewUI : public ui::ControlBase<QWidget> {
   // Takes the LEDs' colours scaled by their levels; true when the picture changed.
   bool SetLeds(std::span<const lighting::LedRecord> leds);
   const std::vector<QColor>& Colours() const { return colours_; }
-  bool IsRing() const { return ring_; }
+  enum class Shape { kRow, kRing, kFrame };
+  Shape GetShape() const { return shape_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   std::vector<QColor> colours_;
-  bool ring_ = false;
+  Shape shape_ = Shape::kRow;
 };
 
 // The colour an LED shows: its colour scaled by its level.

@@ -1,0 +1,127 @@
+#include "controls/pages/page_builder.h"
+
+#include <memory>
+
+#include "controls/pages/device_factory.h"
+#include "hid/catalogue/device_catalogue.h"
+#include "platform/trace.h"
+#include "protocol/channel_opener.h"
+
+namespace norvane::controls {
+
+namespace {
+
+using hid::DeviceKind;
+namespace catalogue = hid::catalogue;
+
+// The wired entry a page keeps as its identity: a receiver row's partner, so that both links find it.
+hid::InterfaceEntry IdentityOf(int interfaceRow) {
+  const auto& rows = hid::InterfaceTable();
+  const hid::InterfaceEntry& row = rows[std::size_t(interfaceRow)];
+  if (hid::IsReceiverKind(row.kind) && row.has_pair && row.pair_index < rows.size()) {
+    return rows[row.pair_index];
+  }
+  return row;
+}
+
+void RemoveFromStack(ui::CTabLayoutUI* stack, QWidget* widget) {
+  if (!stack || !widget) return;
+  stack->removeWidget(widget);
+  delete widget;
+}
+
+}  // namespace
+
+int PageRowForInterface(int interfaceRow, int variant) {
+  const auto& rows = hid::InterfaceTable();
+  if (interfaceRow < 0 || std::size_t(interfaceRow) >= rows.size()) return -1;
+  const hid::InterfaceEntry& row = rows[std::size_t(interfaceRow)];
+  if (row.kind == DeviceKind::kMouseReceiver) {
+    const hid::InterfaceEntry& wired =
+        row.has_pair && row.pair_index < rows.size() ? rows[row.pair_index] : row;
+    return catalogue::FindPageRow(wired.vendor_id, wired.product_id, int(DeviceKind::kMouse), variant);
+  }
+  return catalogue::FindPageRow(row.vendor_id, row.product_id, int(row.kind), variant);
+}
+
+std::optional<BuiltPage> BuildDevicePage(const DeviceStrip& strip, int interfaceRow, int variant,
+                                         ui::IDialogBuilderCallback* callback) {
+  if (!strip.tabs || !strip.pages || !strip.powerPages) return std::nullopt;
+  const int g = PageRowForInterface(interfaceRow, variant);
+  if (g < 0) return std::nullopt;
+  const catalogue::DevicePageRow& row = catalogue::DevicePageTable()[std::size_t(g)];
+  const catalogue::DevicePageFilesRow& files = catalogue::DevicePageFiles()[std::size_t(g)];
+  const DeviceKind kind = hid::InterfaceTable()[std::size_t(interfaceRow)].kind;
+
+  auto power = std::make_unique<CMpDevicePowerUI>();
+  auto page = std::make_unique<CDevicePageUI>();
+  auto tab = std::make_unique<CDeviceOptionUI>();
+  if (!power->Build() || !page->BuildLayout(ui::CDuiString(files.page_layout), callback) ||
+      !tab->GetDeviceOption()) {
+    Trace("device pages: the skins of the " + std::string(row.kind_name) + " page could not be built");
+    return std::nullopt;
+  }
+
+  BuiltPage built{page.get(), power.get(), tab.get()};
+  strip.powerPages->Add(power.release());
+  built.power->SetKind(int(kind));
+  built.power->SetModel(variant);
+
+  page->SetDevice(MakeDeviceForKind(kind, page->Services()));
+  devices::CNorvaneUSBDevice& device = *page->Device();
+  device.SetSkinFile(std::string(files.page_layout));
+  device.SetKeyCount(files.key_count);
+  device.SetLedCount(files.led_count);
+  if (kind != DeviceKind::kHeadset) device.SetModelIndex(g);
+  device.SetWirelessCapable(files.wireless_capable != 0);
+  device.SetProfileStem({});
+  device.SetDeviceFolder(std::string(row.kind_name));
+  page->SetPowerPanel(built.power);
+  device.SetIdentity(IdentityOf(interfaceRow));
+  device.SetVariantIndex(row.variant_index);
+  device.SetLightListStem(std::string(files.file_stem));
+  device.BindKeyButtons();
+  strip.pages->Add(page.release());
+
+  strip.tabs->Add(tab.release());
+  CDeviceOptionUI* t = built.tab;
+  t->ShowSynchroOption(false);
+  t->SetOptionGroup(ui::CDuiString(row.group));
+  t->BindTabLayoutName(kDevicePagesLayout);
+  t->BindTabIndex(strip.pages->GetCount() - 1);
+  t->SetPowerLayoutName(ui::CDuiString(row.power_layout));
+  t->SetPowerIndex(strip.powerPages->GetCount() - 1);
+  t->SetIconKind(row.kind_code, variant);
+  t->SetVisible(false);
+  t->SetDeviceName(ui::CDuiString(row.kind_name));
+  t->SetPage(built.page);
+  built.page->SetDeviceTab(t);
+  t->SetAnimatedControl(built.page->AnimatedControl());
+  return built;
+}
+
+void RemoveDevicePage(const DeviceStrip& strip, CDevicePageUI* page) {
+  if (!page) return;
+  CDeviceOptionUI* tab = page->DeviceTab();
+  if (devices::CNorvaneUSBDevice* device = page->Device())
+    protocol::CloseCommandInterfaces(device->CommandChannel());
+  const int pageIndex = tab ? tab->GetBindTabIndex() : -1;
+  const int powerIndex = tab ? tab->GetPowerIndex() : -1;
+  if (tab) tab->SetPage(nullptr);
+  page->SetDeviceTab(nullptr);
+
+  RemoveFromStack(strip.powerPages, page->PowerPanel());
+  RemoveFromStack(strip.pages, page);
+  if (tab && strip.tabs) strip.tabs->Remove(tab);
+
+  for (int i = 0; i < strip.TabCount(); ++i) {
+    CDeviceOptionUI* later = strip.Tab(i);
+    if (!later) continue;
+    if (pageIndex >= 0 && later->GetBindTabIndex() > pageIndex)
+      later->BindTabIndex(later->GetBindTabIndex() - 1);
+    if (powerIndex >= 0 && later->GetPowerIndex() > powerIndex)
+      later->SetPowerIndex(later->GetPowerIndex() - 1);
+  }
+}
+
+}  // namespace norvane::controls
