@@ -115,8 +115,8 @@ struct DeviceHost::State final : catalogue::ScanListener {
     const DeviceKind kind = hid::InterfaceTable()[std::size_t(interfaceRow)].kind;
     List(ListOf(kind)).push_back(built->page);
     created.push_back(built->page);
-    built->page->SetMessageSink([this](const ui::CDuiString& textId) {
-      if (hooks.showMessage) hooks.showMessage(textId);
+    built->page->SetMessageSink([this](const ui::CDuiString& textId, std::optional<int> value) {
+      if (hooks.showMessage) hooks.showMessage(textId, value);
     });
     built->page->Device()->SetWindowActive(windowActive);
     return built->page;

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "controls/device_strip.h"
@@ -34,9 +35,9 @@ struct DeviceHostHooks {
   std::function<void()> beforeLosingSelection;
   // A page moved between its wired and receiver link: the settings window shows stale values.
   std::function<void()> closeSettingsWindow;
-  // A device page could not read its device (text id of the reason); the window may show it. The page
-  // shows the same text in its own notice.
-  std::function<void(const ui::CDuiString& textId)> showMessage;
+  // What the user should know about a device (language text id, and the number of a text that is a
+  // format): a page that could not read its device (the page's own notice says it too), a failed write.
+  std::function<void(const ui::CDuiString& textId, std::optional<int> value)> showMessage;
 };
 
 // Timings the host works with; the defaults are the program's own, tests shorten them.

@@ -1,6 +1,7 @@
 #include "controls/pages/device_factory.h"
 
 #include "devices/basic_device.h"
+#include "devices/keyboard/keyboard_device.h"
 
 namespace norvane::controls {
 
@@ -9,6 +10,7 @@ std::unique_ptr<devices::CNorvaneUSBDevice> MakeDeviceForKind(hid::DeviceKind ki
   switch (kind) {
     case hid::DeviceKind::kKeyboard:
     case hid::DeviceKind::kKeyboardReceiver:
+      return std::make_unique<devices::CNorvaneKeyboardDevice>(services);
     case hid::DeviceKind::kMouse:
     case hid::DeviceKind::kMouseReceiver:
     case hid::DeviceKind::kMousePad:

@@ -1,5 +1,6 @@
 #pragma once
-// The device object of each kind of page. Kinds without a class of their own yet get the basic device.
+// The device object of each kind of page: the keyboard's own class; the basic device for the kinds whose
+// own class comes later.
 
 #include <memory>
 

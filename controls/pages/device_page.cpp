@@ -4,6 +4,7 @@
 #include "controls/mp_device_power.h"
 #include "controls/pages/light_preview.h"
 #include "devices/button_binding.h"
+#include "devices/keyboard/keyboard_device.h"
 #include "uilib/paint_manager.h"
 #include "uilib/tab_layout.h"
 
@@ -67,6 +68,15 @@ void CDevicePageUI::SetDevice(std::unique_ptr<devices::CNorvaneUSBDevice> device
       if (CMpDevicePowerUI* panel = PowerPanel()) panel->ShowStatus(status);
     });
     basic->SetSyncListener([this](devices::SyncResult result) { ShowSyncResult(result); });
+  } else if (auto* keyboard = dynamic_cast<devices::CNorvaneKeyboardDevice*>(device_.get())) {
+    devices::KeyboardPageHooks hooks;
+    hooks.showMessage = [this](const devices::DeviceMessage& message) {
+      if (messageSink_) messageSink_(ui::CDuiString(message.textId), message.value);
+    };
+    hooks.showWirelessStatus = [this](std::span<const uint8_t> status) {
+      if (CMpDevicePowerUI* panel = PowerPanel()) panel->ShowStatus(status);
+    };
+    keyboard->SetPageHooks(std::move(hooks));
   }
 }
 
@@ -234,7 +244,7 @@ void CDevicePageUI::ShowSyncResult(devices::SyncResult result) {
   const bool news = textId != noticeTextId_;
   ShowNotice(textId);
   // The window hears of a failure once, not on every retry of the same one.
-  if (news && !textId.isEmpty() && messageSink_) messageSink_(textId);
+  if (news && !textId.isEmpty() && messageSink_) messageSink_(textId, std::nullopt);
 }
 
 void CDevicePageUI::ShowNotice(const ui::CDuiString& textId) {

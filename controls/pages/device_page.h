@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "controls/device_tab_page.h"
@@ -56,10 +57,10 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   CMpDevicePowerUI* PowerPanel() const;
   CDeviceOptionUI* DeviceTab() const;
 
-  // Told the language text id of a failed first synchronisation (the window may show a message).
-  void SetMessageSink(std::function<void(const ui::CDuiString& textId)> sink) {
-    messageSink_ = std::move(sink);
-  }
+  // Told what the user should know about the device by language text id, with the number of a text that
+  // is a format (a failed first synchronisation, a failed write); the window may show a message.
+  using MessageSink = std::function<void(const ui::CDuiString& textId, std::optional<int> value)>;
+  void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
   // The text id the page's notice shows now; empty when the device was read.
   const ui::CDuiString& SyncNoticeTextId() const { return noticeTextId_; }
 
@@ -111,7 +112,7 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   bool moreThanOneTab_ = false;
   bool frameChanged_ = false;
   ui::CDuiString noticeTextId_;
-  std::function<void(const ui::CDuiString&)> messageSink_;
+  MessageSink messageSink_;
 };
 
 }  // namespace norvane::controls

@@ -58,8 +58,8 @@ void CLightPreviewUI::paintEvent(QPaintEvent* /*event*/) {
   double diameter = 0;
   if (shape_ == Shape::kFrame) {
     // Evenly along the rectangle's edge, starting at its top left corner, clockwise.
-    const QRectF edge = area.adjusted(kMaxDotDiameter / 2, kMaxDotDiameter / 2, -kMaxDotDiameter / 2,
-                                      -kMaxDotDiameter / 2);
+    const QRectF edge =
+        area.adjusted(kMaxDotDiameter / 2, kMaxDotDiameter / 2, -kMaxDotDiameter / 2, -kMaxDotDiameter / 2);
     const double perimeter = 2 * (edge.width() + edge.height());
     diameter = std::min(kMaxDotDiameter * 0.6, perimeter / count * 0.6);
     for (int i = 0; i < count; ++i) {

@@ -88,7 +88,7 @@ class HostHarness : public ::testing::Test {
     hooks.showAndRaise = [this] { ++raised_; };
     hooks.beforeLosingSelection = [this] { ++selectionLosses_; };
     hooks.closeSettingsWindow = [this] { ++settingsClosed_; };
-    hooks.showMessage = [this](const ui::CDuiString& id) { messages_.push_back(id); };
+    hooks.showMessage = [this](const ui::CDuiString& id, std::optional<int>) { messages_.push_back(id); };
     app::DeviceHostOptions options;
     options.linkWait.interval = 10ms;
     host_ = std::make_unique<app::DeviceHost>(window_.GetPaintManager(), hooks, options);
