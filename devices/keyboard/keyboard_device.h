@@ -36,24 +36,24 @@ namespace norvane::devices {
 // A message for the user by language text id; `value` fills in the number of a text that is a format.
 struct DeviceMessage {
   std::string textId;
-  std::optional<int> value;
+  std::optional<int> value = {};
   friend bool operator==(const DeviceMessage&, const DeviceMessage&) = default;
 };
 
 // What the keyboard page asks of its widgets beyond PageView. Every member is optional; all are called on
 // the UI thread.
 struct KeyboardPageHooks {
-  std::function<void(const DeviceMessage&)> showMessage;
+  std::function<void(const DeviceMessage&)> showMessage = {};
   // RefreshPage filled the lists: show the state (light controls, colour, system settings, key labels).
-  std::function<void()> refreshPage;
+  std::function<void()> refreshPage = {};
   // The keyboard switched its profile itself: the profile list starts over and key buttons lose their marks.
-  std::function<void()> profileSwitched;
+  std::function<void()> profileSwitched = {};
   // Function tab 1 selects and 2 deselects the key button of UI key 110.
-  std::function<void(int key, bool selected)> selectKeyButton;
+  std::function<void(int key, bool selected)> selectKeyButton = {};
   // SelectKey or SelectLightKey: show the key assignment editor for this key.
-  std::function<void(int key)> showKeyAssignment;
+  std::function<void(int key)> showKeyAssignment = {};
   // The 6-byte wireless status (byte 3: 1 on the receiver link).
-  std::function<void(std::span<const std::uint8_t>)> showWirelessStatus;
+  std::function<void(std::span<const std::uint8_t>)> showWirelessStatus = {};
 };
 
 class CNorvaneKeyboardDevice : public CNorvaneUSBDevice {

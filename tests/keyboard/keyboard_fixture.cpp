@@ -40,7 +40,12 @@ KeyboardTest::KeyboardTest()
   SetDefaultDataFolderOverride(std::filesystem::path(NORVANE_SOURCE_DIR) / "DefaultData");
   keyboard_ = backend_->FindDevice(emulator::DeviceModel::kKeyboard).value_or(-1);
   receiver_ = backend_->FindDevice(emulator::DeviceModel::kKeyboardReceiver).value_or(-1);
-  page = std::make_unique<CNorvaneKeyboardDevice>(PageServices{.clock = &clock, .poster = &poster});
+  MakePage(nullptr);
+}
+
+void KeyboardTest::MakePage(lighting::Sleeper* sleeper) {
+  page = std::make_unique<CNorvaneKeyboardDevice>(
+      PageServices{.clock = &clock, .sleeper = sleeper, .poster = &poster});
   page->SetSkinFile("XML\\DeviceXml\\keyboarddevice.xml");
   page->SetKeyCount(170);
   page->SetLedCount(170);

@@ -42,6 +42,8 @@ class KeyboardTest : public ::testing::Test {
   KeyboardTest();
   ~KeyboardTest() override;
 
+  // A new page on the fixture's clock and poster; its lighting thread sleeps with `sleeper`.
+  void MakePage(lighting::Sleeper* sleeper);
   // Path of the collection with that usage page of the device with this product id.
   std::string PathOf(uint16_t product, uint16_t usage_page) const;
   void OpenWired();
