@@ -1,5 +1,6 @@
 #include "controls/device_controls.h"
 
+#include "controls/device_key_button.h"
 #include "controls/device_option.h"
 #include "controls/device_profile.h"
 #include "uilib/control_factory.h"
@@ -9,6 +10,7 @@ namespace norvane::controls {
 void RegisterDeviceControls() {
   ui::RegistControl<CDeviceOptionUI>(CDeviceOptionUI::kClassName);
   ui::RegistControl<CDeviceProfileUI>(CDeviceProfileUI::kClassName);
+  ui::RegistControl<CDeviceKeyButtonUI>(CDeviceKeyButtonUI::kClassName);
 }
 
 }  // namespace norvane::controls

@@ -3,7 +3,7 @@
 
 namespace norvane::controls {
 
-// "DeviceOption" (CDeviceOptionUI) and "DeviceProfile" (CDeviceProfileUI).
+// "DeviceOption" (CDeviceOptionUI), "DeviceProfile" (CDeviceProfileUI) and "DeviceKeyButton" (CDeviceKeyButtonUI).
 void RegisterDeviceControls();
 
 }  // namespace norvane::controls
