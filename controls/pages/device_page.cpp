@@ -1,5 +1,7 @@
 #include "controls/pages/device_page.h"
 
+#include <QAbstractButton>
+
 #include "controls/device_option.h"
 #include "controls/mp_device_power.h"
 #include "controls/pages/light_preview.h"
@@ -134,7 +136,8 @@ void CDevicePageUI::BindKeyButtons(int key_count, int led_count) {
   ui::CControlUI* root = ButtonSearchRoot();
   for (QWidget* w : root->GetWidget()->findChildren<QWidget*>()) {
     ui::CControlUI* control = ui::ControlOf(w);
-    if (!control) continue;
+    // Only buttons stand for keys: a caption named like a key is not one.
+    if (!control || !qobject_cast<QAbstractButton*>(w)) continue;
     const std::string name = control->GetName().ToUtf8();
     const std::string data = control->GetUserData().ToUtf8();
     const std::optional<int> key = devices::KeyIndexFromName(name, key_count);
