@@ -1,0 +1,135 @@
+// The keyboard's byte builders on their own: damaged or unusual input never reads or writes out of bounds
+// and never turns one thing into another.
+#include <gtest/gtest.h>
+
+#include "devices/keyboard/effect_lists.h"
+#include "devices/keyboard/key_positions.h"
+#include "devices/keyboard/key_table_builder.h"
+#include "devices/keyboard/light_mask.h"
+#include "devices/keyboard/macro_block.h"
+#include "devices/keyboard/settings_record.h"
+#include "tests/support/temp_folder.h"
+
+namespace norvane::devices::keyboard {
+namespace {
+
+Json::Value Event(const char* action, int type, int button, Json::Value delay) {
+  Json::Value event;
+  event["Action"] = action;
+  event["Type"] = type;
+  event["Button"] = button;
+  event["Delay"] = delay;
+  return event;
+}
+
+TEST(MacroEvents, EncodeDelayTypeDirectionAndButton) {
+  EXPECT_EQ(EncodeMacroEvent(Event("down", 10, 4, "300")), (MacroEventCode{0x2C, 0x01, 0x8A, 0x04}));
+  EXPECT_EQ(EncodeMacroEvent(Event("down", 4, 20, 50)), (MacroEventCode{0x32, 0x00, 0x84, 0x14}));
+  EXPECT_EQ(EncodeMacroEvent(Event("Down", 10, 4, "70000")), (MacroEventCode{0x70, 0x11, 0x0A, 0x04}))
+      << "only exactly \"down\" presses; the delay keeps its low 16 bits";
+  EXPECT_EQ(EncodeMacroEvent(Json::Value("not an event")), (MacroEventCode{0, 0, 0, 0}));
+}
+
+TEST(MacroBlock, UnknownMacrosAndUnsafeFileNamesGiveEmptyRecordsInPlace) {
+  norvane::testing::TempFolder folder;
+  norvane::testing::WriteText(folder / "ok.mac",
+                              R"({"Events":[{"Action":"down","Type":10,"Button":5,"Delay":"1"}]})");
+  const std::string escape = folder.path().filename().string() + "_escape";
+  norvane::testing::WriteText(folder.path().parent_path() / (escape + ".mac"),
+                              R"({"Events":[{"Action":"down","Type":10,"Button":9,"Delay":"1"}]})");
+  const std::vector<MacroEntry> list = {{"a", "../" + escape}, {"b", "ok"}};
+  const std::vector<int> macros = {0, 5, 1, -1};
+  const MacroBlockPlan plan = BuildMacroBlock(folder.path(), list, macros, 512);
+  ASSERT_EQ(plan.result, 0);
+  // 16 + 4 × 2 offsets + three empty records + one record with one event.
+  ASSERT_EQ(plan.block.size(), 16u + 8 + 4 * 4 + 4);
+  EXPECT_EQ(plan.block[4], 4);
+  const size_t third = plan.block[16 + 4] | plan.block[16 + 5] << 8;
+  EXPECT_EQ(plan.block[third], 1) << "macro 1 keeps the third record";
+  EXPECT_EQ(plan.block[third + 7], 5);
+  std::filesystem::remove(folder.path().parent_path() / (escape + ".mac"));
+}
+
+TEST(MacroBlock, DamagedListsAndFilesReadAsEmpty) {
+  norvane::testing::TempFolder folder;
+  norvane::testing::WriteText(folder / "macro.config", R"({"MacroInfo": {"not": "an array"}})");
+  EXPECT_TRUE(ReadMacroList(folder.path()).empty());
+  norvane::testing::WriteText(folder / "macro.config", "{ broken");
+  EXPECT_TRUE(ReadMacroList(folder.path()).empty());
+  norvane::testing::WriteText(folder / "x.mac", R"({"Events": 7})");
+  EXPECT_EQ(ReadMacroEvents(folder.path(), "x").size(), 0u);
+}
+
+TEST(PositionMaps, AShortOrOversizedTableIsReadOnlyAsFarAsItGoes) {
+  KeyTable table{};
+  table[0] = 0x20;
+  table[2] = 0x29;  // Esc at position 0
+  const PositionMaps maps = BuildPositionMaps(std::span(table).first(3), 200);
+  EXPECT_EQ(maps.keys[0], 0);
+  EXPECT_EQ(maps.keys[1], kNoPosition);
+  EXPECT_EQ(BuildPositionMaps(table, 1000).keys[0], 0);
+}
+
+TEST(KeyTables, PositionsBeyondTheTableAreSkipped) {
+  PositionMap positions{};
+  positions.fill(kNoPosition);
+  positions[0] = 1;
+  positions[1] = 169;  // beyond a 6-byte table
+  std::vector<KeyAssignment> keys(2);
+  keys[0].current = {0x20, 0, 0x04};
+  keys[1].current = {0x20, 0, 0x05};
+  const BuiltKeyTable built = BuildKeyTable(KeyTable{}, 6, keys, positions, 0);
+  EXPECT_EQ(built.table[3], 0x20);
+  EXPECT_EQ(built.table[5], 0x04);
+  EXPECT_EQ(built.table[3 * 169], 0);
+  const KeyTable extra = BuildExtraKeyTable(6, keys, positions);
+  EXPECT_EQ(extra[3 * 169], 0);
+}
+
+TEST(LightMask, OnlyLitLedsOnTheKeyboardAndPositionsTheMaskCanHold) {
+  std::vector<lighting::LedRecord> leds(4);
+  leds[0] = {0, 0, 1, 0, 0};  // lit by blue alone, level 0
+  leds[1] = {0, 0, 0, 255, 1};
+  leds[2] = {9, 0, 0, 255, 0};
+  leds[3] = {9, 0, 0, 255, 0};
+  PositionMap positions{};
+  positions.fill(kNoPosition);
+  positions[0] = 22;
+  positions[1] = 0;
+  positions[2] = 168;  // bit 8: no such bit
+  positions[3] = 167;
+  const LightMask mask = BuildLightMask(leds, positions);
+  LightMask expected{};
+  expected[1] = 0x02;
+  expected[20] = 0x80;
+  EXPECT_EQ(mask, expected);
+}
+
+TEST(SettingsRecord, ReadsUnknownModesAndWildSpeedsSafely) {
+  SettingsRecord record{};
+  record[record_byte::kMode] = 0x60;
+  record[record_byte::kSpeed] = 9;
+  const std::vector<uint8_t> table = {0, 1, 2};
+  const LiveSettings live = DecodeSettingsRecord(record, table);
+  EXPECT_EQ(live.light.mode, 0x60) << "a code no effect has stays as read";
+  EXPECT_EQ(live.light.speed, 0);
+  const SettingsRecord written = EncodeSettingsRecord(record, {.mode = 7}, {}, table, 0);
+  EXPECT_EQ(written[record_byte::kMode], 7) << "an effect beyond the table is written unchanged";
+}
+
+TEST(EffectLists, ComeFromTheVariantsListsAndSurviveDamage) {
+  norvane::testing::TempFolder folder;
+  norvane::testing::WriteText(folder / "default_light.json", R"({"DefaultLightName": [[], [
+      {"LightName": "Wave", "visible": 1, "value": 3}, {"LightName": "Odd", "visible": 0, "value": "x"}]],
+      "AreaLightName": [[], [{"LightName": "WASD"}]]})");
+  const EffectLists lists =
+      ReadEffectLists(folder / "default_light.json", folder / "none.config", folder.path(), 1);
+  EXPECT_EQ(lists.effectNames, (std::vector<std::string>{"Wave", "Odd"}));
+  EXPECT_EQ(lists.modeTable, (std::vector<uint8_t>{3, 1})) << "an unusable code keeps the effect's index";
+  EXPECT_EQ(lists.effectVisible, (std::vector<uint8_t>{1, 0}));
+  EXPECT_EQ(lists.areaNames, (std::vector<std::string>{"WASD"}));
+  EXPECT_TRUE(ReadEffectLists(folder / "default_light.json", {}, {}, 7).modeTable.empty());
+}
+
+}  // namespace
+}  // namespace norvane::devices::keyboard
