@@ -30,6 +30,7 @@ CScreenWatcher::CScreenWatcher(ui::WindowHandle target, QWidget* window)
 void CScreenWatcher::Watch(QScreen* screen) {
   if (!screen) return;
   connect(screen, &QScreen::geometryChanged, this, [this] { Changed(); });
+  connect(screen, &QScreen::logicalDotsPerInchChanged, this, [this] { Changed(); });
 }
 
 void CScreenWatcher::Changed() {
