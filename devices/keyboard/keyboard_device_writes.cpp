@@ -94,6 +94,8 @@ std::vector<int> CNorvaneKeyboardDevice::CollectUsedMacros() {
 
 int CNorvaneKeyboardDevice::WriteMacros(std::span<const int> macros) {
   if (macros.empty()) return 0;
+  // The macro memory's size comes from the information block; without one nothing can be checked.
+  if (!layout_.loaded && EnsureLayout() != protocol::kResultOk) return -1;
   const std::vector<keyboard::MacroEntry> list = keyboard::ReadMacroList(UserProfileFolder());
   const keyboard::MacroBlockPlan plan =
       keyboard::BuildMacroBlock(UserProfileFolder(), list, macros, layout_.MacroCapacity());

@@ -52,7 +52,8 @@ void KeyboardTest::MakePage(lighting::Sleeper* sleeper) {
   page->SetProfileStem("Profile1");
   page->SetDeviceFolder("keyboard");
   page->SetLightListStem("vexor_light");
-  page->CommandChannel().SetTimeLimits(60ms, 60ms);
+  // Short enough for quick fault tests, long enough for a loaded machine.
+  page->CommandChannel().SetTimeLimits(250ms, 250ms);
 }
 
 KeyboardTest::~KeyboardTest() {

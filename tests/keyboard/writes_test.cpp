@@ -169,15 +169,41 @@ TEST_F(WritesTest, AWriteThatStopsHalfwayReportsWhyAndEndsTheSeries) {
   EXPECT_EQ(page->WriteKeyTableFromProfile(0), 0);
 }
 
+TEST_F(WritesTest, AKeyboardGoneInTheMiddleOfASeriesIsAFailure) {
+  WriteMacros({40, 40});
+  Assign(64, {0x70, 0, 0});
+  Assign(65, {0x70, 1, 0});
+  Emulator().AddFault(Keyboard(), {.kind = FaultKind::kWriteFailure, .command = kWriteKeyTable, .skip = 2});
+  EXPECT_EQ(page->WriteKeyTableFromProfile(0), -1);
+  Emulator().AddFault(Keyboard(), {.kind = FaultKind::kWriteFailure, .command = kWriteMacros, .skip = 1});
+  EXPECT_EQ(page->WriteUsedMacros(), -1);
+  EXPECT_EQ(Requests(kEnd).size(), 2u) << "each series was closed";
+  EXPECT_FALSE(Emulator().Counters(Keyboard()).session_open);
+}
+
+TEST_F(WritesTest, SelectionsOutsideTheKeyListAreIgnored) {
+  const std::vector<KeyAssignment> before = page->KeyList();
+  KeyAssignment macro;
+  macro.current = {0x70, 1, 0};
+  page->SelectKey(500);
+  page->SetSelectedKeyAssignment(macro);
+  page->SelectKey(-1);
+  page->SetSelectedKeyAssignment(macro);
+  EXPECT_EQ(page->KeyList(), before);
+}
+
 TEST_F(WritesTest, AKeyTableIsNeverWrittenWithoutOneReadFirst) {
   CNorvaneKeyboardDevice fresh;
-  fresh.CommandChannel().SetTimeLimits(std::chrono::milliseconds(60), std::chrono::milliseconds(60));
+  fresh.CommandChannel().SetTimeLimits(std::chrono::milliseconds(250), std::chrono::milliseconds(250));
   ASSERT_EQ(protocol::OpenCommandInterface(fresh.CommandChannel(), PathOf(kKeyboardProduct, kVendorPage),
                                            protocol::LinkType::kWired),
             hid::OpenError::kNone);
   Emulator().AddFault(Keyboard(), {.kind = FaultKind::kRefuse, .command = 0x07});
   std::vector<KeyAssignment> keys(170);
   EXPECT_EQ(fresh.WriteKeyTable(0, std::span<const KeyAssignment>(keys)), -102);
+  const std::vector<int> macros = {0};
+  fresh.CommandChannel().SetOpen(false);
+  EXPECT_EQ(fresh.WriteMacros(macros), -1) << "no information block: the macro memory is unknown";
   EXPECT_TRUE(Requests(kWriteKeyTable).empty());
   EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, 0), (std::vector<uint8_t>{0x20, 0x00, 0x29}));
 }
