@@ -35,8 +35,9 @@ class EventsTest : public KeyboardTest {
     page->SetPageHooks({.refreshPage = [this] { ++refreshes; }, .profileSwitched = [this] { ++switches; }});
     ASSERT_EQ(page->OpenEventInterface(PathOf(kKeyboardProduct, kConsumerPage), EventSide::kWired), 1);
   }
-  // Injects an event and waits until the sync thread has handled it.
+  // Sends an event report from the keyboard.
   void Inject(uint16_t code) { ASSERT_TRUE(Emulator().InjectEvent(Keyboard(), code)); }
+  // Gives the sync thread time to act on a report that should change nothing.
   void SettleEvents() { std::this_thread::sleep_for(50ms); }
 
   int refreshes = 0;
@@ -87,7 +88,10 @@ TEST_F(EventsTest, KeyPressesFeedTheReactiveLighting) {
   Inject(0x0540);  // position 64, the A key
   Inject(0x05FF);  // position 255: no key
   Inject(0x0640);
-  SettleEvents();
+  const auto deadline = std::chrono::steady_clock::now() + 2s;
+  while (page->Lighting().StateSnapshot().keyAction[64] != 2 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(1ms);
+  }
   const auto state = page->Lighting().StateSnapshot();
   EXPECT_EQ(state.fade[64], 255);
   EXPECT_EQ(state.keyAction[64], 2) << "released last";
