@@ -26,7 +26,7 @@ class ManualSleeper : public lighting::Sleeper {
   ManualClock& clock_;
 };
 
-class EventsTest : public KeyboardTest {
+class KeyboardEventsTest : public KeyboardTest {
  protected:
   void SetUp() override {
     OpenWired();
@@ -44,7 +44,7 @@ class EventsTest : public KeyboardTest {
   int switches = 0;
 };
 
-TEST_F(EventsTest, AProfileSwitchReportedByTheKeyboardReloadsOnTheUiThread) {
+TEST_F(KeyboardEventsTest, AProfileSwitchReportedByTheKeyboardReloadsOnTheUiThread) {
   ASSERT_TRUE(Emulator().WriteMemory(Keyboard(), MemoryArea::kSettings, 0, std::vector<uint8_t>{1}));
   Inject(0x0402);
   ASSERT_TRUE(poster.WaitForCall(2000));
@@ -63,7 +63,7 @@ TEST_F(EventsTest, AProfileSwitchReportedByTheKeyboardReloadsOnTheUiThread) {
   EXPECT_EQ(refreshes, 2);
 }
 
-TEST_F(EventsTest, ProfileNumbersInEventCodesRefreshThePage) {
+TEST_F(KeyboardEventsTest, ProfileNumbersInEventCodesRefreshThePage) {
   Inject(0x1003);
   ASSERT_TRUE(poster.WaitForCall(2000));
   EXPECT_EQ(page->ActiveProfile(), 3);
@@ -82,7 +82,7 @@ TEST_F(EventsTest, ProfileNumbersInEventCodesRefreshThePage) {
   EXPECT_EQ(page->ActiveProfile(), 2);
 }
 
-TEST_F(EventsTest, KeyPressesFeedTheReactiveLighting) {
+TEST_F(KeyboardEventsTest, KeyPressesFeedTheReactiveLighting) {
   page->SetLightParams({.mode = 10, .brightness = 4});
   page->RefreshKeyButtons();
   Inject(0x0540);  // position 64, the A key
@@ -101,7 +101,7 @@ TEST_F(EventsTest, KeyPressesFeedTheReactiveLighting) {
   EXPECT_EQ(poster.RunAll(), 0) << "key events need nothing of the UI thread";
 }
 
-TEST_F(EventsTest, InitialSyncReadsTheKeyboardAndStartsTheLighting) {
+TEST_F(KeyboardEventsTest, InitialSyncReadsTheKeyboardAndStartsTheLighting) {
   ManualSleeper sleeper(clock);
   MakePage(&sleeper);
   OpenWired();

@@ -17,9 +17,9 @@ constexpr uint8_t kEnd = 0x02;
 constexpr uint8_t kReadKeyTable = 0x07;
 constexpr uint8_t kReadExtra = 0x1B;
 
-using LayoutTest = KeyboardTest;
+using KeyboardLayoutTest = KeyboardTest;
 
-TEST_F(LayoutTest, MapsEveryKeyToTheFirstPositionHoldingItsCode) {
+TEST_F(KeyboardLayoutTest, MapsEveryKeyToTheFirstPositionHoldingItsCode) {
   OpenWired();
   ASSERT_EQ(page->ReadDeviceKeys(), 1);
   const auto& layout = page->Layout();
@@ -38,7 +38,7 @@ TEST_F(LayoutTest, MapsEveryKeyToTheFirstPositionHoldingItsCode) {
   EXPECT_EQ(Requests(kReadExtra).size(), 3u) << "126 bytes of the second table in 56-byte frames";
 }
 
-TEST_F(LayoutTest, KeysBeyondTheDevicesPositionsAreNotOnIt) {
+TEST_F(KeyboardLayoutTest, KeysBeyondTheDevicesPositionsAreNotOnIt) {
   OpenWired();
   ASSERT_TRUE(Emulator().WriteMemory(Keyboard(), MemoryArea::kInfo, 5, std::vector<uint8_t>{100}));
   ASSERT_EQ(page->ReadDeviceKeys(), 1);
@@ -47,7 +47,7 @@ TEST_F(LayoutTest, KeysBeyondTheDevicesPositionsAreNotOnIt) {
   EXPECT_EQ(page->Layout().maps.keys[110], kNoPosition) << "A0 01 00 sits at position 110";
 }
 
-TEST_F(LayoutTest, ThroughTheReceiverTheTableComesIn24ByteFrames) {
+TEST_F(KeyboardLayoutTest, ThroughTheReceiverTheTableComesIn24ByteFrames) {
   OpenReceiver();
   ASSERT_EQ(page->ReadDeviceKeys(), 1);
   const auto frames = Requests(kReadKeyTable);
@@ -57,7 +57,7 @@ TEST_F(LayoutTest, ThroughTheReceiverTheTableComesIn24ByteFrames) {
   EXPECT_EQ(page->Layout().maps.keys[64], 64);
 }
 
-TEST_F(LayoutTest, AnOversizedBlockStopsBeforeAnyTableAndStillEndsTheSeries) {
+TEST_F(KeyboardLayoutTest, AnOversizedBlockStopsBeforeAnyTableAndStillEndsTheSeries) {
   OpenWired();
   ASSERT_EQ(page->ReadDeviceKeys(), 1);
   ASSERT_TRUE(Emulator().WriteMemory(Keyboard(), MemoryArea::kInfo, 5, std::vector<uint8_t>{171}));
@@ -70,7 +70,7 @@ TEST_F(LayoutTest, AnOversizedBlockStopsBeforeAnyTableAndStillEndsTheSeries) {
 
 // Refusals, silence, a link that is down and an unplugged keyboard: the cached layout stays whole and the
 // series is closed whenever it was opened.
-TEST_F(LayoutTest, AFailedReadKeepsThePreviousLayout) {
+TEST_F(KeyboardLayoutTest, AFailedReadKeepsThePreviousLayout) {
   OpenWired();
   ASSERT_EQ(page->ReadDeviceKeys(), 1);
   const keyboard::KeyboardLayout before = page->Layout();
@@ -100,7 +100,7 @@ TEST_F(LayoutTest, AFailedReadKeepsThePreviousLayout) {
   EXPECT_EQ(page->Layout().maps.keys, before.maps.keys);
 }
 
-TEST_F(LayoutTest, AReceiverWhoseLinkIsDownReportsItAndChangesNothing) {
+TEST_F(KeyboardLayoutTest, AReceiverWhoseLinkIsDownReportsItAndChangesNothing) {
   OpenReceiver();
   Emulator().SetLinkUp(Receiver(), false);
   EXPECT_EQ(page->ReadDeviceKeys(), -101);

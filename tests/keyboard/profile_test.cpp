@@ -10,9 +10,9 @@ namespace {
 
 using emulator::MemoryArea;
 
-using ProfileTest = KeyboardTest;
+using KeyboardProfileTest = KeyboardTest;
 
-TEST_F(ProfileTest, DefaultsReplaceTheProfileOnlyWhenTheyCanBeRead) {
+TEST_F(KeyboardProfileTest, DefaultsReplaceTheProfileOnlyWhenTheyCanBeRead) {
   OpenWired();
   ASSERT_EQ(page->LoadProfile(), 1);
   page->SelectKey(64);
@@ -42,7 +42,7 @@ TEST_F(ProfileTest, DefaultsReplaceTheProfileOnlyWhenTheyCanBeRead) {
       << "saved as the current profile";
 }
 
-TEST_F(ProfileTest, AProfileStemThatIsNoPlainNameLoadsNothing) {
+TEST_F(KeyboardProfileTest, AProfileStemThatIsNoPlainNameLoadsNothing) {
   ASSERT_EQ(page->LoadProfile(), 1);
   const auto keys = page->KeyList();
   page->SetProfileStem("../../elsewhere");
@@ -50,7 +50,7 @@ TEST_F(ProfileTest, AProfileStemThatIsNoPlainNameLoadsNothing) {
   EXPECT_EQ(page->KeyList(), keys);
 }
 
-TEST_F(ProfileTest, StaleMacroAssignmentsFallBackToTheirDefaults) {
+TEST_F(KeyboardProfileTest, StaleMacroAssignmentsFallBackToTheirDefaults) {
   ASSERT_EQ(page->LoadProfile(), 1);
   WriteMacros({1, 1});
   page->SelectKey(64);
@@ -64,7 +64,7 @@ TEST_F(ProfileTest, StaleMacroAssignmentsFallBackToTheirDefaults) {
   EXPECT_EQ(page->KeyList()[64].current, (KeyFunction{0x20, 0x00, 0x04}));
 }
 
-TEST_F(ProfileTest, TheWirelessStatusMarksTheReceiverLink) {
+TEST_F(KeyboardProfileTest, TheWirelessStatusMarksTheReceiverLink) {
   OpenReceiver();
   page->SetWirelessCapable(true);
   std::vector<uint8_t> shown;

@@ -16,7 +16,7 @@ constexpr uint8_t kReadSettings = 0x05;
 constexpr uint8_t kWriteSettings = 0x06;
 constexpr uint8_t kEnd = 0x02;
 
-class SettingsTest : public KeyboardTest {
+class KeyboardSettingsTest : public KeyboardTest {
  protected:
   void PutRecord(size_t profile, const SettingsRecord& record) {
     ASSERT_TRUE(Emulator().WriteMemory(Keyboard(), MemoryArea::kSettings, profile * 31, record));
@@ -49,7 +49,7 @@ class SettingsTest : public KeyboardTest {
   }
 };
 
-TEST_F(SettingsTest, ReadingTakesTheActiveProfilesRecordIntoPageAndProfile) {
+TEST_F(KeyboardSettingsTest, ReadingTakesTheActiveProfilesRecordIntoPageAndProfile) {
   OpenWired();
   page->LoadProfile();
   const lighting::Rgb profileColour = page->GetLightParams().Colour();
@@ -81,7 +81,7 @@ TEST_F(SettingsTest, ReadingTakesTheActiveProfilesRecordIntoPageAndProfile) {
   EXPECT_EQ(reloaded.SystemSettings().win_flag, 1);
 }
 
-TEST_F(SettingsTest, TheStreamedModeCodeKeepsThePagesMode) {
+TEST_F(KeyboardSettingsTest, TheStreamedModeCodeKeepsThePagesMode) {
   OpenWired();
   page->SetLightParams({.mode = 30, .brightness = 4});
   SettingsRecord record = Sample();
@@ -92,7 +92,7 @@ TEST_F(SettingsTest, TheStreamedModeCodeKeepsThePagesMode) {
   EXPECT_EQ(page->LiveMode(), 30);
 }
 
-TEST_F(SettingsTest, WritingRebuildsTheRecordAroundTheDevicesOwnBytes) {
+TEST_F(KeyboardSettingsTest, WritingRebuildsTheRecordAroundTheDevicesOwnBytes) {
   OpenWired();
   page->LoadProfile();
   PutRecord(0, Sample());
@@ -139,7 +139,7 @@ TEST_F(SettingsTest, WritingRebuildsTheRecordAroundTheDevicesOwnBytes) {
   EXPECT_EQ(RecordAt(0)[3], 0) << "and the speed byte does not wrap";
 }
 
-TEST_F(SettingsTest, ThroughTheReceiverTheRecordTravelsInTwoFrames) {
+TEST_F(KeyboardSettingsTest, ThroughTheReceiverTheRecordTravelsInTwoFrames) {
   OpenReceiver();
   ASSERT_EQ(page->WriteSettings(0, 0), 1);
   const auto frames = Requests(kWriteSettings);
@@ -150,7 +150,7 @@ TEST_F(SettingsTest, ThroughTheReceiverTheRecordTravelsInTwoFrames) {
 
 // A keyboard that refuses, stays silent or is reached through a receiver whose link is down: the page,
 // the cached record and the profile file stay as they were.
-TEST_F(SettingsTest, AFailedReadChangesNothingAndReturnsTheLastProfileNumber) {
+TEST_F(KeyboardSettingsTest, AFailedReadChangesNothingAndReturnsTheLastProfileNumber) {
   OpenWired();
   page->LoadProfile();
   ASSERT_TRUE(Emulator().WriteMemory(Keyboard(), MemoryArea::kSettings, 0, std::vector<uint8_t>{1}));
@@ -174,7 +174,7 @@ TEST_F(SettingsTest, AFailedReadChangesNothingAndReturnsTheLastProfileNumber) {
   }
 }
 
-TEST_F(SettingsTest, AFailedWriteReturnsTheRefusalAndStillEndsTheSeries) {
+TEST_F(KeyboardSettingsTest, AFailedWriteReturnsTheRefusalAndStillEndsTheSeries) {
   OpenWired();
   page->ReadLiveSettings();
   Emulator().AddFault(Keyboard(), {.kind = FaultKind::kRefuse, .command = kWriteSettings});
@@ -187,7 +187,7 @@ TEST_F(SettingsTest, AFailedWriteReturnsTheRefusalAndStillEndsTheSeries) {
   EXPECT_EQ(page->WriteSettings(0, 0), 0);
 }
 
-TEST_F(SettingsTest, ALinkDownOrAnUnpluggedKeyboardIsReportedAsFailure) {
+TEST_F(KeyboardSettingsTest, ALinkDownOrAnUnpluggedKeyboardIsReportedAsFailure) {
   OpenReceiver();
   Emulator().SetLinkUp(Receiver(), false);
   EXPECT_EQ(page->WriteSettings(0, 0), -101);

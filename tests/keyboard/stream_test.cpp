@@ -23,7 +23,7 @@ class RecordingPreview : public FramePreview {
   std::vector<lighting::LedRecord> leds;
 };
 
-class StreamTest : public KeyboardTest {
+class KeyboardStreamTest : public KeyboardTest {
  protected:
   void SetUp() override {
     OpenWired();
@@ -40,7 +40,7 @@ class StreamTest : public KeyboardTest {
   RecordingPreview preview;
 };
 
-TEST_F(StreamTest, HostDrivenModesStreamThreeBytesPerKeyPosition) {
+TEST_F(KeyboardStreamTest, HostDrivenModesStreamThreeBytesPerKeyPosition) {
   for (uint8_t mode : {29, 30}) {
     UseMode(mode);
     page->SetLedRecord(64, {10, 20, 30, 255, 0});
@@ -55,7 +55,7 @@ TEST_F(StreamTest, HostDrivenModesStreamThreeBytesPerKeyPosition) {
   }
 }
 
-TEST_F(StreamTest, OtherModesTheReceiverLinkAndNoLightControlStreamNothing) {
+TEST_F(KeyboardStreamTest, OtherModesTheReceiverLinkAndNoLightControlStreamNothing) {
   UseMode(5);
   ASSERT_TRUE(page->PresentFrame());
   EXPECT_TRUE(Requests(kStreamLight).empty());
@@ -73,7 +73,7 @@ TEST_F(StreamTest, OtherModesTheReceiverLinkAndNoLightControlStreamNothing) {
   EXPECT_TRUE(Requests(kStreamLight).empty());
 }
 
-TEST_F(StreamTest, AFailedFramePausesTheStreamFor200msOnThePagesClock) {
+TEST_F(KeyboardStreamTest, AFailedFramePausesTheStreamFor200msOnThePagesClock) {
   UseMode(29);
   Emulator().AddFault(Keyboard(), {.kind = FaultKind::kRefuse, .command = kStreamLight});
   const auto started = std::chrono::steady_clock::now();
@@ -96,7 +96,7 @@ TEST_F(StreamTest, AFailedFramePausesTheStreamFor200msOnThePagesClock) {
   EXPECT_EQ(page->LastStreamOutcome(), StreamOutcome::kPaused);
 }
 
-TEST_F(StreamTest, ThePreviewShowsTheLightsOnlyOnTheLightingTab) {
+TEST_F(KeyboardStreamTest, ThePreviewShowsTheLightsOnlyOnTheLightingTab) {
   UseMode(5);
   page->SetLedRecord(3, {1, 2, 3, 255, 0});
   page->PresentFrame();

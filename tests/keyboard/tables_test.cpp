@@ -22,7 +22,7 @@ Json::Value Event(const char* action, int type, int button, Json::Value delay) {
   return event;
 }
 
-TEST(MacroEvents, EncodeDelayTypeDirectionAndButton) {
+TEST(KeyboardMacroEvents, EncodeDelayTypeDirectionAndButton) {
   EXPECT_EQ(EncodeMacroEvent(Event("down", 10, 4, "300")), (MacroEventCode{0x2C, 0x01, 0x8A, 0x04}));
   EXPECT_EQ(EncodeMacroEvent(Event("down", 4, 20, 50)), (MacroEventCode{0x32, 0x00, 0x84, 0x14}));
   EXPECT_EQ(EncodeMacroEvent(Event("Down", 10, 4, "70000")), (MacroEventCode{0x70, 0x11, 0x0A, 0x04}))
@@ -30,7 +30,7 @@ TEST(MacroEvents, EncodeDelayTypeDirectionAndButton) {
   EXPECT_EQ(EncodeMacroEvent(Json::Value("not an event")), (MacroEventCode{0, 0, 0, 0}));
 }
 
-TEST(MacroBlock, UnknownMacrosAndUnsafeFileNamesGiveEmptyRecordsInPlace) {
+TEST(KeyboardMacroBlock, UnknownMacrosAndUnsafeFileNamesGiveEmptyRecordsInPlace) {
   norvane::testing::TempFolder folder;
   norvane::testing::WriteText(folder / "ok.mac",
                               R"({"Events":[{"Action":"down","Type":10,"Button":5,"Delay":"1"}]})");
@@ -50,7 +50,7 @@ TEST(MacroBlock, UnknownMacrosAndUnsafeFileNamesGiveEmptyRecordsInPlace) {
   std::filesystem::remove(folder.path().parent_path() / (escape + ".mac"));
 }
 
-TEST(MacroBlock, DamagedListsAndFilesReadAsEmpty) {
+TEST(KeyboardMacroBlock, DamagedListsAndFilesReadAsEmpty) {
   norvane::testing::TempFolder folder;
   norvane::testing::WriteText(folder / "macro.config", R"({"MacroInfo": {"not": "an array"}})");
   EXPECT_TRUE(ReadMacroList(folder.path()).empty());
@@ -60,7 +60,7 @@ TEST(MacroBlock, DamagedListsAndFilesReadAsEmpty) {
   EXPECT_EQ(ReadMacroEvents(folder.path(), "x").size(), 0u);
 }
 
-TEST(PositionMaps, AShortOrOversizedTableIsReadOnlyAsFarAsItGoes) {
+TEST(KeyboardPositionMaps, AShortOrOversizedTableIsReadOnlyAsFarAsItGoes) {
   KeyTable table{};
   table[0] = 0x20;
   table[2] = 0x29;  // Esc at position 0
@@ -70,7 +70,7 @@ TEST(PositionMaps, AShortOrOversizedTableIsReadOnlyAsFarAsItGoes) {
   EXPECT_EQ(BuildPositionMaps(table, 1000).keys[0], 0);
 }
 
-TEST(KeyTables, PositionsBeyondTheTableAreSkipped) {
+TEST(KeyboardKeyTables, PositionsBeyondTheTableAreSkipped) {
   PositionMap positions{};
   positions.fill(kNoPosition);
   positions[0] = 1;
@@ -86,7 +86,7 @@ TEST(KeyTables, PositionsBeyondTheTableAreSkipped) {
   EXPECT_EQ(extra[3 * 169], 0);
 }
 
-TEST(LightMask, OnlyLitLedsOnTheKeyboardAndPositionsTheMaskCanHold) {
+TEST(KeyboardLightMask, OnlyLitLedsOnTheKeyboardAndPositionsTheMaskCanHold) {
   std::vector<lighting::LedRecord> leds(4);
   leds[0] = {0, 0, 1, 0, 0};  // lit by blue alone, level 0
   leds[1] = {0, 0, 0, 255, 1};
@@ -105,7 +105,7 @@ TEST(LightMask, OnlyLitLedsOnTheKeyboardAndPositionsTheMaskCanHold) {
   EXPECT_EQ(mask, expected);
 }
 
-TEST(SettingsRecord, ReadsUnknownModesAndWildSpeedsSafely) {
+TEST(KeyboardSettingsRecord, ReadsUnknownModesAndWildSpeedsSafely) {
   SettingsRecord record{};
   record[record_byte::kMode] = 0x60;
   record[record_byte::kSpeed] = 9;
@@ -117,7 +117,7 @@ TEST(SettingsRecord, ReadsUnknownModesAndWildSpeedsSafely) {
   EXPECT_EQ(written[record_byte::kMode], 7) << "an effect beyond the table is written unchanged";
 }
 
-TEST(EffectLists, ComeFromTheVariantsListsAndSurviveDamage) {
+TEST(KeyboardEffectLists, ComeFromTheVariantsListsAndSurviveDamage) {
   norvane::testing::TempFolder folder;
   norvane::testing::WriteText(folder / "default_light.json", R"({"DefaultLightName": [[], [
       {"LightName": "Wave", "visible": 1, "value": 3}, {"LightName": "Odd", "visible": 0, "value": "x"}]],

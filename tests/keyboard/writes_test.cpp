@@ -16,7 +16,7 @@ constexpr uint8_t kWriteKeyTable = 0x09;
 constexpr uint8_t kWriteMacros = 0x15;
 constexpr uint8_t kReadInfo = 0x03;
 
-class WritesTest : public KeyboardTest {
+class KeyboardWritesTest : public KeyboardTest {
  protected:
   void SetUp() override {
     OpenWired();
@@ -36,7 +36,7 @@ class WritesTest : public KeyboardTest {
   std::vector<DeviceMessage> messages;
 };
 
-TEST_F(WritesTest, MacroAssignmentsAreRenumberedInOrderOfFirstUse) {
+TEST_F(KeyboardWritesTest, MacroAssignmentsAreRenumberedInOrderOfFirstUse) {
   WriteMacros({1, 3, 2, 1, 1});
   Assign(64, {0x70, 2, 0});  // A
   Assign(65, {0x70, 7, 0});  // S: macro 7 does not exist
@@ -61,7 +61,7 @@ TEST_F(WritesTest, MacroAssignmentsAreRenumberedInOrderOfFirstUse) {
   EXPECT_EQ(Requests(kEnd).size(), 1u);
 }
 
-TEST_F(WritesTest, TheMacroBlockHoldsTheUsedMacrosInTheirKeyTableOrder) {
+TEST_F(KeyboardWritesTest, TheMacroBlockHoldsTheUsedMacrosInTheirKeyTableOrder) {
   WriteMacros({1, 3, 2, 1, 1});
   Assign(64, {0x70, 2, 0});
   Assign(66, {0x71, 4, 0});
@@ -80,7 +80,7 @@ TEST_F(WritesTest, TheMacroBlockHoldsTheUsedMacrosInTheirKeyTableOrder) {
   EXPECT_EQ(Requests(kWriteMacros).size(), 1u);
 }
 
-TEST_F(WritesTest, MacrosTooLargeForTheKeyboardAreRefusedWithTheEventsToRemove) {
+TEST_F(KeyboardWritesTest, MacrosTooLargeForTheKeyboardAreRefusedWithTheEventsToRemove) {
   WriteMacros({30});
   Assign(64, {0x70, 0, 0});
   ASSERT_TRUE(Emulator().WriteMemory(Keyboard(), MemoryArea::kInfo, 6, std::vector<uint8_t>{1}));
@@ -94,7 +94,7 @@ TEST_F(WritesTest, MacrosTooLargeForTheKeyboardAreRefusedWithTheEventsToRemove) 
   EXPECT_TRUE(Requests(kBegin).empty());
 }
 
-TEST_F(WritesTest, AFailedMacroWriteAnswersMinusOneAndTellsTheUser) {
+TEST_F(KeyboardWritesTest, AFailedMacroWriteAnswersMinusOneAndTellsTheUser) {
   WriteMacros({2});
   Assign(64, {0x70, 0, 0});
   Emulator().AddFault(Keyboard(), {.kind = FaultKind::kRefuse, .command = kWriteMacros});
@@ -106,7 +106,7 @@ TEST_F(WritesTest, AFailedMacroWriteAnswersMinusOneAndTellsTheUser) {
             (std::vector<DeviceMessage>{{"message_text_7", std::nullopt}, {"message_text_7", std::nullopt}}));
 }
 
-TEST_F(WritesTest, AShortKeyListWritesItsKeysAndKeepsTheRest) {
+TEST_F(KeyboardWritesTest, AShortKeyListWritesItsKeysAndKeepsTheRest) {
   std::vector<KeyAssignment> keys(page->KeyList().begin(), page->KeyList().begin() + 70);
   keys[64].current = {0x20, 0x00, 0x05};
   keys[69].current = {0x20, 0x00, 0x06};
@@ -123,7 +123,7 @@ TEST_F(WritesTest, AShortKeyListWritesItsKeysAndKeepsTheRest) {
   EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, 0), (std::vector<uint8_t>{0x20, 0x00, 0x1E}));
 }
 
-TEST_F(WritesTest, TheSecondTableStartsFromZerosAndTakesCodesAsAssigned) {
+TEST_F(KeyboardWritesTest, TheSecondTableStartsFromZerosAndTakesCodesAsAssigned) {
   std::vector<KeyAssignment> keys = page->KeyList();
   keys[64].current = {0x70, 9, 0};  // no renumbering, no fallback here
   ASSERT_EQ(page->WriteKeyTableExtra(0, std::span<const KeyAssignment>(keys)), 1);
@@ -133,7 +133,7 @@ TEST_F(WritesTest, TheSecondTableStartsFromZerosAndTakesCodesAsAssigned) {
   EXPECT_EQ(CodeAt(MemoryArea::kKeyTableExtra, 104), (std::vector<uint8_t>{0, 0, 0}));
 }
 
-TEST_F(WritesTest, ThroughTheReceiverTheKeyTableTravelsIn24ByteFrames) {
+TEST_F(KeyboardWritesTest, ThroughTheReceiverTheKeyTableTravelsIn24ByteFrames) {
   page->CommandChannel().SetOpen(false);
   OpenReceiver();
   Emulator().ClearFrameLog();
@@ -144,7 +144,7 @@ TEST_F(WritesTest, ThroughTheReceiverTheKeyTableTravelsIn24ByteFrames) {
   EXPECT_EQ(frames[15].bytes[5] | frames[15].bytes[6] << 8, 15 * 24);
 }
 
-TEST_F(WritesTest, AFailedInformationRefreshSendsNothing) {
+TEST_F(KeyboardWritesTest, AFailedInformationRefreshSendsNothing) {
   Emulator().AddFault(Keyboard(), {.kind = FaultKind::kRefuse, .command = kReadInfo});
   EXPECT_EQ(page->WriteKeyTableFromProfile(0), -102);
   EXPECT_EQ(page->WriteKeyTableExtraFromProfile(0), 1) << "the fault hit once";
@@ -155,7 +155,7 @@ TEST_F(WritesTest, AFailedInformationRefreshSendsNothing) {
   EXPECT_TRUE(Requests(kWriteKeyTable).empty());
 }
 
-TEST_F(WritesTest, AWriteThatStopsHalfwayReportsWhyAndEndsTheSeries) {
+TEST_F(KeyboardWritesTest, AWriteThatStopsHalfwayReportsWhyAndEndsTheSeries) {
   Emulator().AddFault(Keyboard(), {.kind = FaultKind::kRefuseAlt, .command = kWriteKeyTable, .skip = 2});
   EXPECT_EQ(page->WriteKeyTableFromProfile(0), -103);
   EXPECT_EQ(Requests(kWriteKeyTable).size(), 3u);
@@ -169,7 +169,7 @@ TEST_F(WritesTest, AWriteThatStopsHalfwayReportsWhyAndEndsTheSeries) {
   EXPECT_EQ(page->WriteKeyTableFromProfile(0), 0);
 }
 
-TEST_F(WritesTest, AKeyboardGoneInTheMiddleOfASeriesIsAFailure) {
+TEST_F(KeyboardWritesTest, AKeyboardGoneInTheMiddleOfASeriesIsAFailure) {
   WriteMacros({40, 40});
   Assign(64, {0x70, 0, 0});
   Assign(65, {0x70, 1, 0});
@@ -181,7 +181,7 @@ TEST_F(WritesTest, AKeyboardGoneInTheMiddleOfASeriesIsAFailure) {
   EXPECT_FALSE(Emulator().Counters(Keyboard()).session_open);
 }
 
-TEST_F(WritesTest, SelectionsOutsideTheKeyListAreIgnored) {
+TEST_F(KeyboardWritesTest, SelectionsOutsideTheKeyListAreIgnored) {
   const std::vector<KeyAssignment> before = page->KeyList();
   KeyAssignment macro;
   macro.current = {0x70, 1, 0};
@@ -192,7 +192,7 @@ TEST_F(WritesTest, SelectionsOutsideTheKeyListAreIgnored) {
   EXPECT_EQ(page->KeyList(), before);
 }
 
-TEST_F(WritesTest, AKeyTableIsNeverWrittenWithoutOneReadFirst) {
+TEST_F(KeyboardWritesTest, AKeyTableIsNeverWrittenWithoutOneReadFirst) {
   CNorvaneKeyboardDevice fresh;
   fresh.CommandChannel().SetTimeLimits(std::chrono::milliseconds(250), std::chrono::milliseconds(250));
   ASSERT_EQ(protocol::OpenCommandInterface(fresh.CommandChannel(), PathOf(kKeyboardProduct, kVendorPage),
@@ -210,7 +210,7 @@ TEST_F(WritesTest, AKeyTableIsNeverWrittenWithoutOneReadFirst) {
 
 // Mode 21: the set keys go to the keyboard as a light mask and into the profile; presenting shows them red
 // without changing the stored colours.
-TEST_F(WritesTest, CustomKeyColoursBuildTheLightMask) {
+TEST_F(KeyboardWritesTest, CustomKeyColoursBuildTheLightMask) {
   page->Profile().SetLightColors(std::vector<LightColor>(170), 0);  // every key dark
   ASSERT_TRUE(Emulator().WriteMemory(Keyboard(), MemoryArea::kLightMask, 0, std::vector<uint8_t>(21, 0xFF)));
   page->SetLightParams({.mode = 21, .brightness = 4, .red = 200, .green = 0, .blue = 10});
