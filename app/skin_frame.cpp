@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFileDialog>
+#include <QImage>
 #include <QMetaObject>
 #include <QWidget>
 #include <vector>
 
 #include "app/ini_text.h"
+#include "app/message_window.h"
 #include "platform/atomic_file.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
@@ -19,6 +21,7 @@ namespace {
 
 constexpr char kSection[] = "SKINIMAGE";
 constexpr char kDefaultBackground[] = "common/background.png";
+constexpr char kNotAnImageText[] = "skin_custom_error_text";
 
 CSkinFrame::ImagePicker& Picker() {
   static CSkinFrame::ImagePicker picker;
@@ -112,8 +115,14 @@ void CSkinFrame::Notify(ui::TNotifyUI& msg) {
     // The dialog takes the focus; the chooser must not close (and free itself) underneath it.
     pickingImage_ = true;
     const ui::CDuiString path = PickImageFile(GetWidget());
+    if (!path.IsEmpty()) {
+      // "*.*" lets any file be picked; a file that is no image would leave the window without a background.
+      if (!QImage(path).isNull())
+        SkinChangedObserver().Broadcast({false, 0, path});
+      else
+        ShowMessage(nullptr, {}, kNotAnImageText, m_pm.GetDPI(), true, kMessageOk);
+    }
     pickingImage_ = false;
-    if (!path.IsEmpty()) SkinChangedObserver().Broadcast({false, 0, path});
     ShowWindow(true, true);
   }
 }

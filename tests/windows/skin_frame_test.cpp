@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -132,19 +133,33 @@ TEST_F(SkinFrameTest, ACustomImageIsSentNotRecordedAndTheDialogDoesNotCloseTheCh
     other.activateWindow();
     WaitFor([&other] { return other.isActiveWindow(); }, 500);
     QCoreApplication::processEvents();
-    return ui::CDuiString("/home/user/Pictures/my wall.png");
+    return ui::CDuiString(NORVANE_SOURCE_DIR "/skin/skinframe/bg_ocean.png");
   });
   CSkinFrame* frame = OpenFrame();
   Click(frame->GetWidget(), "skin_Custom");
   QCoreApplication::processEvents();
   ASSERT_EQ(CSkinFrame::OpenFrames().size(), 1u) << "the chooser outlived its dialog";
   ASSERT_EQ(receiver.got.size(), 1u);
-  EXPECT_EQ(receiver.got[0].bkImage, "/home/user/Pictures/my wall.png");
+  EXPECT_EQ(receiver.got[0].bkImage, NORVANE_SOURCE_DIR "/skin/skinframe/bg_ocean.png");
   EXPECT_FALSE(std::filesystem::exists(SkinChoiceFile()));
 
   CSkinFrame::SetImagePickerForTesting([](QWidget*) { return ui::CDuiString(); });
   Click(frame->GetWidget(), "skin_Custom");
   EXPECT_EQ(receiver.got.size(), 1u) << "cancelling changes nothing";
+
+  // A file that is no image is refused with a message, and the chooser stays.
+  CSkinFrame::SetImagePickerForTesting(
+      [](QWidget*) { return ui::CDuiString(NORVANE_SOURCE_DIR "/skin/res.xml"); });
+  QString refusal;
+  WhenShown("MsgWnd", [&refusal](QWidget* window) {
+    refusal = qobject_cast<QLabel*>(FindChildNamed(window, "MessageText"))->text();
+    Click(window, "confirm_btn");
+  });
+  Click(frame->GetWidget(), "skin_Custom");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(receiver.got.size(), 1u);
+  EXPECT_EQ(refusal, "This file is not an image that can be used as a background.");
+  EXPECT_EQ(CSkinFrame::OpenFrames().size(), 1u);
 }
 
 TEST(SkinRecordTest, KeepsWhatElseTheFileHoldsAndReplacesItsOwnKeys) {
