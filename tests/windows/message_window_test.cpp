@@ -76,6 +76,15 @@ TEST(MessageWindowTest, TextsByIdFollowTheLanguageAndPlainTextsStayAsGiven) {
   EXPECT_EQ(plain.title, "Firmware");
   EXPECT_EQ(plain.text, "message_text_27") << "without the id flag the text is shown as it is";
 
+  // Names and numbers end up in messages: markup in them is shown as text, never interpreted.
+  Qt::TextFormat format = Qt::AutoText;
+  WhenShown("MsgWnd", [&](QWidget* window) {
+    format = qobject_cast<QLabel*>(FindChildNamed(window, "MessageText"))->textFormat();
+    Click(window, "confirm_btn");
+  });
+  ShowMessage(nullptr, "<img src=/etc/passwd>", "<b>macro</b>", 96, false, kMessageOk);
+  EXPECT_EQ(format, Qt::PlainText);
+
   ShowAndClick("confirm_btn", &unknownId, {}, "no_such_text_id", 96, true, kMessageOk);
   EXPECT_EQ(unknownId.text, "no_such_text_id") << "an id the language lacks still says something";
 
