@@ -22,6 +22,16 @@ namespace norvane::pages::test {
 using emulator::DeviceModel;
 using namespace std::chrono_literals;
 
+// Arrivals and removals are seen within 100 ms; the sanitizers slow every thread down by their own factor.
+#if defined(__SANITIZE_THREAD__)
+inline constexpr int kSanitizerSlowdown = 5;
+#elif defined(__SANITIZE_ADDRESS__)
+inline constexpr int kSanitizerSlowdown = 3;
+#else
+inline constexpr int kSanitizerSlowdown = 1;
+#endif
+inline constexpr std::chrono::milliseconds kHotplugBound = 100ms * kSanitizerSlowdown;
+
 class PageTestWindow : public ui::WindowImplBase {
  public:
   ui::CDuiString GetWindowClassName() const override { return "PageTestWnd"; }
