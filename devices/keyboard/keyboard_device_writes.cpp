@@ -31,7 +31,7 @@ std::size_t CNorvaneKeyboardDevice::MacroCount() const {
 
 std::vector<KeyAssignment> CNorvaneKeyboardDevice::KeysFromCodes(std::span<const std::uint8_t> codes) const {
   std::vector<KeyAssignment> keys;
-  for (std::size_t key = 0; key + 1 <= codes.size() / keyboard::kCodeSize; ++key) {
+  for (std::size_t key = 0; key < codes.size() / keyboard::kCodeSize; ++key) {
     KeyAssignment assignment = key < key_list_.size() ? key_list_[key] : KeyAssignment{};
     assignment.current = {codes[3 * key], codes[3 * key + 1], codes[3 * key + 2]};
     keys.push_back(assignment);
