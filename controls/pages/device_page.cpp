@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 
+#include "controls/device_key_button.h"
 #include "controls/device_option.h"
 #include "controls/mp_device_power.h"
 #include "controls/pages/light_preview.h"
@@ -9,11 +10,6 @@
 #include "devices/keyboard/keyboard_device.h"
 #include "uilib/paint_manager.h"
 #include "uilib/tab_layout.h"
-
-#if __has_include("controls/device_key_button.h")
-#include "controls/device_key_button.h"
-#define NORVANE_HAS_KEY_BUTTON 1
-#endif
 
 namespace norvane::controls {
 
@@ -146,13 +142,11 @@ void CDevicePageUI::BindKeyButtons(int key_count, int led_count) {
     if (key && !keyButtons_[std::size_t(*key)]) keyButtons_[std::size_t(*key)] = w;
     if (led && !lightButtons_[std::size_t(*led)]) {
       lightButtons_[std::size_t(*led)] = w;
-#ifdef NORVANE_HAS_KEY_BUTTON
       if (auto* button = dynamic_cast<CDeviceKeyButtonUI*>(control)) {
         button->SetLightOverlay(true);
         button->SetLightColour(kWhite);
         button->SetLightLevel(kFullLevel);
       }
-#endif
     }
   }
 }
@@ -184,13 +178,11 @@ void CDevicePageUI::ShowFrame(std::span<const lighting::LedRecord> leds, const l
     if (shownLight_[i] == rgb) continue;
     shownLight_[i] = rgb;
     changed = true;
-#ifdef NORVANE_HAS_KEY_BUTTON
     if (auto* key = dynamic_cast<CDeviceKeyButtonUI*>(button)) {
       key->SetLightColour(rgb);
       key->SetLightLevel(kFullLevel);
       continue;
     }
-#endif
     button->SetBkColor(kOpaque | rgb);
   }
   if (CLightPreviewUI* preview = Preview()) changed = preview->SetLeds(leds) || changed;

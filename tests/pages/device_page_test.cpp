@@ -4,6 +4,7 @@
 
 #include <QPushButton>
 
+#include "controls/device_key_button.h"
 #include "controls/mp_device_power.h"
 #include "controls/pages/device_factory.h"
 #include "controls/pages/light_preview.h"
@@ -176,6 +177,25 @@ TEST_F(DevicePageWithDeviceTest, TheLightControlIsTakenOverOnAKeyboardOnly) {
   EXPECT_EQ(takes(DeviceModel::kMouse), 0);
   EXPECT_EQ(takes(DeviceModel::kKeyboard), 2);
   EXPECT_TRUE(backend_->Counters(Device(DeviceModel::kKeyboard)).light_control_taken);
+}
+
+TEST_F(DevicePageWithDeviceTest, TheKeyboardsKeyButtonsShowItsLightsAsAnOverlay) {
+  Open({});
+  controls::CDevicePageUI* keyboard = PageOf(DeviceKind::kKeyboard);
+  ASSERT_NE(keyboard, nullptr);
+  int bound = 0;
+  for (int i = 0; i < keyboard->LightButtonCount(); ++i) bound += keyboard->LightButton(i) != nullptr;
+  EXPECT_GT(bound, 100) << "the keyboard layout's light buttons";
+  int led = 0;
+  while (led < keyboard->LightButtonCount() && !keyboard->LightButton(led)) ++led;
+  auto* button = dynamic_cast<controls::CDeviceKeyButtonUI*>(keyboard->LightButton(led));
+  ASSERT_NE(button, nullptr);
+  EXPECT_TRUE(button->IsLightOverlayOn());
+  keyboard->Device()->SetLedRecord(std::size_t(led),
+                                   {.red = 0x12, .green = 0x34, .blue = 0x56, .level = 255});
+  keyboard->PresentFrame();
+  EXPECT_EQ(button->GetLightColour(), 0x123456u);
+  EXPECT_EQ(button->GetBkColor(), 0u) << "the overlay, not the button's background";
 }
 
 TEST_F(DevicePageWithDeviceTest, TheWirelessStatusOfAMouseOnItsReceiverReachesThePowerPanel) {

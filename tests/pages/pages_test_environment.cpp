@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFile>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -14,23 +13,6 @@
 #include "uilib/resource_manager.h"
 
 namespace {
-
-// Until the shipped skins have a keyboard page layout, the tests use a small stand-in: the skin index is
-// read again from a copy that names it.
-void StandInForMissingSkins(norvane::ui::CResourceManager& rm) {
-  static QTemporaryDir folder;
-  const char* keyboard = "XML\\DeviceXml\\keyboarddevice.xml";
-  if (!rm.ResolveSkinFile(keyboard).isEmpty()) return;
-  QFile shipped(rm.ResolveResource("res.xml"));
-  if (!shipped.open(QIODevice::ReadOnly)) return;
-  QString index = QString::fromUtf8(shipped.readAll());
-  index.replace("</Res>", QString("<Skin name=\"%1\" file=\"%2\"/></Res>")
-                              .arg(keyboard, NORVANE_SOURCE_DIR "/tests/pages/stand_in_keyboard.ui"));
-  QFile copy(folder.filePath("res.xml"));
-  if (!copy.open(QIODevice::WriteOnly) || copy.write(index.toUtf8()) < 0) return;
-  copy.close();
-  rm.LoadResource(copy.fileName());
-}
 
 class PagesEnvironment : public ::testing::Environment {
  public:
@@ -50,7 +32,6 @@ class PagesEnvironment : public ::testing::Environment {
     rm.SetResourcePath(norvane::ui::CResourceManager::DefaultResourcePath());
     rm.LoadResource("res.xml");
     rm.LoadLanguage("lan_en.xml");
-    StandInForMissingSkins(rm);
   }
   void TearDown() override { app_.reset(); }
 
