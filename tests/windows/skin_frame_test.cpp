@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
@@ -106,16 +105,6 @@ TEST_F(SkinFrameTest, ResetSendsTheDefaultBackgroundAndRecordsIt) {
   EXPECT_EQ(ReadText(SkinChoiceFile()), "[SKINIMAGE]\nFLAGS=0\nIMAGE=common/background.png\n");
 }
 
-TEST_F(SkinFrameTest, PageButtonsSwitchTheTabs) {
-  CSkinFrame* frame = OpenFrame();
-  auto* tabs = frame->GetWidget()->findChild<QStackedWidget*>("skin_tab");
-  ASSERT_NE(tabs, nullptr);
-  Click(frame->GetWidget(), "skin_color");
-  EXPECT_EQ(tabs->currentIndex(), 1);
-  Click(frame->GetWidget(), "skin_image");
-  EXPECT_EQ(tabs->currentIndex(), 0);
-}
-
 TEST_F(SkinFrameTest, ClosesWhenItLosesTheFocus) {
   CSkinFrame* frame = OpenFrame();
   QWidget other;
@@ -186,22 +175,6 @@ TEST(SkinRecordTest, AFailedWriteLeavesTheOldFileAndSaysSo) {
     EXPECT_FALSE(error.empty());
   }
   EXPECT_EQ(ReadText(ini), good);
-}
-
-TEST(SkinChangeTest, TheRootGetsEitherTheColourOrTheImage) {
-  class Plain : public ui::WindowImplBase {
-   public:
-    ui::CDuiString GetWindowClassName() const override { return "PlainWnd"; }
-    ui::CDuiString GetSkinFile() const override { return "XML_MSG"; }
-  } wnd;
-  ASSERT_TRUE(wnd.Create(nullptr, "plain", false));
-  ui::CControlUI* root = wnd.FindControl("root");
-  ApplySkinChange(wnd.GetPaintManager(), {false, 0, "skinframe/bg_ocean.png"});
-  EXPECT_EQ(root->GetBkImage(), "skinframe/bg_ocean.png");
-  EXPECT_EQ(root->GetBkColor(), 0u);
-  ApplySkinChange(wnd.GetPaintManager(), {true, 0xFF102030, "ignored.png"});
-  EXPECT_EQ(root->GetBkImage(), "");
-  EXPECT_EQ(root->GetBkColor(), 0xFF102030u);
 }
 
 }  // namespace
