@@ -49,7 +49,9 @@ struct DeviceHostOptions {
 
 class DeviceHost {
  public:
-  // `manager` is the main window's: the strip's containers are found in it by name.
+  // `manager` is the main window's: the strip's containers are found in it by name. The window registers
+  // RegisterDeviceControls and RegisterPageControls before it builds its skin, and destroys the host (or
+  // calls Teardown) before its controls and its paint manager go.
   DeviceHost(ui::CPaintManagerUI& manager, DeviceHostHooks hooks);
   DeviceHost(ui::CPaintManagerUI& manager, DeviceHostHooks hooks, DeviceHostOptions options);
   ~DeviceHost();  // stops the scan and tears every page down
@@ -72,7 +74,8 @@ class DeviceHost {
   // threads have stopped when it returns.
   void Teardown();
 
-  // The window was hidden to the tray or shown again; the system is suspending or resumed.
+  // The window was hidden to the tray or shown again (passed to every page); the system is suspending or
+  // resumed (the scan pauses meanwhile and looks again on resume).
   void SetWindowActive(bool active);
   void SetSuspended(bool suspended);
 
