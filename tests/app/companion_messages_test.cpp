@@ -8,6 +8,7 @@
 #include "app/copy_data_record.h"
 #include "app/instance_bus.h"
 #include "app/main_messages.h"
+#include "app/sleep_monitor.h"
 #include "tests/app/main_window_fixture.h"
 
 namespace norvane::app::test {
@@ -136,6 +137,28 @@ TEST_F(CompanionMessagesTest, DataRecordsAreCutToTheirBuffers) {
   window_->OnCopyData(kCopyDataSoundLevels, QByteArray());
   EXPECT_EQ(log_.bandCounts, (std::vector<std::size_t>{6, 1}));
   EXPECT_EQ(log_.levelCounts.size(), 1u);
+}
+
+TEST_F(CompanionMessagesTest, TheSystemsSleepSignalSuspendsAndResumesTheWindow) {
+  QDBusConnection connection =
+      QDBusConnection::connectToBus(busOptions_.busAddress, QStringLiteral("sleep-test"));
+  {
+    // Any sender will do on the private bus; the program listens to logind's on the system bus.
+    CSleepMonitor monitor(window_->GetHWND(), connection, QString());
+    ASSERT_TRUE(monitor.IsWatching());
+    auto emitSleep = [&](bool sleeping) {
+      return RunClient(QStringLiteral("dbus-send"),
+                       {QStringLiteral("--bus=") + busOptions_.busAddress, QStringLiteral("--type=signal"),
+                        QStringLiteral("/org/freedesktop/login1"),
+                        QStringLiteral("org.freedesktop.login1.Manager.PrepareForSleep"),
+                        sleeping ? QStringLiteral("boolean:true") : QStringLiteral("boolean:false")});
+    };
+    ASSERT_EQ(emitSleep(true), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window_->IsAwake(); }, 3000));
+    ASSERT_EQ(emitSleep(false), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window_->IsAwake(); }, 3000));
+  }
+  QDBusConnection::disconnectFromBus(QStringLiteral("sleep-test"));
 }
 
 }  // namespace
