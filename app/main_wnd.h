@@ -89,6 +89,9 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void OnTrayLeftClick();
   void ShowTrayMenu();
   void OnMenuCommand(const ui::MenuCmd& command);
+  // What the user should know about a device: a language text id, with a number for texts that are formats.
+  // Shown over the window once the current work is done; one at a time, and only while the window shows.
+  void ShowDeviceMessage(const ui::CDuiString& textId, std::optional<int> value);
   // Starts one of the window's timers; each fires once.
   void StartTimer(int timerId, int elapseMs);
   // The settings window tells the main window while it runs, so that relayed messages and "close all" reach
@@ -154,6 +157,7 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   // Child windows, known while they run.
   ui::WindowHandle settingsWnd_;
   bool settingsOpening_ = false;
+  bool deviceMessageOpen_ = false;
 
   int dpi_ = ui::kDefaultDpi;
   bool displayChanged_ = false;

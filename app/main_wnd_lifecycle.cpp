@@ -1,4 +1,5 @@
 // The main window's start-up sequence (on the skin's first layout), its language, and its end.
+#include <QTimer>
 #include <QWidget>
 
 #include "app/about_wnd.h"
@@ -31,6 +32,10 @@ void CMainWnd::OnWindowInit() {
     deviceHooks.beforeLosingSelection = [this] {
       CloseChildWindows();
       if (hooks_.installInputHook) hooks_.installInputHook(false);
+    };
+    deviceHooks.showMessage = [this](const ui::CDuiString& textId, std::optional<int> value) {
+      // Not inside the device code that reported it: the message runs its own loop.
+      QTimer::singleShot(0, GetWidget(), [this, textId, value] { ShowDeviceMessage(textId, value); });
     };
     deviceHooks.closeSettingsWindow = [this] {
       if (settingsWnd_) settingsWnd_.PostMessage(ui::WM_CLOSE);

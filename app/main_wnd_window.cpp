@@ -9,6 +9,8 @@
 #include "app/about_wnd.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
+#include "app/message_texts.h"
+#include "app/message_window.h"
 #include "app/tray_menu_placement.h"
 #include "app/window_scale.h"
 #include "platform/trace.h"
@@ -132,6 +134,23 @@ void CMainWnd::ShowTrayMenu() {
   TrayMenuPlacement placement{cursor, ui::eMenuAlignment_Left | ui::eMenuAlignment_Top};
   if (screen) placement = PlaceTrayMenu(cursor, screen->geometry(), screen->availableGeometry());
   trayMenu_->Init(GetHWND(), "menu.xml", placement.point, placement.alignment);
+}
+
+void CMainWnd::ShowDeviceMessage(const ui::CDuiString& textId, std::optional<int> value) {
+  if (destroyed_ || deviceMessageOpen_ || !IsShowing()) {
+    // The page's own notice says it as well; a window in the tray does not pop up messages.
+    Trace("main window: device message " + textId.toStdString() + " not shown");
+    return;
+  }
+  deviceMessageOpen_ = true;
+  if (value) {
+    const ui::CDuiString text =
+        SubstituteNumber(ResolveLanguageText(FindControl(msgtext::kMainTextLabel), textId), *value);
+    ShowMessage(this, "", text, dpi_, false, kMessageOk);
+  } else {
+    ShowMessage(this, "", textId, dpi_, true, kMessageOk);
+  }
+  deviceMessageOpen_ = false;
 }
 
 void CMainWnd::CloseChildWindows() {

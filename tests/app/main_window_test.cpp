@@ -2,11 +2,14 @@
 // title-bar close, the tray icon and its menu, the window scale on common monitors, and the timers across
 // a system sleep.
 
+#include <QApplication>
+#include <QLabel>
 #include <QWidget>
 #include <chrono>
 
 #include "app/about_wnd.h"
 #include "app/main_messages.h"
+#include "app/message_texts.h"
 #include "tests/app/main_window_fixture.h"
 
 namespace norvane::app::test {
@@ -98,6 +101,49 @@ TEST_F(MainWindowTest, SystemCloseOfTheAboutWindowClosesOnlyIt) {
   EXPECT_FALSE(CAboutWnd::Current().IsWindow());
   EXPECT_FALSE(QuitRequestedWithin(100));
   EXPECT_TRUE(window_->IsShowing());
+}
+
+// Once the message window is up: its text into `shown`, and the window closed.
+void ReadAndCloseMessageSoon(QString& shown) {
+  QTimer::singleShot(200, [&shown] {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      auto* label = top->findChild<QLabel*>("MessageText");
+      if (!label || label->window() != top || !top->isVisible()) continue;
+      shown = label->text();
+      top->close();
+    }
+  });
+}
+
+TEST_F(MainWindowTest, DeviceMessagesAreShownInTheCurrentLanguageOneAtATime) {
+  Start();
+  FinishFirstPassAndWaitShown();
+  const QString plain = ResolveLanguageText(Find("str_test"), "message_text_7");
+  ASSERT_NE(plain, "message_text_7");
+
+  QString shown;
+  ReadAndCloseMessageSoon(shown);
+  devices_->hooks.showMessage("message_text_7", std::nullopt);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 3000));
+  EXPECT_EQ(shown, plain);
+
+  // A format gets its number, and nothing of it is read as a format of its own.
+  shown.clear();
+  ReadAndCloseMessageSoon(shown);
+  devices_->hooks.showMessage("message_text_16", 3);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 3000));
+  EXPECT_TRUE(shown.contains('3'));
+  EXPECT_FALSE(shown.contains("%d"));
+
+  // In the tray, nothing pops up.
+  window_->ShowWindow(false);
+  devices_->hooks.showMessage("message_text_7", std::nullopt);
+  QTest::qWait(100);
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->findChild<QLabel*>("MessageText")) {
+      EXPECT_FALSE(top->isVisible());
+    }
+  }
 }
 
 TEST_F(MainWindowTest, WindowScaleFollowsTheMonitor) {
