@@ -1,5 +1,13 @@
 # Helpers shared by every folder's build file.
 
+# Headers nearly every file of a kind includes, parsed once per target instead of once per file: the Qt
+# widget headers dominate the build time of the UI folders, GoogleTest's that of the tests.
+set(NORVANE_STD_PCH <algorithm> <array> <chrono> <cstdint> <functional> <map> <memory> <mutex> <optional>
+                    <span> <string> <vector>)
+set(NORVANE_QT_PCH <QtCore/QObject> <QtCore/QString> <QtCore/QTimer> <QtGui/QPainter> <QtWidgets/QWidget>
+                   <QtWidgets/QPushButton> <QtWidgets/QLabel>)
+option(NORVANE_PCH "Precompile the common headers of each target" ON)
+
 # norvane_library(NAME <target> [QT] [DEPS <targets...>])
 # Builds a static library from every .cpp below the current folder. A folder without sources yet gives an
 # interface library, so that dependents link to it already.
@@ -13,11 +21,39 @@ function(norvane_library)
     if(ARG_QT)
       set_target_properties(${ARG_NAME} PROPERTIES AUTOMOC ON)
     endif()
+    if(NORVANE_PCH)
+      if(ARG_QT)
+        target_precompile_headers(${ARG_NAME} PRIVATE ${NORVANE_STD_PCH} ${NORVANE_QT_PCH})
+      else()
+        target_precompile_headers(${ARG_NAME} PRIVATE ${NORVANE_STD_PCH})
+      endif()
+    endif()
   else()
     add_library(${ARG_NAME} INTERFACE)
     target_include_directories(${ARG_NAME} INTERFACE ${PROJECT_SOURCE_DIR})
     target_link_libraries(${ARG_NAME} INTERFACE ${ARG_DEPS})
   endif()
+endfunction()
+
+# The test groups share two precompiled headers (with and without Qt) instead of parsing GoogleTest and Qt
+# once per group. Each is built by a small executable of its own, so its flags (position-independent code,
+# definitions) are those of the test executables that reuse it.
+function(norvane_test_pch_carriers)
+  if(NOT NORVANE_PCH OR TARGET norvane_test_pch)
+    return()
+  endif()
+  set(source ${PROJECT_BINARY_DIR}/test_pch_carrier.cpp)
+  file(WRITE ${source} "int main() { return 0; }\n")
+  foreach(carrier norvane_test_pch norvane_test_pch_qt)
+    add_executable(${carrier} ${source})
+    target_link_libraries(${carrier} PRIVATE GTest::gtest GTest::gmock Threads::Threads)
+    target_compile_definitions(${carrier} PRIVATE NORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                                  NORVANE_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  endforeach()
+  target_link_libraries(norvane_test_pch_qt PRIVATE Qt6::Widgets)
+  target_precompile_headers(norvane_test_pch PRIVATE ${NORVANE_STD_PCH} <gtest/gtest.h> <gmock/gmock.h>)
+  target_precompile_headers(norvane_test_pch_qt PRIVATE ${NORVANE_STD_PCH} <gtest/gtest.h> <gmock/gmock.h>
+                                                        ${NORVANE_QT_PCH})
 endfunction()
 
 # norvane_test_group(NAME <group> [THREADS] [QT] LIBS <targets...>)
@@ -30,12 +66,20 @@ function(norvane_test_group)
     return()
   endif()
   set(target test_${ARG_NAME})
+  norvane_test_pch_carriers()
   add_executable(${target} ${sources})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
   target_compile_definitions(${target} PRIVATE NORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                                NORVANE_BINARY_DIR="${PROJECT_BINARY_DIR}")
   if(ARG_QT)
     set_target_properties(${target} PROPERTIES AUTOMOC ON)
+  endif()
+  if(NORVANE_PCH)
+    if(ARG_QT)
+      target_precompile_headers(${target} REUSE_FROM norvane_test_pch_qt)
+    else()
+      target_precompile_headers(${target} REUSE_FROM norvane_test_pch)
+    endif()
   endif()
   # One label only: a list would be split into separate properties by gtest_discover_tests.
   set(labels ${ARG_NAME})
