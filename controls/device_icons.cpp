@@ -24,8 +24,8 @@ std::optional<ui::CDuiString> DeviceIconStem(int kind, int variant) {
 
 DeviceIconSet DeviceIconsForStem(const ui::CDuiString& stem) {
   const QString base = QStringLiteral("common/device_ico/") + stem;
-  return DeviceIconSet{base + "_device_normal.png", base + "_device_selected.png",
-                       base + "_device_synchro_normal.png", base + "_device_synchro_selected.png",
+  return DeviceIconSet{base + "_device_normal.svg", base + "_device_selected.svg",
+                       base + "_device_synchro_normal.svg", base + "_device_synchro_selected.svg",
                        stem + "_device_name_text"};
 }
 

@@ -127,7 +127,7 @@ TEST_F(DeviceStripTest, ALoneSynchroTabIsUnchecked) {
   HideDeviceTab(strip_, 2);
   EXPECT_FALSE(tabs_[0]->IsSynchroChecked());
   EXPECT_FALSE(tabs_[2]->IsSynchroChecked());
-  EXPECT_EQ(tabs_[0]->CurrentImage(), "common/device_ico/kb_device_selected.png");
+  EXPECT_EQ(tabs_[0]->CurrentImage(), "common/device_ico/kb_device_selected.svg");
 }
 
 TEST_F(DeviceStripTest, LinkMessagesShowAndHideTabs) {
