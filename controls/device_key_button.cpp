@@ -112,6 +112,10 @@ void CDeviceKeyButtonUI::paintEvent(QPaintEvent* event) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(ScaledColour(lightColour_, lightLevel_));
     painter.drawRoundedRect(area, 4, 4);
+    // The caption stays readable over the light: dark on bright light, light on dim.
+    const QColor light = ScaledColour(lightColour_, lightLevel_);
+    painter.setPen(light.lightness() > 150 ? QColor(10, 12, 16) : QColor(230, 232, 238));
+    painter.drawText(area, Qt::AlignCenter, text());
   }
   const QRect mark(area.right() - kMarkSize, area.top() + 1, kMarkSize, kMarkSize);
   if (!keySetHidden_) {

@@ -81,6 +81,7 @@ std::optional<BuiltPage> BuildDevicePage(const DeviceStrip& strip, int interface
   device.SetVariantIndex(row.variant_index);
   device.SetLightListStem(std::string(files.file_stem));
   device.BindKeyButtons();
+  page->SetUpProfileBar();
   strip.pages->Add(page.release());
 
   strip.tabs->Add(tab.release());
@@ -93,7 +94,8 @@ std::optional<BuiltPage> BuildDevicePage(const DeviceStrip& strip, int interface
   t->SetPowerIndex(strip.powerPages->GetCount() - 1);
   t->SetIconKind(row.kind_code, variant);
   t->SetVisible(false);
-  t->SetDeviceName(ui::CDuiString(row.kind_name));
+  // The kind name doubles as the text id of the name the tab shows, so it follows the language.
+  t->SetDeviceName(ui::CDuiString(row.kind_name), true);
   t->SetPage(built.page);
   built.page->SetDeviceTab(t);
   t->SetAnimatedControl(built.page->AnimatedControl());
