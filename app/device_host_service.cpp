@@ -1,6 +1,7 @@
 #include "app/device_host.h"
 #include "app/device_service.h"
 #include "controls/device_strip.h"
+#include "controls/pages/device_page.h"
 
 namespace norvane::app {
 namespace {
@@ -25,6 +26,10 @@ class DeviceHostService final : public IDeviceService {
     return false;
   }
   void Teardown() override { host_.Teardown(); }
+  bool SwitchCurrentPageProfile() override {
+    controls::CDevicePageUI* page = host_.CurrentPage();
+    return page && page->SwitchToChosenProfile();
+  }
 
  private:
   DeviceHost host_;

@@ -26,6 +26,9 @@ class IDeviceService {
   // Whether any device tab is visible (the "No_device_Link" notice is shown when none is).
   virtual bool AnyTabVisible() const = 0;
   virtual void Teardown() = 0;
+  // The user chose another profile in the current page's profile bar: load it into that page's device.
+  // False when there is no current page or it has nothing to switch.
+  virtual bool SwitchCurrentPageProfile() { return false; }
 };
 
 using DeviceServiceFactory =

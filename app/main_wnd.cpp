@@ -114,6 +114,12 @@ void CMainWnd::Notify(ui::TNotifyUI& msg) {
     ApplyWindowScale();
     return;
   }
+  if (msg.sType == ui::DUI_MSGTYPE_ITEMSELECT && msg.pSender &&
+      msg.pSender->GetName() == "device_profile_combo") {
+    // The switch waits a moment, so scrolling through the combo does not load every profile on the way.
+    StartTimer(kTimerProfileSwitch, 400);
+    return;
+  }
   WindowImplBase::Notify(msg);
 }
 

@@ -91,7 +91,11 @@ void CMainWnd::OnTimer(int timerId) {
       ShowTrayMenu();
       break;
     case kTimerProfileSwitch:
-      if (hooks_.switchProfile) hooks_.switchProfile();
+      if (hooks_.switchProfile) {
+        hooks_.switchProfile();
+      } else if (devices_) {
+        devices_->SwitchCurrentPageProfile();
+      }
       break;
     case kTimerGameLight:
       if (hooks_.restoreGameLight) hooks_.restoreGameLight();

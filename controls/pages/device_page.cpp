@@ -4,10 +4,13 @@
 
 #include "controls/device_key_button.h"
 #include "controls/device_option.h"
+#include "controls/device_profile.h"
 #include "controls/mp_device_power.h"
 #include "controls/pages/light_preview.h"
 #include "devices/button_binding.h"
 #include "devices/keyboard/keyboard_device.h"
+#include "platform/trace.h"
+#include "uilib/combo.h"
 #include "uilib/paint_manager.h"
 #include "uilib/tab_layout.h"
 
@@ -252,6 +255,43 @@ void CDevicePageUI::ShowNotice(const ui::CDuiString& textId) {
   }
   notice->SetTextId(textId);
   notice->SetVisible(true);
+}
+
+CDeviceProfileUI* CDevicePageUI::ProfileBar() {
+  for (QWidget* w : findChildren<QWidget*>()) {
+    if (auto* bar = dynamic_cast<CDeviceProfileUI*>(ui::ControlOf(w));
+        bar && bar->GetName() == CDeviceProfileUI::kItemName)
+      return bar;
+  }
+  return nullptr;
+}
+
+void CDevicePageUI::SetUpProfileBar() {
+  CDeviceProfileUI* bar = ProfileBar();
+  if (!bar || !device_) return;
+  bar->SetDeviceKind(int(device_->KindCode()));
+  bar->SetFolders(device_->UserProfileFolder(), device_->DefaultProfileFile());
+  const ProfileListResult loaded = bar->LoadProfileList();
+  if (!loaded.done()) Trace("device page: the profile list could not be loaded: " + loaded.error);
+  bar->SelectTab(1);
+  device_->SetProfileStem(bar->GetCurrentProfileId().toStdString());
+}
+
+bool CDevicePageUI::SwitchToChosenProfile() {
+  CDeviceProfileUI* bar = ProfileBar();
+  if (!bar || !device_) return false;
+  auto* combo = dynamic_cast<ui::CComboUI*>(bar->FindSubControl("device_profile_combo"));
+  const int chosen = combo ? combo->GetCurSel() : -1;
+  if (chosen < 0 || chosen >= bar->GetProfileCount()) return false;
+  const ProfileListResult selected = bar->SelectProfile(chosen, false);
+  if (selected.code == ProfileListResult::kFileError) {
+    if (messageSink_) messageSink_(ProfileResultMessageId(selected), std::nullopt);
+    return false;
+  }
+  device_->SetProfileStem(bar->GetCurrentProfileId().toStdString());
+  device_->LoadProfile();
+  device_->RefreshPage();
+  return true;
 }
 
 }  // namespace norvane::controls

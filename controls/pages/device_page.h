@@ -27,6 +27,8 @@
 
 namespace norvane::controls {
 
+class CDeviceProfileUI;
+
 class CMpDevicePowerUI;
 class CDeviceOptionUI;
 class CLightPreviewUI;
@@ -93,6 +95,15 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   void ReadWirelessStatus() override;
   void RunFirstDeferredTask() override;
   void RunSecondDeferredTask() override;
+
+  // The page's profile bar ("DeviceProfileItem"), when its layout has one; null otherwise.
+  CDeviceProfileUI* ProfileBar();
+  // Configures the profile bar for the device (kind, folders, list, lighting tab) and points the device at
+  // the selected profile's file. A page without a bar keeps no profile. Call once the device is set up.
+  void SetUpProfileBar();
+  // The user chose another profile in the bar's combo: select it in the list and load it into the device.
+  // False when the page has no bar or the choice is not a profile.
+  bool SwitchToChosenProfile();
   void SetMoreThanOneTabVisible(bool more) override { moreThanOneTab_ = more; }
   void SetDeviceTab(CDeviceOptionUI* tab) override;
 

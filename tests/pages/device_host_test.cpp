@@ -3,11 +3,15 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
+#include "controls/device_profile.h"
 #include "controls/mp_device_power.h"
 #include "hid/catalogue/device_catalogue.h"
+#include "profiles/json_file_util.h"
 #include "tests/pages/page_test_window.h"
+#include "uilib/combo.h"
 
 namespace norvane::pages::test {
 namespace {
@@ -63,6 +67,39 @@ TEST_F(DeviceHostTest, PluggingAndUnpluggingShowsAndHidesTheTabWithinAHundredMil
   EXPECT_TRUE(Strip().noDeviceNotice->IsVisible());
   EXPECT_EQ(host_->CurrentPage(), nullptr);
   EXPECT_EQ(selectionLosses_, 1) << "the selected device went: child windows close";
+}
+
+TEST_F(DeviceHostTest, EachPageWorksOnTheProfileItsBarSelectsAndSwitchesWithIt) {
+  Open({});
+  controls::CDevicePageUI* keyboard = PageOf(DeviceKind::kKeyboard);
+  ASSERT_NE(keyboard, nullptr);
+  controls::CDeviceProfileUI* bar = keyboard->ProfileBar();
+  ASSERT_NE(bar, nullptr) << "every page layout carries the profile bar";
+  devices::CNorvaneUSBDevice& device = *keyboard->Device();
+  const std::string first = bar->GetCurrentProfileId().ToUtf8();
+  ASSERT_FALSE(first.empty());
+  EXPECT_EQ(device.ProfileStem(), first) << "settings go to the selected profile, not nowhere";
+  EXPECT_TRUE(std::filesystem::exists(device.CurrentProfileFile())) << "the first profile was made";
+
+  ASSERT_TRUE(bar->AddProfile().done());
+  ASSERT_EQ(bar->GetProfileCount(), 2);
+  auto* combo = dynamic_cast<ui::CComboUI*>(bar->FindSubControl("device_profile_combo"));
+  ASSERT_NE(combo, nullptr);
+  combo->SelectItem(1, false);
+  EXPECT_TRUE(keyboard->SwitchToChosenProfile());
+  const std::string added = device.ProfileStem();
+  EXPECT_NE(added, first);
+  EXPECT_EQ(bar->GetCurrentProfileId().ToUtf8(), added);
+  EXPECT_TRUE(std::filesystem::exists(device.CurrentProfileFile()));
+  combo->SelectItem(0, false);
+  EXPECT_TRUE(keyboard->SwitchToChosenProfile());
+  EXPECT_EQ(device.ProfileStem(), first);
+  combo->SelectItem(1, false);
+  EXPECT_TRUE(keyboard->SwitchToChosenProfile());
+
+  // The next program start comes back on the profile selected last.
+  const Json::Value list = JsonFileUtil().ReadJsonValue(device.UserProfileFolder() / "ProfileList.ini");
+  EXPECT_EQ(list["profileselect"].asInt(), 1);
 }
 
 TEST_F(DeviceHostTest, TheSameDeviceReplugsIntoItsOwnPageAndTab) {
