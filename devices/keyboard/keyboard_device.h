@@ -162,6 +162,8 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice {
   std::vector<KeyAssignment> KeysFromCodes(std::span<const std::uint8_t> codes) const;
   std::size_t MacroCount() const;
   int EnsureLayout();
+  // Refreshes the information block and the table block size before a key-table write.
+  int PrepareKeyTableWrite();
   void ShowMessage(DeviceMessage message) const;
   void SetEventPositions(const keyboard::PositionMap& positions);
   // The mode table, read from the light lists on first use.

@@ -39,6 +39,21 @@ std::vector<KeyAssignment> CNorvaneKeyboardDevice::KeysFromCodes(std::span<const
   return keys;
 }
 
+// Both tables are written with the block size the keyboard reports now: its information block is read
+// again first, and nothing is sent when that read fails.
+int CNorvaneKeyboardDevice::PrepareKeyTableWrite() {
+  protocol::CommandChannel& channel = CommandChannel();
+  if (!channel.IsOpen()) return protocol::kResultNoReply;
+  if (const int result = EnsureLayout(); result != protocol::kResultOk) return result;
+  keyboard::KeyboardLayout refreshed = layout_;
+  if (const int result = keyboard::RefreshDeviceInfo(channel, refreshed); result != protocol::kResultOk) {
+    return result;
+  }
+  if (const int result = TakeTableBlockSize(channel, refreshed); result != protocol::kResultOk) return result;
+  layout_.info = refreshed.info;
+  return protocol::kResultOk;
+}
+
 int CNorvaneKeyboardDevice::WriteKeyTable(int page, std::span<const std::uint8_t> codes) {
   return WriteKeyTable(page, std::span<const KeyAssignment>(KeysFromCodes(codes)));
 }
@@ -57,15 +72,8 @@ int CNorvaneKeyboardDevice::WriteKeyTableExtraFromProfile(int page) {
 }
 
 int CNorvaneKeyboardDevice::WriteKeyTable(int page, std::span<const KeyAssignment> keys) {
+  if (const int result = PrepareKeyTableWrite(); result != protocol::kResultOk) return result;
   protocol::CommandChannel& channel = CommandChannel();
-  if (!channel.IsOpen()) return protocol::kResultNoReply;
-  if (const int result = EnsureLayout(); result != protocol::kResultOk) return result;
-  keyboard::KeyboardLayout refreshed = layout_;
-  if (const int result = keyboard::RefreshDeviceInfo(channel, refreshed); result != protocol::kResultOk) {
-    return result;
-  }
-  if (const int result = TakeTableBlockSize(channel, refreshed); result != protocol::kResultOk) return result;
-  layout_.info = refreshed.info;
   const keyboard::BuiltKeyTable built =
       keyboard::BuildKeyTable(layout_.keyTable, layout_.TableBytes(), keys, layout_.maps.keys, MacroCount());
   keyboard::CommandSeries series(channel);
@@ -73,15 +81,8 @@ int CNorvaneKeyboardDevice::WriteKeyTable(int page, std::span<const KeyAssignmen
 }
 
 int CNorvaneKeyboardDevice::WriteKeyTableExtra(int page, std::span<const KeyAssignment> keys) {
+  if (const int result = PrepareKeyTableWrite(); result != protocol::kResultOk) return result;
   protocol::CommandChannel& channel = CommandChannel();
-  if (!channel.IsOpen()) return protocol::kResultNoReply;
-  if (const int result = EnsureLayout(); result != protocol::kResultOk) return result;
-  keyboard::KeyboardLayout refreshed = layout_;
-  if (const int result = keyboard::RefreshDeviceInfo(channel, refreshed); result != protocol::kResultOk) {
-    return result;
-  }
-  if (const int result = TakeTableBlockSize(channel, refreshed); result != protocol::kResultOk) return result;
-  layout_.info = refreshed.info;
   const keyboard::KeyTable table =
       keyboard::BuildExtraKeyTable(layout_.TableBytes(), keys, layout_.maps.keys);
   keyboard::CommandSeries series(channel);
