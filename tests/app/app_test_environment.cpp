@@ -5,13 +5,12 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 #include <memory>
 
 #include "app/control_registration.h"
 #include "platform/xdg_paths.h"
+#include "tests/support/private_bus.h"
 #include "tests/support/temp_folder.h"
 #include "uilib/uilib.h"
 
@@ -32,7 +31,7 @@ namespace norvane::app::test {
 namespace {
 
 QString g_address;
-qint64 g_daemonPid = 0;
+norvane::testing::PrivateBus g_bus;
 std::unique_ptr<norvane::testing::TempFolder> g_home;
 
 class AppEnvironment : public ::testing::Environment {
@@ -60,30 +59,16 @@ class AppEnvironment : public ::testing::Environment {
     resources.LoadResource("res.xml");
     resources.LoadLanguage("lan_en.xml");
     RegisterProgramControls();
-    if (NORVANE_APP_TESTS_FORK) StartPrivateBus();
+    if (NORVANE_APP_TESTS_FORK && g_bus.Start()) g_address = g_bus.Address();
   }
 
   void TearDown() override {
-    if (g_daemonPid > 0) ::kill(static_cast<pid_t>(g_daemonPid), SIGTERM);
+    g_bus.Stop();
     app_.reset();
     g_home.reset();
   }
 
  private:
-  static void StartPrivateBus() {
-    if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty()) return;
-    QProcess daemon;
-    daemon.start(QStringLiteral("dbus-daemon"),
-                 {QStringLiteral("--session"), QStringLiteral("--fork"), QStringLiteral("--print-address=1"),
-                  QStringLiteral("--print-pid=1")});
-    if (!daemon.waitForFinished(10000) || daemon.exitCode() != 0) return;
-    const QStringList lines =
-        QString::fromUtf8(daemon.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    if (lines.size() < 2) return;
-    g_address = lines.at(0).trimmed();
-    g_daemonPid = lines.at(1).trimmed().toLongLong();
-  }
-
   std::unique_ptr<QApplication> app_;
 };
 
@@ -105,15 +90,7 @@ std::filesystem::path TestHome() {
 }
 
 int RunClient(const QString& program, const QStringList& arguments) {
-  QProcess client;
-  client.start(program, arguments);
-  if (!QTest::qWaitFor([&] { return client.state() == QProcess::NotRunning; }, 10000)) {
-    client.kill();
-    client.waitForFinished(1000);
-    return -1;
-  }
-  if (client.exitStatus() != QProcess::NormalExit) return -1;
-  return client.exitCode();
+  return norvane::testing::RunClient(program, arguments);
 }
 
 }  // namespace norvane::app::test

@@ -7,16 +7,16 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 #include <memory>
+
+#include "tests/support/private_bus.h"
 
 namespace norvane::app::test {
 namespace {
 
 QString g_address;
-qint64 g_private_daemon_pid = 0;
+norvane::testing::PrivateBus g_bus;
 
 class BusEnvironment : public ::testing::Environment {
  public:
@@ -25,30 +25,16 @@ class BusEnvironment : public ::testing::Environment {
     static char name[] = "test_appbus";
     static char* argv[] = {name, nullptr};
     app_ = std::make_unique<QCoreApplication>(argc, argv);
-    StartPrivateBus();
+    if (g_bus.Start()) g_address = g_bus.Address();
     if (g_address.isEmpty()) g_address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
   }
 
   void TearDown() override {
-    if (g_private_daemon_pid > 0) ::kill(static_cast<pid_t>(g_private_daemon_pid), SIGTERM);
+    g_bus.Stop();
     app_.reset();
   }
 
  private:
-  static void StartPrivateBus() {
-    if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty()) return;
-    QProcess daemon;
-    daemon.start(QStringLiteral("dbus-daemon"),
-                 {QStringLiteral("--session"), QStringLiteral("--fork"), QStringLiteral("--print-address=1"),
-                  QStringLiteral("--print-pid=1")});
-    if (!daemon.waitForFinished(10000) || daemon.exitCode() != 0) return;
-    const QStringList lines =
-        QString::fromUtf8(daemon.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    if (lines.size() < 2) return;
-    g_address = lines.at(0).trimmed();
-    g_private_daemon_pid = lines.at(1).trimmed().toLongLong();
-  }
-
   std::unique_ptr<QCoreApplication> app_;
 };
 
@@ -66,16 +52,7 @@ QString TestServiceName(const char* role) {
 }
 
 int RunClient(const QString& program, const QStringList& arguments) {
-  QProcess client;
-  client.start(program, arguments);
-  // Spin the event loop meanwhile: the client's call is answered by this very process.
-  if (!QTest::qWaitFor([&] { return client.state() == QProcess::NotRunning; }, 10000)) {
-    client.kill();
-    client.waitForFinished(1000);
-    return -1;
-  }
-  if (client.exitStatus() != QProcess::NormalExit) return -1;
-  return client.exitCode();
+  return norvane::testing::RunClient(program, arguments);
 }
 
 }  // namespace norvane::app::test
