@@ -6,32 +6,6 @@
 
 namespace norvane::devices::testing {
 
-void QueuePoster::Post(std::function<void()> call) {
-  std::lock_guard lock(mutex_);
-  calls_.push_back(std::move(call));
-  posted_.notify_all();
-}
-
-bool QueuePoster::WaitForCall(int limit_ms) {
-  std::unique_lock lock(mutex_);
-  return posted_.wait_for(lock, std::chrono::milliseconds(limit_ms), [this] { return !calls_.empty(); });
-}
-
-int QueuePoster::RunAll() {
-  std::deque<std::function<void()>> calls;
-  {
-    std::lock_guard lock(mutex_);
-    calls.swap(calls_);
-  }
-  for (auto& call : calls) call();
-  return static_cast<int>(calls.size());
-}
-
-std::size_t QueuePoster::Pending() {
-  std::lock_guard lock(mutex_);
-  return calls_.size();
-}
-
 InstalledEmulator::InstalledEmulator(std::vector<emulator::DeviceModel> models)
     : backend_(std::make_shared<emulator::EmulatorBackend>(models)),
       previous_(hid::SetActiveHidBackend(backend_)) {}

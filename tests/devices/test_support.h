@@ -13,23 +13,9 @@
 #include "devices/ui_poster.h"
 #include "emulator/emulator.h"
 #include "hid/hid_backend.h"
+#include "tests/support/queue_poster.h"
 
 namespace norvane::devices::testing {
-
-class QueuePoster : public UiPoster {
- public:
-  void Post(std::function<void()> call) override;
-  // Waits up to `limit_ms` for a posted call.
-  bool WaitForCall(int limit_ms);
-  // Runs every queued call on the calling thread (the "UI thread"); how many ran.
-  int RunAll();
-  std::size_t Pending();
-
- private:
-  std::mutex mutex_;
-  std::condition_variable posted_;
-  std::deque<std::function<void()>> calls_;
-};
 
 class InstalledEmulator {
  public:

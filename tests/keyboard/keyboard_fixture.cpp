@@ -11,27 +11,6 @@ namespace norvane::devices::testing {
 
 using namespace std::chrono_literals;
 
-void QueuePoster::Post(std::function<void()> call) {
-  std::lock_guard lock(mutex_);
-  calls_.push_back(std::move(call));
-  posted_.notify_all();
-}
-
-bool QueuePoster::WaitForCall(int limit_ms) {
-  std::unique_lock lock(mutex_);
-  return posted_.wait_for(lock, std::chrono::milliseconds(limit_ms), [this] { return !calls_.empty(); });
-}
-
-int QueuePoster::RunAll() {
-  std::deque<std::function<void()>> calls;
-  {
-    std::lock_guard lock(mutex_);
-    calls.swap(calls_);
-  }
-  for (auto& call : calls) call();
-  return static_cast<int>(calls.size());
-}
-
 KeyboardTest::KeyboardTest()
     : data_home_("XDG_DATA_HOME", root_.path().c_str()),
       backend_(std::make_shared<emulator::EmulatorBackend>(std::vector<emulator::DeviceModel>{

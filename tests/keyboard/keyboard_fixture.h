@@ -16,21 +16,10 @@
 #include "devices/keyboard/keyboard_device.h"
 #include "emulator/emulator.h"
 #include "hid/hid_backend.h"
+#include "tests/support/queue_poster.h"
 #include "tests/support/temp_folder.h"
 
 namespace norvane::devices::testing {
-
-class QueuePoster : public UiPoster {
- public:
-  void Post(std::function<void()> call) override;
-  bool WaitForCall(int limit_ms);
-  int RunAll();
-
- private:
-  std::mutex mutex_;
-  std::condition_variable posted_;
-  std::deque<std::function<void()>> calls_;
-};
 
 constexpr uint16_t kVendorPage = 0xFF1C;
 constexpr uint16_t kConsumerPage = 0x000C;
