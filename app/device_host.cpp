@@ -3,10 +3,12 @@
 #include <QPointer>
 #include <algorithm>
 #include <atomic>
+#include <map>
 
 #include "controls/pages/device_page.h"
 #include "controls/pages/page_builder.h"
 #include "controls/pages/qt_ui_poster.h"
+#include "devices/device_kinds.h"
 #include "hid/catalogue/call_and_wait.h"
 #include "hid/catalogue/device_catalogue.h"
 #include "platform/trace.h"
@@ -23,27 +25,16 @@ using hid::DeviceKind;
 using hid::InterfaceEntry;
 namespace catalogue = hid::catalogue;
 
-enum class PageList { kKeyboard, kMouse, kMousePad, kHeadset, kNone };
-
-PageList ListOf(DeviceKind kind) {
-  switch (kind) {
-    case DeviceKind::kKeyboard:
-    case DeviceKind::kKeyboardReceiver:
-      return PageList::kKeyboard;
-    case DeviceKind::kMouse:
-    case DeviceKind::kMouseReceiver:
-      return PageList::kMouse;
-    case DeviceKind::kMousePad:
-      return PageList::kMousePad;
-    case DeviceKind::kHeadset:
-      return PageList::kHeadset;
-    default:
-      return PageList::kNone;
-  }
+// The pages of one kind are kept by the kind's page code; 0 for an interface no kind serves.
+std::uint16_t ListOf(DeviceKind kind) {
+  const devices::DeviceKindRow* row = devices::FindDeviceKind(std::uint16_t(kind));
+  return row ? row->code : 0;
 }
 
+// The wired link of a kind that can also be reached through its receiver.
 bool IsWiredPairCode(DeviceKind kind) {
-  return kind == DeviceKind::kKeyboard || kind == DeviceKind::kMouse;
+  const devices::DeviceKindRow* row = devices::FindDeviceKind(std::uint16_t(kind));
+  return row && row->receiver_code != 0 && row->code == std::uint16_t(kind);
 }
 
 }  // namespace
@@ -76,10 +67,10 @@ struct DeviceHost::State final : catalogue::ScanListener {
   controls::DeviceStrip Strip() const { return controls::DeviceStrip::Find(manager); }
   std::vector<InterfaceEntry> Entries() const { return scanner.Entries(); }
 
-  std::vector<QPointer<CDevicePageUI>>& List(PageList list) { return lists[std::size_t(list)]; }
+  std::vector<QPointer<CDevicePageUI>>& List(std::uint16_t list) { return lists[list]; }
 
-  CDevicePageUI* FindPage(PageList list, const InterfaceEntry& entry) {
-    if (list == PageList::kNone) return nullptr;
+  CDevicePageUI* FindPage(std::uint16_t list, const InterfaceEntry& entry) {
+    if (list == 0) return nullptr;
     for (const QPointer<CDevicePageUI>& page : List(list)) {
       if (page && page->Device() && catalogue::SameEntry(page->Device()->Identity(), entry)) return page;
     }
@@ -139,7 +130,7 @@ struct DeviceHost::State final : catalogue::ScanListener {
     const std::vector<InterfaceEntry> list = Entries();
     if (a >= list.size()) return;
     const InterfaceEntry& entry = list[a];
-    if (ListOf(entry.kind) == PageList::kNone) return;
+    if (ListOf(entry.kind) == 0) return;
     Trace("device host: " + std::string(hid::DeviceKindName(entry.kind)) + " interface arrived");
     if (!TabServes(list, a)) {
       const int d = catalogue::FindInterfaceRow(entry.vendor_id, entry.product_id, int(entry.kind), 0);
@@ -232,7 +223,7 @@ struct DeviceHost::State final : catalogue::ScanListener {
     const std::vector<InterfaceEntry> list = Entries();
     if (a >= list.size()) return;
     const InterfaceEntry& entry = list[a];
-    if (ListOf(entry.kind) == PageList::kNone) return;
+    if (ListOf(entry.kind) == 0) return;
     if (entry.role == hid::InterfaceRole::kEvent) {
       if (CDevicePageUI* page = ServingPage(list, a)) page->Device()->DetachEventInterface(entry);
       return;
@@ -259,7 +250,7 @@ struct DeviceHost::State final : catalogue::ScanListener {
       if (page) controls::RemoveDevicePage(strip, page);
     }
     created.clear();
-    for (auto& list : lists) list.clear();
+    lists.clear();
     powers.clear();
     controls::ShowDeviceTab(strip, -1, false, false);
   }
@@ -269,7 +260,7 @@ struct DeviceHost::State final : catalogue::ScanListener {
   DeviceHostOptions options;
   // Declared before the scanner: the scan thread posts through it until the scanner is destroyed.
   controls::QtUiPoster poster;
-  std::array<std::vector<QPointer<CDevicePageUI>>, 4> lists;
+  std::map<std::uint16_t, std::vector<QPointer<CDevicePageUI>>> lists;
   std::vector<QPointer<controls::CMpDevicePowerUI>> powers;
   std::vector<QPointer<CDevicePageUI>> created;
   std::atomic<bool> firstPassSeen{false};

@@ -1,5 +1,6 @@
 #include "controls/device_profile.h"
 
+#include "devices/device_kinds.h"
 #include "profiles/profile_tabs.h"
 #include "uilib/option.h"
 #include "uilib/paint_manager.h"
@@ -22,6 +23,18 @@ std::filesystem::path PathFromText(const ui::CDuiString& text) {
 ui::CDuiString TextFromPath(const std::filesystem::path& path) {
   const std::u8string utf8 = path.u8string();
   return ui::CDuiString(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
+}
+
+// A kind of the kinds table shows the tabs its row names; the icon-only kinds (no row) keep the bar's own
+// rule.
+bool TabShown(int kind, std::string_view tab) {
+  if (kind > 0 && kind <= 0xFFFF && devices::FindDeviceKind(std::uint16_t(kind))) {
+    for (std::size_t i = 0; i < kProfileTabNames.size(); ++i) {
+      if (kProfileTabNames[i] == tab) return devices::ShowsFunctionTab(std::uint16_t(kind), int(i) + 1);
+    }
+    return true;
+  }
+  return IsProfileTabVisible(kind, tab);
 }
 
 }  // namespace
@@ -95,7 +108,7 @@ void CDeviceProfileUI::ShowTabsForKind() {
   for (std::string_view tab : kProfileTabNames) {
     const std::string name(tab);
     if (ui::CControlUI* control = Find(name.c_str()))
-      control->SetVisible(IsProfileTabVisible(list_.GetDeviceKind(), tab));
+      control->SetVisible(TabShown(list_.GetDeviceKind(), tab));
   }
 }
 

@@ -79,7 +79,7 @@ void CNorvaneBasicDevice::Finish(SyncResult result, int code) {
     Trace("device page: first synchronisation of kind " + std::to_string(KindCode()) +
           " failed with result " + std::to_string(code));
   }
-  if (sync_listener_) sync_listener_(result);
+  if (View()) View()->ShowSyncResult(result);
 }
 
 void CNorvaneBasicDevice::Resync() {
@@ -103,7 +103,7 @@ void CNorvaneBasicDevice::ReadWirelessStatus() {
     Trace("device page: reading the wireless status failed with result " + std::to_string(code));
     return;
   }
-  if (status_sink_) status_sink_(status);
+  if (View()) View()->ShowWirelessStatus(status);
 }
 
 void CNorvaneBasicDevice::ComputeFrame(Clock::TimePoint now) {

@@ -14,22 +14,12 @@
 
 namespace norvane::devices {
 
-// How the last first synchronisation went.
-enum class SyncResult {
-  kNotRun,        // no synchronisation yet
-  kDone,          // the information block was read
-  kNotConnected,  // the command channel was closed: nothing was asked
-  kRefused,       // the device refused a request (status 0xFF or 0xFE)
-  kNoReply,       // no reply in time, the request could not be written, or the receiver's link is down
-};
-
 // The language text id a page shows for a result; empty for kNotRun and kDone.
 const char* SyncResultTextId(SyncResult result);
 
 class CNorvaneBasicDevice : public CNorvaneUSBDevice {
  public:
   static constexpr std::size_t kStatusSize = 6;
-  using StatusSink = std::function<void(std::span<const uint8_t> status)>;
 
   explicit CNorvaneBasicDevice(PageServices services = {});
   ~CNorvaneBasicDevice() override;
@@ -39,7 +29,7 @@ class CNorvaneBasicDevice : public CNorvaneUSBDevice {
   void Resync() override;
   // Only through a receiver: whether the device behind it answers.
   int IsWirelessLinkUp() override;
-  // CmdReadStatus of the 6-byte status record, handed to the status sink (wireless-capable pages only).
+  // CmdReadStatus of the 6-byte status record, shown by the page (wireless-capable pages only).
   void ReadWirelessStatus() override;
 
   SyncResult LastSyncResult() const { return sync_result_; }
@@ -48,10 +38,6 @@ class CNorvaneBasicDevice : public CNorvaneUSBDevice {
   const std::array<uint8_t, protocol::kDeviceInfoSize>& DeviceInfo() const { return info_; }
   bool HasDeviceInfo() const { return has_info_; }
 
-  // Called on the UI thread with each status record read. The UI layer shows it on the power panel.
-  void SetStatusSink(StatusSink sink) { status_sink_ = std::move(sink); }
-  // Called on the UI thread after every first synchronisation, with its result.
-  void SetSyncListener(std::function<void(SyncResult)> listener) { sync_listener_ = std::move(listener); }
 
  protected:
   // The generic effects by the live mode, rendered every BlinkUnits(speed) ticks.
@@ -64,8 +50,6 @@ class CNorvaneBasicDevice : public CNorvaneUSBDevice {
   bool has_info_ = false;
   SyncResult sync_result_ = SyncResult::kNotRun;
   int sync_code_ = 0;
-  StatusSink status_sink_;
-  std::function<void(SyncResult)> sync_listener_;
   unsigned tick_count_ = 0;  // lighting thread only
 };
 

@@ -1,9 +1,13 @@
 #include "devices/function_tabs.h"
 
+#include "devices/device_kinds.h"
+
 namespace norvane::devices {
 
 FunctionTabSelection SelectFunctionTabs(int code, hid::DeviceKind kind) {
-  if (code == 4 && kind != hid::DeviceKind::kKeyboard && kind != hid::DeviceKind::kMouse) code = 7;
+  // The system tab is a wired page's of a kind that has one; the others show the surround switch instead.
+  const auto code_of_kind = std::uint16_t(kind);
+  if (code == 4 && (!ShowsFunctionTab(code_of_kind, 4) || PageKindCode(code_of_kind) != code_of_kind)) code = 7;
   switch (code) {
     case 2:
     case 6:

@@ -44,7 +44,6 @@ void CNorvaneUSBDevice::SetLedCount(int count) {
   const auto size = static_cast<std::size_t>(std::max(count, 0));
   std::lock_guard lock(lighting_mutex_);
   frame_.assign(size, lighting::LedRecord{});
-  colour_records_.assign(size, ColourRecord{});
 }
 
 int CNorvaneUSBDevice::LedCount() const {
@@ -115,21 +114,6 @@ std::vector<lighting::LedRecord> CNorvaneUSBDevice::FrameSnapshot() const {
   return frame_;
 }
 
-CNorvaneUSBDevice::ColourRecord CNorvaneUSBDevice::ColourRecordAt(std::size_t index) const {
-  std::lock_guard lock(lighting_mutex_);
-  return index < colour_records_.size() ? colour_records_[index] : ColourRecord{};
-}
-
-void CNorvaneUSBDevice::SetColourRecord(std::size_t index, const ColourRecord& record) {
-  std::lock_guard lock(lighting_mutex_);
-  if (index < colour_records_.size()) colour_records_[index] = record;
-}
-
-std::map<int, int> CNorvaneUSBDevice::KeyLedMap() const {
-  std::lock_guard lock(lighting_mutex_);
-  return key_led_map_;
-}
-
 lighting::GenericAnimation CNorvaneUSBDevice::Animation() const {
   std::lock_guard lock(lighting_mutex_);
   return animation_;
@@ -142,31 +126,6 @@ void CNorvaneUSBDevice::SetLedRecord(std::size_t index, lighting::LedRecord reco
 
 lighting::LedRecord CNorvaneUSBDevice::GetLedRecord(std::size_t index) const {
   return LedAt(index);
-}
-
-void CNorvaneUSBDevice::SetKeyLedMap(std::map<int, int> map) {
-  std::lock_guard lock(lighting_mutex_);
-  key_led_map_ = std::move(map);
-}
-
-uint8_t CNorvaneUSBDevice::FadeStep(std::size_t position, unsigned mode) {
-  std::lock_guard lock(lighting_mutex_);
-  return reactive_.FadeStep(position, mode);
-}
-
-void CNorvaneUSBDevice::LatchColumns() {
-  std::lock_guard lock(lighting_mutex_);
-  reactive_.LatchColumns();
-}
-
-void CNorvaneUSBDevice::RotateColumns(bool forward) {
-  std::lock_guard lock(lighting_mutex_);
-  reactive_.RotateColumns(forward);
-}
-
-void CNorvaneUSBDevice::ClearReactive() {
-  std::lock_guard lock(lighting_mutex_);
-  reactive_.Clear();
 }
 
 void CNorvaneUSBDevice::SetLightParams(const lighting::LightParams& params) {

@@ -31,7 +31,7 @@
 #include "devices/lighting/led_record.h"
 #include "devices/lighting/light_params.h"
 #include "devices/lighting/lighting_ticker.h"
-#include "devices/lighting/reactive_fade.h"
+#include "devices/device_capabilities.h"
 #include "devices/page_view.h"
 #include "devices/ui_poster.h"
 #include "devices/worker_thread.h"
@@ -58,8 +58,6 @@ inline EventSide EventSideOf(hid::DeviceKind kind) {
 
 class CNorvaneUSBDevice {
  public:
-  static constexpr std::size_t kColourRecordSize = 14;
-  using ColourRecord = std::array<uint8_t, kColourRecordSize>;
   static constexpr std::chrono::milliseconds kLightingStopWait{1000};
   static constexpr std::chrono::milliseconds kSyncStopWait{500};
   // Device event codes every kind answers by resynchronising.
@@ -76,7 +74,7 @@ class CNorvaneUSBDevice {
   const std::string& SkinFile() const { return skin_file_; }
   void SetKeyCount(int count);
   int KeyCount() const { return key_count_; }
-  // Resizes the LED buffers when the count changes and always clears every LED and colour record.
+  // Resizes the LED buffer when the count changes and always clears every LED.
   void SetLedCount(int count);
   int LedCount() const;
   void SetModelIndex(int index) { model_index_ = index; }
@@ -125,9 +123,6 @@ class CNorvaneUSBDevice {
   // ---- Lighting state (any thread; short lock).
   lighting::LedRecord LedAt(std::size_t index) const;
   std::vector<lighting::LedRecord> FrameSnapshot() const;
-  ColourRecord ColourRecordAt(std::size_t index) const;
-  void SetColourRecord(std::size_t index, const ColourRecord& record);
-  std::map<int, int> KeyLedMap() const;
   lighting::GenericAnimation Animation() const;
   // Replaces the custom light list; its first step starts with what is left of the running step's time.
   void SetCustomSteps(std::vector<lighting::LightStep> steps) { steps_.SetSteps(std::move(steps)); }
@@ -172,30 +167,11 @@ class CNorvaneUSBDevice {
   virtual lighting::LedRecord GetLedRecord(std::size_t index) const;
   virtual void InitialSync() {}
   virtual void Resync() {}
-  virtual void ReservedTimerHook1003() {}
-  virtual void ReservedTimerHook1004() {}
   virtual void ReadWirelessStatus() {}
   virtual int IsWirelessLinkUp() { return 1; }
   virtual int LoadProfile() { return 0; }
-  virtual int ReservedHook20() { return 0; }
   virtual void RefreshPage() {}
-  virtual void ReservedHook22() {}
-  virtual void ReservedHook23() {}
-  virtual void DropStaleMacroKeys() {}
   virtual void LoadDefaultProfile() {}
-  virtual std::vector<int> CollectUsedMacros() { return {}; }
-  virtual int WriteKeyTable(int /*page*/, std::span<const uint8_t> /*assignments*/) { return 0; }
-  virtual int WriteKeyTableFromProfile(int /*page*/) { return 0; }
-  virtual int WriteKeyTableExtraFromProfile(int /*page*/) { return 0; }
-  virtual int WriteKeyTableExtra(int /*page*/, std::span<const uint8_t> /*assignments*/) { return 0; }
-  virtual int WriteMacros(std::span<const int> /*macro_indexes*/) { return 0; }
-  virtual int WriteSettings(int /*profile_index*/, int /*value*/) { return 0; }
-  virtual void FillEffectAndMacroLists() {}
-  virtual void SetKeyLedMap(std::map<int, int> map);
-  virtual uint8_t FadeStep(std::size_t position, unsigned mode);
-  virtual void LatchColumns();
-  virtual void RotateColumns(bool forward);
-  virtual void ClearReactive();
   virtual void SelectFunctionTab(int code);
   virtual int GetFunctionTab() const { return function_tab_; }
   virtual void ResolveProfileFile() {}
@@ -211,6 +187,19 @@ class CNorvaneUSBDevice {
   virtual void SelectLightKey(int index) { selected_light_ = index; }
   virtual void FeedAudioLevels(std::span<const uint8_t> /*levels*/) {}
   virtual void FeedAudioBands(std::span<const uint8_t> /*bands*/) {}
+
+  // ---- What the kind does beyond the basics; null when it does not do that.
+  virtual KeyTableOps* KeyTable() { return nullptr; }
+  virtual MacroOps* Macros() { return nullptr; }
+  virtual SettingsOps* Settings() { return nullptr; }
+
+  // The screen in physical pixels, for settings that depend on it (a mouse's pointer).
+  void SetScreenSize(int width, int height) {
+    screen_width_ = width;
+    screen_height_ = height;
+  }
+  int ScreenWidth() const { return screen_width_; }
+  int ScreenHeight() const { return screen_height_; }
 
   int SelectedKey() const { return selected_key_; }
   int SelectedLight() const { return selected_light_; }
@@ -279,9 +268,6 @@ class CNorvaneUSBDevice {
 
   mutable std::mutex lighting_mutex_;  // guards everything up to the next blank line
   std::vector<lighting::LedRecord> frame_;
-  std::vector<ColourRecord> colour_records_;
-  std::map<int, int> key_led_map_;
-  lighting::ReactiveBuffers reactive_;
   lighting::GenericAnimation animation_;
   lighting::LightParams params_;
   lighting::AudioLight audio_;
@@ -292,6 +278,8 @@ class CNorvaneUSBDevice {
   bool wireless_capable_ = false;
   int wireless_state_ = 0;
   int variant_index_ = 0;
+  int screen_width_ = 0;
+  int screen_height_ = 0;
   std::atomic<uint16_t> last_event_{0};
 
   std::vector<lighting::LedRecord> present_snapshot_;

@@ -8,7 +8,6 @@
 #include "controls/mp_device_power.h"
 #include "controls/pages/light_preview.h"
 #include "devices/button_binding.h"
-#include "devices/keyboard/keyboard_device.h"
 #include "platform/trace.h"
 #include "uilib/combo.h"
 #include "uilib/paint_manager.h"
@@ -64,21 +63,6 @@ void CDevicePageUI::SetDevice(std::unique_ptr<devices::CNorvaneUSBDevice> device
   if (!device_) return;
   device_->AttachView(this);
   device_->AttachPreview(this);
-  if (auto* basic = dynamic_cast<devices::CNorvaneBasicDevice*>(device_.get())) {
-    basic->SetStatusSink([this](std::span<const uint8_t> status) {
-      if (CMpDevicePowerUI* panel = PowerPanel()) panel->ShowStatus(status);
-    });
-    basic->SetSyncListener([this](devices::SyncResult result) { ShowSyncResult(result); });
-  } else if (auto* keyboard = dynamic_cast<devices::CNorvaneKeyboardDevice*>(device_.get())) {
-    devices::KeyboardPageHooks hooks;
-    hooks.showMessage = [this](const devices::DeviceMessage& message) {
-      if (messageSink_) messageSink_(ui::CDuiString(message.textId), message.value);
-    };
-    hooks.showWirelessStatus = [this](std::span<const uint8_t> status) {
-      if (CMpDevicePowerUI* panel = PowerPanel()) panel->ShowStatus(status);
-    };
-    keyboard->SetPageHooks(std::move(hooks));
-  }
 }
 
 void CDevicePageUI::SetPowerPanel(CMpDevicePowerUI* panel) {
@@ -169,6 +153,33 @@ void CDevicePageUI::ShowWirelessCapable(bool capable) {
   if (CMpDevicePowerUI* panel = PowerPanel()) panel->SetPanelVisible(capable);
 }
 
+void CDevicePageUI::ShowMessage(const devices::DeviceMessage& message) {
+  if (messageSink_) messageSink_(ui::CDuiString(message.textId), message.value);
+}
+
+void CDevicePageUI::ShowWirelessStatus(std::span<const uint8_t> status) {
+  if (CMpDevicePowerUI* panel = PowerPanel()) panel->ShowStatus(status);
+}
+
+void CDevicePageUI::RefreshPage() {
+  if (refreshListener_) refreshListener_();
+}
+
+void CDevicePageUI::ProfileSwitched() {
+  // The keyboard chose another stored profile: the bar shows the list as it is on disk again.
+  if (CDeviceProfileUI* bar = ProfileBar()) {
+    const ProfileListResult loaded = bar->LoadProfileList();
+    if (!loaded.done()) Trace("device page: the profile list could not be loaded: " + loaded.error);
+  }
+  for (const QPointer<QWidget>& widget : keyButtons_) {
+    if (auto* key = As<CDeviceKeyButtonUI>(widget)) key->SetSelectionState(0);
+  }
+}
+
+void CDevicePageUI::SelectKeyButton(int key, bool selected) {
+  if (auto* button = dynamic_cast<CDeviceKeyButtonUI*>(KeyButton(key))) button->SetSelectionState(selected ? 1 : 0);
+}
+
 // ---- FramePreview.
 
 void CDevicePageUI::ShowFrame(std::span<const lighting::LedRecord> leds, const lighting::DeviceFrame&) {
@@ -227,13 +238,10 @@ void CDevicePageUI::ReadWirelessStatus() {
   if (device_) device_->ReadWirelessStatus();
 }
 
-void CDevicePageUI::RunFirstDeferredTask() {
-  if (device_) device_->ReservedTimerHook1003();
-}
+// No device kind asks for the two deferred tasks; the tab's timers for them stay as harmless no-ops.
+void CDevicePageUI::RunFirstDeferredTask() {}
 
-void CDevicePageUI::RunSecondDeferredTask() {
-  if (device_) device_->ReservedTimerHook1004();
-}
+void CDevicePageUI::RunSecondDeferredTask() {}
 
 // ---- The notice of a failed first synchronisation.
 

@@ -63,6 +63,8 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   // is a format (a failed first synchronisation, a failed write); the window may show a message.
   using MessageSink = std::function<void(const ui::CDuiString& textId, std::optional<int> value)>;
   void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
+  // Told each time the device refreshed its state (the page's editors show it again).
+  void SetRefreshListener(std::function<void()> listener) { refreshListener_ = std::move(listener); }
   // The text id the page's notice shows now; empty when the device was read.
   const ui::CDuiString& SyncNoticeTextId() const { return noticeTextId_; }
 
@@ -79,6 +81,12 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   void BindKeyButtons(int key_count, int led_count) override;
   void ShowFunctionTabs(devices::FunctionTabSelection selection) override;
   void ShowWirelessCapable(bool capable) override;
+  void ShowMessage(const devices::DeviceMessage& message) override;
+  void ShowWirelessStatus(std::span<const uint8_t> status) override;
+  void ShowSyncResult(devices::SyncResult result) override;
+  void RefreshPage() override;
+  void ProfileSwitched() override;
+  void SelectKeyButton(int key, bool selected) override;
 
   // devices::FramePreview
   void ShowFrame(std::span<const lighting::LedRecord> leds, const lighting::DeviceFrame& frame) override;
@@ -108,7 +116,6 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   void SetDeviceTab(CDeviceOptionUI* tab) override;
 
  private:
-  void ShowSyncResult(devices::SyncResult result);
   void ShowNotice(const ui::CDuiString& textId);
   ui::CControlUI* ButtonSearchRoot();
 
@@ -124,6 +131,7 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   bool frameChanged_ = false;
   ui::CDuiString noticeTextId_;
   MessageSink messageSink_;
+  std::function<void()> refreshListener_;
 };
 
 }  // namespace norvane::controls

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "controls/pages/device_factory.h"
 #include "hid/catalogue/device_catalogue.h"
 #include "platform/trace.h"
 #include "protocol/channel_opener.h"
@@ -36,48 +35,65 @@ int PageRowForInterface(int interfaceRow, int variant) {
   const auto& rows = hid::InterfaceTable();
   if (interfaceRow < 0 || std::size_t(interfaceRow) >= rows.size()) return -1;
   const hid::InterfaceEntry& row = rows[std::size_t(interfaceRow)];
-  if (row.kind == DeviceKind::kMouseReceiver) {
-    const hid::InterfaceEntry& wired =
-        row.has_pair && row.pair_index < rows.size() ? rows[row.pair_index] : row;
-    return catalogue::FindPageRow(wired.vendor_id, wired.product_id, int(DeviceKind::kMouse), variant);
-  }
-  return catalogue::FindPageRow(row.vendor_id, row.product_id, int(row.kind), variant);
+  const hid::InterfaceEntry& wired =
+      hid::IsReceiverKind(row.kind) && row.has_pair && row.pair_index < rows.size() ? rows[row.pair_index] : row;
+  return catalogue::FindPageRow(wired.vendor_id, wired.product_id,
+                                int(devices::PageKindCode(std::uint16_t(row.kind))), variant);
+}
+
+std::optional<PagePlan> PlanForInterface(int interfaceRow, int variant) {
+  const int g = PageRowForInterface(interfaceRow, variant);
+  if (g < 0) return std::nullopt;
+  const DeviceKind linkKind = hid::InterfaceTable()[std::size_t(interfaceRow)].kind;
+  const devices::DeviceKindRow* kind = devices::FindDeviceKind(std::uint16_t(linkKind));
+  if (!kind) return std::nullopt;
+  return PagePlan{kind,
+                  g,
+                  catalogue::DevicePageTable()[std::size_t(g)],
+                  catalogue::DevicePageFiles()[std::size_t(g)],
+                  IdentityOf(interfaceRow),
+                  std::uint16_t(linkKind),
+                  variant};
 }
 
 std::optional<BuiltPage> BuildDevicePage(const DeviceStrip& strip, int interfaceRow, int variant,
                                          ui::IDialogBuilderCallback* callback) {
-  if (!strip.tabs || !strip.pages || !strip.powerPages) return std::nullopt;
-  const int g = PageRowForInterface(interfaceRow, variant);
-  if (g < 0) return std::nullopt;
-  const catalogue::DevicePageRow& row = catalogue::DevicePageTable()[std::size_t(g)];
-  const catalogue::DevicePageFilesRow& files = catalogue::DevicePageFiles()[std::size_t(g)];
-  const DeviceKind kind = hid::InterfaceTable()[std::size_t(interfaceRow)].kind;
+  const std::optional<PagePlan> plan = PlanForInterface(interfaceRow, variant);
+  if (!plan) return std::nullopt;
+  return BuildDevicePage(strip, *plan, callback);
+}
+
+std::optional<BuiltPage> BuildDevicePage(const DeviceStrip& strip, const PagePlan& plan,
+                                         ui::IDialogBuilderCallback* callback) {
+  if (!strip.tabs || !strip.pages || !strip.powerPages || !plan.kind) return std::nullopt;
+  const devices::DeviceKindRow& kind = *plan.kind;
+  const catalogue::DevicePageRow& row = plan.model;
+  const catalogue::DevicePageFilesRow& files = plan.files;
 
   auto power = std::make_unique<CMpDevicePowerUI>();
   auto page = std::make_unique<CDevicePageUI>();
   auto tab = std::make_unique<CDeviceOptionUI>();
-  if (!power->Build() || !page->BuildLayout(ui::CDuiString(files.page_layout), callback) ||
-      !tab->GetDeviceOption()) {
-    Trace("device pages: the skins of the " + std::string(row.kind_name) + " page could not be built");
+  if (!power->Build() || !page->BuildLayout(ui::CDuiString(kind.skin), callback) || !tab->GetDeviceOption()) {
+    Trace("device pages: the skins of the " + std::string(kind.folder) + " page could not be built");
     return std::nullopt;
   }
 
   BuiltPage built{page.get(), power.get(), tab.get()};
   strip.powerPages->Add(power.release());
-  built.power->SetKind(int(kind));
-  built.power->SetModel(variant);
+  built.power->SetKind(int(plan.linkKind));
+  built.power->SetModel(plan.variant);
 
-  page->SetDevice(MakeDeviceForKind(kind, page->Services()));
+  page->SetDevice(devices::MakeDeviceForKind(plan.linkKind, page->Services()));
   devices::CNorvaneUSBDevice& device = *page->Device();
-  device.SetSkinFile(std::string(files.page_layout));
+  device.SetSkinFile(std::string(kind.skin));
   device.SetKeyCount(files.key_count);
   device.SetLedCount(files.led_count);
-  if (kind != DeviceKind::kHeadset) device.SetModelIndex(g);
+  if (kind.model_index) device.SetModelIndex(plan.modelIndex);
   device.SetWirelessCapable(files.wireless_capable != 0);
   device.SetProfileStem({});
-  device.SetDeviceFolder(std::string(row.kind_name));
+  device.SetDeviceFolder(std::string(kind.folder));
   page->SetPowerPanel(built.power);
-  device.SetIdentity(IdentityOf(interfaceRow));
+  device.SetIdentity(plan.identity);
   device.SetVariantIndex(row.variant_index);
   device.SetLightListStem(std::string(files.file_stem));
   device.BindKeyButtons();
@@ -92,10 +108,10 @@ std::optional<BuiltPage> BuildDevicePage(const DeviceStrip& strip, int interface
   t->BindTabIndex(strip.pages->GetCount() - 1);
   t->SetPowerLayoutName(ui::CDuiString(row.power_layout));
   t->SetPowerIndex(strip.powerPages->GetCount() - 1);
-  t->SetIconKind(row.kind_code, variant);
+  t->SetIconKind(row.kind_code, plan.variant);
   t->SetVisible(false);
-  // The kind name doubles as the text id of the name the tab shows, so it follows the language.
-  t->SetDeviceName(ui::CDuiString(row.kind_name), true);
+  // The folder name doubles as the text id of the name the tab shows, so it follows the language.
+  t->SetDeviceName(ui::CDuiString(kind.folder), true);
   t->SetPage(built.page);
   built.page->SetDeviceTab(t);
   t->SetAnimatedControl(built.page->AnimatedControl());

@@ -144,17 +144,17 @@ void CNorvaneKeyboardDevice::FeedAudioBands(std::span<const std::uint8_t> bands)
 
 void CNorvaneKeyboardDevice::SelectFunctionTab(int code) {
   CNorvaneUSBDevice::SelectFunctionTab(code);
-  if ((code == 1 || code == 2) && hooks_.selectKeyButton) hooks_.selectKeyButton(kFunctionTabKey, code == 1);
+  if ((code == 1 || code == 2) && View()) View()->SelectKeyButton(kFunctionTabKey, code == 1);
 }
 
 void CNorvaneKeyboardDevice::SelectKey(int index) {
   CNorvaneUSBDevice::SelectKey(index);
-  if (hooks_.showKeyAssignment) hooks_.showKeyAssignment(index);
+  if (View()) View()->ShowKeyAssignment(index);
 }
 
 void CNorvaneKeyboardDevice::SelectLightKey(int index) {
   CNorvaneUSBDevice::SelectLightKey(index);
-  if (hooks_.showKeyAssignment) hooks_.showKeyAssignment(index);
+  if (View()) View()->ShowKeyAssignment(index);
 }
 
 void CNorvaneKeyboardDevice::SetSelectedKeyAssignment(const KeyAssignment& assignment) {
@@ -170,7 +170,7 @@ void CNorvaneKeyboardDevice::SetSystemSettings(const KeyboardSystemStages& setti
 }
 
 void CNorvaneKeyboardDevice::ShowMessage(DeviceMessage message) const {
-  if (hooks_.showMessage) hooks_.showMessage(message);
+  if (View()) View()->ShowMessage(message);
 }
 
 }  // namespace norvane::devices

@@ -33,30 +33,10 @@
 
 namespace norvane::devices {
 
-// A message for the user by language text id; `value` fills in the number of a text that is a format.
-struct DeviceMessage {
-  std::string textId;
-  std::optional<int> value = {};
-  friend bool operator==(const DeviceMessage&, const DeviceMessage&) = default;
-};
-
-// What the keyboard page asks of its widgets beyond PageView. Every member is optional; all are called on
-// the UI thread.
-struct KeyboardPageHooks {
-  std::function<void(const DeviceMessage&)> showMessage = {};
-  // RefreshPage filled the lists: show the state (light controls, colour, system settings, key labels).
-  std::function<void()> refreshPage = {};
-  // The keyboard switched its profile itself: the profile list starts over and key buttons lose their marks.
-  std::function<void()> profileSwitched = {};
-  // Function tab 1 selects and 2 deselects the key button of UI key 110.
-  std::function<void(int key, bool selected)> selectKeyButton = {};
-  // SelectKey or SelectLightKey: show the key assignment editor for this key.
-  std::function<void(int key)> showKeyAssignment = {};
-  // The 6-byte wireless status (byte 3: 1 on the receiver link).
-  std::function<void(std::span<const std::uint8_t>)> showWirelessStatus = {};
-};
-
-class CNorvaneKeyboardDevice : public CNorvaneUSBDevice {
+class CNorvaneKeyboardDevice : public CNorvaneUSBDevice,
+                               public KeyTableOps,
+                               public MacroOps,
+                               public SettingsOps {
  public:
   static constexpr std::string_view kClassName = "NorvaneKeyboardDevice";
   static constexpr int kFunctionTabKey = 110;
@@ -67,10 +47,9 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice {
   ~CNorvaneKeyboardDevice() override;
 
   std::string_view GetClass() const { return kClassName; }
-  void SetPageHooks(KeyboardPageHooks hooks) { hooks_ = std::move(hooks); }
-  void SetMessageSink(std::function<void(const DeviceMessage&)> sink) {
-    hooks_.showMessage = std::move(sink);
-  }
+  KeyTableOps* KeyTable() override { return this; }
+  MacroOps* Macros() override { return this; }
+  SettingsOps* Settings() override { return this; }
 
   // ---- Reading the keyboard.
   // Information block, key tables and maps in one series. 1 or the first failing command's result.
@@ -93,7 +72,7 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice {
   void SaveProfile() override;
   int RefreshKeyButtons() override;
   void RefreshPage() override;
-  void FillEffectAndMacroLists() override;
+  void FillEffectAndMacroLists();
   void DropStaleMacroKeys() override;
   std::vector<int> CollectUsedMacros() override;
   // The byte forms take 3 code bytes (type, data1, data2) per UI key; defaults come from the key list.
@@ -169,7 +148,6 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice {
   // The mode table, read from the light lists on first use.
   std::span<const std::uint8_t> ModeTable();
 
-  KeyboardPageHooks hooks_;
   CKeyboardProfiledata profile_;
   keyboard::KeyboardLayout layout_;
   keyboard::SettingsRecord live_record_{};

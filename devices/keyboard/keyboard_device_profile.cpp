@@ -91,7 +91,7 @@ std::span<const std::uint8_t> CNorvaneKeyboardDevice::ModeTable() {
 
 void CNorvaneKeyboardDevice::RefreshPage() {
   FillEffectAndMacroLists();
-  if (hooks_.refreshPage) hooks_.refreshPage();
+  if (View()) View()->RefreshPage();
 }
 
 void CNorvaneKeyboardDevice::DropStaleMacroKeys() {
@@ -105,7 +105,7 @@ void CNorvaneKeyboardDevice::DropStaleMacroKeys() {
   }
   if (!changed) return;
   profile_.SetKeyList(key_list_);
-  if (hooks_.refreshPage) hooks_.refreshPage();
+  if (View()) View()->RefreshPage();
 }
 
 void CNorvaneKeyboardDevice::SetVariantIndex(int index) {

@@ -85,7 +85,7 @@ void CNorvaneKeyboardDevice::InitialSync() {
 
 void CNorvaneKeyboardDevice::Resync() {
   if (LastDeviceEvent() == kEventResyncProfile) {
-    if (hooks_.profileSwitched) hooks_.profileSwitched();
+    if (View()) View()->ProfileSwitched();
     LoadProfile();
     TakeLastDeviceEvent();
   }
@@ -105,7 +105,7 @@ void CNorvaneKeyboardDevice::ReadWirelessStatus() {
   std::array<std::uint8_t, 6> status{};
   if (protocol::CmdReadStatus(channel, status, 0) != protocol::kResultOk) return;
   status[3] = channel.IsWireless() ? 1 : 0;
-  if (hooks_.showWirelessStatus) hooks_.showWirelessStatus(status);
+  if (View()) View()->ShowWirelessStatus(status);
 }
 
 }  // namespace norvane::devices

@@ -23,20 +23,20 @@ const InterfaceEntry* Partner(std::span<const InterfaceEntry> list, const Interf
 
 const std::array<DevicePageRow, kDevicePageCount>& DevicePageTable() {
   static constexpr std::array<DevicePageRow, kDevicePageCount> kRows = {{
-      {kTabLayout, kTabGroup, kPowerLayout, "mouse", 1, 0x320F, 0x50EF, 2, 0},
-      {kTabLayout, kTabGroup, kPowerLayout, "keyboard", 0, 0x320F, 0x5055, 1, 0},
-      {kTabLayout, kTabGroup, kPowerLayout, "MousePad", 2, 0x320F, 0x1004, 3, 0},
-      {kTabLayout, kTabGroup, kPowerLayout, "HD", 3, 0x0C76, 0x1630, 7, 0},
+      {kTabLayout, kTabGroup, kPowerLayout, 1, 0x320F, 0x50EF, 2, 0},
+      {kTabLayout, kTabGroup, kPowerLayout, 0, 0x320F, 0x5055, 1, 0},
+      {kTabLayout, kTabGroup, kPowerLayout, 2, 0x320F, 0x1004, 3, 0},
+      {kTabLayout, kTabGroup, kPowerLayout, 3, 0x0C76, 0x1630, 7, 0},
   }};
   return kRows;
 }
 
 const std::array<DevicePageFilesRow, kDevicePageCount>& DevicePageFiles() {
   static constexpr std::array<DevicePageFilesRow, kDevicePageCount> kRows = {{
-      {15, 11, 1, -1, "XML\\DeviceXml\\mousedevice.xml", "vexor_light"},
-      {170, 170, 0, -1, "XML\\DeviceXml\\keyboarddevice.xml", "vexor_light"},
-      {15, 0, 0, -1, "XML\\DeviceXml\\mousepaddevice.xml", "vexor_light"},
-      {13, 0, 0, -1, "XML\\DeviceXml\\hs6533device.xml", "vexor_light"},
+      {15, 11, 1, -1, "vexor_light"},
+      {170, 170, 0, -1, "vexor_light"},
+      {15, 0, 0, -1, "vexor_light"},
+      {13, 0, 0, -1, "vexor_light"},
   }};
   return kRows;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The built-in catalogue of supported devices beyond the interface rows: which page serves a device
 // (DevicePageTable), what that page holds (DevicePageFiles) and how the update service names the model
-// (ModelTable), plus the pure rules that join interface entries, pages and wired/receiver pairs.
+// (ModelTable), plus the pure rules that join interface entries, pages and wired/receiver pairs. What is
+// the same for every model of a kind (folder, skin, page class) is the kinds table's.
 // The three page tables are parallel: row index = device-page index = the page's model index.
 
 #include <array>
@@ -21,7 +22,6 @@ struct DevicePageRow {
   std::string_view tab_layout;
   std::string_view group;         // option group of the tab
   std::string_view power_layout;  // tab layout that holds the power pages
-  std::string_view kind_name;     // also the device folder name and the tab's label
   int32_t variant_index = 0;      // handed to the page with SetVariantIndex
   int32_t vendor_id = 0;
   int32_t product_id = 0;
@@ -34,7 +34,6 @@ struct DevicePageFilesRow {
   int32_t key_count = 0;
   int32_t wireless_capable = 0;  // reachable through a receiver, reports a wireless status
   int32_t logo_led = -1;         // LED shown by the logo button; -1 none
-  std::string_view page_layout;  // the page's skin file name
   std::string_view file_stem;    // the light-list file stem
 };
 

@@ -27,15 +27,12 @@ class PageLighting : public ::testing::Test {
 
 TEST_F(PageLighting, SettingTheLedCountAlwaysClearsTheRecords) {
   page.SetLedRecord(3, {1, 2, 3, 4, 5});
-  page.SetColourRecord(3, {9});
   page.SetLedCount(170);
   EXPECT_EQ(page.LedCount(), 170);
   EXPECT_EQ(page.GetLedRecord(3), LedRecord{});
-  EXPECT_EQ(page.ColourRecordAt(3)[0], 0);
   // Out of range: setters do nothing, getters give zeros.
   page.SetLedRecord(170, {1, 1, 1, 1, 1});
   EXPECT_EQ(page.GetLedRecord(170), LedRecord{});
-  EXPECT_EQ(page.ColourRecordAt(500)[0], 0);
 }
 
 TEST_F(PageLighting, BreathingRunsThroughTheCurveAndStepsTheWheelColour) {

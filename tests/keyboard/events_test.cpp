@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "keyboard_fixture.h"
+#include "tests/support/callback_page_view.h"
 
 namespace norvane::devices::testing {
 namespace {
@@ -32,7 +33,7 @@ class KeyboardEventsTest : public KeyboardTest {
     OpenWired();
     ASSERT_EQ(page->ReadDeviceKeys(), 1);
     ASSERT_EQ(page->LoadProfile(), 1);
-    page->SetPageHooks({.refreshPage = [this] { ++refreshes; }, .profileSwitched = [this] { ++switches; }});
+    view_.Attach(*page, {.refreshPage = [this] { ++refreshes; }, .profileSwitched = [this] { ++switches; }});
     ASSERT_EQ(page->OpenEventInterface(PathOf(kKeyboardProduct, kConsumerPage), EventSide::kWired), 1);
   }
   // Sends an event report from the keyboard.
@@ -42,6 +43,7 @@ class KeyboardEventsTest : public KeyboardTest {
 
   int refreshes = 0;
   int switches = 0;
+  norvane::testing::CallbackPageView view_;
 };
 
 TEST_F(KeyboardEventsTest, AProfileSwitchReportedByTheKeyboardReloadsOnTheUiThread) {
@@ -105,7 +107,7 @@ TEST_F(KeyboardEventsTest, InitialSyncReadsTheKeyboardAndStartsTheLighting) {
   ManualSleeper sleeper(clock);
   MakePage(&sleeper);
   OpenWired();
-  page->SetPageHooks({.refreshPage = [this] { ++refreshes; }});
+  view_.Attach(*page, {.refreshPage = [this] { ++refreshes; }});
   CKeyboardProfiledata profile;
   profile.SetDefaultPath(page->DefaultProfileFile());
   profile.SetFilePath(ProfileFile());

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "keyboard_fixture.h"
+#include "tests/support/callback_page_view.h"
 #include "platform/xdg_paths.h"
 #include "tests/support/temp_folder.h"
 
@@ -10,7 +11,10 @@ namespace {
 
 using emulator::MemoryArea;
 
-using KeyboardProfileTest = KeyboardTest;
+class KeyboardProfileTest : public KeyboardTest {
+ protected:
+  norvane::testing::CallbackPageView view_;
+};
 
 TEST_F(KeyboardProfileTest, DefaultsReplaceTheProfileOnlyWhenTheyCanBeRead) {
   OpenWired();
@@ -32,7 +36,7 @@ TEST_F(KeyboardProfileTest, DefaultsReplaceTheProfileOnlyWhenTheyCanBeRead) {
 
   SetDefaultDataFolderOverride(std::filesystem::path(NORVANE_SOURCE_DIR) / "DefaultData");
   int refreshes = 0;
-  page->SetPageHooks({.refreshPage = [&] { ++refreshes; }});
+  view_.Attach(*page, {.refreshPage = [&] { ++refreshes; }});
   page->LoadDefaultProfile();
   EXPECT_EQ(page->KeyList()[64].current, (KeyFunction{0x20, 0x00, 0x04}));
   EXPECT_EQ(refreshes, 1);
@@ -68,7 +72,7 @@ TEST_F(KeyboardProfileTest, TheWirelessStatusMarksTheReceiverLink) {
   OpenReceiver();
   page->SetWirelessCapable(true);
   std::vector<uint8_t> shown;
-  page->SetPageHooks({.showWirelessStatus = [&](std::span<const uint8_t> status) {
+  view_.Attach(*page, {.showWirelessStatus = [&](std::span<const uint8_t> status) {
     shown.assign(status.begin(), status.end());
   }});
   EXPECT_EQ(page->IsWirelessLinkUp(), 1);

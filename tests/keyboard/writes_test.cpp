@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "keyboard_fixture.h"
+#include "tests/support/callback_page_view.h"
 #include "protocol/channel_opener.h"
 
 namespace norvane::devices::testing {
@@ -18,11 +19,12 @@ constexpr uint8_t kReadInfo = 0x03;
 
 class KeyboardWritesTest : public KeyboardTest {
  protected:
+  norvane::testing::CallbackPageView view_;
   void SetUp() override {
     OpenWired();
     ASSERT_EQ(page->ReadDeviceKeys(), 1);
     ASSERT_EQ(page->LoadProfile(), 1);
-    page->SetMessageSink([this](const DeviceMessage& message) { messages.push_back(message); });
+    view_.Attach(*page, {.showMessage = [this](const DeviceMessage& message) { messages.push_back(message); }});
     Emulator().ClearFrameLog();
   }
   void Assign(int key, KeyFunction function) {

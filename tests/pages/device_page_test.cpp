@@ -6,7 +6,7 @@
 
 #include "controls/device_key_button.h"
 #include "controls/mp_device_power.h"
-#include "controls/pages/device_factory.h"
+#include "devices/device_kinds.h"
 #include "controls/pages/light_preview.h"
 #include "tests/pages/page_test_window.h"
 #include "uilib/tab_layout.h"
@@ -23,7 +23,7 @@ class DevicePageTest : public ::testing::Test {
   // A page from the binding skin with a basic device of `kind`, 10 keys and 10 LEDs.
   void Build(DeviceKind kind = DeviceKind::kMouse) {
     ASSERT_TRUE(page_->BuildLayout(kBindSkin));
-    page_->SetDevice(controls::MakeDeviceForKind(kind, page_->Services()));
+    page_->SetDevice(devices::MakeDeviceForKind(std::uint16_t(kind), page_->Services()));
     devices::CNorvaneUSBDevice& device = *page_->Device();
     device.SetSkinFile(kBindSkin);
     device.SetKeyCount(10);
