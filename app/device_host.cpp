@@ -110,6 +110,7 @@ struct DeviceHost::State final : catalogue::ScanListener {
       if (hooks.showMessage) hooks.showMessage(textId, value);
     });
     built->page->Device()->SetWindowActive(windowActive);
+    if (hooks.pageCreated) hooks.pageCreated(*built->page);
     return built->page;
   }
 

@@ -38,6 +38,8 @@ struct DeviceHostHooks {
   // What the user should know about a device (language text id, and the number of a text that is a
   // format): a page that could not read its device (the page's own notice says it too), a failed write.
   std::function<void(const ui::CDuiString& textId, std::optional<int> value)> showMessage;
+  // A page was created (its editors may want to hear of its refreshes).
+  std::function<void(controls::CDevicePageUI& page)> pageCreated;
 };
 
 // Timings the host works with; the defaults are the program's own, tests shorten them.

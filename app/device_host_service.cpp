@@ -30,6 +30,8 @@ class DeviceHostService final : public IDeviceService {
     controls::CDevicePageUI* page = host_.CurrentPage();
     return page && page->SwitchToChosenProfile();
   }
+  controls::CDevicePageUI* CurrentPage() const override { return host_.CurrentPage(); }
+  std::vector<controls::CDevicePageUI*> Pages() const override { return host_.Pages(); }
 
  private:
   DeviceHost host_;

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/device_host.h"
 #include "uilib/paint_manager.h"
@@ -29,6 +30,10 @@ class IDeviceService {
   // The user chose another profile in the current page's profile bar: load it into that page's device.
   // False when there is no current page or it has nothing to switch.
   virtual bool SwitchCurrentPageProfile() { return false; }
+  // The page of the first visible, selected device tab; null when none.
+  virtual controls::CDevicePageUI* CurrentPage() const { return nullptr; }
+  // Every device page, in creation order.
+  virtual std::vector<controls::CDevicePageUI*> Pages() const { return {}; }
 };
 
 using DeviceServiceFactory =

@@ -8,7 +8,6 @@
 #include "app/notice_follower.h"
 #include "app/registered_messages.h"
 #include "app/screen_watcher.h"
-#include "app/skin_frame.h"
 #include "app/sleep_monitor.h"
 #include "platform/trace.h"
 #include "uilib/button.h"
@@ -60,7 +59,9 @@ constexpr const char* kSubSkins[][2] = {
 }  // namespace
 
 CMainWnd::CMainWnd(MainWndOptions options, MainWndHooks hooks)
-    : options_(std::move(options)), hooks_(std::move(hooks)) {}
+    : options_(std::move(options)), hooks_(std::move(hooks)) {
+  SetUpRouter();
+}
 
 CMainWnd::~CMainWnd() {
   SkinChangedObserver().RemoveReceiver(this);
@@ -101,47 +102,6 @@ void CMainWnd::InitWindow() {
 
   SetIcon(AppIcon());
   tray_.CreateTrayIcon(GetHWND(), AppIcon(), QString::fromUtf8(kInstanceName.data(), kInstanceName.size()));
-}
-
-void CMainWnd::Notify(ui::TNotifyUI& msg) {
-  if (msg.sType == ui::DUI_MSGTYPE_WINDOWINIT) {
-    OnWindowInit();
-    return;
-  }
-  if (msg.sType == ui::DUI_MSGTYPE_WINDOWSIZE && msg.pSender && msg.pSender->GetName() == "root" &&
-      displayChanged_) {
-    displayChanged_ = false;
-    ApplyWindowScale();
-    return;
-  }
-  if (msg.sType == ui::DUI_MSGTYPE_ITEMSELECT && msg.pSender &&
-      msg.pSender->GetName() == "device_profile_combo") {
-    // The switch waits a moment, so scrolling through the combo does not load every profile on the way.
-    StartTimer(kTimerProfileSwitch, 400);
-    return;
-  }
-  WindowImplBase::Notify(msg);
-}
-
-void CMainWnd::OnClick(ui::TNotifyUI& msg) {
-  if (!msg.pSender) return;
-  const ui::CDuiString name = msg.pSender->GetName();
-  if (name.CompareNoCase("closebtn") == 0) {
-    // The program keeps running in the tray; it ends through the tray menu's "exit".
-    HideToTray();
-    return;
-  }
-  if (name.CompareNoCase("setbtn") == 0) {
-    OpenSettingsWindow(false);
-    return;
-  }
-  if (name.CompareNoCase("skinbtn") == 0 && skinBtn_) {
-    QWidget* button = skinBtn_->GetWidget();
-    const QRect rect(button->mapToGlobal(QPoint(0, 0)), button->size());
-    CSkinFrame::Open(this, rect, dpi_);
-    return;
-  }
-  WindowImplBase::OnClick(msg);
 }
 
 ui::CControlUI* CMainWnd::CreateControl(const ui::CDuiString& className) {
@@ -189,7 +149,7 @@ void CMainWnd::SetRecordingUi(bool all, bool enabled) {
   if (all) {
     if (ui::CControlUI* strip = FindControl("device_select_layout")) strip->SetEnabled(enabled);
   }
-  if (hooks_.recordingUi) hooks_.recordingUi(all, enabled);
+  for (editors::IEditor* editor : router_.Editors()) editor->SetRecordingUi(all, enabled);
 }
 
 void CMainWnd::OnFinalMessage() {

@@ -20,6 +20,9 @@
 #include "app/bus_message.h"
 #include "app/device_service.h"
 #include "app/main_wnd_hooks.h"
+#include "app/notify_router.h"
+#include "app/profile_actions.h"
+#include "app/user_prompts.h"
 #include "app/registered_messages.h"
 #include "app/skin_changed.h"
 #include "app/worker_slots.h"
@@ -44,6 +47,10 @@ struct MainWndOptions {
   std::filesystem::path settingsFile = DefaultRegistrySettingsFile();
   // Listen for the system's sleep and wake on the system bus.
   bool watchSleep = true;
+  // Answers the window's questions to the user; null: the message window and the file dialogs.
+  UserPrompts* prompts = nullptr;
+  // The program's own editors registered with the router; tests may register stand-ins instead.
+  bool ownEditors = true;
 };
 
 class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public SkinChangedReceiver {
@@ -59,7 +66,6 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   ui::CDuiString GetSkinFile() const override { return "XML_MAIN"; }
   void InitWindow() override;
   void Notify(ui::TNotifyUI& msg) override;
-  void OnClick(ui::TNotifyUI& msg) override;
   ui::CControlUI* CreateControl(const ui::CDuiString& className) override;
   ui::LRESULT HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM lParam, bool& handled) override;
   // The skin's texts come from the language files: the window answers none itself.
@@ -112,6 +118,12 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   const std::array<std::int32_t, kSoundLevelCount>& SoundLevels() const { return soundLevels_; }
   const std::array<std::int32_t, kAudioBandCount>& AudioBands() const { return audioBands_; }
   int LeftRunningWorkers() const { return leftRunningWorkers_; }
+  // Where the window's notifications go; editors register here.
+  NotifyRouter& Router() { return router_; }
+  // The primary screen in physical pixels.
+  ScreenSize ScreenPixels() const;
+  // The tab the user selected last: index, icon kind and variant (-1, 0, 0 before any).
+  int SelectedTabIndex() const { return selectedTab_; }
 
  protected:
   void OnFinalMessage() override;
@@ -129,9 +141,28 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void Broadcast(RegisteredMessage id, std::int64_t wParam, std::int64_t lParam);
   void SetLightControlAll(bool on);
   void SetWindowActiveAll(bool active);
+  // The router's targets in the window itself.
+  void OnWindowRoute(const editors::RoutedNotify& notify);
+  void OnPageAction(const editors::RoutedNotify& notify);
+  void OnDeviceTabSelected();
+  void ToggleLightControl(ui::CControlUI* sender);
+  void OnTestSliderMoved(const editors::RoutedNotify& notify);
+  void OnTestEditDone(const editors::RoutedNotify& notify);
+  void OnMouseLightSelection(const editors::RoutedNotify& notify);
+  void SetUpRouter();
+  void SetInputCapture(bool on);
+  void OpenDesktopSettings(int n);
+  void HandToEditors(RegisteredMessage id, ui::WPARAM wParam, ui::LPARAM lParam);
+  UserPrompts& Prompts();
 
   MainWndOptions options_;
   MainWndHooks hooks_;
+  NotifyRouter router_;
+  std::unique_ptr<UserPrompts> ownPrompts_;
+  std::vector<std::unique_ptr<editors::IEditor>> ownEditors_;
+  int selectedTab_ = -1;
+  int selectedKind_ = 0;
+  int selectedVariant_ = 0;
 
   // Title-bar controls, found in InitWindow.
   ui::CControlUI* closeBtn_ = nullptr;

@@ -1,7 +1,8 @@
 #pragma once
 // The main window's links to work that lives elsewhere: the settings window, the lighting coordination
-// with other programs, the editors that take the recording hook's messages, the audio lighting. Each hook
-// may be empty; the window then does nothing for that message (as it does without a current device page).
+// with other programs, the audio lighting. Each hook may be empty; the window then does nothing for that
+// message (as it does without a current device page). Editors are no hooks: they register with the
+// window's router (CMainWnd::Router), which hands them their notifications and messages.
 
 #include <cstdint>
 #include <functional>
@@ -28,21 +29,11 @@ struct MainWndHooks {
   // A game event: wParam 0, 1 or 2, lParam the effect number. The window restores the lighting 5 s later.
   std::function<void(ui::WPARAM, ui::LPARAM)> gameLightEvent;
   std::function<void()> restoreGameLight;
-  // A keyboard hook message for the current page's key or macro editor.
-  std::function<void(RegisteredMessage, ui::WPARAM, ui::LPARAM)> hookMessage;
-  // Message 1054: remove (false) or install (true) the global keyboard and mouse hook.
-  std::function<void(bool install)> installInputHook;
   // The profile chosen in "device_profile_combo" 400 ms ago is to be applied.
   std::function<void()> switchProfile;
-  // After a language switch the mouse and keyboard pages rebuild their key texts.
-  std::function<void()> rebuildKeyTexts;
   // Sound levels (kind 1) and audio bands (kind 2) from the audio capture program.
   std::function<void(std::span<const std::int32_t>)> soundLevels;
   std::function<void(std::span<const std::int32_t>)> audioBands;
-  // Items of the macro-action menu (any menu item the window does not know itself).
-  std::function<void(const ui::MenuCmd&)> macroMenuItem;
-  // Recording start and stop: the current page's profile control and key-assignment controls.
-  std::function<void(bool all, bool enabled)> recordingUi;
 };
 
 }  // namespace norvane::app

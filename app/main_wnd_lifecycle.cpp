@@ -6,6 +6,7 @@
 #include "app/language_config.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
+#include "controls/pages/device_page.h"
 #include "app/screen_watcher.h"
 #include "app/sleep_monitor.h"
 #include "platform/trace.h"
@@ -31,7 +32,7 @@ void CMainWnd::OnWindowInit() {
     };
     deviceHooks.beforeLosingSelection = [this] {
       CloseChildWindows();
-      if (hooks_.installInputHook) hooks_.installInputHook(false);
+      SetInputCapture(false);
     };
     deviceHooks.showMessage = [this](const ui::CDuiString& textId, std::optional<int> value) {
       // Not inside the device code that reported it: the message runs its own loop.
@@ -39,6 +40,12 @@ void CMainWnd::OnWindowInit() {
     };
     deviceHooks.closeSettingsWindow = [this] {
       if (settingsWnd_) settingsWnd_.PostMessage(ui::WM_CLOSE);
+    };
+    deviceHooks.pageCreated = [this](controls::CDevicePageUI& page) {
+      // The page's device refreshed its state: every editor shows what it shows of that page again.
+      page.SetRefreshListener([this, pagePtr = &page] {
+        for (editors::IEditor* editor : router_.Editors()) editor->OnPageRefreshed(*pagePtr);
+      });
     };
     devices_ = options_.deviceServiceFactory(m_pm, std::move(deviceHooks));
   }

@@ -6,6 +6,7 @@
 #include "app/copy_data_record.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
+#include "controls/pages/device_page.h"
 #include "platform/trace.h"
 #include "uilib/button.h"
 
@@ -139,7 +140,7 @@ ui::LRESULT CMainWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::L
       handled = true;
       return 0;
     case kMsgHookInstall:
-      if (hooks_.installInputHook && wParam <= 1) hooks_.installInputHook(wParam == 1);
+      if (wParam <= 1) SetInputCapture(wParam == 1);
       handled = true;
       return 0;
     case ui::WM_MENUCLICK:
@@ -152,7 +153,12 @@ ui::LRESULT CMainWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::L
       return 0;
     case kMsgSwitchLanguage:
       SwitchLanguage(static_cast<int>(wParam));
-      if (hooks_.rebuildKeyTexts) hooks_.rebuildKeyTexts();
+      for (editors::IEditor* editor : router_.Editors()) {
+        editor->OnLanguageChanged();
+        // What the editors composed from language texts on each page follows the new language.
+        if (devices_)
+          for (controls::CDevicePageUI* page : devices_->Pages()) editor->OnPageRefreshed(*page);
+      }
       handled = true;
       return 0;
     case kMsgDeviceTabLink:
@@ -207,7 +213,7 @@ bool CMainWnd::OnRegisteredMessage(RegisteredMessage id, ui::WPARAM wParam, ui::
   }
   if (!awake_) return false;
   if (IsEditorHookMessage(id)) {
-    if (hooks_.hookMessage) hooks_.hookMessage(id, wParam, lParam);
+    HandToEditors(id, wParam, lParam);
     return true;
   }
   if (IsGameMessage(id)) {
@@ -247,8 +253,8 @@ void CMainWnd::OnMenuCommand(const ui::MenuCmd& command) {
     OpenAboutWindow();
   } else if (command.szName.CompareNoCase("setwnd_menu") == 0) {
     OpenSettingsWindow(true);
-  } else if (hooks_.macroMenuItem) {
-    hooks_.macroMenuItem(command);
+  } else if (editors::IEditor* macros = router_.EditorOf(editors::EditorSlot::kMacro)) {
+    macros->OnMenuItem(command);
   }
 }
 

@@ -296,6 +296,12 @@ bool CDevicePageUI::SwitchToChosenProfile() {
     if (messageSink_) messageSink_(ProfileResultMessageId(selected), std::nullopt);
     return false;
   }
+  return LoadSelectedProfile();
+}
+
+bool CDevicePageUI::LoadSelectedProfile() {
+  CDeviceProfileUI* bar = ProfileBar();
+  if (!bar || !device_) return false;
   device_->SetProfileStem(bar->GetCurrentProfileId().toStdString());
   device_->LoadProfile();
   device_->RefreshPage();

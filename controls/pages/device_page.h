@@ -112,6 +112,8 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   // The user chose another profile in the bar's combo: select it in the list and load it into the device.
   // False when the page has no bar or the choice is not a profile.
   bool SwitchToChosenProfile();
+  // Points the device at the profile the bar has selected and loads it. False without a bar or device.
+  bool LoadSelectedProfile();
   void SetMoreThanOneTabVisible(bool more) override { moreThanOneTab_ = more; }
   void SetDeviceTab(CDeviceOptionUI* tab) override;
 

@@ -37,6 +37,20 @@ struct FakeDevices : IDeviceService {
   void FinishFirstPass() { hooks.showAndRaise(); }
 };
 
+struct HookLog;
+
+// Stands in for the editors that take the window's hook messages and menu items.
+class LoggingEditor final : public editors::IEditor {
+ public:
+  explicit LoggingEditor(HookLog& log) : log_(log) {}
+  void OnRoute(const editors::RoutedNotify&) override {}
+  void OnHookMessage(std::string_view name, std::int64_t w, std::int64_t l) override;
+  void OnMenuItem(const ui::MenuCmd& command) override;
+
+ private:
+  HookLog& log_;
+};
+
 struct HookLog {
   std::vector<bool> settingsOpened;  // centred flag of each opening
   std::vector<bool> lightControl;
@@ -48,6 +62,15 @@ struct HookLog {
   std::vector<std::size_t> levelCounts;
   std::vector<std::size_t> bandCounts;
 };
+
+inline void LoggingEditor::OnHookMessage(std::string_view name, std::int64_t w, std::int64_t l) {
+  if (const std::optional<RegisteredMessage> id = FindRegisteredMessage(name))
+    log_.hookMessages.emplace_back(*id, ui::WPARAM(w), ui::LPARAM(l));
+}
+
+inline void LoggingEditor::OnMenuItem(const ui::MenuCmd& command) {
+  log_.macroItems.push_back(command.szName.toStdString());
+}
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -71,13 +94,7 @@ class MainWindowTest : public ::testing::Test {
     hooks.setLightControlAll = [this](bool on) { log_.lightControl.push_back(on); };
     hooks.sendDeviceList = [this] { ++log_.deviceListRequests; };
     hooks.gameLightEvent = [this](ui::WPARAM w, ui::LPARAM l) { log_.gameEvents.emplace_back(w, l); };
-    hooks.hookMessage = [this](RegisteredMessage id, ui::WPARAM w, ui::LPARAM l) {
-      log_.hookMessages.emplace_back(id, w, l);
-    };
     hooks.switchProfile = [this] { ++log_.profileSwitches; };
-    hooks.macroMenuItem = [this](const ui::MenuCmd& cmd) {
-      log_.macroItems.push_back(cmd.szName.toStdString());
-    };
     hooks.soundLevels = [this](std::span<const std::int32_t> v) { log_.levelCounts.push_back(v.size()); };
     hooks.audioBands = [this](std::span<const std::int32_t> v) { log_.bandCounts.push_back(v.size()); };
     return hooks;
@@ -86,6 +103,9 @@ class MainWindowTest : public ::testing::Test {
   // Creates the window as the program does and lets its start-up sequence run.
   void Start(MainWndOptions options) {
     window_ = std::make_unique<CMainWnd>(std::move(options), Hooks());
+    for (editors::EditorSlot slot :
+         {editors::EditorSlot::kKeyAssignment, editors::EditorSlot::kRecording, editors::EditorSlot::kMacro})
+      window_->Router().Register(slot, &editor_);
     ASSERT_TRUE(window_->Create(nullptr, "main-window-test", false, 0, 0, 800, 572));
     ASSERT_TRUE(QTest::qWaitFor([&] { return devices_ != nullptr && devices_->scansStarted == 1; }, 3000));
   }
@@ -125,6 +145,7 @@ class MainWindowTest : public ::testing::Test {
   bool tabVisible_ = false;
   FakeDevices* devices_ = nullptr;
   HookLog log_;
+  LoggingEditor editor_{log_};
   std::unique_ptr<CMainWnd> window_;
 };
 

@@ -1,0 +1,299 @@
+// The main window's notification handling: every notification goes through the router, and the window
+// carries out the targets that are its own (title bar, profile bar, device strip, function tabs).
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+
+#include "app/main_messages.h"
+#include "app/main_wnd.h"
+#include "app/profile_actions.h"
+#include "app/skin_frame.h"
+#include "app/window_prompts.h"
+#include "controls/device_key_button.h"
+#include "controls/device_profile.h"
+#include "controls/device_strip.h"
+#include "controls/pages/device_page.h"
+#include "devices/device_kinds.h"
+#include "editors/keyboard_system_editor.h"
+#include "profiles/json_file_util.h"
+#include "platform/trace.h"
+#include "platform/xdg_paths.h"
+#include "uilib/control_name.h"
+#include "uilib/edit.h"
+#include "uilib/slider.h"
+
+namespace norvane::app {
+
+namespace {
+
+using editors::RouteAction;
+using editors::RoutedNotify;
+
+constexpr int kTestDpiMin = 200;
+constexpr int kTestDpiMax = 6500;
+
+// The page a control sits in; null for a control of the window itself.
+controls::CDevicePageUI* PageOf(ui::CControlUI* control) {
+  for (QWidget* w = control ? control->GetWidget() : nullptr; w; w = w->parentWidget()) {
+    if (auto* page = dynamic_cast<controls::CDevicePageUI*>(ui::ControlOf(w))) return page;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void CMainWnd::SetUpRouter() {
+  router_.SetCurrentPage([this]() -> controls::CDevicePageUI* { return devices_ ? devices_->CurrentPage() : nullptr; });
+  router_.SetKindOf([](const controls::CDevicePageUI& page) -> std::uint16_t {
+    return page.Device() ? devices::PageKindCode(page.Device()->KindCode()) : 0;
+  });
+  router_.SetWindowHandler([this](const RoutedNotify& notify) { OnWindowRoute(notify); });
+  // The message map of the default handling: its two rows go through the router as well.
+  m_messageMap.Bind(ui::DUI_MSGTYPE_ITEMACTIVATE, [this](ui::TNotifyUI& msg) { router_.Dispatch(msg); });
+  m_messageMap.Bind(ui::DUI_MSGTYPE_SETFOCUS, [this](ui::TNotifyUI& msg) { router_.Dispatch(msg); });
+  if (options_.ownEditors) {
+    auto system = std::make_unique<editors::CKeyboardSystemEditor>();
+    router_.Register(editors::EditorSlot::kKeyboardSystem, system.get());
+    ownEditors_.push_back(std::move(system));
+  }
+}
+
+UserPrompts& CMainWnd::Prompts() {
+  if (options_.prompts) return *options_.prompts;
+  if (!ownPrompts_) ownPrompts_ = std::make_unique<CWindowPrompts>(*this, [this] { return dpi_; });
+  return *ownPrompts_;
+}
+
+ScreenSize CMainWnd::ScreenPixels() const {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return {};
+  const QSize size = screen->size() * screen->devicePixelRatio();
+  return {size.width(), size.height()};
+}
+
+void CMainWnd::Notify(ui::TNotifyUI& msg) {
+  const bool isTimer = msg.sType == ui::DUI_MSGTYPE_TIMER;
+  if (!isTimer && TraceEnabled()) {
+    Trace("notify " + msg.sType.ToUtf8() + " " + (msg.pSender ? msg.pSender->GetName().ToUtf8() : std::string()));
+  }
+  // The message map's types are the default handling's; everything else is routed here first.
+  const bool ownType = msg.sType != ui::DUI_MSGTYPE_ITEMACTIVATE && msg.sType != ui::DUI_MSGTYPE_SETFOCUS;
+  if (ownType && router_.Dispatch(msg)) return;
+  if (msg.sType == "click_wpremove" || msg.sType == "click_wpedit") return;
+  WindowImplBase::Notify(msg);
+}
+
+void CMainWnd::OnWindowRoute(const RoutedNotify& notify) {
+  ui::CControlUI* sender = notify.msg ? notify.msg->pSender : nullptr;
+  switch (notify.action) {
+    case RouteAction::kWindowInit:
+      OnWindowInit();
+      return;
+    case RouteAction::kWindowSize:
+      if (displayChanged_) {
+        displayChanged_ = false;
+        ApplyWindowScale();
+      }
+      return;
+    case RouteAction::kCloseToTray:
+      // The program keeps running in the tray; it ends through the tray menu's "exit".
+      HideToTray();
+      return;
+    case RouteAction::kHideWindow:
+      ShowWindow(false);
+      return;
+    case RouteAction::kToggleLightControl:
+      ToggleLightControl(sender);
+      return;
+    // The title-bar rows act only for the window's own buttons, not for a page control of the same name.
+    case RouteAction::kMinimize:
+      if (sender && sender == minBtn_) HandleMessage(ui::WM_SYSCOMMAND, ui::SC_MINIMIZE, 0);
+      return;
+    case RouteAction::kMaximize:
+      if (sender && sender == maxBtn_) HandleMessage(ui::WM_SYSCOMMAND, ui::SC_MAXIMIZE, 0);
+      return;
+    case RouteAction::kRestore:
+      if (sender && sender == restoreBtn_) HandleMessage(ui::WM_SYSCOMMAND, ui::SC_RESTORE, 0);
+      return;
+    case RouteAction::kOpenSkinChooser:
+      if (sender && sender == skinBtn_) {
+        QWidget* button = skinBtn_->GetWidget();
+        const QRect rect(button->mapToGlobal(QPoint(0, 0)), button->size());
+        CSkinFrame::Open(this, rect, dpi_);
+      }
+      return;
+    case RouteAction::kOpenSettings:
+      if (sender && sender == setBtn_) {
+        // Modal: not inside the button's own signal.
+        QTimer::singleShot(0, GetWidget(), [this] { OpenSettingsWindow(false); });
+      }
+      return;
+    case RouteAction::kOpenDesktopSettings:
+      OpenDesktopSettings(notify.number);
+      return;
+    case RouteAction::kLoadDefaults:
+    case RouteAction::kAddProfile:
+    case RouteAction::kDeleteProfile:
+    case RouteAction::kExportProfile:
+    case RouteAction::kImportProfile:
+    case RouteAction::kCopyProfile:
+    case RouteAction::kResetProfile:
+    case RouteAction::kRenameProfile:
+      OnPageAction(notify);
+      return;
+    case RouteAction::kToggleProfileMenu:
+      if (notify.page) {
+        if (controls::CDeviceProfileUI* bar = notify.page->ProfileBar())
+          bar->ShowProfileMenu(!bar->IsProfileMenuShown());
+      }
+      return;
+    case RouteAction::kPreviousDevice:
+      controls::SelectPreviousDevice(controls::DeviceStrip::Find(m_pm));
+      return;
+    case RouteAction::kNextDevice:
+      controls::SelectNextDevice(controls::DeviceStrip::Find(m_pm));
+      return;
+    case RouteAction::kDeviceSelected:
+      OnDeviceTabSelected();
+      return;
+    case RouteAction::kFunctionTab:
+      if (notify.page && notify.number >= 1 && notify.number <= 8) {
+        // Only the tab that became selected opens its area; its group mates report their unselection too.
+        if (auto* option = dynamic_cast<ui::COptionUI*>(sender); option && !option->IsSelected()) return;
+        // A tab of another page's bar (a hidden page) is not the current page's.
+        if (PageOf(sender) && PageOf(sender) != notify.page) return;
+        notify.page->Device()->SelectFunctionTab(notify.number);
+        if (controls::CDeviceProfileUI* bar = notify.page->ProfileBar()) bar->SelectTab(notify.number);
+      }
+      return;
+    case RouteAction::kProfileChosen:
+      // The switch waits a moment, so scrolling through the combo does not load every profile on the way.
+      StartTimer(kTimerProfileSwitch, 400);
+      return;
+    case RouteAction::kTestSliderMoved:
+      OnTestSliderMoved(notify);
+      return;
+    case RouteAction::kTestEditDone:
+      OnTestEditDone(notify);
+      return;
+    case RouteAction::kMouseLightSelection:
+      OnMouseLightSelection(notify);
+      return;
+    default:
+      return;
+  }
+}
+
+void CMainWnd::OnPageAction(const RoutedNotify& notify) {
+  // The confirmations and file dialogs run their own loops: not inside the button's signal, and only if the
+  // page is still there by then.
+  QPointer<controls::CDevicePageUI> page = notify.page;
+  const RouteAction action = notify.action;
+  QTimer::singleShot(0, GetWidget(), [this, page, action] {
+    if (page && !destroyed_) RunProfileAction(action, *page, Prompts(), ScreenPixels());
+  });
+}
+
+void CMainWnd::OnDeviceTabSelected() {
+  const controls::DeviceStrip strip = controls::DeviceStrip::Find(m_pm);
+  const controls::SelectedDevice selected = controls::SelectedDeviceOf(strip);
+  selectedTab_ = selected.tabIndex;
+  selectedKind_ = selected.kind;
+  selectedVariant_ = selected.variant;
+  controls::CDeviceOptionUI* tab = strip.Tab(selected.tabIndex);
+  if (!tab || !strip.powerPages) return;
+  if (tab->GetPowerIndex() < 0) {
+    strip.powerPages->SetVisible(false);
+  } else {
+    strip.powerPages->SetVisible(true);
+    strip.powerPages->SelectItem(tab->GetPowerIndex());
+  }
+}
+
+void CMainWnd::ToggleLightControl(ui::CControlUI* sender) {
+  lightControl_ = !lightControl_;
+  Broadcast(RegisteredMessage::kLightControlStateMessage, 1, lightControl_ ? 1 : 0);
+  if (sender) {
+    sender->SetResourceText(false);
+    sender->SetText(lightControl_ ? "控制灯光" : "不控制灯光");
+  }
+  SetLightControlAll(lightControl_);
+}
+
+// The test page's DPI pair: the slider's value goes into the edit of the same number while dragging, and
+// the edit's number (kept within 200 to 6500) into the slider when it loses the focus.
+void CMainWnd::OnTestSliderMoved(const RoutedNotify& notify) {
+  auto* slider = dynamic_cast<ui::CSliderUI*>(notify.msg->pSender);
+  if (!slider) return;
+  const ui::CDuiString name = QString("vexor_DPI_edit_%1").arg(notify.number);
+  controls::CDevicePageUI* page = PageOf(slider);
+  ui::CControlUI* edit = page ? ui::CPaintManagerUI::FindSubControlByName(page, name) : FindControl(name);
+  if (edit) edit->SetText(QString::number(slider->GetValue()));
+}
+
+void CMainWnd::OnTestEditDone(const RoutedNotify& notify) {
+  ui::CControlUI* edit = notify.msg->pSender;
+  if (!edit) return;
+  const ui::CDuiString name = QString("vexor_DPI_slider_%1").arg(notify.number);
+  controls::CDevicePageUI* page = PageOf(edit);
+  ui::CControlUI* control = page ? ui::CPaintManagerUI::FindSubControlByName(page, name) : FindControl(name);
+  auto* slider = dynamic_cast<ui::CSliderUI*>(control);
+  if (!slider) return;
+  const int value = std::clamp(ui::DigitsValue(QStringView(edit->GetText()).trimmed()), kTestDpiMin, kTestDpiMax);
+  slider->SetValue(value);
+  edit->SetText(QString::number(value));
+}
+
+// A rubber-band selection on the mouse's light picture that covers every light: the page reloads the
+// document named for that case (the user data folder's ".json", which nothing writes, so normally nothing
+// happens).
+void CMainWnd::OnMouseLightSelection(const RoutedNotify& notify) {
+  controls::CDevicePageUI* page = notify.page;
+  auto* panel = dynamic_cast<ui::CContainerUI*>(notify.msg->pSender);
+  if (!page || !panel || !page->Device()) return;
+  const int leds = page->Device()->LedCount();
+  if (leds <= 0) return;
+  std::vector<int> states(std::size_t(leds), 0);
+  bool anySelected = false;
+  for (int i = 0; i < panel->GetCount(); ++i) {
+    ui::CControlUI* child = panel->GetItemAt(i);
+    auto* button = dynamic_cast<controls::CDeviceKeyButtonUI*>(child);
+    if (!button) continue;
+    const bool selected = button->GetSelectionState() != 0;
+    for (const ui::CDuiString& text : {button->GetName(), button->GetUserData()}) {
+      const std::optional<ui::ControlNameSplit> split = ui::SplitControlName(text);
+      if (!split || split->prefix != "light_") continue;
+      anySelected = anySelected || selected;
+      if (split->number < leds) states[std::size_t(split->number)] = selected || !button->IsVisible() ? 1 : 0;
+    }
+  }
+  if (!anySelected || std::find(states.begin(), states.end(), 0) != states.end()) return;
+  const Json::Value document = JsonFileUtil().ReadJsonValue(UserDataFolder() / ".json");
+  if (document.isNull()) return;
+  devices::CNorvaneUSBDevice& device = *page->Device();
+  device.LoadProfile();
+  device.RefreshPage();
+  device.SetScreenSize(ScreenPixels().width, ScreenPixels().height);
+  if (devices::SettingsOps* settings = device.Settings()) (void)settings->WriteSettings(0, 0);
+  device.RefreshKeyButtons();
+}
+
+void CMainWnd::OpenDesktopSettings(int n) {
+  Trace("main window: desktop settings " + std::to_string(n));
+}
+
+void CMainWnd::SetInputCapture(bool on) {
+  if (editors::IEditor* recording = router_.EditorOf(editors::EditorSlot::kRecording))
+    recording->SetInputCapture(on);
+}
+
+void CMainWnd::HandToEditors(RegisteredMessage id, ui::WPARAM wParam, ui::LPARAM lParam) {
+  // A single key goes to the key editor (key capture); the macro messages to the recording.
+  const editors::EditorSlot slot = id == RegisteredMessage::kHookKeySingleKey ? editors::EditorSlot::kKeyAssignment
+                                                                              : editors::EditorSlot::kRecording;
+  if (editors::IEditor* editor = router_.EditorOf(slot))
+    editor->OnHookMessage(RegisteredMessageName(id), std::int64_t(wParam), std::int64_t(lParam));
+}
+
+}  // namespace norvane::app

@@ -1,0 +1,107 @@
+#include "app/profile_actions.h"
+
+#include "controls/device_profile.h"
+#include "controls/pages/device_page.h"
+#include "platform/trace.h"
+#include "protocol/command_codes.h"
+
+namespace norvane::app {
+
+namespace {
+
+using editors::RouteAction;
+using controls::CDeviceProfileUI;
+
+constexpr const char* kWriteFailed = "device_settings_write_failed";
+
+// Tells why an operation did not complete, when there is something to tell.
+void TellResult(UserPrompts& prompts, const ProfileListResult& result, bool isRename = false) {
+  const ui::CDuiString textId = controls::ProfileResultMessageId(result, isRename);
+  if (!result.done() && !result.error.empty()) Trace("profile bar: " + result.error);
+  if (!textId.isEmpty()) prompts.Tell(textId);
+}
+
+// Writes the key table and the settings of the loaded profile, as far as the device has them. True when
+// everything the device has went out (or the device is not connected: it gets them with its next
+// synchronisation).
+bool WriteProfileToDevice(devices::CNorvaneUSBDevice& device, ScreenSize screen) {
+  device.SetScreenSize(screen.width, screen.height);
+  if (!device.CommandChannel().IsOpen()) return true;
+  bool written = true;
+  if (devices::KeyTableOps* keys = device.KeyTable()) {
+    written = keys->WriteKeyTableFromProfile(0) == protocol::kResultOk && written;
+  }
+  if (devices::SettingsOps* settings = device.Settings()) {
+    written = settings->WriteSettings(0, 0) == protocol::kResultOk && written;
+  }
+  return written;
+}
+
+}  // namespace
+
+void LoadDeviceDefaults(controls::CDevicePageUI& page, UserPrompts& prompts, ScreenSize screen) {
+  devices::CNorvaneUSBDevice* device = page.Device();
+  if (!device || !prompts.Confirm("message_text_22")) return;
+  device->LoadDefaultProfile();
+  if (!WriteProfileToDevice(*device, screen)) prompts.Tell(kWriteFailed);
+}
+
+void RunProfileAction(RouteAction action, controls::CDevicePageUI& page, UserPrompts& prompts,
+                      ScreenSize screen) {
+  if (action == RouteAction::kLoadDefaults) {
+    LoadDeviceDefaults(page, prompts, screen);
+    return;
+  }
+  CDeviceProfileUI* bar = page.ProfileBar();
+  if (!bar || !page.Device()) return;
+  switch (action) {
+    case RouteAction::kAddProfile:
+      if (prompts.Confirm("message_text_27")) TellResult(prompts, bar->AddProfile());
+      return;
+    case RouteAction::kDeleteProfile: {
+      if (!prompts.Confirm("message_text_29")) return;
+      const ProfileListResult deleted = bar->DeleteProfile();
+      TellResult(prompts, deleted);
+      // The device worked on the profile that is gone: it takes the one the bar selects now.
+      if (deleted.done()) page.LoadSelectedProfile();
+      return;
+    }
+    case RouteAction::kCopyProfile:
+      if (prompts.Confirm("message_text_26")) TellResult(prompts, bar->CopyProfile());
+      return;
+    case RouteAction::kImportProfile: {
+      if (bar->GetSelectedIndex() < 0) return;
+      const std::optional<ui::CDuiString> path = prompts.OpenFile(kProfileFileFilter);
+      // A file that is no profile is passed over, as the list does.
+      if (path) TellResult(prompts, bar->ImportProfile(*path));
+      return;
+    }
+    case RouteAction::kExportProfile: {
+      const std::optional<ui::CDuiString> path = prompts.SaveFile(kProfileFileFilter);
+      if (!path) return;
+      const ProfileListResult exported = bar->ExportProfile(*path);
+      if (exported.code == ProfileListResult::kFileError) prompts.Tell("profile_file_error_text");
+      if (!exported.error.empty()) Trace("profile bar: " + exported.error);
+      return;
+    }
+    case RouteAction::kResetProfile: {
+      if (!prompts.Confirm("message_text_22")) return;
+      const ProfileListResult reset = bar->ResetProfile();
+      TellResult(prompts, reset);
+      if (!reset.done()) return;
+      page.LoadSelectedProfile();
+      if (!WriteProfileToDevice(*page.Device(), screen)) prompts.Tell(kWriteFailed);
+      return;
+    }
+    case RouteAction::kRenameProfile: {
+      const ui::CDuiString name = bar->GetNameText();
+      if (name.isEmpty()) return;
+      TellResult(prompts, bar->RenameProfile(name), true);
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+}  // namespace norvane::app

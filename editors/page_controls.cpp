@@ -1,0 +1,17 @@
+#include "editors/page_controls.h"
+
+#include "controls/pages/device_page.h"
+#include "uilib/paint_manager.h"
+#include "uilib/resource_manager.h"
+
+namespace norvane::editors {
+
+ui::CControlUI* FindInPage(controls::CDevicePageUI& page, const ui::CDuiString& name) {
+  return ui::CPaintManagerUI::FindSubControlByName(&page, name);
+}
+
+ui::CDuiString LocalizedText(const ui::CDuiString& id) {
+  return ui::CResourceManager::GetInstance().GetText(id).value_or(id);
+}
+
+}  // namespace norvane::editors
