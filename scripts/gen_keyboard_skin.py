@@ -76,6 +76,61 @@ def key_button(led, column, row, code):
             + "</widget>")
 
 
+def label(name, text_id, role="caption", extra=""):
+    return (f'<widget class="QLabel" name="{name}">' + prop("text", text_id, dynamic=False) + prop("textid", text_id)
+            + prop("role", role) + extra + "</widget>")
+
+
+def radio(name, text_id, group):
+    return (f'<widget class="QRadioButton" name="{name}">' + prop("text", text_id, dynamic=False)
+            + prop("textid", text_id) + prop("group", group) + "</widget>")
+
+
+def check(name, text_id):
+    return (f'<widget class="QCheckBox" name="{name}">' + prop("text", text_id, dynamic=False)
+            + prop("textid", text_id) + "</widget>")
+
+
+def row(name, items, spacing=14):
+    cells = "".join(f"<item>{item}</item>" for item in items)
+    return (f'<widget class="QWidget" name="{name}"><layout class="QHBoxLayout" name="{name}_box">'
+            '<property name="leftMargin"><number>0</number></property><property name="topMargin"><number>0</number></property>'
+            '<property name="rightMargin"><number>0</number></property><property name="bottomMargin"><number>0</number></property>'
+            f'<property name="spacing"><number>{spacing}</number></property>{cells}'
+            f'<item><spacer name="{name}_spacer"><property name="orientation"><enum>Qt::Horizontal</enum></property></spacer></item>'
+            '</layout></widget>')
+
+
+def system_panel():
+    """The System tab: report rate, key repeat, lock flags and a field to try the repeat in."""
+    caption_width = '<property name="minimumSize"><size><width>130</width><height>0</height></size></property>'
+    rates = [radio(f"polling_rate_option_{i}", f"polling_rate_{i}_text", "keyboard_polling_rate") for i in range(4)]
+    delays = [radio(f"repeat_delay_check_{i}", f"repeat_delay_{i}_text", "keyboard_repeat_delay") for i in range(4)]
+    slider = ('<widget class="QSlider" name="repeat_rate_slider"><property name="orientation"><enum>Qt::Horizontal</enum></property>'
+              '<property name="minimum"><number>0</number></property><property name="maximum"><number>31</number></property>'
+              '<property name="minimumSize"><size><width>220</width><height>0</height></size></property></widget>')
+    test = ('<widget class="QPlainTextEdit" name="repeat_input_richedit">'
+            '<property name="maximumSize"><size><width>16777215</width><height>34</height></size></property>'
+            '<property name="minimumSize"><size><width>300</width><height>34</height></size></property></widget>')
+    reset = ('<widget class="QPushButton" name="reset_repeat_btn">' + prop("text", "reset_repeat_text", dynamic=False)
+             + prop("textid", "reset_repeat_text") + "</widget>")
+    rows = [
+        row("system_rate_row", [label("system_rate_caption", "system_polling_rate_text", extra=caption_width)] + rates),
+        row("system_delay_row", [label("system_delay_caption", "system_repeat_delay_text", extra=caption_width)] + delays
+            + [label("repeat_delay_time_label1", "Repeat_Delay_Time", role="body")]),
+        row("system_repeat_row", [label("system_repeat_caption", "system_repeat_rate_text", extra=caption_width), slider]),
+        row("system_flags_row", [label("system_flags_caption", "system_lock_text", extra=caption_width),
+                                 check("winlockflag_option", "system_winlock_text"), check("wflag_option", "system_wflag_text"),
+                                 check("6flag_option", "system_6key_text")]),
+        row("system_test_row", [label("system_test_caption", "system_repeat_test_text", extra=caption_width), test, reset]),
+    ]
+    cells = "".join(f"<item>{r}</item>" for r in rows)
+    return ('<widget class="QWidget" name="device_function_switch_page_3"><layout class="QVBoxLayout" name="keyboard_system_layout">'
+            '<property name="leftMargin"><number>16</number></property><property name="topMargin"><number>12</number></property>'
+            '<property name="rightMargin"><number>16</number></property><property name="bottomMargin"><number>12</number></property>'
+            f'<property name="spacing"><number>8</number></property>{cells}</layout></widget>')
+
+
 def main():
     cols = geometry()
     assert len(cols) == 23 and all(len(c) == 6 for c in cols), "unexpected keyboard geometry"
@@ -91,7 +146,7 @@ def main():
 <ui version="4.0">
  <class>KeyboardDevice</class>
  <widget class="QWidget" name="keyboard_device_page">
-  <property name="geometry"><rect><x>0</x><y>0</y><width>{width + 48}</width><height>{height + 160}</height></rect></property>
+  <property name="geometry"><rect><x>0</x><y>0</y><width>{width + 48}</width><height>{height + 360}</height></rect></property>
   <property name="role" stdset="0"><string>panel</string></property>
   <layout class="QVBoxLayout" name="keyboard_device_page_layout">
    <property name="leftMargin"><number>24</number></property>
@@ -105,7 +160,7 @@ def main():
    <item alignment="Qt::AlignHCenter"><widget class="QWidget" name="keyboard_device_key_light"><property name="minimumSize"><size><width>{width}</width><height>{height}</height></size></property><property name="maximumSize"><size><width>{width}</width><height>{height}</height></size></property>
 {chr(10).join("    " + b for b in buttons)}
    </widget></item>
-   <item><widget class="QStackedWidget" name="device_function_switch"><property name="maximumSize"><size><width>16777215</width><height>0</height></size></property><widget class="QWidget" name="device_function_switch_page_0"/><widget class="QWidget" name="device_function_switch_page_1"/><widget class="QWidget" name="device_function_switch_page_2"/><widget class="QWidget" name="device_function_switch_page_3"/></widget></item>
+   <item><widget class="QStackedWidget" name="device_function_switch"><property name="role" stdset="0"><string>panel</string></property><widget class="QWidget" name="device_function_switch_page_0"/><widget class="QWidget" name="device_function_switch_page_1"/><widget class="QWidget" name="device_function_switch_page_2"/>{system_panel()}</widget></item>
    <item><widget class="QStackedWidget" name="device_key_function_switch"><property name="maximumSize"><size><width>16777215</width><height>0</height></size></property><widget class="QWidget" name="device_key_function_switch_page_0"/><widget class="QWidget" name="device_key_function_switch_page_1"/><widget class="QWidget" name="device_key_function_switch_page_2"/></widget></item>
    <item><spacer name="keyboard_device_page_spacer"><property name="orientation"><enum>Qt::Vertical</enum></property></spacer></item>
   </layout>

@@ -62,10 +62,18 @@ void COptionUI::SetGroup(const CDuiString& group) {
   GetWidget()->setProperty("group", QString(group));
 }
 
+QWidget* OptionScope(QWidget* widget) {
+  for (QWidget* w = widget ? widget->parentWidget() : nullptr; w; w = w->parentWidget()) {
+    if (w->property(kOptionScopeProperty).toBool()) return w;
+    if (w->isWindow()) return w;
+  }
+  return widget ? widget->window() : nullptr;
+}
+
 void COptionUI::UnselectGroupMates(bool) {
   const QString group = GetWidget()->property("group").toString();
   if (group.isEmpty()) return;  // no group, or a Qt button group that keeps itself exclusive
-  QWidget* scope = GetWidget()->window();
+  QWidget* scope = OptionScope(GetWidget());
   for (QAbstractButton* other : scope->findChildren<QAbstractButton*>()) {
     if (other == Button() || !other->isChecked()) continue;
     auto* option = dynamic_cast<COptionUI*>(other);

@@ -15,6 +15,12 @@
 
 namespace norvane::ui {
 
+// A widget with this dynamic property set to true bounds the option groups inside it: a group's options
+// in one such widget never unselect those of another (a device page's function tabs are its own).
+inline constexpr const char* kOptionScopeProperty = "optionscope";
+// The widget an option's group is exclusive in: the nearest ancestor marked as a scope, else the window.
+QWidget* OptionScope(QWidget* widget);
+
 class COptionUI : public CControlUI {
  public:
   bool IsSelected() const;

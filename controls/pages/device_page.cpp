@@ -1,6 +1,7 @@
 #include "controls/pages/device_page.h"
 
 #include <QAbstractButton>
+#include <QStackedWidget>
 
 #include "controls/device_key_button.h"
 #include "controls/device_option.h"
@@ -10,6 +11,7 @@
 #include "devices/button_binding.h"
 #include "platform/trace.h"
 #include "uilib/combo.h"
+#include "uilib/option.h"
 #include "uilib/paint_manager.h"
 #include "uilib/tab_layout.h"
 
@@ -46,7 +48,10 @@ T* As(const QPointer<QWidget>& widget) {
 
 }  // namespace
 
-CDevicePageUI::CDevicePageUI() = default;
+CDevicePageUI::CDevicePageUI() {
+  // The page's option groups are its own: another page with the same skin has its own selection.
+  setProperty(ui::kOptionScopeProperty, true);
+}
 
 CDevicePageUI::~CDevicePageUI() {
   if (auto* tab = DeviceTab(); tab && tab->GetPage() == this) tab->SetPage(nullptr);
@@ -55,7 +60,20 @@ CDevicePageUI::~CDevicePageUI() {
 }
 
 bool CDevicePageUI::BuildLayout(const ui::CDuiString& skinName, ui::IDialogBuilderCallback* callback) {
-  return ui::CDialogBuilder::Create(skinName, callback, this) != nullptr;
+  if (!ui::CDialogBuilder::Create(skinName, callback, this)) return false;
+  FitFunctionSwitch();
+  return true;
+}
+
+void CDevicePageUI::FitFunctionSwitch() {
+  auto* functions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kFunctionSwitch));
+  if (!functions) return;
+  // An editor area that has nothing in it (yet) takes no room below the picture.
+  auto* stack = qobject_cast<QStackedWidget*>(functions->GetWidget());
+  QWidget* current = stack ? stack->currentWidget() : nullptr;
+  const bool empty = !current || current->findChildren<QWidget*>().isEmpty();
+  functions->GetWidget()->setMaximumHeight(empty ? 0 : QWIDGETSIZE_MAX);
+  functions->GetWidget()->setVisible(!empty);
 }
 
 void CDevicePageUI::SetDevice(std::unique_ptr<devices::CNorvaneUSBDevice> device) {
@@ -141,6 +159,7 @@ void CDevicePageUI::BindKeyButtons(int key_count, int led_count) {
 void CDevicePageUI::ShowFunctionTabs(devices::FunctionTabSelection selection) {
   if (auto* functions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kFunctionSwitch))) {
     functions->SelectItem(selection.function_tab);
+    FitFunctionSwitch();
   }
   if (selection.key_function_tab < 0) return;
   if (auto* keyFunctions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kKeyFunctionSwitch))) {

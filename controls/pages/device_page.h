@@ -119,6 +119,7 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
 
  private:
   void ShowNotice(const ui::CDuiString& textId);
+  void FitFunctionSwitch();
   ui::CControlUI* ButtonSearchRoot();
 
   QtUiPoster poster_;  // declared before the device: destroyed after its threads have stopped
