@@ -152,7 +152,7 @@ void CMainWnd::ShowDeviceMessage(const ui::CDuiString& textId, std::optional<int
         SubstituteNumber(ResolveLanguageText(FindControl(msgtext::kMainTextLabel), textId), *value);
     ShowMessage(this, "", text, dpi_, false, kMessageOk);
   } else {
-    ShowMessage(this, "", textId, dpi_, true, kMessageOk);
+    Prompts().Tell(textId);
   }
   deviceMessageOpen_ = false;
 }

@@ -123,6 +123,9 @@ def system_panel():
                                  check("winlockflag_option", "system_winlock_text"), check("wflag_option", "system_wflag_text"),
                                  check("6flag_option", "system_6key_text")]),
         row("system_test_row", [label("system_test_caption", "system_repeat_test_text", extra=caption_width), test, reset]),
+        row("system_defaults_row", [label("system_defaults_caption", "system_defaults_text", extra=caption_width),
+                                    '<widget class="QPushButton" name="default_btn">' + prop("text", "default_btn_text", dynamic=False)
+                                    + prop("textid", "default_btn_text") + "</widget>"]),
     ]
     cells = "".join(f"<item>{r}</item>" for r in rows)
     return ('<widget class="QWidget" name="device_function_switch_page_3"><layout class="QVBoxLayout" name="keyboard_system_layout">'

@@ -1,0 +1,359 @@
+// The main window with its real device host on the emulator: the profile bar's buttons, the device strip's
+// previous and next buttons and the keyboard's System tab, driven through the window's notifications as a
+// user's clicks raise them.
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <deque>
+#include <fstream>
+
+#include "app/device_service.h"
+#include "app/main_wnd.h"
+#include "controls/device_profile.h"
+#include "controls/device_strip.h"
+#include "controls/pages/device_page.h"
+#include "devices/keyboard/keyboard_device.h"
+#include "emulator/emulator.h"
+#include "hid/hid_backend.h"
+#include "profiles/json_file_util.h"
+#include "tests/support/temp_folder.h"
+#include "uilib/combo.h"
+#include "uilib/edit.h"
+#include "uilib/option.h"
+#include "uilib/paint_manager.h"
+#include "uilib/slider.h"
+#include "uilib/tab_layout.h"
+
+namespace norvane::app::test {
+namespace {
+
+using emulator::DeviceModel;
+using emulator::MemoryArea;
+
+constexpr uint8_t kBegin = 0x01;
+constexpr uint8_t kEnd = 0x02;
+constexpr uint8_t kWriteSettings = 0x06;
+constexpr uint8_t kWriteKeyTable = 0x09;
+
+// Answers the window's questions from a script, and remembers what it was asked.
+class ScriptedPrompts final : public UserPrompts {
+ public:
+  bool Confirm(const ui::CDuiString& textId) override {
+    asked.push_back(textId.toStdString());
+    return confirm;
+  }
+  void Tell(const ui::CDuiString& textId) override { told.push_back(textId.toStdString()); }
+  std::optional<ui::CDuiString> OpenFile(const ui::CDuiString& filter) override {
+    filters.push_back(filter.toStdString());
+    return file;
+  }
+  std::optional<ui::CDuiString> SaveFile(const ui::CDuiString& filter) override {
+    filters.push_back(filter.toStdString());
+    return file;
+  }
+
+  bool confirm = true;
+  std::optional<ui::CDuiString> file;
+  std::vector<std::string> asked;
+  std::vector<std::string> told;
+  std::vector<std::string> filters;
+};
+
+class WindowRoutesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    backend_ = std::make_shared<emulator::EmulatorBackend>(std::vector<DeviceModel>{DeviceModel::kKeyboard, DeviceModel::kMouse});
+    previous_ = hid::SetActiveHidBackend(backend_);
+    MainWndOptions options;
+    options.deviceServiceFactory = MakeDeviceHostService;
+    options.settingsFile = data_.path() / "registry.ini";
+    options.watchSleep = false;
+    options.prompts = &prompts_;
+    window_ = std::make_unique<CMainWnd>(std::move(options));
+    ASSERT_TRUE(window_->Create(nullptr, "window-routes-test", false, 0, 0, 1000, 640));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return KeyboardPage() && TabVisible(KeyboardPage()) && Synced(); }, 5000));
+    SelectTab(KeyboardPage());
+    backend_->ClearFrameLog();
+  }
+
+  void TearDown() override {
+    window_.reset();
+    hid::SetActiveHidBackend(previous_);
+  }
+
+  controls::CDevicePageUI* PageOfKind(hid::DeviceKind kind) const {
+    if (!window_ || !window_->Devices()) return nullptr;
+    for (controls::CDevicePageUI* page : window_->Devices()->Pages())
+      if (page->Device() && page->Device()->Kind() == kind) return page;
+    return nullptr;
+  }
+  controls::CDevicePageUI* KeyboardPage() const { return PageOfKind(hid::DeviceKind::kKeyboard); }
+  devices::CNorvaneKeyboardDevice& Keyboard() const {
+    return *dynamic_cast<devices::CNorvaneKeyboardDevice*>(KeyboardPage()->Device());
+  }
+  bool Synced() const {
+    auto* keyboard = dynamic_cast<devices::CNorvaneKeyboardDevice*>(KeyboardPage()->Device());
+    return keyboard && keyboard->LastLiveReadResult() == 1;
+  }
+  static bool TabVisible(controls::CDevicePageUI* page) { return page->DeviceTab() && page->DeviceTab()->IsVisible(); }
+  controls::DeviceStrip Strip() const { return controls::DeviceStrip::Find(window_->GetPaintManager()); }
+  void SelectTab(controls::CDevicePageUI* page) {
+    controls::ShowDeviceTab(Strip(), page->DeviceTab()->TabIndex(), true, true);
+  }
+  emulator::DeviceId KeyboardId() const { return backend_->FindDevice(DeviceModel::kKeyboard).value_or(-1); }
+
+  ui::CControlUI* InPage(controls::CDevicePageUI* page, const char* name) const {
+    return ui::CPaintManagerUI::FindSubControlByName(page, name);
+  }
+  // A click on a control as the widget raises it, with the modal follow-ups the window posts run.
+  void Click(controls::CDevicePageUI* page, const char* name) {
+    ui::CControlUI* control = InPage(page, name);
+    ASSERT_NE(control, nullptr) << name;
+    ui::TNotifyUI msg{ui::DUI_MSGTYPE_CLICK, control, 0, 0};
+    window_->Notify(msg);
+    QTest::qWait(20);
+  }
+  void Select(controls::CDevicePageUI* page, const char* name, bool selected = true) {
+    auto* option = dynamic_cast<ui::COptionUI*>(InPage(page, name));
+    ASSERT_NE(option, nullptr) << name;
+    option->Selected(selected, true);
+    QTest::qWait(5);
+  }
+
+  // The command codes the keyboard was sent, in order.
+  std::vector<uint8_t> SentCodes() const {
+    std::vector<uint8_t> codes;
+    for (const emulator::LoggedFrame& frame : backend_->FrameLog())
+      if (frame.direction == emulator::FrameDirection::kToDevice && frame.device == KeyboardId())
+        codes.push_back(frame.bytes[3]);
+    return codes;
+  }
+  std::vector<uint8_t> SettingsRecord() const {
+    return backend_->ReadMemory(KeyboardId(), MemoryArea::kSettings, 0, 31);
+  }
+  // The system settings as the profile file on disk holds them.
+  Json::Value SavedSystem() const {
+    const Json::Value document = JsonFileUtil().ReadJsonValue(KeyboardPage()->Device()->CurrentProfileFile());
+    return document["Device"][0]["SystemStages"];
+  }
+  controls::CDeviceProfileUI& Bar() const { return *KeyboardPage()->ProfileBar(); }
+  std::vector<std::string> ComboNames() const {
+    std::vector<std::string> names;
+    auto* combo = dynamic_cast<ui::CComboUI*>(Bar().FindSubControl("device_profile_combo"));
+    for (int i = 0; combo && i < combo->GetCount(); ++i) names.push_back(combo->GetItemText(i).toStdString());
+    return names;
+  }
+
+  norvane::testing::TempFolder data_;
+  norvane::testing::ScopedEnv dataHome_{"XDG_DATA_HOME", data_.path().c_str()};
+  ScriptedPrompts prompts_;
+  std::shared_ptr<emulator::EmulatorBackend> backend_;
+  std::shared_ptr<hid::HidBackend> previous_;
+  std::unique_ptr<CMainWnd> window_;
+};
+
+TEST_F(WindowRoutesTest, TheSystemTabShowsTheKeyboardSettingsArea) {
+  controls::CDevicePageUI* page = KeyboardPage();
+  Select(page, "system_Op_tab");
+  auto* area = dynamic_cast<ui::CTabLayoutUI*>(InPage(page, "device_function_switch"));
+  ASSERT_NE(area, nullptr);
+  EXPECT_EQ(area->GetCurSel(), 3);
+  EXPECT_TRUE(area->IsVisible());
+  EXPECT_EQ(page->Device()->GetFunctionTab(), 4);
+  Select(page, "deng_Op_tab");
+  EXPECT_EQ(area->GetCurSel(), 0);
+  EXPECT_FALSE(area->IsVisible()) << "an editor area with nothing in it takes no room";
+}
+
+TEST_F(WindowRoutesTest, AReportRateChoiceIsSavedAndWrittenAsAClosedSeries) {
+  controls::CDevicePageUI* page = KeyboardPage();
+  Select(page, "polling_rate_option_2");
+  EXPECT_EQ(Keyboard().SystemSettings().polling_rate, 2);
+  EXPECT_EQ(SavedSystem()["PollingRate"].asInt(), 2);
+  const std::vector<uint8_t> codes = SentCodes();
+  ASSERT_GE(codes.size(), 3u);
+  EXPECT_EQ(codes.front(), kBegin);
+  EXPECT_EQ(codes.back(), kEnd);
+  EXPECT_NE(std::find(codes.begin(), codes.end(), kWriteSettings), codes.end());
+  EXPECT_EQ(SettingsRecord()[22], 2) << "record byte 22 holds the report rate index";
+  // The option it replaced says it was unselected: that is no second change.
+  const std::size_t before = SentCodes().size();
+  Select(page, "polling_rate_option_2");
+  EXPECT_EQ(SentCodes().size(), before) << "choosing what is already chosen writes nothing";
+}
+
+TEST_F(WindowRoutesTest, LockFlagsGoToTheirRecordBytes) {
+  controls::CDevicePageUI* page = KeyboardPage();
+  Select(page, "winlockflag_option");
+  Select(page, "wflag_option");
+  Select(page, "6flag_option");
+  const std::vector<uint8_t> record = SettingsRecord();
+  EXPECT_EQ(record[19], 1) << "W flag";
+  EXPECT_EQ(record[20], 1) << "six-key flag";
+  EXPECT_EQ(record[21], 1) << "Windows-key lock";
+  Select(page, "winlockflag_option", false);
+  EXPECT_EQ(SettingsRecord()[21], 0);
+  EXPECT_EQ(SavedSystem()["WinFlag"].asInt(), 0);
+  EXPECT_EQ(SavedSystem()["WFlag"].asInt(), 1);
+}
+
+TEST_F(WindowRoutesTest, RepeatDelayAndRateLiveInTheProfileAndShowTheDelay) {
+  controls::CDevicePageUI* page = KeyboardPage();
+  Select(page, "repeat_delay_check_3");
+  const std::vector<uint8_t> recordBefore = SettingsRecord();
+  EXPECT_EQ(Keyboard().SystemSettings().repeat_delay, 3);
+  EXPECT_EQ(SavedSystem()["RepeatDelay"].asInt(), 3);
+  ui::CControlUI* label = InPage(page, "repeat_delay_time_label1");
+  ASSERT_NE(label, nullptr);
+  EXPECT_TRUE(label->GetText().endsWith("1000ms")) << label->GetText().toStdString();
+
+  auto* slider = dynamic_cast<ui::CSliderUI*>(InPage(page, "repeat_rate_slider"));
+  ASSERT_NE(slider, nullptr);
+  slider->SetValue(17);
+  ui::TNotifyUI moved{ui::DUI_MSGTYPE_VALUECHANGED, slider, 17, 0};
+  window_->Notify(moved);
+  EXPECT_EQ(Keyboard().SystemSettings().repeat, 17);
+  EXPECT_EQ(SavedSystem()["Repeat"].asInt(), 17);
+  EXPECT_EQ(SettingsRecord(), recordBefore) << "the record has no byte for the repeat: nothing else changes";
+
+  auto* input = dynamic_cast<ui::CRichEditUI*>(InPage(page, "repeat_input_richedit"));
+  ASSERT_NE(input, nullptr);
+  input->SetText("aaaa");
+  Click(page, "reset_repeat_btn");
+  EXPECT_TRUE(input->GetText().isEmpty());
+}
+
+TEST_F(WindowRoutesTest, AKeyboardThatRefusesTheWriteKeepsTheSettingInTheProfileAndSaysSo) {
+  backend_->AddFault(KeyboardId(), {.kind = emulator::FaultKind::kRefuse, .command = kWriteSettings});
+  Select(KeyboardPage(), "6flag_option");
+  EXPECT_EQ(Keyboard().SystemSettings().key6_flag, 1);
+  EXPECT_EQ(SavedSystem()["Key6Flag"].asInt(), 1);
+  const std::vector<uint8_t> codes = SentCodes();
+  ASSERT_FALSE(codes.empty());
+  EXPECT_EQ(codes.back(), kEnd) << "the series is closed after the refusal";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts_.told.empty(); }, 2000));
+  EXPECT_EQ(prompts_.told, std::vector<std::string>{"device_settings_write_failed"});
+}
+
+TEST_F(WindowRoutesTest, ProfilesAreAddedCopiedRenamedAndDeletedAfterTheirConfirmations) {
+  controls::CDevicePageUI* page = KeyboardPage();
+  const std::vector<std::string> first = ComboNames();
+  ASSERT_EQ(first.size(), 1u);
+
+  prompts_.confirm = false;
+  Click(page, "device_add_btn");
+  EXPECT_EQ(ComboNames().size(), 1u) << "cancelled";
+  prompts_.confirm = true;
+  Click(page, "device_add_btn");
+  Click(page, "device_copy_btn");
+  EXPECT_EQ(prompts_.asked, (std::vector<std::string>{"message_text_27", "message_text_27", "message_text_26"}));
+  EXPECT_EQ(ComboNames(), (std::vector<std::string>{first[0], "profile2", first[0] + " copy"}))
+      << "names compare without regard to case: Profile1 is taken";
+
+  Bar().SetNameText("Arena");
+  Click(page, "device_profile_edit_save_btn");
+  EXPECT_EQ(ComboNames()[0], "Arena");
+  Bar().SetNameText("A&B");
+  Click(page, "device_profile_edit_save_btn");
+  Bar().SetNameText("   ");
+  Click(page, "device_profile_edit_save_btn");
+  Bar().SetNameText("PROFILE2");
+  Click(page, "device_profile_edit_save_btn");
+  EXPECT_EQ(prompts_.told, (std::vector<std::string>{"message_text_30", "message_text_25", "message_text_5"}));
+  Bar().SetNameText("");
+  Click(page, "device_profile_edit_save_btn");
+  EXPECT_EQ(prompts_.told.size(), 3u) << "an empty name does nothing";
+
+  // Deleting the profile the keyboard works on moves it to the one the bar selects now.
+  const std::string before = page->Device()->ProfileStem();
+  Click(page, "device_sub_btn");
+  EXPECT_EQ(prompts_.asked.back(), "message_text_29");
+  EXPECT_EQ(ComboNames().size(), 2u);
+  EXPECT_NE(page->Device()->ProfileStem(), before);
+  EXPECT_EQ(page->Device()->ProfileStem(), Bar().GetCurrentProfileId().toStdString());
+}
+
+TEST_F(WindowRoutesTest, ProfilesTravelThroughExportAndImport) {
+  controls::CDevicePageUI* page = KeyboardPage();
+  const std::filesystem::path exported = data_.path() / "Tournament.json";
+  prompts_.file = ui::CDuiString(exported.string());
+  Click(page, "device_export_btn");
+  ASSERT_TRUE(std::filesystem::exists(exported));
+  Click(page, "device_import_btn");
+  EXPECT_EQ(prompts_.filters, (std::vector<std::string>{"Profile Files(*.json)", "Profile Files(*.json)"}));
+  EXPECT_EQ(ComboNames().back(), "Tournament");
+
+  // A file that is no profile is passed over without a word.
+  const std::filesystem::path junk = data_.path() / "junk.json";
+  std::ofstream(junk) << "{\"not\": \"a profile\"}";
+  prompts_.file = ui::CDuiString(junk.string());
+  const std::size_t count = ComboNames().size();
+  Click(page, "device_import_btn");
+  EXPECT_EQ(ComboNames().size(), count);
+  EXPECT_TRUE(prompts_.told.empty());
+  prompts_.file.reset();
+  Click(page, "device_export_btn");  // cancelled dialog
+  EXPECT_TRUE(prompts_.told.empty());
+}
+
+TEST_F(WindowRoutesTest, ResetAndDefaultsReloadTheProfileAndWriteTheKeyboard) {
+  controls::CDevicePageUI* page = KeyboardPage();
+  Select(page, "polling_rate_option_3");
+  ASSERT_EQ(Keyboard().SystemSettings().polling_rate, 3);
+  backend_->ClearFrameLog();
+  Click(page, "device_reset_btn");
+  EXPECT_EQ(prompts_.asked.back(), "message_text_22");
+  EXPECT_EQ(Keyboard().SystemSettings().polling_rate, 0) << "the template's report rate is back";
+  std::vector<uint8_t> codes = SentCodes();
+  EXPECT_NE(std::find(codes.begin(), codes.end(), kWriteKeyTable), codes.end());
+  EXPECT_NE(std::find(codes.begin(), codes.end(), kWriteSettings), codes.end());
+  EXPECT_EQ(SettingsRecord()[22], 0);
+
+  Select(page, "polling_rate_option_1");
+  backend_->ClearFrameLog();
+  prompts_.confirm = false;
+  Click(page, "default_btn");
+  EXPECT_EQ(Keyboard().SystemSettings().polling_rate, 1) << "cancelled";
+  EXPECT_TRUE(SentCodes().empty());
+}
+
+TEST_F(WindowRoutesTest, PreviousAndNextMoveBetweenTheVisibleDeviceTabs) {
+  controls::CDevicePageUI* mouse = PageOfKind(hid::DeviceKind::kMouse);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return mouse && TabVisible(mouse); }, 3000));
+  SelectTab(mouse);
+  ASSERT_EQ(window_->Devices()->CurrentPage(), mouse);
+  ui::CControlUI* next = window_->FindControl("device_select_next");
+  ui::CControlUI* prev = window_->FindControl("device_select_prev");
+  ASSERT_NE(next, nullptr);
+  ASSERT_NE(prev, nullptr);
+  ui::TNotifyUI toNext{ui::DUI_MSGTYPE_CLICK, next, 0, 0};
+  ui::TNotifyUI toPrev{ui::DUI_MSGTYPE_CLICK, prev, 0, 0};
+  window_->Notify(toNext);
+  EXPECT_EQ(window_->Devices()->CurrentPage(), KeyboardPage());
+  window_->Notify(toNext);
+  EXPECT_EQ(window_->Devices()->CurrentPage(), KeyboardPage()) << "nothing after the last tab";
+  window_->Notify(toPrev);
+  EXPECT_EQ(window_->Devices()->CurrentPage(), mouse);
+  window_->Notify(toPrev);
+  EXPECT_EQ(window_->Devices()->CurrentPage(), mouse) << "nothing before the first tab";
+  EXPECT_EQ(window_->SelectedTabIndex(), mouse->DeviceTab()->TabIndex());
+}
+
+TEST_F(WindowRoutesTest, AnotherPagesControlsAreNotTheCurrentPagesAndItsTabsAreItsOwn) {
+  controls::CDevicePageUI* keyboard = KeyboardPage();
+  controls::CDevicePageUI* mouse = PageOfKind(hid::DeviceKind::kMouse);
+  ASSERT_NE(mouse, nullptr);
+  // Both pages carry a profile bar with the same tab names: choosing one page's tab leaves the other's.
+  auto* keyboardMacro = dynamic_cast<ui::COptionUI*>(InPage(keyboard, "macro_Op_tab"));
+  auto* mouseLight = dynamic_cast<ui::COptionUI*>(InPage(mouse, "deng_Op_tab"));
+  ASSERT_NE(keyboardMacro, nullptr);
+  ASSERT_NE(mouseLight, nullptr);
+  ASSERT_TRUE(mouseLight->IsSelected());
+  keyboardMacro->Selected(true, true);
+  EXPECT_TRUE(mouseLight->IsSelected()) << "the mouse page's lighting tab stays selected";
+  EXPECT_EQ(keyboard->Device()->GetFunctionTab(), 3);
+  EXPECT_EQ(mouse->Device()->GetFunctionTab(), 1);
+}
+
+}  // namespace
+}  // namespace norvane::app::test
