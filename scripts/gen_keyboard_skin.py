@@ -111,7 +111,7 @@ def system_panel():
               '<property name="minimumSize"><size><width>220</width><height>0</height></size></property></widget>')
     test = ('<widget class="QPlainTextEdit" name="repeat_input_richedit">'
             '<property name="maximumSize"><size><width>16777215</width><height>34</height></size></property>'
-            '<property name="minimumSize"><size><width>300</width><height>34</height></size></property></widget>')
+            '<property name="minimumSize"><size><width>420</width><height>34</height></size></property></widget>')
     reset = ('<widget class="QPushButton" name="reset_repeat_btn">' + prop("text", "reset_repeat_text", dynamic=False)
              + prop("textid", "reset_repeat_text") + "</widget>")
     rows = [
