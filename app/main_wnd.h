@@ -88,6 +88,8 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void OnTrayNotify(ui::LPARAM mouseMessage);
   void OnTrayLeftClick();
   void ShowTrayMenu();
+  // Runs a menu item's command now. Items chosen in a menu (WM_MENUCLICK) get here through a queued call,
+  // after the menu's own signal has returned.
   void OnMenuCommand(const ui::MenuCmd& command);
   // What the user should know about a device: a language text id, with a number for texts that are formats.
   // Shown over the window once the current work is done; one at a time, and only while the window shows.

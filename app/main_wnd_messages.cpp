@@ -1,6 +1,8 @@
 // The main window's messages: from other programs (registered messages over the bus, data records), from
 // the program's own threads and child windows, from the tray, and from the system (sleep, screens).
+#include <QMetaObject>
 #include <QRect>
+#include <QWidget>
 #include <cstring>
 
 #include "app/copy_data_record.h"
@@ -234,7 +236,18 @@ void CMainWnd::OnPowerBroadcast(ui::WPARAM event) {
 
 void CMainWnd::OnMenuClickMessage(ui::WPARAM wParam) {
   const auto* command = reinterpret_cast<const ui::MenuCmd*>(wParam);
-  if (command) OnMenuCommand(*command);
+  if (!command) return;
+  // This runs inside the menu's own signal. An item may open a modal window, and while it is open a second
+  // right-click on the tray replaces (frees) this menu; so the command runs once the signal has returned.
+  // The command record lives only for this call: the queued call keeps a copy.
+  QWidget* host = GetWidget();
+  if (!host) return;
+  QMetaObject::invokeMethod(
+      host,
+      [this, copy = *command] {
+        if (!destroyed_) OnMenuCommand(copy);
+      },
+      Qt::QueuedConnection);
 }
 
 void CMainWnd::OnMenuCommand(const ui::MenuCmd& command) {
