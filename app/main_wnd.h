@@ -106,6 +106,8 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   bool IsAwake() const { return awake_; }
   bool LightControl() const { return lightControl_; }
   bool IsWindowActive() const { return active_; }
+  // The window is active, or the pointer is over it while it is inactive.
+  bool IsHovered() const { return hover_; }
   bool IsShowing() const;
   WorkerSlots& Workers() { return workers_; }
   ui::CTrayIcon& Tray() { return tray_; }

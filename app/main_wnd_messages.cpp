@@ -69,12 +69,15 @@ ui::LRESULT CMainWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::L
   handled = false;
   switch (msg) {
     case WM_ACTIVATE:
-      active_ = wParam != 0;
-      hover_ = false;
-      SetWindowActiveAll(active_);
+      // Activation decides both flags: the active window counts as hovered; an inactive one waits for the
+      // pointer to come over it.
+      active_ = wParam != WA_INACTIVE;
+      hover_ = active_;
+      SetWindowActiveAll(hover_);
       return 0;
     case WM_MOUSELEAVE:
     case WM_MOUSEHOVER:
+      // Over an inactive window the pointer alone wakes the pages; the active window needs no hover.
       if (!active_) {
         hover_ = msg == WM_MOUSEHOVER;
         SetWindowActiveAll(hover_);
