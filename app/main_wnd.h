@@ -21,6 +21,7 @@
 #include "app/device_service.h"
 #include "app/main_wnd_hooks.h"
 #include "app/registered_messages.h"
+#include "app/screen_size.h"
 #include "app/skin_changed.h"
 #include "app/worker_slots.h"
 #include "platform/registry_settings.h"
@@ -44,6 +45,8 @@ struct MainWndOptions {
   std::filesystem::path settingsFile = DefaultRegistrySettingsFile();
   // Listen for the system's sleep and wake on the system bus.
   bool watchSleep = true;
+  // Where the screen size comes from; empty: the primary screen.
+  ScreenSizeSource screenSize;
 };
 
 class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public SkinChangedReceiver {
@@ -105,6 +108,9 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   int LanguageIndex() const { return languageIndex_; }
   bool IsAwake() const { return awake_; }
   bool LightControl() const { return lightControl_; }
+  // The primary screen in device pixels, as taken at start-up and after each screen change (the default
+  // button's settings reset and the mouse's settings are written with it).
+  ScreenPixelSize ScreenSize() const { return screenSize_; }
   bool IsWindowActive() const { return active_; }
   // The window is active, or the pointer is over it while it is inactive.
   bool IsHovered() const { return hover_; }
@@ -128,6 +134,7 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   bool OnRegisteredMessage(RegisteredMessage id, ui::WPARAM wParam, ui::LPARAM lParam);
   void OnMenuClickMessage(ui::WPARAM wParam);
   void UpdateNoDeviceNotice();
+  void RefreshScreenSize();
   void RaiseToFront();
   void HideToTray();
   void Broadcast(RegisteredMessage id, std::int64_t wParam, std::int64_t lParam);
@@ -164,6 +171,7 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   bool deviceMessageOpen_ = false;
 
   int dpi_ = ui::kDefaultDpi;
+  ScreenPixelSize screenSize_;
   bool displayChanged_ = false;
   bool active_ = false;
   bool hover_ = false;

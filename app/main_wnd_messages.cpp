@@ -110,6 +110,10 @@ ui::LRESULT CMainWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::L
     return 0;
   }
 
+  // The screen size stays current even while the system sleeps, as screens may change meanwhile; the rest
+  // of a display change waits like everything below.
+  if (msg == WM_DISPLAYCHANGE) RefreshScreenSize();
+
   // Everything below waits while the system sleeps.
   if (!awake_) {
     if (msg == ui::WM_TIMER) {
