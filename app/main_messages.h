@@ -15,14 +15,17 @@ using ui::LPARAM;
 using ui::UINT;
 using ui::WPARAM;
 
-inline constexpr UINT WM_ACTIVATE = 0x0006;
+// Delivered by the window library.
+using ui::WA_INACTIVE;
+using ui::WM_ACTIVATE;
+using ui::WM_MOUSEHOVER;
+using ui::WM_MOUSELEAVE;
+
 inline constexpr UINT WM_COPYDATA = 0x004A;
 inline constexpr UINT WM_DISPLAYCHANGE = 0x007E;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_SYSKEYDOWN = 0x0104;
 inline constexpr UINT WM_POWERBROADCAST = 0x0218;
-inline constexpr UINT WM_MOUSEHOVER = 0x02A1;
-inline constexpr UINT WM_MOUSELEAVE = 0x02A3;
 
 inline constexpr WPARAM PBT_APMSUSPEND = 0x04;
 inline constexpr WPARAM PBT_APMRESUMEAUTOMATIC = 0x12;

@@ -142,6 +142,7 @@ void CMainWnd::SetLightControlAll(bool on) {
 }
 
 void CMainWnd::SetWindowActiveAll(bool active) {
+  if (devices_) devices_->SetWindowActive(active);
   if (hooks_.setWindowActiveAll) hooks_.setWindowActiveAll(active);
 }
 

@@ -24,6 +24,7 @@
 #include "app/profile_actions.h"
 #include "app/user_prompts.h"
 #include "app/registered_messages.h"
+#include "app/screen_size.h"
 #include "app/skin_changed.h"
 #include "app/worker_slots.h"
 #include "platform/registry_settings.h"
@@ -51,6 +52,8 @@ struct MainWndOptions {
   UserPrompts* prompts = nullptr;
   // The program's own editors registered with the router; tests may register stand-ins instead.
   bool ownEditors = true;
+  // Where the screen size comes from; empty: the primary screen.
+  ScreenSizeSource screenSize;
 };
 
 class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public SkinChangedReceiver {
@@ -94,6 +97,8 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void OnTrayNotify(ui::LPARAM mouseMessage);
   void OnTrayLeftClick();
   void ShowTrayMenu();
+  // Runs a menu item's command now. Items chosen in a menu (WM_MENUCLICK) get here through a queued call,
+  // after the menu's own signal has returned.
   void OnMenuCommand(const ui::MenuCmd& command);
   // What the user should know about a device: a language text id, with a number for texts that are formats.
   // Shown over the window once the current work is done; one at a time, and only while the window shows.
@@ -109,7 +114,12 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   int LanguageIndex() const { return languageIndex_; }
   bool IsAwake() const { return awake_; }
   bool LightControl() const { return lightControl_; }
+  // The primary screen in device pixels, as taken at start-up and after each screen change (the default
+  // button's settings reset and the mouse's settings are written with it).
+  ScreenPixelSize ScreenSize() const { return screenSize_; }
   bool IsWindowActive() const { return active_; }
+  // The window is active, or the pointer is over it while it is inactive.
+  bool IsHovered() const { return hover_; }
   bool IsShowing() const;
   WorkerSlots& Workers() { return workers_; }
   ui::CTrayIcon& Tray() { return tray_; }
@@ -120,8 +130,6 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   int LeftRunningWorkers() const { return leftRunningWorkers_; }
   // Where the window's notifications go; editors register here.
   NotifyRouter& Router() { return router_; }
-  // The primary screen in physical pixels.
-  ScreenSize ScreenPixels() const;
   // The tab the user selected last: index, icon kind and variant (-1, 0, 0 before any).
   int SelectedTabIndex() const { return selectedTab_; }
 
@@ -136,6 +144,7 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   bool OnRegisteredMessage(RegisteredMessage id, ui::WPARAM wParam, ui::LPARAM lParam);
   void OnMenuClickMessage(ui::WPARAM wParam);
   void UpdateNoDeviceNotice();
+  void RefreshScreenSize();
   void RaiseToFront();
   void HideToTray();
   void Broadcast(RegisteredMessage id, std::int64_t wParam, std::int64_t lParam);
@@ -191,6 +200,7 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   bool deviceMessageOpen_ = false;
 
   int dpi_ = ui::kDefaultDpi;
+  ScreenPixelSize screenSize_;
   bool displayChanged_ = false;
   bool active_ = false;
   bool hover_ = false;

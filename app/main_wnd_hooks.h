@@ -22,7 +22,8 @@ struct MainWndHooks {
   std::function<void(CMainWnd& window, bool centred)> openSettingsWindow;
   // Every mouse, mouse pad and keyboard page drives (true) or leaves alone (false) its device lighting.
   std::function<void(bool on)> setLightControlAll;
-  // Every page is told whether the window is active (lighting previews follow it).
+  // Told, after the device side's pages, whether the window is active or hovered (lighting previews
+  // follow it).
   std::function<void(bool active)> setWindowActiveAll;
   // The device-list companion asked for the supported devices.
   std::function<void()> sendDeviceList;

@@ -51,6 +51,8 @@ void CMainWnd::OnWindowInit() {
   }
   if (devices_) devices_->CreateStartupPages();
 
+  RefreshScreenSize();
+
   if (options_.watchSleep) sleepMonitor_ = std::make_unique<CSleepMonitor>(GetHWND());
   screenWatcher_ = std::make_unique<CScreenWatcher>(GetHWND(), GetWidget());
 

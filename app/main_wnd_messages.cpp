@@ -1,6 +1,8 @@
 // The main window's messages: from other programs (registered messages over the bus, data records), from
 // the program's own threads and child windows, from the tray, and from the system (sleep, screens).
+#include <QMetaObject>
 #include <QRect>
+#include <QWidget>
 #include <cstring>
 
 #include "app/copy_data_record.h"
@@ -68,12 +70,15 @@ ui::LRESULT CMainWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::L
   handled = false;
   switch (msg) {
     case WM_ACTIVATE:
-      active_ = wParam != 0;
-      hover_ = false;
-      SetWindowActiveAll(active_);
+      // Activation decides both flags: the active window counts as hovered; an inactive one waits for the
+      // pointer to come over it.
+      active_ = wParam != WA_INACTIVE;
+      hover_ = active_;
+      SetWindowActiveAll(hover_);
       return 0;
     case WM_MOUSELEAVE:
     case WM_MOUSEHOVER:
+      // Over an inactive window the pointer alone wakes the pages; the active window needs no hover.
       if (!active_) {
         hover_ = msg == WM_MOUSEHOVER;
         SetWindowActiveAll(hover_);
@@ -105,6 +110,10 @@ ui::LRESULT CMainWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::L
     handled = OnRegisteredMessage(*id, wParam, lParam);
     return 0;
   }
+
+  // The screen size stays current even while the system sleeps, as screens may change meanwhile; the rest
+  // of a display change waits like everything below.
+  if (msg == WM_DISPLAYCHANGE) RefreshScreenSize();
 
   // Everything below waits while the system sleeps.
   if (!awake_) {
@@ -240,7 +249,18 @@ void CMainWnd::OnPowerBroadcast(ui::WPARAM event) {
 
 void CMainWnd::OnMenuClickMessage(ui::WPARAM wParam) {
   const auto* command = reinterpret_cast<const ui::MenuCmd*>(wParam);
-  if (command) OnMenuCommand(*command);
+  if (!command) return;
+  // This runs inside the menu's own signal. An item may open a modal window, and while it is open a second
+  // right-click on the tray replaces (frees) this menu; so the command runs once the signal has returned.
+  // The command record lives only for this call: the queued call keeps a copy.
+  QWidget* host = GetWidget();
+  if (!host) return;
+  QMetaObject::invokeMethod(
+      host,
+      [this, copy = *command] {
+        if (!destroyed_) OnMenuCommand(copy);
+      },
+      Qt::QueuedConnection);
 }
 
 void CMainWnd::OnMenuCommand(const ui::MenuCmd& command) {

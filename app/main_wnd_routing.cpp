@@ -1,10 +1,9 @@
 // The main window's notification handling: every notification goes through the router, and the window
 // carries out the targets that are its own (title bar, profile bar, device strip, function tabs).
-#include <QGuiApplication>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
 
+#include "app/desktop_settings_launcher.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "app/profile_actions.h"
@@ -63,13 +62,6 @@ UserPrompts& CMainWnd::Prompts() {
   if (options_.prompts) return *options_.prompts;
   if (!ownPrompts_) ownPrompts_ = std::make_unique<CWindowPrompts>(*this, [this] { return dpi_; });
   return *ownPrompts_;
-}
-
-ScreenSize CMainWnd::ScreenPixels() const {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return {};
-  const QSize size = screen->size() * screen->devicePixelRatio();
-  return {size.width(), size.height()};
 }
 
 void CMainWnd::Notify(ui::TNotifyUI& msg) {
@@ -191,7 +183,7 @@ void CMainWnd::OnPageAction(const RoutedNotify& notify) {
   QPointer<controls::CDevicePageUI> page = notify.page;
   const RouteAction action = notify.action;
   QTimer::singleShot(0, GetWidget(), [this, page, action] {
-    if (page && !destroyed_) RunProfileAction(action, *page, Prompts(), ScreenPixels());
+    if (page && !destroyed_) RunProfileAction(action, *page, Prompts(), ScreenSize());
   });
 }
 
@@ -274,13 +266,13 @@ void CMainWnd::OnMouseLightSelection(const RoutedNotify& notify) {
   devices::CNorvaneUSBDevice& device = *page->Device();
   device.LoadProfile();
   device.RefreshPage();
-  device.SetScreenSize(ScreenPixels().width, ScreenPixels().height);
+  device.SetScreenSize(ScreenSize().width, ScreenSize().height);
   if (devices::SettingsOps* settings = device.Settings()) (void)settings->WriteSettings(0, 0);
   device.RefreshKeyButtons();
 }
 
 void CMainWnd::OpenDesktopSettings(int n) {
-  Trace("main window: desktop settings " + std::to_string(n));
+  if (!OpenDesktopDeviceSettings(n)) Trace("main window: no desktop settings tool for " + std::to_string(n));
 }
 
 void CMainWnd::SetInputCapture(bool on) {

@@ -47,6 +47,10 @@ void CMainWnd::HideToTray() {
   if (!IsWindowVisible() && devices_) devices_->SetWindowActive(false);
 }
 
+void CMainWnd::RefreshScreenSize() {
+  screenSize_ = options_.screenSize ? options_.screenSize() : PrimaryScreenPixelSize();
+}
+
 void CMainWnd::ApplyWindowScale() {
   QWidget* host = GetWidget();
   if (!host) return;

@@ -24,7 +24,7 @@ void TellResult(UserPrompts& prompts, const ProfileListResult& result, bool isRe
 // Writes the key table and the settings of the loaded profile, as far as the device has them. True when
 // everything the device has went out (or the device is not connected: it gets them with its next
 // synchronisation).
-bool WriteProfileToDevice(devices::CNorvaneUSBDevice& device, ScreenSize screen) {
+bool WriteProfileToDevice(devices::CNorvaneUSBDevice& device, ScreenPixelSize screen) {
   device.SetScreenSize(screen.width, screen.height);
   if (!device.CommandChannel().IsOpen()) return true;
   bool written = true;
@@ -39,7 +39,7 @@ bool WriteProfileToDevice(devices::CNorvaneUSBDevice& device, ScreenSize screen)
 
 }  // namespace
 
-void LoadDeviceDefaults(controls::CDevicePageUI& page, UserPrompts& prompts, ScreenSize screen) {
+void LoadDeviceDefaults(controls::CDevicePageUI& page, UserPrompts& prompts, ScreenPixelSize screen) {
   devices::CNorvaneUSBDevice* device = page.Device();
   if (!device || !prompts.Confirm("message_text_22")) return;
   device->LoadDefaultProfile();
@@ -47,7 +47,7 @@ void LoadDeviceDefaults(controls::CDevicePageUI& page, UserPrompts& prompts, Scr
 }
 
 void RunProfileAction(RouteAction action, controls::CDevicePageUI& page, UserPrompts& prompts,
-                      ScreenSize screen) {
+                      ScreenPixelSize screen) {
   if (action == RouteAction::kLoadDefaults) {
     LoadDeviceDefaults(page, prompts, screen);
     return;

@@ -3,6 +3,7 @@
 // choice first, then the bar's operation, then whatever the device must do so that it works on the profile
 // the bar shows. Failures are told by language text id; the list and files stay as the bar left them.
 
+#include "app/screen_size.h"
 #include "app/user_prompts.h"
 #include "editors/route_action.h"
 
@@ -14,18 +15,13 @@ namespace norvane::app {
 
 inline constexpr const char* kProfileFileFilter = "Profile Files(*.json)";
 
-// Settings writes that need the screen (a mouse's pointer settings).
-struct ScreenSize {
-  int width = 0;
-  int height = 0;
-};
 
 // Runs a profile action (kAddProfile ... kRenameProfile, kLoadDefaults) on the page. Anything else, or a
 // page without a profile bar or device, does nothing.
 void RunProfileAction(editors::RouteAction action, controls::CDevicePageUI& page, UserPrompts& prompts,
-                      ScreenSize screen);
+                      ScreenPixelSize screen);
 
 // The device takes the defaults of its model: the default profile, its key table and settings written.
-void LoadDeviceDefaults(controls::CDevicePageUI& page, UserPrompts& prompts, ScreenSize screen);
+void LoadDeviceDefaults(controls::CDevicePageUI& page, UserPrompts& prompts, ScreenPixelSize screen);
 
 }  // namespace norvane::app

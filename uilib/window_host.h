@@ -1,6 +1,7 @@
 #pragma once
 // Library internal: the Qt widget behind a CWindowWnd. It forwards close requests, resizes and caption drags
-// to its window object and knows the window's paint manager.
+// to its window object, tells it when it becomes active or inactive (WM_ACTIVATE) and when the pointer comes
+// over it or leaves it (WM_MOUSEHOVER, WM_MOUSELEAVE), and knows the window's paint manager.
 
 #include <QWidget>
 
@@ -26,6 +27,9 @@ class WindowHost : public QWidget {
   void SetCaptionHeight(int height) { captionHeight_ = height; }
 
  protected:
+  bool event(QEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;

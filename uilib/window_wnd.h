@@ -65,7 +65,9 @@ class CWindowWnd {
   void KillTimer(int timerId);
 
   // Every message to this window; the base handles WM_CLOSE (Close(0)), WM_SYSCOMMAND (minimise, maximise,
-  // restore, close) and ignores the rest.
+  // restore, close) and ignores the rest. Besides the posted and sent ones, the window itself delivers
+  // WM_ACTIVATE (WA_ACTIVE / WA_INACTIVE) when it gains or loses activation, and WM_MOUSEHOVER and
+  // WM_MOUSELEAVE when the pointer comes over it or leaves it.
   virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
   QWidget* GetWidget() const;

@@ -54,6 +54,7 @@ class LoggingEditor final : public editors::IEditor {
 struct HookLog {
   std::vector<bool> settingsOpened;  // centred flag of each opening
   std::vector<bool> lightControl;
+  std::vector<bool> windowActive;
   int deviceListRequests = 0;
   std::vector<std::pair<ui::WPARAM, ui::LPARAM>> gameEvents;
   std::vector<std::tuple<RegisteredMessage, ui::WPARAM, ui::LPARAM>> hookMessages;
@@ -92,6 +93,7 @@ class MainWindowTest : public ::testing::Test {
     MainWndHooks hooks;
     hooks.openSettingsWindow = [this](CMainWnd&, bool centred) { log_.settingsOpened.push_back(centred); };
     hooks.setLightControlAll = [this](bool on) { log_.lightControl.push_back(on); };
+    hooks.setWindowActiveAll = [this](bool on) { log_.windowActive.push_back(on); };
     hooks.sendDeviceList = [this] { ++log_.deviceListRequests; };
     hooks.gameLightEvent = [this](ui::WPARAM w, ui::LPARAM l) { log_.gameEvents.emplace_back(w, l); };
     hooks.switchProfile = [this] { ++log_.profileSwitches; };

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QSystemTrayIcon>
 #include <QWidget>
 #include <chrono>
 
@@ -73,6 +74,8 @@ TEST_F(MainWindowTest, TrayMenuRoutesItsItems) {
   ui::CMenuWnd* menu = window_->TrayMenu();
 
   ASSERT_TRUE(menu->ChooseItem("setwnd_menu"));
+  EXPECT_TRUE(log_.settingsOpened.empty()) << "the command waits until the menu's signal has returned";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !log_.settingsOpened.empty(); }, 2000));
   EXPECT_EQ(log_.settingsOpened, std::vector<bool>{true});
   // Only "exit" itself ends the program; other names go to the macro-action menu's handler.
   window_->OnMenuCommand(ui::MenuCmd{"EXIT", {}, {}, false});
@@ -82,9 +85,49 @@ TEST_F(MainWindowTest, TrayMenuRoutesItsItems) {
   EXPECT_FALSE(QuitRequestedWithin(50));
 
   ASSERT_TRUE(menu->ChooseItem("exit"));
+  EXPECT_TRUE(QuitRequestedWithin(1000));
   EXPECT_FALSE(window_->IsWindowVisible());
   EXPECT_EQ(devices_->scansStopped, 1);
-  EXPECT_TRUE(QuitRequestedWithin(1000));
+}
+
+TEST_F(MainWindowTest, TrayMenuReplacedWhileItsAboutWindowIsOpenLeavesNothingDangling) {
+  Start();
+  FinishFirstPassAndWaitShown();
+  window_->Tray().Activate(QSystemTrayIcon::Context);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window_->TrayMenu() != nullptr; }, 2000));
+  ui::CMenuWnd* first = window_->TrayMenu();
+
+  // While the about window runs: a second right-click on the tray, which replaces the first menu, then the
+  // about window's own close button.
+  bool aboutOpened = false;
+  bool menuReplaced = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    const ui::WindowHandle about = CAboutWnd::Current();
+    if (!about || aboutOpened) return;
+    aboutOpened = true;
+    window_->Tray().Activate(QSystemTrayIcon::Context);
+    menuReplaced = QTest::qWaitFor([&] { return window_->TrayMenu() != first; }, 2000);
+    auto* aboutWindow = dynamic_cast<CAboutWnd*>(about.GetWindow());
+    ASSERT_NE(aboutWindow, nullptr);
+    ui::CControlUI* close = aboutWindow->FindControl("closebtn");
+    ASSERT_NE(close, nullptr);
+    QTest::mouseClick(close->GetWidget(), Qt::LeftButton);
+  });
+  poll.start(20);
+
+  ASSERT_TRUE(first->ChooseItem("about_menu"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return aboutOpened && !CAboutWnd::Current(); }, 5000));
+  poll.stop();
+  EXPECT_TRUE(menuReplaced);
+  ASSERT_NE(window_->TrayMenu(), nullptr);
+  EXPECT_NE(window_->TrayMenu(), first);
+  EXPECT_TRUE(window_->IsShowing());
+  EXPECT_FALSE(QuitRequestedWithin(50));
+
+  // The new menu works as the first one did.
+  ASSERT_TRUE(window_->TrayMenu()->ChooseItem("setwnd_menu"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return log_.settingsOpened.size() == 1; }, 2000));
 }
 
 TEST_F(MainWindowTest, SystemCloseOfTheAboutWindowClosesOnlyIt) {

@@ -1,8 +1,10 @@
 // Windows: modal runs return their close code, messages from workers run on the UI thread, a synchronous
-// send gives up when its worker is stopped, scaling follows the supported DPI steps.
+// send gives up when its worker is stopped, activation and the pointer arrive as messages, scaling follows
+// the supported DPI steps.
 
 #include <gtest/gtest.h>
 
+#include <QEnterEvent>
 #include <QTest>
 #include <QTimer>
 #include <thread>
@@ -109,6 +111,62 @@ TEST(WindowTest, SendFromAWorkerGivesUpWhenTheWorkerIsStopped) {
   worker.request_stop();
   worker.join();
   EXPECT_FALSE(result.has_value());
+}
+
+// The wParam of every message `msg` the window saw, in order.
+std::vector<WPARAM> ParamsOf(const RecordingWindow& wnd, UINT msg) {
+  std::vector<WPARAM> out;
+  for (const RecordingWindow::Message& m : wnd.messages) {
+    if (m.msg == msg) out.push_back(m.wParam);
+  }
+  return out;
+}
+
+std::optional<WPARAM> LastActivation(const RecordingWindow& wnd) {
+  const std::vector<WPARAM> seen = ParamsOf(wnd, WM_ACTIVATE);
+  return seen.empty() ? std::nullopt : std::optional<WPARAM>(seen.back());
+}
+
+TEST(WindowTest, ActivationMovesBetweenWindowsAsActivateMessages) {
+  RecordingWindow first;
+  ASSERT_TRUE(first.Create(nullptr, "first", true));
+  first.ShowWindow(true);
+  ASSERT_TRUE(WaitFor([&] { return LastActivation(first) == WA_ACTIVE; }));
+
+  RecordingWindow second;
+  ASSERT_TRUE(second.Create(nullptr, "second", true));
+  second.ShowWindow(true);
+  ASSERT_TRUE(WaitFor([&] { return LastActivation(second) == WA_ACTIVE; }));
+  EXPECT_EQ(LastActivation(first), WA_INACTIVE);
+
+  first.ShowWindow(true);
+  ASSERT_TRUE(WaitFor([&] { return LastActivation(first) == WA_ACTIVE; }));
+  EXPECT_EQ(LastActivation(second), WA_INACTIVE);
+  // Each change arrives once: active, inactive, active again.
+  EXPECT_EQ(ParamsOf(first, WM_ACTIVATE), (std::vector<WPARAM>{WA_ACTIVE, WA_INACTIVE, WA_ACTIVE}));
+
+  // A window that is not shown is never activated.
+  RecordingWindow hidden;
+  ASSERT_TRUE(hidden.Create(nullptr, "hidden", false));
+  QTest::qWait(20);
+  EXPECT_TRUE(ParamsOf(hidden, WM_ACTIVATE).empty());
+}
+
+TEST(WindowTest, ThePointerComingAndGoingArrivesAsHoverAndLeave) {
+  RecordingWindow wnd;
+  ASSERT_TRUE(wnd.Create(nullptr, "w", true));
+  QWidget* host = wnd.GetWidget();
+  const QPointF inside(10, 10);
+  QEnterEvent enter(inside, inside, host->mapToGlobal(inside));
+  QCoreApplication::sendEvent(host, &enter);
+  QEvent leave(QEvent::Leave);
+  QCoreApplication::sendEvent(host, &leave);
+
+  std::vector<UINT> pointer;
+  for (const RecordingWindow::Message& m : wnd.messages) {
+    if (m.msg == WM_MOUSEHOVER || m.msg == WM_MOUSELEAVE) pointer.push_back(m.msg);
+  }
+  EXPECT_EQ(pointer, (std::vector<UINT>{WM_MOUSEHOVER, WM_MOUSELEAVE}));
 }
 
 TEST(WindowTest, MessagesToAGoneWindowFailInsteadOfHanging) {

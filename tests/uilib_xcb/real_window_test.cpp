@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,7 +64,15 @@ class DemoWindow : public WindowImplBase {
     else
       WindowImplBase::OnClick(msg);
   }
+  LRESULT HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override {
+    if (msg == WM_ACTIVATE) activations.push_back(wParam);
+    if (msg == WM_MOUSEHOVER || msg == WM_MOUSELEAVE) pointer.push_back(msg);
+    return WindowImplBase::HandleCustomMessage(msg, wParam, lParam, handled);
+  }
+  bool LastActivationIs(WPARAM state) const { return !activations.empty() && activations.back() == state; }
   std::vector<std::string> types;
+  std::vector<WPARAM> activations;
+  std::vector<UINT> pointer;
 
  private:
   CDuiString skin_;
@@ -106,6 +115,33 @@ TEST(RealWindowTest, ModalMessageWindowReturnsItsCode) {
     QTest::mouseClick(msg.FindControlAs<CButtonUI>("confirm_btn"), Qt::LeftButton);
   });
   EXPECT_EQ(msg.ShowModal(), 1);
+}
+
+TEST(RealWindowTest, FocusAndThePointerArriveAsActivateHoverAndLeave) {
+  if (!HasDisplay()) GTEST_SKIP() << "no DISPLAY";
+  DemoWindow first("XML_MSG");
+  DemoWindow second("XML_MSG");
+  ASSERT_TRUE(first.Create(nullptr, "first", true, 0, 0, 300, 200));
+  ASSERT_TRUE(second.Create(nullptr, "second", true, 400, 0, 300, 200));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(first.GetWidget()));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(second.GetWidget()));
+
+  first.ShowWindow(true);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return first.LastActivationIs(WA_ACTIVE); }));
+  second.ShowWindow(true);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return second.LastActivationIs(WA_ACTIVE); }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return first.LastActivationIs(WA_INACTIVE); }));
+
+  // The real pointer: into the first window, then over to the second.
+  QWidget* firstHost = first.GetWidget();
+  QCursor::setPos(firstHost->mapToGlobal(firstHost->rect().center()));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !first.pointer.empty(); }));
+  EXPECT_EQ(first.pointer.back(), WM_MOUSEHOVER);
+  QWidget* secondHost = second.GetWidget();
+  QCursor::setPos(secondHost->mapToGlobal(secondHost->rect().center()));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return first.pointer.back() == WM_MOUSELEAVE; }));
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return !second.pointer.empty() && second.pointer.back() == WM_MOUSEHOVER; }));
 }
 
 }  // namespace
