@@ -357,3 +357,34 @@ TEST_F(WindowRoutesTest, AnotherPagesControlsAreNotTheCurrentPagesAndItsTabsAreI
 
 }  // namespace
 }  // namespace norvane::app::test
+
+namespace norvane::app::test {
+namespace {
+
+TEST_F(WindowRoutesTest, TheTestPagesDpiPairKeepsItsEditAndSliderInStep) {
+  QWidget* root = window_->GetPaintManager().GetRoot()->GetWidget();
+  auto* slider = new ui::CSliderUI(root);
+  slider->SetName("vexor_DPI_slider_1");
+  slider->GetWidget()->setProperty("minimum", 0);
+  slider->GetWidget()->setProperty("maximum", 10000);
+  auto* edit = new ui::CEditUI(root);
+  edit->SetName("vexor_DPI_edit_1");
+
+  slider->SetValue(3200);
+  ui::TNotifyUI dragged{ui::DUI_MSGTYPE_MOVEVALUECHANGED, slider, 3200, 0};
+  window_->Notify(dragged);
+  EXPECT_EQ(edit->GetText(), "3200");
+
+  for (const auto& [typed, kept] : std::vector<std::pair<const char*, int>>{
+           {"100", 200}, {"7000", 6500}, {"1600", 1600}, {"abc", 200}, {"99999999999", 6500}}) {
+    edit->SetText(typed);
+    ui::TNotifyUI left{ui::DUI_MSGTYPE_KILLFOCUS, edit, 0, 0};
+    window_->Notify(left);
+    EXPECT_EQ(slider->GetValue(), kept) << typed;
+  }
+  delete edit;
+  delete slider;
+}
+
+}  // namespace
+}  // namespace norvane::app::test
