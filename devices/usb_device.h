@@ -37,6 +37,7 @@
 #include "devices/worker_thread.h"
 #include "hid/interface_table.h"
 #include "platform/clock.h"
+#include "profiles/basic_profiledata.h"
 #include "protocol/command_channel.h"
 
 namespace norvane::devices {
@@ -174,9 +175,16 @@ class CNorvaneUSBDevice {
   virtual void LoadDefaultProfile() {}
   virtual void SelectFunctionTab(int code);
   virtual int GetFunctionTab() const { return function_tab_; }
-  virtual void ResolveProfileFile() {}
-  virtual std::filesystem::path GetProfileFilePath() const { return {}; }
-  virtual void SaveProfile() {}
+  // The kind's profile document; null for a page that keeps none. The profile operations below work on it.
+  virtual CBasicProfiledata* ProfileDocument() { return nullptr; }
+  const CBasicProfiledata* ProfileDocument() const {
+    return const_cast<CNorvaneUSBDevice*>(this)->ProfileDocument();
+  }
+  // Points the document at the current profile file, the custom light list and the model's defaults.
+  virtual void ResolveProfileFile();
+  virtual std::filesystem::path GetProfileFilePath() const;
+  // Saves the document; a failed write is logged and the file on disk stays as it was.
+  virtual void SaveProfile();
   virtual void SetVariantIndex(int index) { variant_index_ = index; }
   virtual int GetVariantIndex() const { return variant_index_; }
   virtual void SetLightParams(const lighting::LightParams& params);

@@ -9,21 +9,6 @@
 
 namespace norvane::devices {
 
-void CNorvaneKeyboardDevice::ResolveProfileFile() {
-  profile_.SetFilePath(CurrentProfileFile());
-  profile_.SetLightConfigPath(LightListFile());
-  profile_.SetDefaultPath(DefaultProfileFile());
-}
-
-std::filesystem::path CNorvaneKeyboardDevice::GetProfileFilePath() const {
-  return profile_.GetFilePath();
-}
-
-void CNorvaneKeyboardDevice::SaveProfile() {
-  const FileResult saved = profile_.Save();
-  if (!saved) LogFileFailure(saved);
-}
-
 void CNorvaneKeyboardDevice::TakeProfileDocument() {
   key_list_ = profile_.GetKeyList();
   RefreshKeyButtons();
