@@ -308,6 +308,9 @@ TEST_F(WindowRoutesTest, ResetAndDefaultsReloadTheProfileAndWriteTheKeyboard) {
   EXPECT_NE(std::find(codes.begin(), codes.end(), kWriteKeyTable), codes.end());
   EXPECT_NE(std::find(codes.begin(), codes.end(), kWriteSettings), codes.end());
   EXPECT_EQ(SettingsRecord()[22], 0);
+  auto* fastest = dynamic_cast<ui::COptionUI*>(InPage(page, "polling_rate_option_0"));
+  auto* slowest = dynamic_cast<ui::COptionUI*>(InPage(page, "polling_rate_option_3"));
+  EXPECT_TRUE(fastest->IsSelected() && !slowest->IsSelected()) << "the System tab shows the reloaded profile";
 
   Select(page, "polling_rate_option_1");
   backend_->ClearFrameLog();
