@@ -85,9 +85,10 @@ TEST_F(KeyboardEventsTest, ProfileNumbersInEventCodesRefreshThePage) {
 TEST_F(KeyboardEventsTest, KeyPressesFeedTheReactiveLighting) {
   page->SetLightParams({.mode = 10, .brightness = 4});
   page->RefreshKeyButtons();
-  Inject(0x0540);  // position 64, the A key
+  const auto a_key = static_cast<uint16_t>(PositionOf(kCodeA));  // the device reports positions
+  Inject(0x0500 + a_key);
   Inject(0x05FF);  // position 255: no key
-  Inject(0x0640);
+  Inject(0x0600 + a_key);
   const auto deadline = std::chrono::steady_clock::now() + 2s;
   while (page->Lighting().StateSnapshot().keyAction[64] != 2 && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(1ms);

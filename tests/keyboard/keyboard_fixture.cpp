@@ -1,5 +1,6 @@
 #include "keyboard_fixture.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "hid/hid_device.h"
@@ -76,6 +77,22 @@ std::vector<emulator::LoggedFrame> KeyboardTest::Requests(uint8_t code) const {
 
 std::vector<uint8_t> KeyboardTest::Memory(emulator::MemoryArea area, size_t offset, size_t length) const {
   return backend_->ReadMemory(keyboard_, area, offset, length);
+}
+
+std::vector<int> KeyboardTest::PositionsOf(const Code& code) const {
+  const std::vector<uint8_t> table = Memory(emulator::MemoryArea::kKeyTable, 0, 512);
+  std::vector<int> positions;
+  for (size_t at = 0; at + 3 <= table.size(); at += 3) {
+    if (std::equal(code.begin(), code.end(), table.begin() + static_cast<std::ptrdiff_t>(at))) {
+      positions.push_back(static_cast<int>(at / 3));
+    }
+  }
+  return positions;
+}
+
+int KeyboardTest::PositionOf(const Code& code) const {
+  const std::vector<int> positions = PositionsOf(code);
+  return positions.empty() ? -1 : positions.front();
 }
 
 void KeyboardTest::WriteMacros(const std::vector<int>& events) {
