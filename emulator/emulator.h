@@ -97,6 +97,9 @@ struct FaultRule {
   int times = 1;                          // matching frames hit after the skipped ones; 0 = until cleared
   std::chrono::milliseconds delay{2000};  // kLateReply
   uint8_t reply_command = 0x00;           // kWrongCommand
+  // kRefuse, kRefuseAlt: what the refusal's payload bytes hold; a firmware may leave its reply buffer as it
+  // was instead of clearing it.
+  uint8_t refusal_fill = 0x00;
 };
 
 enum class FrameDirection { kToDevice, kToHost };

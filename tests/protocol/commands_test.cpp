@@ -264,8 +264,13 @@ TEST_F(KeyboardCommandsTest, WirelessQueryOnlyAsksThroughTheReceiver) {
   EXPECT_EQ(CmdQueryWirelessLink(through_receiver), 0);
   link_.Backend().SetLinkUp(Receiver(), true);
   FaultRule refuse = RefuseFrame(0xAA, 0);
+  refuse.refusal_fill = 0xFF;  // the refusal's payload looks like "reachable"
   link_.Backend().AddFault(Receiver(), refuse);
   EXPECT_EQ(CmdQueryWirelessLink(through_receiver), 0) << "a refused query is not a link";
+  link_.Backend().AddFault(Receiver(), refuse);
+  const WirelessLinkReply reply = ExchangeWirelessLinkQuery(through_receiver);
+  EXPECT_EQ(reply.result, kResultRefused);
+  EXPECT_FALSE(reply.reachable);
 }
 
 TEST_F(KeyboardCommandsTest, StreamLightGoesOutInPayloadSizedFramesWhenIdle) {
