@@ -56,14 +56,25 @@ void CNorvaneBasicDevice::InitialSync() {
     Finish(SyncResult::kNotConnected, protocol::kResultNoReply);
   } else {
     std::array<uint8_t, protocol::kDeviceInfoSize> info{};
+    std::array<uint8_t, 1> active{};
+    // The headset has no information block (its firmware does not know the command): its first read is
+    // the active profile number at the start of its settings area.
+    const bool headset = Kind() == hid::DeviceKind::kHeadset;
     int code = protocol::CmdBegin(channel);
-    if (code == protocol::kResultOk) code = protocol::CmdReadDeviceInfo(channel, info);
+    if (code == protocol::kResultOk) {
+      code = headset ? protocol::CmdReadSettings(channel, active, 0)
+                     : protocol::CmdReadDeviceInfo(channel, info);
+    }
     // The series is closed whatever happened inside it, so the device does not stay in a half-open one;
     // a failed close only counts when everything before it went well.
     const int end = protocol::CmdEnd(channel);
     if (code == protocol::kResultOk) {
-      info_ = info;
-      has_info_ = true;
+      if (headset) {
+        active_profile_ = active[0];
+      } else {
+        info_ = info;
+        has_info_ = true;
+      }
       code = end;
     }
     Finish(ResultOf(code), code);
