@@ -58,7 +58,7 @@ InfoOutcome ReadDeviceInfo(const SeenInterface& interface) {
   const std::string who = interface.path + " (" + std::string(hid::DeviceKindName(row->kind)) + ")";
 
   protocol::CommandChannel channel;
-  const hid::OpenError open_error = protocol::OpenCommandInterface(channel, interface.path, outcome.link);
+  const hid::OpenError open_error = protocol::OpenCommandInterfaceOfKind(channel, interface.path, row->kind);
   if (open_error != hid::OpenError::kNone) {
     outcome.error = "cannot open " + interface.path + ": " + DescribeOpenError(open_error);
     if (open_error == hid::OpenError::kPermissionDenied) outcome.error += " - " + hid::PermissionHint();
