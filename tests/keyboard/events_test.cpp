@@ -63,6 +63,16 @@ TEST_F(KeyboardEventsTest, AProfileSwitchReportedByTheKeyboardReloadsOnTheUiThre
   EXPECT_EQ(refreshes, 2);
 }
 
+TEST_F(KeyboardEventsTest, AResyncRequestRightBehindAProfileSwitchStillReloadsTheProfile) {
+  Inject(0x0402);
+  Inject(0x0401);
+  ASSERT_TRUE(poster.WaitForCall(2000));
+  std::this_thread::sleep_for(100ms);  // time for any further call to arrive
+  EXPECT_EQ(poster.RunAll(), 1) << "one resync for both";
+  EXPECT_EQ(switches, 1);
+  EXPECT_EQ(refreshes, 1);
+}
+
 TEST_F(KeyboardEventsTest, ProfileNumbersInEventCodesRefreshThePage) {
   Inject(0x1003);
   ASSERT_TRUE(poster.WaitForCall(2000));
