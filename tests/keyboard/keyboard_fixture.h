@@ -16,6 +16,7 @@
 #include "devices/keyboard/keyboard_device.h"
 #include "emulator/emulator.h"
 #include "hid/hid_backend.h"
+#include "tests/support/emulator_fixture.h"
 #include "tests/support/queue_poster.h"
 #include "tests/support/temp_folder.h"
 
@@ -54,7 +55,7 @@ class KeyboardTest : public ::testing::Test {
   void OpenReceiver();
   emulator::DeviceId Keyboard() const { return keyboard_; }
   emulator::DeviceId Receiver() const { return receiver_; }
-  emulator::EmulatorBackend& Emulator() { return *backend_; }
+  emulator::EmulatorBackend& Emulator() { return emulator_.Backend(); }
 
   // Request frames sent to the devices with this command code.
   std::vector<emulator::LoggedFrame> Requests(uint8_t code) const;
@@ -71,8 +72,9 @@ class KeyboardTest : public ::testing::Test {
   norvane::testing::ScopedEnv data_home_;
   QueuePoster poster;
   ManualClock clock;
-  std::shared_ptr<emulator::EmulatorBackend> backend_;
-  std::shared_ptr<hid::HidBackend> previous_;
+  norvane::testing::ScopedEmulator emulator_{
+      {emulator::DeviceModel::kKeyboard, emulator::DeviceModel::kKeyboardReceiver}};
+  norvane::testing::ScopedDefaultData default_data_;
   emulator::DeviceId keyboard_ = 0;
   emulator::DeviceId receiver_ = 1;
   std::unique_ptr<CNorvaneKeyboardDevice> page;
