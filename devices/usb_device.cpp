@@ -327,8 +327,10 @@ bool CNorvaneUSBDevice::IsSyncThreadRunning(EventSide side) const {
 
 void CNorvaneUSBDevice::HandleEventCode(uint16_t code, EventSide /*side*/) {
   if (code != kEventResync && code != kEventResyncProfile) return;
-  last_event_ = code;
-  PostToUi([this] { Resync(); });
+  // Only 0x402 sets the remembered event: a 0x401 read before the UI thread ran Resync must not turn the
+  // pending profile reload into a plain resync.
+  if (code == kEventResyncProfile) last_event_ = code;
+  resync_timer_.Arm();
 }
 
 void CNorvaneUSBDevice::PostToUi(std::function<void()> call) {
