@@ -23,9 +23,15 @@ using emulator::DeviceModel;
 using namespace std::chrono_literals;
 
 // Arrivals and removals are seen within 100 ms; the sanitizers slow every thread down by their own factor.
-#if defined(__SANITIZE_THREAD__)
+// (gcc names them with macros, clang with __has_feature).
+#if defined(__has_feature)
+#define NORVANE_HAS_FEATURE(x) __has_feature(x)
+#else
+#define NORVANE_HAS_FEATURE(x) 0
+#endif
+#if defined(__SANITIZE_THREAD__) || NORVANE_HAS_FEATURE(thread_sanitizer)
 inline constexpr int kSanitizerSlowdown = 5;
-#elif defined(__SANITIZE_ADDRESS__)
+#elif defined(__SANITIZE_ADDRESS__) || NORVANE_HAS_FEATURE(address_sanitizer)
 inline constexpr int kSanitizerSlowdown = 3;
 #else
 inline constexpr int kSanitizerSlowdown = 1;
