@@ -391,3 +391,32 @@ TEST_F(WindowRoutesTest, TheTestPagesDpiPairKeepsItsEditAndSliderInStep) {
 
 }  // namespace
 }  // namespace norvane::app::test
+
+namespace norvane::app::test {
+namespace {
+
+TEST_F(WindowRoutesTest, SkinControlsWithNumbersOutsideTheOptionsChangeNothing) {
+  controls::CDevicePageUI* page = KeyboardPage();
+  QWidget* area = InPage(page, "device_function_switch_page_3")->GetWidget();
+  const KeyboardSystemStages before = Keyboard().SystemSettings();
+  for (const char* name : {"polling_rate_option_9", "polling_rate_option_99999999999", "repeat_delay_check_4"}) {
+    auto* stray = new ui::CRadioOptionUI(area);
+    stray->SetName(name);
+    stray->Selected(true, true);
+    delete stray;
+  }
+  EXPECT_EQ(Keyboard().SystemSettings(), before);
+  EXPECT_TRUE(SentCodes().empty()) << "nothing is written for an option the keyboard does not have";
+}
+
+TEST_F(WindowRoutesTest, TheProfileMenuFoldsAndUnfoldsOnItsExactName) {
+  controls::CDevicePageUI* page = KeyboardPage();
+  const bool shown = Bar().IsProfileMenuShown();
+  Click(page, "profile_fun_spread_btn");
+  EXPECT_NE(Bar().IsProfileMenuShown(), shown);
+  Click(page, "profile_fun_spread_btn");
+  EXPECT_EQ(Bar().IsProfileMenuShown(), shown);
+}
+
+}  // namespace
+}  // namespace norvane::app::test
