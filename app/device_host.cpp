@@ -160,9 +160,9 @@ struct DeviceHost::State final : catalogue::ScanListener {
     if (!page) return;
     devices::CNorvaneUSBDevice& device = *page->Device();
     if (device.CommandChannel().IsOpen()) return;
+    // The kind decides the link: the mouse pad and the headset keep the settings of a new channel.
     const hid::OpenError error =
-        protocol::OpenCommandInterface(device.CommandChannel(), entry.path,
-                                       receiver ? protocol::LinkType::kReceiver : protocol::LinkType::kWired);
+        protocol::OpenCommandInterfaceOfKind(device.CommandChannel(), entry.path, entry.kind);
     if (error == hid::OpenError::kNone) {
       device.SetIdentity(served);
     } else {

@@ -86,7 +86,11 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
   }
   if (!sectionSeen) {
     if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
-    lines.push_back("[" + std::string(section) + "]");
+    // Appended piece by piece: gcc 12 at -O3 mistakes `"[" + std::string` for an overflowing copy.
+    std::string header = "[";
+    header += section;
+    header += ']';
+    lines.push_back(std::move(header));
     lines.push_back(entry);
   } else if (insertAt != std::string::npos) {
     lines.insert(lines.begin() + std::ptrdiff_t(insertAt), entry);

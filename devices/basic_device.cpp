@@ -3,6 +3,7 @@
 #include "devices/lighting/light_tables.h"
 #include "platform/trace.h"
 #include "protocol/command_codes.h"
+#include "protocol/command_series.h"
 
 namespace norvane::devices {
 
@@ -56,14 +57,24 @@ void CNorvaneBasicDevice::InitialSync() {
     Finish(SyncResult::kNotConnected, protocol::kResultNoReply);
   } else {
     std::array<uint8_t, protocol::kDeviceInfoSize> info{};
-    int code = protocol::CmdBegin(channel);
-    if (code == protocol::kResultOk) code = protocol::CmdReadDeviceInfo(channel, info);
+    std::array<uint8_t, 1> active{};
+    // The headset has no information block (its firmware does not know the command): its first read is
+    // the active profile number at the start of its settings area.
+    const bool headset = Kind() == hid::DeviceKind::kHeadset;
+    protocol::CommandSeries series(channel);
+    int code = series.Run([&](protocol::CommandChannel& ch) {
+      return headset ? protocol::CmdReadSettings(ch, active, 0) : protocol::CmdReadDeviceInfo(ch, info);
+    });
     // The series is closed whatever happened inside it, so the device does not stay in a half-open one;
     // a failed close only counts when everything before it went well.
-    const int end = protocol::CmdEnd(channel);
+    const int end = series.End();
     if (code == protocol::kResultOk) {
-      info_ = info;
-      has_info_ = true;
+      if (headset) {
+        active_profile_ = active[0];
+      } else {
+        info_ = info;
+        has_info_ = true;
+      }
       code = end;
     }
     Finish(ResultOf(code), code);

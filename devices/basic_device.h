@@ -1,7 +1,8 @@
 #pragma once
 // CNorvaneBasicDevice: the page object of a device kind that has no class of its own yet (mouse, mouse pad,
-// headset). It reads the device's information block on the first synchronisation, previews the generic
-// effects on its lighting thread and reads the wireless status of a device reached through a receiver.
+// headset). It reads the device's information block (the headset, which has none, its active profile
+// number) on the first synchronisation, previews the generic effects on its lighting thread and reads the
+// wireless status of a device reached through a receiver.
 // Every failure is kept as an honest result the page can show; the object stays usable either way.
 
 #include <array>
@@ -24,7 +25,8 @@ class CNorvaneBasicDevice : public CNorvaneUSBDevice {
   explicit CNorvaneBasicDevice(PageServices services = {});
   ~CNorvaneBasicDevice() override;
 
-  // CmdBegin, CmdReadDeviceInfo, CmdEnd (skipped with a closed channel), then the lighting thread.
+  // CmdBegin, CmdReadDeviceInfo (a headset: CmdReadSettings of its active profile number), CmdEnd (skipped
+  // with a closed channel), then the lighting thread.
   void InitialSync() override;
   void Resync() override;
   // Only through a receiver: whether the device behind it answers.
@@ -37,7 +39,8 @@ class CNorvaneBasicDevice : public CNorvaneUSBDevice {
   int LastSyncCode() const { return sync_code_; }
   const std::array<uint8_t, protocol::kDeviceInfoSize>& DeviceInfo() const { return info_; }
   bool HasDeviceInfo() const { return has_info_; }
-
+  // The active profile number a headset's first synchronisation read (0 before).
+  int ActiveProfile() const { return active_profile_; }
 
  protected:
   // The generic effects by the live mode, rendered every BlinkUnits(speed) ticks.
@@ -48,6 +51,7 @@ class CNorvaneBasicDevice : public CNorvaneUSBDevice {
 
   std::array<uint8_t, protocol::kDeviceInfoSize> info_{};
   bool has_info_ = false;
+  int active_profile_ = 0;
   SyncResult sync_result_ = SyncResult::kNotRun;
   int sync_code_ = 0;
   unsigned tick_count_ = 0;  // lighting thread only

@@ -30,7 +30,7 @@ struct DeviceMessage {
 // How the last first synchronisation went.
 enum class SyncResult {
   kNotRun,        // no synchronisation yet
-  kDone,          // the device was read
+  kDone,          // the first read was answered: the information block (a headset's active profile number)
   kNotConnected,  // the command channel was closed: nothing was asked
   kRefused,       // the device refused a request (status 0xFF or 0xFE)
   kNoReply,       // no reply in time, the request could not be written, or the receiver's link is down

@@ -5,14 +5,11 @@
 
 #include "platform/trace.h"
 #include "protocol/command_codes.h"
-#include "protocol/command_frame.h"
+#include "protocol/commands.h"
 
 namespace norvane::devices {
 
 namespace {
-
-constexpr uint8_t kQueryWirelessLinkCode = 0xAA;
-constexpr uint8_t kReachable = 0xFF;
 
 // False when stop was requested.
 bool WaitFor(std::chrono::milliseconds interval, std::stop_token stop) {
@@ -27,19 +24,19 @@ bool WaitFor(std::chrono::milliseconds interval, std::stop_token stop) {
 
 WirelessLinkAnswer QueryWirelessLink(protocol::CommandChannel& channel) {
   if (!channel.IsWireless()) return WirelessLinkAnswer::kUp;
-  const protocol::CommandFrame request = protocol::CommandFrame::Request(kQueryWirelessLinkCode, 0, 0);
-  std::array<uint8_t, protocol::CommandFrame::kSize> reply{};
-  int result = 0;
-  {
-    std::lock_guard lock(channel.CommandLock());
-    result = channel.Exchange(request.Bytes(), reply);
+  const protocol::WirelessLinkReply reply = protocol::ExchangeWirelessLinkQuery(channel);
+  switch (reply.result) {
+    case protocol::kResultOk:
+      return reply.reachable ? WirelessLinkAnswer::kUp : WirelessLinkAnswer::kOffline;
+    // The receiver answered, just not "reachable": its own link-down code, or a refusal (whatever its
+    // payload holds). Asking again may find the device.
+    case protocol::kResultLinkDown:
+    case protocol::kResultRefused:
+    case protocol::kResultRefusedOther:
+      return WirelessLinkAnswer::kOffline;
+    default:
+      return WirelessLinkAnswer::kNoAnswer;
   }
-  if (result == protocol::kResultOk) {
-    return reply[protocol::CommandFrame::kHeaderSize] == kReachable ? WirelessLinkAnswer::kUp
-                                                                    : WirelessLinkAnswer::kOffline;
-  }
-  if (result == protocol::kResultLinkDown) return WirelessLinkAnswer::kOffline;
-  return WirelessLinkAnswer::kNoAnswer;
 }
 
 WirelessLinkAnswer WaitForWirelessLink(protocol::CommandChannel& channel, std::stop_token stop,

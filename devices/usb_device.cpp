@@ -5,6 +5,7 @@
 #include "devices/event_reader.h"
 #include "devices/function_tabs.h"
 #include "platform/trace.h"
+#include "profiles/json_file_util.h"
 #include "profiles/profile_locations.h"
 #include "protocol/commands.h"
 
@@ -100,6 +101,26 @@ std::filesystem::path CNorvaneUSBDevice::LightListFile() const {
   const auto folder = UserProfileFolder();
   if (folder.empty()) return {};
   return folder / (light_list_stem_ + ".config");
+}
+
+void CNorvaneUSBDevice::ResolveProfileFile() {
+  CBasicProfiledata* document = ProfileDocument();
+  if (document == nullptr) return;
+  document->SetFilePath(CurrentProfileFile());
+  document->SetLightConfigPath(LightListFile());
+  document->SetDefaultPath(DefaultProfileFile());
+}
+
+std::filesystem::path CNorvaneUSBDevice::GetProfileFilePath() const {
+  const CBasicProfiledata* document = ProfileDocument();
+  return document ? document->GetFilePath() : std::filesystem::path();
+}
+
+void CNorvaneUSBDevice::SaveProfile() {
+  CBasicProfiledata* document = ProfileDocument();
+  if (document == nullptr) return;
+  const FileResult saved = document->Save();
+  if (!saved) LogFileFailure(saved);
 }
 
 // ---- Lighting state.
@@ -306,8 +327,10 @@ bool CNorvaneUSBDevice::IsSyncThreadRunning(EventSide side) const {
 
 void CNorvaneUSBDevice::HandleEventCode(uint16_t code, EventSide /*side*/) {
   if (code != kEventResync && code != kEventResyncProfile) return;
-  last_event_ = code;
-  PostToUi([this] { Resync(); });
+  // Only 0x402 sets the remembered event: a 0x401 read before the UI thread ran Resync must not turn the
+  // pending profile reload into a plain resync.
+  if (code == kEventResyncProfile) last_event_ = code;
+  resync_timer_.Arm();
 }
 
 void CNorvaneUSBDevice::PostToUi(std::function<void()> call) {

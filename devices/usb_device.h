@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/coalescing_timer.h"
 #include "devices/lighting/custom_step_player.h"
 #include "devices/lighting/device_frame.h"
 #include "devices/lighting/generic_generators.h"
@@ -37,6 +38,7 @@
 #include "devices/worker_thread.h"
 #include "hid/interface_table.h"
 #include "platform/clock.h"
+#include "profiles/basic_profiledata.h"
 #include "protocol/command_channel.h"
 
 namespace norvane::devices {
@@ -60,9 +62,12 @@ class CNorvaneUSBDevice {
  public:
   static constexpr std::chrono::milliseconds kLightingStopWait{1000};
   static constexpr std::chrono::milliseconds kSyncStopWait{500};
-  // Device event codes every kind answers by resynchronising.
+  // Device event codes every kind answers by resynchronising; 0x402 also asks for the profile to be loaded
+  // again.
   static constexpr uint16_t kEventResync = 0x401;
   static constexpr uint16_t kEventResyncProfile = 0x402;
+  // A burst of those events leads to one Resync this long after the last of them.
+  static constexpr std::chrono::milliseconds kResyncDelay{50};
 
   explicit CNorvaneUSBDevice(PageServices services = {});
   virtual ~CNorvaneUSBDevice();
@@ -146,7 +151,8 @@ class CNorvaneUSBDevice {
   // The same for a claimed event entry of the catalogue: a receiver kind's goes to the receiver side.
   int AttachEventInterface(const hid::InterfaceEntry& entry);
   void DetachEventInterface(const hid::InterfaceEntry& entry);
-  // The event code a sync thread last handed over for Resync (0 once TakeLastDeviceEvent took it).
+  // 0x402 from the time a sync thread read one until TakeLastDeviceEvent (Resync) takes it, else 0: a 0x401
+  // that follows does not undo a pending profile reload.
   uint16_t LastDeviceEvent() const { return last_event_.load(); }
   uint16_t TakeLastDeviceEvent() { return last_event_.exchange(0); }
 
@@ -174,9 +180,16 @@ class CNorvaneUSBDevice {
   virtual void LoadDefaultProfile() {}
   virtual void SelectFunctionTab(int code);
   virtual int GetFunctionTab() const { return function_tab_; }
-  virtual void ResolveProfileFile() {}
-  virtual std::filesystem::path GetProfileFilePath() const { return {}; }
-  virtual void SaveProfile() {}
+  // The kind's profile document; null for a page that keeps none. The profile operations below work on it.
+  virtual CBasicProfiledata* ProfileDocument() { return nullptr; }
+  const CBasicProfiledata* ProfileDocument() const {
+    return const_cast<CNorvaneUSBDevice*>(this)->ProfileDocument();
+  }
+  // Points the document at the current profile file, the custom light list and the model's defaults.
+  virtual void ResolveProfileFile();
+  virtual std::filesystem::path GetProfileFilePath() const;
+  // Saves the document; a failed write is logged and the file on disk stays as it was.
+  virtual void SaveProfile();
   virtual void SetVariantIndex(int index) { variant_index_ = index; }
   virtual int GetVariantIndex() const { return variant_index_; }
   virtual void SetLightParams(const lighting::LightParams& params);
@@ -213,8 +226,8 @@ class CNorvaneUSBDevice {
  protected:
   // The frame of one lighting tick; the kinds pick their generator by their live mode. Base: nothing.
   virtual void ComputeFrame(Clock::TimePoint /*now*/) {}
-  // A device event read by a sync thread, on that thread. Base: 0x401 and 0x402 are remembered and
-  // answered by Resync on the UI thread.
+  // A device event read by a sync thread, on that thread. Base: 0x402 is remembered, and 0x401 and 0x402
+  // (re)start the resync timer, which posts one Resync to the UI thread kResyncDelay after the last one.
   virtual void HandleEventCode(uint16_t code, EventSide side);
   // The device frame built from the presented LEDs. Base: LED n at bytes 3n..3n+2.
   virtual lighting::DeviceFrame BuildFrameForDevice(std::span<const lighting::LedRecord> leds) const;
@@ -288,6 +301,8 @@ class CNorvaneUSBDevice {
   WorkerThread lighting_thread_;
   WorkerThread wired_reader_;
   WorkerThread receiver_reader_;
+  // Last, so it is stopped before any member its call uses goes.
+  CoalescingTimer resync_timer_{kResyncDelay, [this] { PostToUi([this] { Resync(); }); }};
 };
 
 }  // namespace norvane::devices

@@ -14,6 +14,7 @@ inline constexpr size_t kFrameSize = 64;
 inline constexpr uint8_t kCommandReportId = 0x04;
 inline constexpr size_t kPayloadOffset = 8;
 inline constexpr size_t kMaxPayload = kFrameSize - kPayloadOffset;  // 56
+inline constexpr size_t kReceiverMaxPayload = 24;                   // what a receiver carries over the air
 
 using Frame = std::array<uint8_t, kFrameSize>;
 

@@ -11,9 +11,11 @@
 // Firmware answers, as the hardware gives them:
 //   - reply = the request echoed (command code, length, offset), status in byte 7, read data from byte 8,
 //     checksum of bytes 3 to 63 in bytes 1 and 2;
-//   - status 0x01 = done; 0xFF = refused (command the device does not have, length above 56, an address range
-//     outside the memory area, a key-table page other than 0); 0xFE = refused because the request's checksum
-//     does not match its bytes 3 to 63;
+//   - status 0x01 = done; 0xFF = refused (command the device does not have, length above 56 or, through a
+//     receiver, above 24 except for the recoil block, an address range outside the memory area, a key-table
+//     page other than 0, a request whose status byte is not 0, a link query 0xAA on the device's own cable);
+//     0xFE = refused because the request's checksum does not match its bytes 3 to 63;
+//   - the headset knows only 0x01, 0x02, 0x05, 0x06 and 0x1A;
 //   - a frame with another report id or length is not answered at all;
 //   - a receiver whose wireless link is down answers every command with command code 0xAA, payload byte 0 =
 //     0x00; the link query 0xAA answers payload byte 0 = 0xFF while the link is up.
@@ -95,6 +97,9 @@ struct FaultRule {
   int times = 1;                          // matching frames hit after the skipped ones; 0 = until cleared
   std::chrono::milliseconds delay{2000};  // kLateReply
   uint8_t reply_command = 0x00;           // kWrongCommand
+  // kRefuse, kRefuseAlt: what the refusal's payload bytes hold; a firmware may leave its reply buffer as it
+  // was instead of clearing it.
+  uint8_t refusal_fill = 0x00;
 };
 
 enum class FrameDirection { kToDevice, kToHost };

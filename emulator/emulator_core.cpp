@@ -318,10 +318,10 @@ bool EmulatorCore::HandleCommand(NodeState& node, EmulatedDevice& device, std::s
   Frame reply;
   if (device.identity->receiver && !device.link_up) {
     reply = LinkDownAnswer(request);
-  } else if (fault && fault->kind == FaultKind::kRefuse) {
-    reply = RefusalAnswer(request, kStatusRefused);
-  } else if (fault && fault->kind == FaultKind::kRefuseAlt) {
-    reply = RefusalAnswer(request, kStatusBadChecksum);
+  } else if (fault && (fault->kind == FaultKind::kRefuse || fault->kind == FaultKind::kRefuseAlt)) {
+    reply = RefusalAnswer(request, fault->kind == FaultKind::kRefuse ? kStatusRefused : kStatusBadChecksum);
+    std::fill(reply.begin() + kPayloadOffset, reply.end(), fault->refusal_fill);
+    StoreChecksum(reply);
   } else {
     reply = AnswerCommand(*device.memory, request, device.identity->receiver);
   }

@@ -1,6 +1,6 @@
-// The device side of the command set. Every command reads or writes `length` bytes (byte 4, at most 56) at
-// `offset` (bytes 5 and 6) of one memory area; a range that does not fit the area is refused, so a host that
-// gets an address or a page number wrong finds out at once.
+// The device side of the command set. Every command reads or writes `length` bytes (byte 4, at most 56; at
+// most 24 through a receiver) at `offset` (bytes 5 and 6) of one memory area; a range that does not fit the
+// area is refused, so a host that gets an address, a page number or a frame size wrong finds out at once.
 
 #include "emulator/firmware.h"
 
@@ -52,6 +52,31 @@ std::optional<AreaCommand> AreaCommandOf(uint8_t code, DeviceFamily family) {
     default:
       return std::nullopt;
   }
+}
+
+// The headset's firmware knows only the series around its writes, its settings records and its status: it
+// has no information block, no key, light-mask, macro or recoil memory, takes no streamed lighting (its
+// lights come as output reports) and never hands its lighting over. The other families' firmware knows the
+// whole set and refuses what its memory lacks.
+bool FirmwareKnows(DeviceFamily family, uint8_t code) {
+  if (family != DeviceFamily::kHeadset) return true;
+  switch (code) {
+    case command::kBegin:
+    case command::kEnd:
+    case command::kReadSettings:
+    case command::kWriteSettings:
+    case command::kReadStatus:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A receiver carries at most 24 payload bytes per frame over the air; only the recoil block travels in
+// frames of 56 on either link.
+bool FitsTheLink(const Frame& request, bool via_receiver) {
+  if (!via_receiver || request[frame_byte::kCommand] == command::kWriteRecoil) return true;
+  return request[frame_byte::kLength] <= kReceiverMaxPayload;
 }
 
 Frame Reply(const Frame& request, uint8_t status) {
@@ -108,7 +133,12 @@ Frame LinkDownAnswer(const Frame& request) {
 
 Frame AnswerCommand(DeviceMemory& memory, const Frame& request, bool via_receiver) {
   if (StoredChecksum(request) != FrameChecksum(request)) return RefusalAnswer(request, kStatusBadChecksum);
+  // A host sends its requests with status 0; anything else is not a request this firmware takes.
+  if (request[frame_byte::kStatus] != 0) return RefusalAnswer(request, kStatusRefused);
   const uint8_t code = request[frame_byte::kCommand];
+  if (!FirmwareKnows(memory.family(), code) || !FitsTheLink(request, via_receiver)) {
+    return RefusalAnswer(request, kStatusRefused);
+  }
   FirmwareCounters& counters = memory.counters;
   switch (code) {
     case command::kBegin:
@@ -124,6 +154,8 @@ Frame AnswerCommand(DeviceMemory& memory, const Frame& request, bool via_receive
       counters.light_control_taken = true;
       return Reply(request, kStatusDone);
     case command::kLinkQuery: {
+      // Only a receiver has a wireless link to tell about; a device asked on its own cable refuses.
+      if (!via_receiver) return RefusalAnswer(request, kStatusRefused);
       // Whoever answers this is linked: the receiver itself answers with 0x00 while the link is down.
       Frame reply = request;
       std::fill(reply.begin() + kPayloadOffset, reply.end(), 0);

@@ -132,7 +132,11 @@ void SyncFolder(const std::filesystem::path& folder) {
 FileResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
   if (path.empty() || !path.has_filename()) return FileResult::Failure("Cannot write a file without a name");
   const std::filesystem::path folder = path.parent_path();
-  std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  // Built by appending: gcc 12 at -O3 mistakes `"." + std::string` for an overflowing copy.
+  std::string hidden_name = ".";
+  hidden_name += path.filename().string();
+  hidden_name += ".XXXXXX";
+  std::string pattern = (folder / hidden_name).string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   FileDescriptor fd(::mkostemp(name.data(), O_CLOEXEC));

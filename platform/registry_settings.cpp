@@ -119,7 +119,11 @@ std::string SetAside(const std::filesystem::path& file) {
   for (int attempt = 1; attempt <= 100; ++attempt) {
     std::filesystem::path target = file;
     target += std::string(kMalformedSuffix);
-    if (attempt > 1) target += "-" + std::to_string(attempt);
+    if (attempt > 1) {
+      // Appended piece by piece: gcc 12 at -O3 mistakes `"-" + std::string` for an overflowing copy.
+      target += "-";
+      target += std::to_string(attempt);
+    }
     if (::link(file.c_str(), target.c_str()) == 0) {
       ::unlink(file.c_str());
       return target.string();
@@ -190,7 +194,10 @@ SettingsReadResult RegistrySettings::ReadValue(std::string_view name) const {
 
 FileResult RegistrySettings::WriteValue(std::string_view name, std::uint32_t value) const {
   if (!IsValidName(Trim(name)) || Trim(name) != name) {
-    return FileResult::Failure("\"" + std::string(name) + "\" cannot name a settings value");
+    std::string message = "\"";  // appended, for the same gcc 12 warning as in SetAside
+    message += name;
+    message += "\" cannot name a settings value";
+    return FileResult::Failure(message);
   }
   Loaded loaded = Load(file_);
   switch (loaded.outcome) {

@@ -38,7 +38,12 @@ std::string NameForCopy(std::string_view name, const std::vector<std::string>& n
 
 std::string NameForImport(std::string_view stem, const std::vector<std::string>& names) {
   std::string candidate(stem);
-  for (int n = 1; IsNameTaken(names, candidate); ++n) candidate += "(" + std::to_string(n) + ")";
+  for (int n = 1; IsNameTaken(names, candidate); ++n) {
+    // Appended piece by piece: gcc 12 at -O3 mistakes `"(" + std::string` for an overflowing copy.
+    candidate += '(';
+    candidate += std::to_string(n);
+    candidate += ')';
+  }
   return candidate;
 }
 

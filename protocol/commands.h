@@ -75,4 +75,13 @@ int CmdTakeLightControl(CommandChannel& channel);
 // 0 in every other case.
 int CmdQueryWirelessLink(CommandChannel& channel);
 
+// The query behind CmdQueryWirelessLink for callers that must tell "the receiver answered: not reachable"
+// from "nothing answered": the frame's result (status mapped) and, only when that is 1, whether the first
+// payload byte says the device is reachable. Sent whatever the link type.
+struct WirelessLinkReply {
+  int result = 0;
+  bool reachable = false;
+};
+[[nodiscard]] WirelessLinkReply ExchangeWirelessLinkQuery(CommandChannel& channel);
+
 }  // namespace norvane::protocol

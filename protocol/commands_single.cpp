@@ -53,13 +53,19 @@ int CmdReadStatus(CommandChannel& channel, std::span<uint8_t> destination, uint1
   return kResultOk;
 }
 
+WirelessLinkReply ExchangeWirelessLinkQuery(CommandChannel& channel) {
+  CommandFrame reply;
+  WirelessLinkReply answer;
+  answer.result = ExchangeCommandFrame(channel, EmptyRequest(ToByte(CommandCode::kQueryWirelessLink)), reply);
+  // The receiver answers 0xFF in the first payload byte while the device behind it is reachable; the payload
+  // of a refusal means nothing.
+  answer.reachable = answer.result == kResultOk && reply.Payload()[0] == 0xFF;
+  return answer;
+}
+
 int CmdQueryWirelessLink(CommandChannel& channel) {
   if (!channel.IsWireless()) return kResultOk;
-  CommandFrame reply;
-  const int result =
-      ExchangeCommandFrame(channel, EmptyRequest(ToByte(CommandCode::kQueryWirelessLink)), reply);
-  // The receiver answers 0xFF in the first payload byte while the device behind it is reachable.
-  return result == kResultOk && reply.Payload()[0] == 0xFF ? 1 : 0;
+  return ExchangeWirelessLinkQuery(channel).reachable ? 1 : 0;
 }
 
 }  // namespace norvane::protocol

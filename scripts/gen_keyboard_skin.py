@@ -125,7 +125,10 @@ def system_panel():
         row("system_test_row", [label("system_test_caption", "system_repeat_test_text", extra=caption_width), test, reset]),
         row("system_defaults_row", [label("system_defaults_caption", "system_defaults_text", extra=caption_width),
                                     '<widget class="QPushButton" name="default_btn">' + prop("text", "default_btn_text", dynamic=False)
-                                    + prop("textid", "default_btn_text") + "</widget>"]),
+                                    + prop("textid", "default_btn_text") + "</widget>",
+                                    '<widget class="QPushButton" name="windowdeviceset_0">'
+                                    + prop("text", "desktop_keyboard_settings_text", dynamic=False)
+                                    + prop("textid", "desktop_keyboard_settings_text") + "</widget>"]),
     ]
     cells = "".join(f"<item>{r}</item>" for r in rows)
     return ('<widget class="QWidget" name="device_function_switch_page_3"><layout class="QVBoxLayout" name="keyboard_system_layout">'

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "devices/keyboard/light_conversion.h"
 #include "devices/lighting/keyboard/key_events.h"
+#include "devices/lighting/light_conversion.h"
 
 namespace norvane::devices {
 namespace {
@@ -112,11 +112,11 @@ void CNorvaneKeyboardDevice::SetLightParams(const lighting::LightParams& params)
 void CNorvaneKeyboardDevice::SetAudioLight(const lighting::AudioLight& audio) {
   CNorvaneUSBDevice::SetAudioLight(audio);
   lighting_.SetAudioLight(audio);
-  profile_.SetAudioLightInfo(keyboard::ToAudioLightInfo(audio, profile_.GetAudioLightInfo()));
+  profile_.SetAudioLightInfo(lighting::ToAudioLightInfo(audio, profile_.GetAudioLightInfo()));
 }
 
 void CNorvaneKeyboardDevice::StoreLightIntoProfile() {
-  profile_.SetLightInfo(keyboard::ToLightEffect(GetLightParams(), profile_.GetLightInfo()));
+  profile_.SetLightInfo(lighting::ToLightEffect(GetLightParams(), profile_.GetLightInfo()));
 }
 
 namespace {

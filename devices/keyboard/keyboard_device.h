@@ -67,9 +67,7 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice,
   int IsWirelessLinkUp() override;
   int LoadProfile() override;
   void LoadDefaultProfile() override;
-  void ResolveProfileFile() override;
-  std::filesystem::path GetProfileFilePath() const override;
-  void SaveProfile() override;
+  CBasicProfiledata* ProfileDocument() override { return &profile_; }
   int RefreshKeyButtons() override;
   void RefreshPage() override;
   void FillEffectAndMacroLists();

@@ -1,28 +1,13 @@
 // The keyboard's profile document and the page state taken from it.
 #include "devices/keyboard/key_table_builder.h"
 #include "devices/keyboard/keyboard_device.h"
-#include "devices/keyboard/light_conversion.h"
+#include "devices/lighting/light_conversion.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file_util.h"
 
 namespace norvane::devices {
-
-void CNorvaneKeyboardDevice::ResolveProfileFile() {
-  profile_.SetFilePath(CurrentProfileFile());
-  profile_.SetLightConfigPath(LightListFile());
-  profile_.SetDefaultPath(DefaultProfileFile());
-}
-
-std::filesystem::path CNorvaneKeyboardDevice::GetProfileFilePath() const {
-  return profile_.GetFilePath();
-}
-
-void CNorvaneKeyboardDevice::SaveProfile() {
-  const FileResult saved = profile_.Save();
-  if (!saved) LogFileFailure(saved);
-}
 
 void CNorvaneKeyboardDevice::TakeProfileDocument() {
   key_list_ = profile_.GetKeyList();
@@ -56,9 +41,9 @@ void CNorvaneKeyboardDevice::LoadDefaultProfile() {
 
 int CNorvaneKeyboardDevice::RefreshKeyButtons() {
   const std::uint8_t previous_mode = live_mode_.load();
-  const lighting::LightParams light = keyboard::ToLightParams(profile_.GetLightInfo());
+  const lighting::LightParams light = lighting::ToLightParams(profile_.GetLightInfo());
   CNorvaneUSBDevice::SetLightParams(light);
-  const lighting::AudioLight audio = keyboard::ToAudioLight(profile_.GetAudioLightInfo());
+  const lighting::AudioLight audio = lighting::ToAudioLight(profile_.GetAudioLightInfo());
   CNorvaneUSBDevice::SetAudioLight(audio);
   lighting_.SetAudioLight(audio);
 
@@ -73,9 +58,9 @@ int CNorvaneKeyboardDevice::RefreshKeyButtons() {
   SetLiveCopy(live);
   if (live.mode != previous_mode || live.mode == keyboard::kCustomColourMode) StartLightMode(live.mode);
 
-  lighting_.SetPerKeyEffects(keyboard::ToPerLedEffects(profile_.GetLightList()));
+  lighting_.SetPerKeyEffects(lighting::ToPerLedEffects(profile_.GetLightList()));
   profile_.LoadLightConfig(LightListFile());
-  lighting_.SetCustomSteps(keyboard::ToLightSteps(profile_.GetCustomLightSteps()));
+  lighting_.SetCustomSteps(lighting::ToLightSteps(profile_.GetCustomLightSteps()));
   return 1;
 }
 

@@ -2,7 +2,6 @@
 #include <algorithm>
 
 #include "devices/keyboard/keyboard_device.h"
-#include "devices/keyboard/light_conversion.h"
 #include "platform/trace.h"
 #include "protocol/command_codes.h"
 #include "protocol/commands.h"

@@ -1,11 +1,11 @@
 // Writing to the keyboard: key tables, macros, the settings record.
 #include <algorithm>
 
-#include "devices/keyboard/command_series.h"
 #include "devices/keyboard/key_table_builder.h"
 #include "devices/keyboard/keyboard_device.h"
 #include "devices/keyboard/macro_block.h"
 #include "platform/trace.h"
+#include "protocol/command_series.h"
 
 namespace norvane::devices {
 namespace {
@@ -76,7 +76,7 @@ int CNorvaneKeyboardDevice::WriteKeyTable(int page, std::span<const KeyAssignmen
   protocol::CommandChannel& channel = CommandChannel();
   const keyboard::BuiltKeyTable built =
       keyboard::BuildKeyTable(layout_.keyTable, layout_.TableBytes(), keys, layout_.maps.keys, MacroCount());
-  keyboard::CommandSeries series(channel);
+  protocol::CommandSeries series(channel);
   return series.Run([&](auto& ch) { return protocol::CmdWriteKeyTable(ch, built.table, page); });
 }
 
@@ -85,7 +85,7 @@ int CNorvaneKeyboardDevice::WriteKeyTableExtra(int page, std::span<const KeyAssi
   protocol::CommandChannel& channel = CommandChannel();
   const keyboard::KeyTable table =
       keyboard::BuildExtraKeyTable(layout_.TableBytes(), keys, layout_.maps.keys);
-  keyboard::CommandSeries series(channel);
+  protocol::CommandSeries series(channel);
   return series.Run([&](auto& ch) { return protocol::CmdWriteKeyTableExtra(ch, table, page); });
 }
 
@@ -103,7 +103,7 @@ int CNorvaneKeyboardDevice::WriteMacros(std::span<const int> macros) {
   if (plan.result != 0) return plan.result;
   protocol::CommandChannel& channel = CommandChannel();
   if (!channel.IsOpen()) return -1;
-  keyboard::CommandSeries series(channel);
+  protocol::CommandSeries series(channel);
   const int result = series.Run([&](auto& ch) { return protocol::CmdWriteMacros(ch, plan.block); });
   if (result != protocol::kResultOk) {
     Trace("keyboard: writing the macros failed: " + std::string(protocol::DescribeResult(result)));
@@ -140,7 +140,7 @@ int CNorvaneKeyboardDevice::WriteSettings(int profile, int value) {
   }
   const keyboard::SettingsRecord record = keyboard::EncodeSettingsRecord(
       base, GetLightParams(), system_, ModeTable(), static_cast<std::uint8_t>(value));
-  keyboard::CommandSeries series(channel);
+  protocol::CommandSeries series(channel);
   return series.Run([&](auto& ch) { return protocol::CmdWriteSettings(ch, record, address); });
 }
 

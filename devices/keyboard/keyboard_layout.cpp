@@ -1,13 +1,13 @@
 #include "devices/keyboard/keyboard_layout.h"
 
-#include "devices/keyboard/command_series.h"
+#include "protocol/command_series.h"
 
 namespace norvane::devices::keyboard {
 
 int ReadKeyboardLayout(protocol::CommandChannel& channel, KeyboardLayout& layout) {
   if (!channel.IsOpen()) return protocol::kResultNoReply;
   KeyboardLayout read = layout;
-  CommandSeries series(channel);
+  protocol::CommandSeries series(channel);
   series.Run([&](auto& ch) { return protocol::CmdReadDeviceInfo(ch, read.info); });
   series.Run([&](auto& ch) {
     const std::size_t bytes = read.TableBytes();

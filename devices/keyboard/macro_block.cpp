@@ -9,11 +9,6 @@
 namespace norvane::devices::keyboard {
 namespace {
 
-constexpr std::size_t kHeaderSize = 16;
-constexpr std::size_t kRecordHead = 4;
-constexpr std::size_t kEventSize = 4;
-constexpr std::size_t kOffsetSize = 2;
-
 // "Delay" is stored as decimal text or as an integer; both read the same.
 std::int64_t DelayOf(const Json::Value& event) {
   const Json::Value& delay = json::Member(event, "Delay");
@@ -26,11 +21,6 @@ std::int64_t DelayOf(const Json::Value& event) {
     return value;
   }
   return json::ToInteger(delay).value_or(0);
-}
-
-void Put16(std::vector<std::uint8_t>& block, std::size_t at, std::size_t value) {
-  block[at] = static_cast<std::uint8_t>(value & 0xFF);
-  block[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
 }
 
 }  // namespace
@@ -64,36 +54,18 @@ Json::Value ReadMacroEvents(const std::filesystem::path& folder, const std::stri
 
 MacroBlockPlan BuildMacroBlock(const std::filesystem::path& folder, std::span<const MacroEntry> list,
                                std::span<const int> macros, std::size_t capacity) {
-  std::vector<Json::Value> events;
-  std::size_t total = kHeaderSize;
-  for (const int macro : macros) {
-    const bool listed = macro >= 0 && static_cast<std::size_t>(macro) < list.size();
-    events.push_back(listed ? ReadMacroEvents(folder, list[static_cast<std::size_t>(macro)].guid)
-                            : Json::Value(Json::arrayValue));
-    total += kOffsetSize + kRecordHead + kEventSize * events.back().size();
-  }
-  if (total > capacity) return {static_cast<int>((total - capacity) / kEventSize + 1), {}};
-
-  MacroBlockPlan plan;
-  std::vector<std::uint8_t>& block = plan.block;
-  block.assign(total, 0);
-  block[0] = 0xAA;
-  block[1] = 0x55;
-  Put16(block, 2, total);
-  Put16(block, 4, macros.size());
-  std::size_t record = kHeaderSize + kOffsetSize * macros.size();
-  for (std::size_t m = 0; m < events.size(); ++m) {
-    Put16(block, kHeaderSize + kOffsetSize * m, record);
-    Put16(block, record, events[m].size());
-    std::size_t at = record + kRecordHead;
-    for (const Json::Value& event : events[m]) {
-      const MacroEventCode code = EncodeMacroEvent(event);
-      std::copy(code.begin(), code.end(), block.begin() + static_cast<std::ptrdiff_t>(at));
-      at += kEventSize;
+  std::vector<macro::EventRecord> records;
+  for (const int number : macros) {
+    macro::EventRecord& record = records.emplace_back();
+    // A number outside the list keeps an empty record, so the others stay where the key table expects them.
+    if (number < 0 || static_cast<std::size_t>(number) >= list.size()) continue;
+    for (const Json::Value& event : ReadMacroEvents(folder, list[static_cast<std::size_t>(number)].guid)) {
+      record.push_back(EncodeMacroEvent(event));
     }
-    record = at;
   }
-  return plan;
+  const std::size_t total = macro::EventBlockSize(records);
+  if (total > capacity) return {static_cast<int>((total - capacity) / macro::kEventSize + 1), {}};
+  return {0, macro::BuildEventBlock(records)};
 }
 
 }  // namespace norvane::devices::keyboard

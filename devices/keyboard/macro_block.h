@@ -1,9 +1,7 @@
 #pragma once
 // The macro block the keyboard stores: its macros' events in the device's 4-byte form, read from the
-// device folder's "macro.config" and the macros' ".mac" files.
-//
-// Layout (16-bit values little-endian): magic AA 55, total size, macro count N, ten zero bytes, N offsets
-// from the block's start, then per macro its event count, two zero bytes and its 4-byte events.
+// device folder's "macro.config" and the macros' ".mac" files, laid out as the event block of
+// macro/event_block.h (one record per macro).
 
 #include <json/json.h>
 
@@ -15,9 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "macro/event_block.h"
+
 namespace norvane::devices::keyboard {
 
-using MacroEventCode = std::array<std::uint8_t, 4>;
+using MacroEventCode = macro::EventCode;
 
 // Delay (low 16 bits, little-endian), "Type" in bits 0..6 with bit 7 for "Action" exactly "down", "Button".
 MacroEventCode EncodeMacroEvent(const Json::Value& event);

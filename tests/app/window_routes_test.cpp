@@ -308,6 +308,9 @@ TEST_F(WindowRoutesTest, ResetAndDefaultsReloadTheProfileAndWriteTheKeyboard) {
   EXPECT_NE(std::find(codes.begin(), codes.end(), kWriteKeyTable), codes.end());
   EXPECT_NE(std::find(codes.begin(), codes.end(), kWriteSettings), codes.end());
   EXPECT_EQ(SettingsRecord()[22], 0);
+  auto* fastest = dynamic_cast<ui::COptionUI*>(InPage(page, "polling_rate_option_0"));
+  auto* slowest = dynamic_cast<ui::COptionUI*>(InPage(page, "polling_rate_option_3"));
+  EXPECT_TRUE(fastest->IsSelected() && !slowest->IsSelected()) << "the System tab shows the reloaded profile";
 
   Select(page, "polling_rate_option_1");
   backend_->ClearFrameLog();
@@ -353,6 +356,37 @@ TEST_F(WindowRoutesTest, AnotherPagesControlsAreNotTheCurrentPagesAndItsTabsAreI
   EXPECT_TRUE(mouseLight->IsSelected()) << "the mouse page's lighting tab stays selected";
   EXPECT_EQ(keyboard->Device()->GetFunctionTab(), 3);
   EXPECT_EQ(mouse->Device()->GetFunctionTab(), 1);
+}
+
+}  // namespace
+}  // namespace norvane::app::test
+
+namespace norvane::app::test {
+namespace {
+
+TEST_F(WindowRoutesTest, TheTestPagesDpiPairKeepsItsEditAndSliderInStep) {
+  QWidget* root = window_->GetPaintManager().GetRoot()->GetWidget();
+  auto* slider = new ui::CSliderUI(root);
+  slider->SetName("vexor_DPI_slider_1");
+  slider->GetWidget()->setProperty("minimum", 0);
+  slider->GetWidget()->setProperty("maximum", 10000);
+  auto* edit = new ui::CEditUI(root);
+  edit->SetName("vexor_DPI_edit_1");
+
+  slider->SetValue(3200);
+  ui::TNotifyUI dragged{ui::DUI_MSGTYPE_MOVEVALUECHANGED, slider, 3200, 0};
+  window_->Notify(dragged);
+  EXPECT_EQ(edit->GetText(), "3200");
+
+  for (const auto& [typed, kept] : std::vector<std::pair<const char*, int>>{
+           {"100", 200}, {"7000", 6500}, {"1600", 1600}, {"abc", 200}, {"99999999999", 6500}}) {
+    edit->SetText(typed);
+    ui::TNotifyUI left{ui::DUI_MSGTYPE_KILLFOCUS, edit, 0, 0};
+    window_->Notify(left);
+    EXPECT_EQ(slider->GetValue(), kept) << typed;
+  }
+  delete edit;
+  delete slider;
 }
 
 }  // namespace

@@ -144,6 +144,23 @@ TEST_F(PairedLinkTest, AnOfflineDeviceIsAskedAgainUpTo25MoreTimes) {
   EXPECT_EQ(RequestsWithCode(emulator.Backend(), kQueryLink), 26);
 }
 
+// A refusal is an answer, not a link, whatever its payload bytes hold: the device is asked again.
+TEST_F(PairedLinkTest, ARefusedQueryIsNotALinkEvenWhenItsPayloadSaysReachable) {
+  for (const auto kind : {emulator::FaultKind::kRefuse, emulator::FaultKind::kRefuseAlt}) {
+    page.CommandChannel().SetOpen(false);
+    ASSERT_EQ(protocol::OpenCommandInterface(page.CommandChannel(), WiredPath(), protocol::LinkType::kWired),
+              hid::OpenError::kNone);
+    emulator.Backend().ClearFrameLog();
+    emulator.Backend().ClearFaults(Receiver());
+    emulator.Backend().AddFault(Receiver(),
+                                {.kind = kind, .command = kQueryLink, .times = 0, .refusal_fill = 0xFF});
+    const auto outcome = SwitchPairedLink(page, ReceiverPath(), {}, quick);
+    EXPECT_TRUE(outcome.on_receiver);
+    EXPECT_EQ(outcome.link, WirelessLinkAnswer::kOffline);
+    EXPECT_EQ(RequestsWithCode(emulator.Backend(), kQueryLink), 26);
+  }
+}
+
 TEST_F(PairedLinkTest, AReceiverThatDoesNotAnswerIsNotAskedAgain) {
   emulator.Backend().AddFault(Receiver(), {.kind = emulator::FaultKind::kNoReply, .times = 0});
   const auto started = std::chrono::steady_clock::now();

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "devices/coalescing_timer.h"
 #include "devices/usb_device.h"
 #include "devices/worker_thread.h"
 #include "test_support.h"
@@ -30,9 +31,13 @@ class SpectrumPage : public CNorvaneUSBDevice {
     CloseEventInterface(EventSide::kWired);
     CloseEventInterface(EventSide::kReceiver);
   }
-  void Resync() override { ++resyncs; }
+  void Resync() override {
+    ++resyncs;
+    event_at_resync = TakeLastDeviceEvent();
+  }
   std::atomic<int> ticks{0};
   int resyncs = 0;
+  uint16_t event_at_resync = 0;
 
  protected:
   void ComputeFrame(Clock::TimePoint) override {
@@ -65,6 +70,29 @@ TEST(WorkerThreadTest, ABodyThatEndedOnItsOwnCanBeStartedAgain) {
   worker.Start("once", once);
   worker.Stop(500ms);
   EXPECT_EQ(runs, 2);
+}
+
+TEST(CoalescingTimerTest, ArmingAgainMovesTheCallAndATimerThatGoesMakesNone) {
+  std::atomic<int> calls{0};
+  std::atomic<Steady::time_point> called_at{};
+  {
+    CoalescingTimer timer(50ms, [&] {
+      called_at = Steady::now();
+      ++calls;
+    });
+    const auto first = Steady::now();
+    timer.Arm();
+    std::this_thread::sleep_for(30ms);
+    timer.Arm();
+    const auto deadline = Steady::now() + 2s;
+    while (calls == 0 && Steady::now() < deadline) std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(calls, 1);
+    EXPECT_GE(called_at.load() - first, 80ms);
+    EXPECT_FALSE(timer.IsArmed());
+    timer.Arm();
+  }  // gone before its call was due
+  std::this_thread::sleep_for(80ms);
+  EXPECT_EQ(calls, 1);
 }
 
 TEST(PageLightingThread, TicksOnlyWhileTheChannelIsOpenAndNotPaused) {
@@ -145,8 +173,34 @@ TEST_F(SyncThreadTest, EventReportBecomesAResyncOnTheUiThread) {
   EXPECT_EQ(page.resyncs, 0);  // nothing runs until the UI thread takes the call
   EXPECT_EQ(poster.RunAll(), 1);
   EXPECT_EQ(page.resyncs, 1);
-  EXPECT_EQ(page.TakeLastDeviceEvent(), 0x0402);
+  EXPECT_EQ(page.event_at_resync, 0x0402);
   EXPECT_EQ(page.LastDeviceEvent(), 0);
+}
+
+// Events that come together make one resync, 50 ms after the last; a 0x401 behind a 0x402 keeps the
+// profile reload the 0x402 asked for.
+TEST_F(SyncThreadTest, ABurstOfEventsBecomesOneResyncThatKeepsTheProfileReload) {
+  SpectrumPage page(PageServices{.poster = &poster});
+  ASSERT_EQ(page.OpenEventInterface(EventPath(), EventSide::kWired), 1);
+  const auto keyboard = emulator.Device(DeviceModel::kKeyboard);
+  const auto sent = Steady::now();
+  for (const uint16_t code : {0x0401, 0x0402, 0x0401, 0x0401}) {
+    ASSERT_TRUE(emulator.Backend().InjectEvent(keyboard, code));
+  }
+  ASSERT_TRUE(poster.WaitForCall(2000));
+  EXPECT_GE(Steady::now() - sent, 50ms);
+  EXPECT_EQ(page.LastDeviceEvent(), 0x0402);
+  std::this_thread::sleep_for(150ms);  // time for any further call to arrive
+  EXPECT_EQ(poster.RunAll(), 1);
+  EXPECT_EQ(page.resyncs, 1);
+  EXPECT_EQ(page.event_at_resync, 0x0402);
+
+  // A later event is a new burst.
+  ASSERT_TRUE(emulator.Backend().InjectEvent(keyboard, 0x0401));
+  ASSERT_TRUE(poster.WaitForCall(2000));
+  EXPECT_EQ(poster.RunAll(), 1);
+  EXPECT_EQ(page.resyncs, 2);
+  EXPECT_EQ(page.event_at_resync, 0) << "a plain resync";
 }
 
 TEST_F(SyncThreadTest, ClosingTheInterfaceStopsTheBlockedThreadPromptly) {

@@ -41,6 +41,16 @@ TEST_F(FaultTest, RefusalsLeaveMemoryAsItWas) {
   EXPECT_EQ(backend->ReadMemory(mouse, MemoryArea::kSettings, 0, 4), (Bytes{7, 7, 7, 7}));
 }
 
+TEST_F(FaultTest, ARefusalMayCarryWhatItsBufferHeld) {
+  backend->AddFault(mouse, {.kind = FaultKind::kRefuse, .command = 0x05, .refusal_fill = 0xFF});
+  const Bytes reply = Send(MakeFrame(0x05, 4, 0)).value();
+  EXPECT_EQ(reply.at(7), 0xFF);
+  EXPECT_EQ(PayloadOf(reply, 56), Bytes(56, 0xFF));
+  uint32_t sum = 0;
+  for (size_t i = 3; i < 64; ++i) sum += reply[i];
+  EXPECT_EQ(reply[1] | (reply[2] << 8), static_cast<int>(sum & 0xFFFF));
+}
+
 TEST_F(FaultTest, RuleForOneCommandLetsOthersPass) {
   backend->AddFault(mouse, {.kind = FaultKind::kRefuse, .command = 0x15, .times = 0});
   EXPECT_EQ(Send(MakeFrame(0x01, 0, 0)).value().at(7), 0x01);

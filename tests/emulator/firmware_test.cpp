@@ -11,10 +11,11 @@ namespace {
 class FirmwareTest : public EmulatorTest {
  protected:
   void SetUp() override {
-    Create("keyboard,keyboard-receiver,mouse,mousepad,headset");
+    Create("keyboard,keyboard-receiver,mouse,mouse-receiver,mousepad,headset");
     keyboard = Find(DeviceModel::kKeyboard);
     receiver = Find(DeviceModel::kKeyboardReceiver);
     mouse = Find(DeviceModel::kMouse);
+    mouse_receiver = Find(DeviceModel::kMouseReceiver);
     pad = Find(DeviceModel::kMousePad);
     headset = Find(DeviceModel::kHeadset);
   }
@@ -28,7 +29,7 @@ class FirmwareTest : public EmulatorTest {
     return reply.value_or(Bytes(64, 0));
   }
 
-  DeviceId keyboard = 0, receiver = 0, mouse = 0, pad = 0, headset = 0;
+  DeviceId keyboard = 0, receiver = 0, mouse = 0, mouse_receiver = 0, pad = 0, headset = 0;
 };
 
 TEST_F(FirmwareTest, ReplyEchoesTheRequestWithStatusAndItsOwnChecksum) {
@@ -45,7 +46,7 @@ TEST_F(FirmwareTest, ReplyEchoesTheRequestWithStatusAndItsOwnChecksum) {
 TEST_F(FirmwareTest, InformationBlockDescribesEachKind) {
   const Bytes keyboard_info = PayloadOf(Ask(keyboard, MakeFrame(0x03, 34, 0)), 34);
   EXPECT_EQ(keyboard_info, backend->ReadMemory(keyboard, MemoryArea::kInfo, 0, 34));
-  EXPECT_EQ(keyboard_info[5], 126);  // key positions: 378-byte key table, within 512
+  EXPECT_EQ(keyboard_info[5], 129);  // key positions: 387-byte key table, within 512
   EXPECT_GT(keyboard_info[6], 0);    // macro memory
 
   const Bytes mouse_info = PayloadOf(Ask(mouse, MakeFrame(0x03, 34, 0)), 34);
@@ -83,7 +84,7 @@ TEST_F(FirmwareTest, SettingsWrittenInChunksReadBackAtTheirAddresses) {
 
 TEST_F(FirmwareTest, KeyTablesReadAndWrite) {
   const Bytes first = PayloadOf(Ask(keyboard, MakeFrame(0x07, 56, 0)), 56);
-  EXPECT_EQ((Bytes{first[0], first[1], first[2]}), (Bytes{0x20, 0x00, 0x29}));  // Escape at position 0
+  EXPECT_EQ((Bytes{first[0], first[1], first[2]}), (Bytes{0x20, 0x01, 0x00}));  // left Ctrl at position 0
 
   const Bytes codes{0x70, 0x02, 0x00, 0x20, 0x00, 0x04};
   EXPECT_EQ(Ask(keyboard, MakeFrame(0x09, 6, 224, codes))[7], 0x01);
@@ -97,6 +98,22 @@ TEST_F(FirmwareTest, KeyTablesReadAndWrite) {
   EXPECT_EQ(Ask(keyboard, MakeFrame(0x09, 6, 512, codes))[7], 0xFF);
   // The mouse has no second table.
   EXPECT_EQ(Ask(mouse, MakeFrame(0x1B, 8, 0))[7], 0xFF);
+}
+
+// The matrix is wired bottom row first and the function row last, with unwired positions (20 00 00)
+// between some rows: a host that takes a key's place on the page for its device position writes the wrong
+// key.
+TEST_F(FirmwareTest, TheKeyboardsKeyTableIsInMatrixOrderWithGaps) {
+  const Bytes table = backend->ReadMemory(keyboard, MemoryArea::kKeyTable, 0, 3 * 129);
+  const auto code_at = [&](size_t position) {
+    return Bytes(table.begin() + static_cast<std::ptrdiff_t>(3 * position),
+                 table.begin() + static_cast<std::ptrdiff_t>(3 * position + 3));
+  };
+  EXPECT_EQ(code_at(107), (Bytes{0x20, 0x00, 0x29}));  // Escape opens the last row
+  EXPECT_EQ(code_at(44), (Bytes{0x20, 0x00, 0x04}));   // A, after Caps Lock
+  EXPECT_EQ(code_at(86), (Bytes{0x20, 0x00, 0x35}));   // the number row starts with the grave accent
+  for (size_t gap : {21u, 64u, 128u}) EXPECT_EQ(code_at(gap), (Bytes{0x20, 0x00, 0x00})) << gap;
+  EXPECT_EQ(backend->ReadMemory(keyboard, MemoryArea::kKeyTableExtra, 0, 3 * 129), table);
 }
 
 TEST_F(FirmwareTest, LightMaskStreamMacrosAndRecoilLandInTheirAreas) {
@@ -143,6 +160,56 @@ TEST_F(FirmwareTest, MalformedRequestsAreRefusedAndChangeNothing) {
   EXPECT_EQ(backend->ReadMemory(keyboard, MemoryArea::kSettings, 0, 64), before);
   // The status read is 6 bytes long.
   EXPECT_EQ(Ask(keyboard, MakeFrame(0x1A, 7, 0))[7], 0xFF);
+}
+
+TEST_F(FirmwareTest, ARequestWithAStatusByteIsRefusedAndChangesNothing) {
+  Wire frame = MakeFrame(0x06, 2, 0, Bytes{7, 7});
+  frame[7] = 0x01;
+  uint32_t sum = 0;
+  for (size_t i = 3; i < 64; ++i) sum += frame[i];
+  frame[1] = static_cast<uint8_t>(sum & 0xFF);
+  frame[2] = static_cast<uint8_t>((sum >> 8) & 0xFF);
+  const Bytes before = backend->ReadMemory(keyboard, MemoryArea::kSettings, 0, 2);
+  EXPECT_EQ(Ask(keyboard, frame)[7], 0xFF);
+  EXPECT_EQ(backend->ReadMemory(keyboard, MemoryArea::kSettings, 0, 2), before);
+}
+
+TEST_F(FirmwareTest, AReceiverCarriesAtMost24PayloadBytesExceptTheRecoilBlock) {
+  const Bytes before = backend->ReadMemory(keyboard, MemoryArea::kSettings, 0, 32);
+  EXPECT_EQ(Ask(receiver, MakeFrame(0x05, 25, 0))[7], 0xFF);
+  EXPECT_EQ(Ask(receiver, MakeFrame(0x06, 25, 0, Bytes(25, 3)))[7], 0xFF);
+  EXPECT_EQ(backend->ReadMemory(keyboard, MemoryArea::kSettings, 0, 32), before);
+  EXPECT_EQ(Ask(receiver, MakeFrame(0x05, 24, 0))[7], 0x01);
+  EXPECT_EQ(Ask(keyboard, MakeFrame(0x05, 25, 0))[7], 0x01) << "the cable carries up to 56";
+
+  const Bytes recoil(56, 0x21);
+  EXPECT_EQ(Ask(mouse_receiver, MakeFrame(0x17, 56, 0, recoil))[7], 0x01);
+  EXPECT_EQ(backend->ReadMemory(mouse, MemoryArea::kRecoil, 0, 56), recoil);
+  EXPECT_EQ(Ask(mouse_receiver, MakeFrame(0x15, 25, 0, Bytes(25, 1)))[7], 0xFF);
+}
+
+TEST_F(FirmwareTest, TheLinkQueryIsOnlyForAReceiver) {
+  EXPECT_EQ(Ask(receiver, MakeFrame(0xAA, 0, 0))[7], 0x01);
+  EXPECT_EQ(Ask(mouse_receiver, MakeFrame(0xAA, 0, 0))[7], 0x01);
+  for (const DeviceId device : {keyboard, mouse, pad, headset}) {
+    const Bytes reply = Ask(device, MakeFrame(0xAA, 0, 0));
+    EXPECT_EQ(reply[3], 0xAA) << device;
+    EXPECT_EQ(reply[7], 0xFF) << device;
+    EXPECT_EQ(reply[8], 0x00) << device;
+  }
+}
+
+TEST_F(FirmwareTest, TheHeadsetKnowsOnlyTheSeriesItsSettingsAndItsStatus) {
+  for (const uint8_t code : {0x01, 0x02}) EXPECT_EQ(Ask(headset, MakeFrame(code, 0, 0))[7], 0x01) << int(code);
+  EXPECT_EQ(Ask(headset, MakeFrame(0x05, 21, 64))[7], 0x01);
+  EXPECT_EQ(Ask(headset, MakeFrame(0x06, 2, 64, Bytes{1, 2}))[7], 0x01);
+  EXPECT_EQ(Ask(headset, MakeFrame(0x1A, 6, 0))[7], 0x01);
+  // No information block, key tables, light mask, streamed lighting, macros, recoil or light hand-over.
+  for (const uint8_t code : {0x03, 0x07, 0x09, 0x0B, 0x12, 0x15, 0x17, 0x1B, 0x1C, 0x27}) {
+    EXPECT_EQ(Ask(headset, MakeFrame(code, 6, 0, Bytes(6, 0)))[7], 0xFF) << int(code);
+  }
+  EXPECT_EQ(Ask(headset, MakeFrame(0x03, 34, 0))[7], 0xFF);
+  EXPECT_EQ(Ask(pad, MakeFrame(0x03, 34, 0))[7], 0x01) << "the pad has its information block";
 }
 
 TEST_F(FirmwareTest, FramesOfAnotherShapeAreNotTakenOrAnswered) {

@@ -65,6 +65,16 @@ TEST_F(KeyboardEventsTest, AProfileSwitchReportedByTheKeyboardReloadsOnTheUiThre
   EXPECT_EQ(refreshes, 2);
 }
 
+TEST_F(KeyboardEventsTest, AResyncRequestRightBehindAProfileSwitchStillReloadsTheProfile) {
+  Inject(0x0402);
+  Inject(0x0401);
+  ASSERT_TRUE(poster.WaitForCall(2000));
+  std::this_thread::sleep_for(100ms);  // time for any further call to arrive
+  EXPECT_EQ(poster.RunAll(), 1) << "one resync for both";
+  EXPECT_EQ(switches, 1);
+  EXPECT_EQ(refreshes, 1);
+}
+
 TEST_F(KeyboardEventsTest, ProfileNumbersInEventCodesRefreshThePage) {
   Inject(0x1003);
   ASSERT_TRUE(poster.WaitForCall(2000));
@@ -87,9 +97,10 @@ TEST_F(KeyboardEventsTest, ProfileNumbersInEventCodesRefreshThePage) {
 TEST_F(KeyboardEventsTest, KeyPressesFeedTheReactiveLighting) {
   page->SetLightParams({.mode = 10, .brightness = 4});
   page->RefreshKeyButtons();
-  Inject(0x0540);  // position 64, the A key
+  const auto a_key = static_cast<uint16_t>(PositionOf(kCodeA));  // the device reports positions
+  Inject(0x0500 + a_key);
   Inject(0x05FF);  // position 255: no key
-  Inject(0x0640);
+  Inject(0x0600 + a_key);
   const auto deadline = std::chrono::steady_clock::now() + 2s;
   while (page->Lighting().StateSnapshot().keyAction[64] != 2 && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(1ms);

@@ -1,9 +1,8 @@
 #include "keyboard_fixture.h"
 
+#include <algorithm>
 #include <chrono>
 
-#include "hid/hid_device.h"
-#include "platform/xdg_paths.h"
 #include "profiles/json_file_util.h"
 #include "protocol/channel_opener.h"
 
@@ -11,14 +10,9 @@ namespace norvane::devices::testing {
 
 using namespace std::chrono_literals;
 
-KeyboardTest::KeyboardTest()
-    : data_home_("XDG_DATA_HOME", root_.path().c_str()),
-      backend_(std::make_shared<emulator::EmulatorBackend>(std::vector<emulator::DeviceModel>{
-          emulator::DeviceModel::kKeyboard, emulator::DeviceModel::kKeyboardReceiver})),
-      previous_(hid::SetActiveHidBackend(backend_)) {
-  SetDefaultDataFolderOverride(std::filesystem::path(NORVANE_SOURCE_DIR) / "DefaultData");
-  keyboard_ = backend_->FindDevice(emulator::DeviceModel::kKeyboard).value_or(-1);
-  receiver_ = backend_->FindDevice(emulator::DeviceModel::kKeyboardReceiver).value_or(-1);
+KeyboardTest::KeyboardTest() : data_home_("XDG_DATA_HOME", root_.path().c_str()) {
+  keyboard_ = emulator_.Device(emulator::DeviceModel::kKeyboard);
+  receiver_ = emulator_.Device(emulator::DeviceModel::kKeyboardReceiver);
   MakePage(nullptr);
 }
 
@@ -36,21 +30,11 @@ void KeyboardTest::MakePage(lighting::Sleeper* sleeper) {
 }
 
 KeyboardTest::~KeyboardTest() {
-  page.reset();
-  hid::SetActiveHidBackend(previous_);
-  SetDefaultDataFolderOverride({});
+  page.reset();  // its threads stop before the emulator and the default data go
 }
 
 std::string KeyboardTest::PathOf(uint16_t product, uint16_t usage_page) const {
-  hid::HidDevice probe;
-  probe.EnumerateInterfaces();
-  while (const std::string* path = probe.NextInterfacePath()) {
-    if (hid::ParseProductId(*path) != product) continue;
-    hid::HidDevice opened;
-    if (opened.Open(*path, false, false, true, false) == 0) continue;
-    if (opened.Caps().usage_page == usage_page) return *path;
-  }
-  return {};
+  return emulator_.PathOf(product, usage_page);
 }
 
 void KeyboardTest::OpenWired() {
@@ -67,7 +51,7 @@ void KeyboardTest::OpenReceiver() {
 
 std::vector<emulator::LoggedFrame> KeyboardTest::Requests(uint8_t code) const {
   std::vector<emulator::LoggedFrame> frames;
-  for (const auto& frame : backend_->FrameLog()) {
+  for (const auto& frame : emulator_.Backend().FrameLog()) {
     if (frame.direction == emulator::FrameDirection::kToDevice && frame.bytes[3] == code)
       frames.push_back(frame);
   }
@@ -75,7 +59,23 @@ std::vector<emulator::LoggedFrame> KeyboardTest::Requests(uint8_t code) const {
 }
 
 std::vector<uint8_t> KeyboardTest::Memory(emulator::MemoryArea area, size_t offset, size_t length) const {
-  return backend_->ReadMemory(keyboard_, area, offset, length);
+  return emulator_.Backend().ReadMemory(keyboard_, area, offset, length);
+}
+
+std::vector<int> KeyboardTest::PositionsOf(const Code& code) const {
+  const std::vector<uint8_t> table = Memory(emulator::MemoryArea::kKeyTable, 0, 512);
+  std::vector<int> positions;
+  for (size_t at = 0; at + 3 <= table.size(); at += 3) {
+    if (std::equal(code.begin(), code.end(), table.begin() + static_cast<std::ptrdiff_t>(at))) {
+      positions.push_back(static_cast<int>(at / 3));
+    }
+  }
+  return positions;
+}
+
+int KeyboardTest::PositionOf(const Code& code) const {
+  const std::vector<int> positions = PositionsOf(code);
+  return positions.empty() ? -1 : positions.front();
 }
 
 void KeyboardTest::WriteMacros(const std::vector<int>& events) {

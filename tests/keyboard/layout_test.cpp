@@ -23,38 +23,44 @@ TEST_F(KeyboardLayoutTest, MapsEveryKeyToTheFirstPositionHoldingItsCode) {
   OpenWired();
   ASSERT_EQ(page->ReadDeviceKeys(), 1);
   const auto& layout = page->Layout();
-  EXPECT_EQ(layout.KeyPositions(), 126u);
-  EXPECT_EQ(page->CommandChannel().BlockSize(), 378);
-  EXPECT_EQ(layout.maps.keys[0], 0);
-  EXPECT_EQ(layout.maps.keys[64], 64) << "A";
-  EXPECT_EQ(layout.maps.keys[125], 125);
-  // The blank keys and every key above 125 share 20 00 00, first held at position 18.
-  EXPECT_EQ(layout.maps.keys[19], 18);
-  EXPECT_EQ(layout.maps.keys[104], 18);
-  EXPECT_EQ(layout.maps.keys[169], 18);
+  EXPECT_EQ(layout.KeyPositions(), 129u);
+  EXPECT_EQ(page->CommandChannel().BlockSize(), 387);
+  EXPECT_EQ(layout.maps.keys[0], PositionOf(kCodeEscape));
+  EXPECT_EQ(layout.maps.keys[64], PositionOf(kCodeA));
+  EXPECT_EQ(layout.maps.keys[125], PositionOf(kCodeRightWin));
+  EXPECT_NE(layout.maps.keys[64], 64) << "the keyboard's positions are not the page's order";
+  // The blank keys and every key above 125 share 20 00 00: the first position that holds it.
+  const std::vector<int> blanks = PositionsOf(kCodeBlank);
+  ASSERT_GE(blanks.size(), 2u);
+  EXPECT_EQ(layout.maps.keys[19], blanks.front());
+  EXPECT_EQ(layout.maps.keys[104], blanks.front());
+  EXPECT_EQ(layout.maps.keys[169], blanks.front());
   EXPECT_EQ(layout.maps.lights, layout.maps.keys);
   EXPECT_EQ(Emulator().Counters(Keyboard()).begin_count, 1);
   EXPECT_EQ(Emulator().Counters(Keyboard()).end_count, 1);
-  EXPECT_EQ(Requests(kReadExtra).size(), 3u) << "126 bytes of the second table in 56-byte frames";
+  EXPECT_EQ(Requests(kReadExtra).size(), 3u) << "129 bytes of the second table in 56-byte frames";
 }
 
 TEST_F(KeyboardLayoutTest, KeysBeyondTheDevicesPositionsAreNotOnIt) {
   OpenWired();
+  // Only the first 100 positions count: A lies among them, Escape beyond.
+  ASSERT_LT(PositionOf(kCodeA), 100);
+  ASSERT_GE(PositionOf(kCodeEscape), 100);
   ASSERT_TRUE(Emulator().WriteMemory(Keyboard(), MemoryArea::kInfo, 5, std::vector<uint8_t>{100}));
   ASSERT_EQ(page->ReadDeviceKeys(), 1);
   EXPECT_EQ(page->CommandChannel().BlockSize(), 300);
-  EXPECT_EQ(page->Layout().maps.keys[99], 99);
-  EXPECT_EQ(page->Layout().maps.keys[110], kNoPosition) << "A0 01 00 sits at position 110";
+  EXPECT_EQ(page->Layout().maps.keys[64], PositionOf(kCodeA));
+  EXPECT_EQ(page->Layout().maps.keys[0], kNoPosition);
 }
 
 TEST_F(KeyboardLayoutTest, ThroughTheReceiverTheTableComesIn24ByteFrames) {
   OpenReceiver();
   ASSERT_EQ(page->ReadDeviceKeys(), 1);
   const auto frames = Requests(kReadKeyTable);
-  ASSERT_EQ(frames.size(), 16u);  // 378 bytes
+  ASSERT_EQ(frames.size(), 17u);  // 387 bytes
   EXPECT_EQ(frames[0].bytes[4], 24);
-  EXPECT_EQ(frames[15].bytes[4], 378 - 15 * 24);
-  EXPECT_EQ(page->Layout().maps.keys[64], 64);
+  EXPECT_EQ(frames[16].bytes[4], 387 - 16 * 24);
+  EXPECT_EQ(page->Layout().maps.keys[64], PositionOf(kCodeA));
 }
 
 TEST_F(KeyboardLayoutTest, AnOversizedBlockStopsBeforeAnyTableAndStillEndsTheSeries) {
@@ -65,7 +71,7 @@ TEST_F(KeyboardLayoutTest, AnOversizedBlockStopsBeforeAnyTableAndStillEndsTheSer
   EXPECT_NE(page->ReadDeviceKeys(), 1);
   EXPECT_TRUE(Requests(kReadKeyTable).empty());
   EXPECT_EQ(Requests(kEnd).size(), 1u);
-  EXPECT_EQ(page->Layout().KeyPositions(), 126u) << "the layout read before stays";
+  EXPECT_EQ(page->Layout().KeyPositions(), 129u) << "the layout read before stays";
 }
 
 // Refusals, silence, a link that is down and an unplugged keyboard: the cached layout stays whole and the
@@ -75,7 +81,7 @@ TEST_F(KeyboardLayoutTest, AFailedReadKeepsThePreviousLayout) {
   ASSERT_EQ(page->ReadDeviceKeys(), 1);
   const keyboard::KeyboardLayout before = page->Layout();
   // The keyboard now reports other keys: a partial read must not mix them into the cache.
-  std::vector<uint8_t> other(378, 0x30);
+  std::vector<uint8_t> other(387, 0x30);
   ASSERT_TRUE(Emulator().WriteMemory(Keyboard(), MemoryArea::kKeyTable, 0, other));
 
   struct Case {

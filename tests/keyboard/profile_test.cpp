@@ -34,7 +34,7 @@ TEST_F(KeyboardProfileTest, DefaultsReplaceTheProfileOnlyWhenTheyCanBeRead) {
   EXPECT_EQ(page->KeyList()[64].current, changed.current);
   EXPECT_EQ(norvane::testing::ReadText(ProfileFile()), saved);
 
-  SetDefaultDataFolderOverride(std::filesystem::path(NORVANE_SOURCE_DIR) / "DefaultData");
+  SetDefaultDataFolderOverride(norvane::testing::SourceDefaultData());
   int refreshes = 0;
   view_.Attach(*page, {.refreshPage = [&] { ++refreshes; }});
   page->LoadDefaultProfile();

@@ -47,11 +47,14 @@ TEST_F(KeyboardStreamTest, HostDrivenModesStreamThreeBytesPerKeyPosition) {
     page->SetLedRecord(0, {255, 0, 0, 128, 0});
     ASSERT_TRUE(page->PresentFrame());
     EXPECT_EQ(page->LastStreamOutcome(), StreamOutcome::kSent);
-    EXPECT_EQ(Memory(MemoryArea::kLightStream, 3 * 64, 3), (std::vector<uint8_t>{9, 19, 29}));
-    EXPECT_EQ(Memory(MemoryArea::kLightStream, 0, 3), (std::vector<uint8_t>{127, 0, 0}));
+    // Each LED's colour goes to its key's device position.
+    const auto a_key = static_cast<size_t>(PositionOf(kCodeA));
+    const auto escape = static_cast<size_t>(PositionOf(kCodeEscape));
+    EXPECT_EQ(Memory(MemoryArea::kLightStream, 3 * a_key, 3), (std::vector<uint8_t>{9, 19, 29}));
+    EXPECT_EQ(Memory(MemoryArea::kLightStream, 3 * escape, 3), (std::vector<uint8_t>{127, 0, 0}));
     const auto frames = Requests(kStreamLight);
-    ASSERT_EQ(frames.size(), 7u) << "126 positions: 378 bytes";
-    EXPECT_EQ(frames.back().bytes[4], 378 - 6 * 56);
+    ASSERT_EQ(frames.size(), 7u) << "129 positions: 387 bytes";
+    EXPECT_EQ(frames.back().bytes[4], 387 - 6 * 56);
   }
 }
 
@@ -104,7 +107,8 @@ TEST_F(KeyboardStreamTest, ThePreviewShowsTheLightsOnlyOnTheLightingTab) {
   page->SelectFunctionTab(2);
   page->PresentFrame();
   EXPECT_EQ(preview.leds[3], lighting::LedRecord{});
-  EXPECT_NE(page->LastDeviceFrame()[3 * 3 + 2], 0) << "the device frame is unaffected";
+  const auto f3 = static_cast<size_t>(PositionOf(kCodeF3));
+  EXPECT_NE(page->LastDeviceFrame()[3 * f3 + 2], 0) << "the device frame is unaffected";
 }
 
 }  // namespace

@@ -33,13 +33,17 @@ class KeyboardWritesTest : public KeyboardTest {
     assignment.current = function;
     page->SetSelectedKeyAssignment(assignment);
   }
-  std::vector<uint8_t> CodeAt(MemoryArea area, size_t position) { return Memory(area, 3 * position, 3); }
+  std::vector<uint8_t> CodeAt(MemoryArea area, int position) {
+    return Memory(area, 3 * static_cast<size_t>(position), 3);
+  }
 
   std::vector<DeviceMessage> messages;
 };
 
 TEST_F(KeyboardWritesTest, MacroAssignmentsAreRenumberedInOrderOfFirstUse) {
   WriteMacros({1, 3, 2, 1, 1});
+  const int a = PositionOf(kCodeA), s = PositionOf(kCodeS), d = PositionOf(kCodeD);
+  const int f = PositionOf(kCodeF), g = PositionOf(kCodeG), escape = PositionOf(kCodeEscape);
   Assign(64, {0x70, 2, 0});  // A
   Assign(65, {0x70, 7, 0});  // S: macro 7 does not exist
   Assign(66, {0x71, 4, 1});  // D
@@ -47,17 +51,17 @@ TEST_F(KeyboardWritesTest, MacroAssignmentsAreRenumberedInOrderOfFirstUse) {
   Assign(68, {0x30, 0xE9, 0x00});
   ASSERT_EQ(page->WriteKeyTableFromProfile(0), 1);
 
-  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, 64), (std::vector<uint8_t>{0x70, 0, 0}));
-  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, 65), (std::vector<uint8_t>{0x20, 0x00, 0x16})) << "its default";
-  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, 66), (std::vector<uint8_t>{0x71, 1, 1}));
-  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, 67), (std::vector<uint8_t>{0x70, 0, 0}));
-  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, 68), (std::vector<uint8_t>{0x30, 0xE9, 0x00}));
-  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, 0), (std::vector<uint8_t>{0x20, 0x00, 0x29}));
+  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, a), (std::vector<uint8_t>{0x70, 0, 0}));
+  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, s), kCodeS) << "its default";
+  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, d), (std::vector<uint8_t>{0x71, 1, 1}));
+  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, f), (std::vector<uint8_t>{0x70, 0, 0}));
+  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, g), (std::vector<uint8_t>{0x30, 0xE9, 0x00}));
+  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, escape), kCodeEscape);
   EXPECT_EQ(page->CollectUsedMacros(), (std::vector<int>{2, 4}));
 
   const auto frames = Requests(kWriteKeyTable);
-  ASSERT_EQ(frames.size(), 7u) << "378 bytes in 56-byte frames";
-  EXPECT_EQ(frames[6].bytes[4], 378 - 6 * 56);
+  ASSERT_EQ(frames.size(), 7u) << "387 bytes in 56-byte frames";
+  EXPECT_EQ(frames[6].bytes[4], 387 - 6 * 56);
   EXPECT_EQ(Requests(kReadInfo).size(), 1u) << "the information block is refreshed first";
   EXPECT_EQ(Requests(kBegin).size(), 1u);
   EXPECT_EQ(Requests(kEnd).size(), 1u);
@@ -109,30 +113,34 @@ TEST_F(KeyboardWritesTest, AFailedMacroWriteAnswersMinusOneAndTellsTheUser) {
 }
 
 TEST_F(KeyboardWritesTest, AShortKeyListWritesItsKeysAndKeepsTheRest) {
+  const int a = PositionOf(kCodeA), h = PositionOf(kCodeH), escape = PositionOf(kCodeEscape);
+  const int beyond = PositionOf(kCodeIntl87);  // UI key 100: not in the short list
   std::vector<KeyAssignment> keys(page->KeyList().begin(), page->KeyList().begin() + 70);
   keys[64].current = {0x20, 0x00, 0x05};
   keys[69].current = {0x20, 0x00, 0x06};
-  ASSERT_TRUE(
-      Emulator().WriteMemory(Keyboard(), MemoryArea::kKeyTable, 3 * 100, std::vector<uint8_t>{1, 2, 3}));
+  ASSERT_TRUE(Emulator().WriteMemory(Keyboard(), MemoryArea::kKeyTable, 3 * static_cast<size_t>(beyond),
+                                     std::vector<uint8_t>{1, 2, 3}));
   ASSERT_EQ(page->WriteKeyTable(0, std::span<const KeyAssignment>(keys)), 1);
-  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, 64), (std::vector<uint8_t>{0x20, 0x00, 0x05}));
-  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, 69), (std::vector<uint8_t>{0x20, 0x00, 0x06}));
-  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, 100), (std::vector<uint8_t>{0x20, 0x00, 0x87}))
-      << "position 100 comes from the table as read";
+  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, a), (std::vector<uint8_t>{0x20, 0x00, 0x05}));
+  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, h), (std::vector<uint8_t>{0x20, 0x00, 0x06}));
+  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, beyond), kCodeIntl87) << "the rest comes from the table as read";
   // The byte form: three code bytes per key.
   const std::vector<uint8_t> codes = {0x20, 0x00, 0x1E};
   ASSERT_EQ(page->WriteKeyTable(0, std::span<const uint8_t>(codes)), 1);
-  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, 0), (std::vector<uint8_t>{0x20, 0x00, 0x1E}));
+  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, escape), (std::vector<uint8_t>{0x20, 0x00, 0x1E}));
 }
 
 TEST_F(KeyboardWritesTest, TheSecondTableStartsFromZerosAndTakesCodesAsAssigned) {
+  const int a = PositionOf(kCodeA), escape = PositionOf(kCodeEscape);
+  const std::vector<int> blanks = PositionsOf(kCodeBlank);
+  ASSERT_GE(blanks.size(), 2u);
   std::vector<KeyAssignment> keys = page->KeyList();
   keys[64].current = {0x70, 9, 0};  // no renumbering, no fallback here
   ASSERT_EQ(page->WriteKeyTableExtra(0, std::span<const KeyAssignment>(keys)), 1);
-  EXPECT_EQ(CodeAt(MemoryArea::kKeyTableExtra, 0), (std::vector<uint8_t>{0x20, 0x00, 0x29}));
-  EXPECT_EQ(CodeAt(MemoryArea::kKeyTableExtra, 64), (std::vector<uint8_t>{0x70, 9, 0}));
-  // Nothing maps to position 104's code apart from the shared blank code, first found at 18.
-  EXPECT_EQ(CodeAt(MemoryArea::kKeyTableExtra, 104), (std::vector<uint8_t>{0, 0, 0}));
+  EXPECT_EQ(CodeAt(MemoryArea::kKeyTableExtra, escape), kCodeEscape);
+  EXPECT_EQ(CodeAt(MemoryArea::kKeyTableExtra, a), (std::vector<uint8_t>{0x70, 9, 0}));
+  // The blank keys all go to the first blank position; no key goes to the second.
+  EXPECT_EQ(CodeAt(MemoryArea::kKeyTableExtra, blanks[1]), (std::vector<uint8_t>{0, 0, 0}));
 }
 
 TEST_F(KeyboardWritesTest, ThroughTheReceiverTheKeyTableTravelsIn24ByteFrames) {
@@ -141,9 +149,9 @@ TEST_F(KeyboardWritesTest, ThroughTheReceiverTheKeyTableTravelsIn24ByteFrames) {
   Emulator().ClearFrameLog();
   ASSERT_EQ(page->WriteKeyTableFromProfile(0), 1);
   const auto frames = Requests(kWriteKeyTable);
-  ASSERT_EQ(frames.size(), 16u);
+  ASSERT_EQ(frames.size(), 17u);  // 387 bytes
   EXPECT_EQ(frames[0].bytes[4], 24);
-  EXPECT_EQ(frames[15].bytes[5] | frames[15].bytes[6] << 8, 15 * 24);
+  EXPECT_EQ(frames[16].bytes[5] | frames[16].bytes[6] << 8, 16 * 24);
 }
 
 TEST_F(KeyboardWritesTest, AFailedInformationRefreshSendsNothing) {
@@ -195,6 +203,7 @@ TEST_F(KeyboardWritesTest, SelectionsOutsideTheKeyListAreIgnored) {
 }
 
 TEST_F(KeyboardWritesTest, AKeyTableIsNeverWrittenWithoutOneReadFirst) {
+  const std::vector<uint8_t> before = Memory(MemoryArea::kKeyTable, 0, 512);
   CNorvaneKeyboardDevice fresh;
   fresh.CommandChannel().SetTimeLimits(std::chrono::milliseconds(250), std::chrono::milliseconds(250));
   ASSERT_EQ(protocol::OpenCommandInterface(fresh.CommandChannel(), PathOf(kKeyboardProduct, kVendorPage),
@@ -207,7 +216,7 @@ TEST_F(KeyboardWritesTest, AKeyTableIsNeverWrittenWithoutOneReadFirst) {
   fresh.CommandChannel().SetOpen(false);
   EXPECT_EQ(fresh.WriteMacros(macros), -1) << "no information block: the macro memory is unknown";
   EXPECT_TRUE(Requests(kWriteKeyTable).empty());
-  EXPECT_EQ(CodeAt(MemoryArea::kKeyTable, 0), (std::vector<uint8_t>{0x20, 0x00, 0x29}));
+  EXPECT_EQ(Memory(MemoryArea::kKeyTable, 0, 512), before);
 }
 
 // Mode 21: the set keys go to the keyboard as a light mask and into the profile; presenting shows them red
@@ -224,9 +233,11 @@ TEST_F(KeyboardWritesTest, CustomKeyColoursBuildTheLightMask) {
   page->SetCustomKeyColour(0, 0);
   page->SetCustomKeyColour(170, 0);  // outside the frame: ignored
 
+  // Position p is bit p ÷ 21 of byte p mod 21.
   std::vector<uint8_t> mask(21, 0);
-  mask[0] = 0x01;  // position 0
-  mask[1] = 0x08;  // position 64: byte 64 mod 21, bit 64 ÷ 21
+  for (const int position : {PositionOf(kCodeA), PositionOf(kCodeEscape)}) {
+    mask[static_cast<size_t>(position % 21)] |= static_cast<uint8_t>(1 << (position / 21));
+  }
   EXPECT_EQ(Memory(MemoryArea::kLightMask, 0, 21), mask);
   EXPECT_EQ(page->SendLightMask(), 1);
   EXPECT_EQ(Memory(MemoryArea::kLightMask, 0, 21), mask);
@@ -234,7 +245,7 @@ TEST_F(KeyboardWritesTest, CustomKeyColoursBuildTheLightMask) {
   ASSERT_TRUE(page->PresentFrame());
   EXPECT_EQ(page->LedAt(64).red, 200);
   EXPECT_EQ(page->LedAt(64).blue, 10);
-  EXPECT_EQ(page->LastDeviceFrame()[3 * 64 + 2], 0) << "shown red";
+  EXPECT_EQ(page->LastDeviceFrame()[3 * static_cast<size_t>(PositionOf(kCodeA)) + 2], 0) << "shown red";
 
   CKeyboardProfiledata stored;
   stored.LoadEntry(ProfileFile());

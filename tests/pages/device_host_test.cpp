@@ -8,8 +8,10 @@
 
 #include "controls/device_profile.h"
 #include "controls/mp_device_power.h"
+#include "devices/basic_device.h"
 #include "hid/catalogue/device_catalogue.h"
 #include "profiles/json_file_util.h"
+#include "protocol/commands.h"
 #include "tests/pages/page_test_window.h"
 #include "uilib/combo.h"
 
@@ -67,6 +69,44 @@ TEST_F(DeviceHostTest, PluggingAndUnpluggingShowsAndHidesTheTabWithinAHundredMil
   EXPECT_TRUE(Strip().noDeviceNotice->IsVisible());
   EXPECT_EQ(host_->CurrentPage(), nullptr);
   EXPECT_EQ(selectionLosses_, 1) << "the selected device went: child windows close";
+}
+
+// The catalogue opens the mouse pad's and the headset's wired interface without a link type: their channels
+// keep a new channel's settings (24-byte frames, not wireless), which their firmware expects.
+TEST_F(DeviceHostTest, TheMousePadAndTheHeadsetKeepTheLinkOfANewChannel) {
+  Open({DeviceModel::kMousePad, DeviceModel::kHeadset});
+  host_->StartScan();
+  const auto synced = [&](hid::DeviceKind kind) {
+    controls::CDevicePageUI* page = PageOf(kind);
+    auto* basic = page ? dynamic_cast<devices::CNorvaneBasicDevice*>(page->Device()) : nullptr;
+    return TabShown(page) && basic && basic->LastSyncResult() == devices::SyncResult::kDone;
+  };
+  ASSERT_TRUE(WaitFor([&] { return synced(DeviceKind::kMousePad) && synced(DeviceKind::kHeadset); }));
+
+  // Requests to one device with one command code: (data length, offset) in wire order.
+  const auto pieces = [&](emulator::DeviceId device, uint8_t code) {
+    std::vector<std::pair<int, int>> found;
+    for (const emulator::LoggedFrame& frame : backend_->FrameLog()) {
+      if (frame.direction == emulator::FrameDirection::kToDevice && frame.device == device &&
+          frame.bytes[3] == code) {
+        found.emplace_back(frame.bytes[4], frame.bytes[5] | frame.bytes[6] << 8);
+      }
+    }
+    return found;
+  };
+  using Pieces = std::vector<std::pair<int, int>>;
+  EXPECT_EQ(pieces(Device(DeviceModel::kMousePad), 0x03), (Pieces{{24, 0}, {10, 24}}))
+      << "the pad's 34-byte information block in 24-byte frames";
+
+  for (const DeviceKind kind : {DeviceKind::kMousePad, DeviceKind::kHeadset}) {
+    protocol::CommandChannel& channel = PageOf(kind)->Device()->CommandChannel();
+    EXPECT_FALSE(channel.IsWireless()) << int(kind);
+    EXPECT_EQ(channel.PayloadSize(), 24) << int(kind);
+  }
+  std::array<uint8_t, 31> record{};
+  ASSERT_EQ(protocol::CmdReadSettings(PageOf(DeviceKind::kHeadset)->Device()->CommandChannel(), record, 31), 1);
+  EXPECT_EQ(pieces(Device(DeviceModel::kHeadset), 0x05), (Pieces{{1, 0}, {24, 31}, {7, 55}}))
+      << "the first sync's profile number, then a 31-byte record in 24-byte frames";
 }
 
 TEST_F(DeviceHostTest, EachPageWorksOnTheProfileItsBarSelectsAndSwitchesWithIt) {

@@ -5,9 +5,11 @@
 
 #include <chrono>
 #include <numeric>
+#include <thread>
 #include <vector>
 
 #include "protocol/command_codes.h"
+#include "protocol/command_series.h"
 #include "tests/protocol/emulated_link.h"
 
 namespace norvane::protocol {
@@ -264,8 +266,67 @@ TEST_F(KeyboardCommandsTest, WirelessQueryOnlyAsksThroughTheReceiver) {
   EXPECT_EQ(CmdQueryWirelessLink(through_receiver), 0);
   link_.Backend().SetLinkUp(Receiver(), true);
   FaultRule refuse = RefuseFrame(0xAA, 0);
+  refuse.refusal_fill = 0xFF;  // the refusal's payload looks like "reachable"
   link_.Backend().AddFault(Receiver(), refuse);
   EXPECT_EQ(CmdQueryWirelessLink(through_receiver), 0) << "a refused query is not a link";
+  link_.Backend().AddFault(Receiver(), refuse);
+  const WirelessLinkReply reply = ExchangeWirelessLinkQuery(through_receiver);
+  EXPECT_EQ(reply.result, kResultRefused);
+  EXPECT_FALSE(reply.reachable);
+}
+
+std::vector<uint8_t> CodesOf(const std::vector<Frame>& frames) {
+  std::vector<uint8_t> codes;
+  for (const Frame& frame : frames) codes.push_back(CommandOf(frame));
+  return codes;
+}
+
+TEST_F(KeyboardCommandsTest, ASeriesStopsAtItsFirstFailureAndEndsExactlyOnce) {
+  OpenWired();
+  link_.Backend().AddFault(Keyboard(), RefuseFrame(0x05, 0));
+  std::array<uint8_t, 1> active{};
+  int runs = 0;
+  const auto read = [&](CommandChannel& channel) {
+    ++runs;
+    return CmdReadSettings(channel, active, 0);
+  };
+  {
+    CommandSeries series(channel_);
+    EXPECT_EQ(series.Result(), kResultOk);
+    EXPECT_EQ(series.Run(read), kResultRefused);
+    EXPECT_EQ(series.Run(read), kResultRefused) << "not run after a failure";
+    EXPECT_EQ(series.End(), kResultOk);
+    EXPECT_EQ(series.End(), kResultOk);
+  }
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(CodesOf(link_.Requests()), (std::vector<uint8_t>{0x01, 0x05, 0x02}));
+
+  // A refused begin runs nothing, and the series is still closed.
+  link_.ClearLog();
+  link_.Backend().AddFault(Keyboard(), RefuseFrame(0x01, 0));
+  {
+    CommandSeries series(channel_);
+    EXPECT_EQ(series.Result(), kResultRefused);
+    series.Run(read);
+  }
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(CodesOf(link_.Requests()), (std::vector<uint8_t>{0x01, 0x02}));
+  EXPECT_FALSE(link_.Backend().Counters(Keyboard()).session_open);
+}
+
+TEST_F(KeyboardCommandsTest, NoOtherCommandLandsInsideASeries) {
+  OpenWired();
+  std::jthread other;
+  {
+    CommandSeries series(channel_);
+    other = std::jthread([this] { static_cast<void>(CmdTakeLightControl(channel_)); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // the other command waits for the lock
+    std::array<uint8_t, 1> active{};
+    EXPECT_EQ(series.Run([&](CommandChannel& channel) { return CmdReadSettings(channel, active, 0); }),
+              kResultOk);
+  }
+  other.join();
+  EXPECT_EQ(CodesOf(link_.Requests()), (std::vector<uint8_t>{0x01, 0x05, 0x02, 0x1C}));
 }
 
 TEST_F(KeyboardCommandsTest, StreamLightGoesOutInPayloadSizedFramesWhenIdle) {

@@ -7,11 +7,13 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "emulator/emulator.h"
 #include "hid/interface_table.h"
 #include "protocol/command_channel.h"
+#include "tests/support/emulator_fixture.h"
 
 namespace norvane::protocol::testing {
 
@@ -21,15 +23,12 @@ inline constexpr std::chrono::milliseconds kTestReceiverLimit{120};
 
 class EmulatedLink {
  public:
-  explicit EmulatedLink(std::vector<emulator::DeviceModel> models);
-  ~EmulatedLink();
-  EmulatedLink(const EmulatedLink&) = delete;
-  EmulatedLink& operator=(const EmulatedLink&) = delete;
+  explicit EmulatedLink(std::vector<emulator::DeviceModel> models) : emulator_(std::move(models)) {}
 
-  emulator::EmulatorBackend& Backend() { return *backend_; }
+  emulator::EmulatorBackend& Backend() { return emulator_.Backend(); }
 
-  // The path of the command collection of the nth device of that kind.
-  std::string CommandPath(hid::DeviceKind kind) const;
+  // The path of the command collection of the first device of that kind.
+  std::string CommandPath(hid::DeviceKind kind) const { return emulator_.CommandPath(kind); }
 
   // Opens `channel` on the command interface of the device of that kind (receiver kinds over the receiver
   // link) with the short test time limits. Fails the test when it cannot.
@@ -40,11 +39,10 @@ class EmulatedLink {
   // Request frames written to any device since the last ClearLog, oldest first.
   std::vector<std::array<uint8_t, 64>> Requests() const;
   std::vector<std::array<uint8_t, 64>> Replies() const;
-  void ClearLog() { backend_->ClearFrameLog(); }
+  void ClearLog() { emulator_.Backend().ClearFrameLog(); }
 
  private:
-  std::shared_ptr<emulator::EmulatorBackend> backend_;
-  std::shared_ptr<hid::HidBackend> previous_;
+  norvane::testing::ScopedEmulator emulator_;
 };
 
 // Little helpers for reading logged frames.

@@ -75,6 +75,34 @@ TEST(CommandChannelSettingsTest, LinkTypeAndBlockSize) {
   EXPECT_EQ(channel.SetBlockSize(512), 1);
 }
 
+// The catalogue's rule per kind: a receiver kind goes through the receiver, a wired keyboard gets the wired
+// link type, and the mouse pad keeps the settings of a new channel (24-byte frames, not wireless).
+TEST(ChannelOpenerTest, EachKindGetsTheLinkTheCatalogueGivesIt) {
+  EmulatedLink link({DeviceModel::kKeyboard, DeviceModel::kKeyboardReceiver, DeviceModel::kMousePad});
+  using Pieces = std::vector<std::pair<int, int>>;
+  struct Case {
+    hid::DeviceKind kind;
+    bool wireless;
+    int payload;
+    Pieces info_frames;  // (data length, offset) of the information read
+  };
+  for (const Case& c : {Case{hid::DeviceKind::kKeyboard, false, 56, {{34, 0}}},
+                        Case{hid::DeviceKind::kKeyboardReceiver, true, 24, {{24, 0}, {10, 24}}},
+                        Case{hid::DeviceKind::kMousePad, false, 24, {{24, 0}, {10, 24}}}}) {
+    CommandChannel channel;
+    ASSERT_EQ(OpenCommandInterfaceOfKind(channel, link.CommandPath(c.kind), c.kind), hid::OpenError::kNone);
+    EXPECT_TRUE(channel.IsOpen());
+    EXPECT_EQ(channel.IsWireless(), c.wireless) << int(c.kind);
+    EXPECT_EQ(channel.PayloadSize(), c.payload) << int(c.kind);
+    link.ClearLog();
+    std::array<uint8_t, kDeviceInfoSize> info{};
+    ASSERT_EQ(CmdReadDeviceInfo(channel, info), kResultOk) << int(c.kind);
+    Pieces sent;
+    for (const auto& frame : link.Requests()) sent.emplace_back(frame[4], frame[5] | frame[6] << 8);
+    EXPECT_EQ(sent, c.info_frames) << int(c.kind);
+  }
+}
+
 TEST_F(ExchangeTest, ClosedChannelSendsNothing) {
   EXPECT_EQ(Send(kBegin), kResultNoReply);
   EXPECT_EQ(channel_.ExchangeQuick(CommandFrame::Request(0x12, 0, 0).Bytes(), reply_.MutableBytes()),

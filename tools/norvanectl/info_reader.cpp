@@ -3,6 +3,7 @@
 #include "hid/hid_device.h"
 #include "protocol/channel_opener.h"
 #include "protocol/command_codes.h"
+#include "protocol/command_series.h"
 
 namespace norvane::cli {
 namespace {
@@ -58,21 +59,24 @@ InfoOutcome ReadDeviceInfo(const SeenInterface& interface) {
   const std::string who = interface.path + " (" + std::string(hid::DeviceKindName(row->kind)) + ")";
 
   protocol::CommandChannel channel;
-  const hid::OpenError open_error = protocol::OpenCommandInterface(channel, interface.path, outcome.link);
+  const hid::OpenError open_error = protocol::OpenCommandInterfaceOfKind(channel, interface.path, row->kind);
   if (open_error != hid::OpenError::kNone) {
     outcome.error = "cannot open " + interface.path + ": " + DescribeOpenError(open_error);
     if (open_error == hid::OpenError::kPermissionDenied) outcome.error += " - " + hid::PermissionHint();
     return outcome;
   }
 
-  const int begun = protocol::CmdBegin(channel);
+  // The series holds the command lock and is closed whatever happened inside it, so the device does not
+  // stay in it.
+  protocol::CommandSeries series(channel);
+  const int begun = series.Result();
   if (begun != protocol::kResultOk) {
     outcome.error = who + ": begin: " + DescribeFailure(begun, channel);
     return outcome;
   }
-  const int read = protocol::CmdReadDeviceInfo(channel, outcome.block);
-  // The series is closed whatever the read gave, so the device does not stay in it.
-  const int ended = protocol::CmdEnd(channel);
+  const int read = series.Run(
+      [&](protocol::CommandChannel& ch) { return protocol::CmdReadDeviceInfo(ch, outcome.block); });
+  const int ended = series.End();
   if (read != protocol::kResultOk) {
     outcome.error = who + ": information read: " + DescribeFailure(read, channel);
     return outcome;

@@ -1,14 +1,15 @@
 #pragma once
-// Moving the lighting records between the profile document's form and the lighting engine's.
+// Moving the lighting records between the profile documents' form and the lighting generators' (any kind
+// whose profile holds "LightInfo", "AudioLightInfo", a per-key effect list or custom steps).
 
 #include <vector>
 
 #include "devices/lighting/light_params.h"
 #include "profiles/profile_records.h"
 
-namespace norvane::devices::keyboard {
+namespace norvane::lighting {
 
-inline lighting::LightParams ToLightParams(const LightEffect& light) {
+inline LightParams ToLightParams(const LightEffect& light) {
   return {.mode = light.mode,
           .brightness = light.brightness,
           .speed = light.speed,
@@ -22,7 +23,7 @@ inline lighting::LightParams ToLightParams(const LightEffect& light) {
 }
 
 // `stored` keeps what the engine does not know ("OldLedmode" and the spare bytes).
-inline LightEffect ToLightEffect(const lighting::LightParams& params, LightEffect stored) {
+inline LightEffect ToLightEffect(const LightParams& params, LightEffect stored) {
   stored.mode = params.mode;
   stored.brightness = params.brightness;
   stored.speed = params.speed;
@@ -36,7 +37,7 @@ inline LightEffect ToLightEffect(const lighting::LightParams& params, LightEffec
   return stored;
 }
 
-inline lighting::AudioLight ToAudioLight(const AudioLightInfo& audio) {
+inline AudioLight ToAudioLight(const AudioLightInfo& audio) {
   return {.mode = audio.audio_mode,
           .background = {audio.background_red, audio.background_green, audio.background_blue},
           .foreground = {audio.foreground_red, audio.foreground_green, audio.foreground_blue},
@@ -44,7 +45,7 @@ inline lighting::AudioLight ToAudioLight(const AudioLightInfo& audio) {
 }
 
 // `stored` keeps the colour-type flag, which the engine does not use.
-inline AudioLightInfo ToAudioLightInfo(const lighting::AudioLight& audio, AudioLightInfo stored) {
+inline AudioLightInfo ToAudioLightInfo(const AudioLight& audio, AudioLightInfo stored) {
   stored.audio_mode = audio.mode;
   stored.background_red = audio.background.red;
   stored.background_green = audio.background.green;
@@ -57,8 +58,8 @@ inline AudioLightInfo ToAudioLightInfo(const lighting::AudioLight& audio, AudioL
 }
 
 // The per-key effect list: an element that is present in the profile is an enabled effect.
-inline std::vector<lighting::PerLedEffect> ToPerLedEffects(const std::vector<LightEffect>& list) {
-  std::vector<lighting::PerLedEffect> effects;
+inline std::vector<PerLedEffect> ToPerLedEffects(const std::vector<LightEffect>& list) {
+  std::vector<PerLedEffect> effects;
   effects.reserve(list.size());
   for (const LightEffect& light : list) {
     effects.push_back({.type = light.mode,
@@ -73,8 +74,8 @@ inline std::vector<lighting::PerLedEffect> ToPerLedEffects(const std::vector<Lig
   return effects;
 }
 
-inline std::vector<lighting::LightStep> ToLightSteps(const std::vector<LedStep>& steps) {
-  std::vector<lighting::LightStep> converted;
+inline std::vector<LightStep> ToLightSteps(const std::vector<LedStep>& steps) {
+  std::vector<LightStep> converted;
   converted.reserve(steps.size());
   for (const LedStep& step : steps) {
     const LightEffect& e = step.effect;
@@ -92,4 +93,4 @@ inline std::vector<lighting::LightStep> ToLightSteps(const std::vector<LedStep>&
   return converted;
 }
 
-}  // namespace norvane::devices::keyboard
+}  // namespace norvane::lighting
