@@ -5,7 +5,10 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QMetaObject>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QWidget>
+#include <algorithm>
 #include <vector>
 
 #include "app/ini_text.h"
@@ -30,14 +33,17 @@ CSkinFrame::ImagePicker& Picker() {
 
 ui::CDuiString PickImageFile(QWidget* parent) {
   if (Picker()) return Picker()(parent);
-  QFileDialog dialog(parent);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setDefaultSuffix("png");
-  dialog.setNameFilters({"(*.png)", "(*.*)"});
-  dialog.selectFile("*.png");
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().constFirst();
+  // On the heap and watched: the chooser may be freed while the dialog runs, and its children with it.
+  const QPointer<QFileDialog> dialog = new QFileDialog(parent);
+  const auto cleanup = qScopeGuard([&dialog] { delete dialog.data(); });
+  dialog->setAcceptMode(QFileDialog::AcceptOpen);
+  dialog->setFileMode(QFileDialog::ExistingFile);
+  dialog->setDefaultSuffix("png");
+  dialog->setNameFilters({"(*.png)", "(*.*)"});
+  dialog->selectFile("*.png");
+  const int result = dialog->exec();
+  if (!dialog || result != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+  return dialog->selectedFiles().constFirst();
 }
 
 void Record(const ui::CDuiString& flags, const ui::CDuiString& image) {
@@ -112,19 +118,41 @@ void CSkinFrame::Notify(ui::TNotifyUI& msg) {
     SkinChangedObserver().Broadcast({false, 0, kDefaultBackground});
     Record("0", kDefaultBackground);
   } else if (name == "skin_custom") {
-    // The dialog takes the focus; the chooser must not close (and free itself) underneath it.
-    pickingImage_ = true;
-    const ui::CDuiString path = PickImageFile(GetWidget());
-    if (!path.IsEmpty()) {
-      // "*.*" lets any file be picked; a file that is no image would leave the window without a background.
-      if (!QImage(path).isNull())
-        SkinChangedObserver().Broadcast({false, 0, path});
-      else
-        ShowMessage(nullptr, {}, kNotAnImageText, m_pm.GetDPI(), true, kMessageOk);
-    }
-    pickingImage_ = false;
-    ShowWindow(true, true);
+    // The dialog runs its own event loop, in which the chooser and this button may be freed: it runs once
+    // the button's signal has returned. The host lives as long as the chooser object; when it is gone by
+    // then, so is the chooser.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [this, host = QPointer<QWidget>(GetWidget())] {
+          if (host) PickCustomImage();
+        },
+        Qt::QueuedConnection);
   }
+}
+
+bool CSkinFrame::IsOpen() const {
+  return std::ranges::find(Registry(), this) != Registry().end();
+}
+
+void CSkinFrame::PickCustomImage() {
+  if (!IsOpen() || pickingImage_) return;  // closed meanwhile, or a second click while the dialog runs
+  // While the dialog runs the chooser may be closed and freed; the host goes with it.
+  const QPointer<QWidget> host = GetWidget();
+  const auto gone = [&host, this] { return !host || !IsOpen(); };
+  // The dialogs take the focus; the chooser must not close (and free itself) underneath them.
+  pickingImage_ = true;
+  const ui::CDuiString path = PickImageFile(host);
+  if (gone()) return;
+  if (!path.IsEmpty()) {
+    // "*.*" lets any file be picked; a file that is no image would leave the window without a background.
+    if (!QImage(path).isNull())
+      SkinChangedObserver().Broadcast({false, 0, path});
+    else
+      ShowMessage(nullptr, {}, kNotAnImageText, m_pm.GetDPI(), true, kMessageOk);
+    if (gone()) return;
+  }
+  pickingImage_ = false;
+  ShowWindow(true, true);
 }
 
 CSkinFrame* CSkinFrame::Open(ui::CWindowWnd* mainWindow, const QRect& skinButtonRect, int dpi) {

@@ -42,8 +42,11 @@ class CSkinFrame : public ui::WindowImplBase {
 
  private:
   static std::vector<CSkinFrame*>& Registry();
+  bool IsOpen() const;  // not closed yet (a closed chooser waits to be freed)
+  // "skin_Custom", posted from its click: the open-file dialog, then the chosen image for the main window.
+  void PickCustomImage();
 
-  bool pickingImage_ = false;  // the file dialog has the focus: losing it must not close the chooser
+  bool pickingImage_ = false;  // its own dialog has the focus: losing it must not close the chooser
 };
 
 // "main.ini" in the user data folder: section "SKINIMAGE", keys "FLAGS" and "IMAGE". Other sections and keys

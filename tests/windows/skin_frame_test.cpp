@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -134,21 +135,54 @@ TEST_F(SkinFrameTest, ACustomImageIsSentNotRecordedAndTheDialogDoesNotCloseTheCh
 
   CSkinFrame::SetImagePickerForTesting([](QWidget*) { return ui::CDuiString(); });
   Click(frame->GetWidget(), "skin_Custom");
+  QCoreApplication::processEvents();
   EXPECT_EQ(receiver.got.size(), 1u) << "cancelling changes nothing";
 
   // A file that is no image is refused with a message, and the chooser stays.
   CSkinFrame::SetImagePickerForTesting(
       [](QWidget*) { return ui::CDuiString(NORVANE_SOURCE_DIR "/skin/res.xml"); });
   QString refusal;
+  Click(frame->GetWidget(), "skin_Custom");
   WhenShown("MsgWnd", [&refusal](QWidget* window) {
     refusal = qobject_cast<QLabel*>(FindChildNamed(window, "MessageText"))->text();
     Click(window, "confirm_btn");
   });
-  Click(frame->GetWidget(), "skin_Custom");
   QCoreApplication::processEvents();
   EXPECT_EQ(receiver.got.size(), 1u);
   EXPECT_EQ(refusal, "This file is not an image that can be used as a background.");
   EXPECT_EQ(CSkinFrame::OpenFrames().size(), 1u);
+}
+
+// The dialog runs its own event loop, in which the chooser (and the button that was clicked) may be freed.
+TEST_F(SkinFrameTest, TheDialogWaitsForTheClickToReturnAndOutlivingTheChooserIsHarmless) {
+  int picks = 0;
+  CSkinFrame::SetImagePickerForTesting([&picks](QWidget*) {
+    ++picks;
+    return ui::CDuiString(NORVANE_SOURCE_DIR "/skin/skinframe/bg_ocean.png");
+  });
+  CSkinFrame* frame = OpenFrame();
+  Click(frame->GetWidget(), "skin_Custom");
+  EXPECT_EQ(picks, 0) << "the dialog opened inside the button's own click";
+  frame->Close(0);  // closed before the dialog had its turn
+  EXPECT_TRUE(WaitFor([] { return CSkinFrame::OpenFrames().empty(); }));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(picks, 0) << "a dialog for a chooser that is closed";
+  EXPECT_TRUE(receiver.got.empty());
+
+  // Closed and freed while its dialog is open (the main window shuts down): the choice is dropped.
+  frame = OpenFrame();
+  const QPointer<QWidget> host = frame->GetWidget();
+  bool freed = false;
+  CSkinFrame::SetImagePickerForTesting([&host, &freed](QWidget*) {
+    CSkinFrame::CloseAll();
+    freed = WaitFor([&host] { return host.isNull(); });
+    return ui::CDuiString(NORVANE_SOURCE_DIR "/skin/skinframe/bg_ocean.png");
+  });
+  Click(host, "skin_Custom");
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(freed);
+  EXPECT_TRUE(receiver.got.empty());
+  EXPECT_TRUE(CSkinFrame::OpenFrames().empty());
 }
 
 TEST(SkinRecordTest, KeepsWhatElseTheFileHoldsAndReplacesItsOwnKeys) {
