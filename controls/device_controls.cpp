@@ -1,5 +1,7 @@
 #include "controls/device_controls.h"
 
+#include "controls/select_panel.h"
+
 #include "controls/device_key_button.h"
 #include "controls/device_option.h"
 #include "controls/device_profile.h"
@@ -11,6 +13,8 @@ void RegisterDeviceControls() {
   ui::RegistControl<CDeviceOptionUI>(CDeviceOptionUI::kClassName);
   ui::RegistControl<CDeviceProfileUI>(CDeviceProfileUI::kClassName);
   ui::RegistControl<CDeviceKeyButtonUI>(CDeviceKeyButtonUI::kClassName);
+  ui::RegistControl<CSelectPanelUI>(CSelectPanelUI::kClassName);
+  ui::RegistControl<CSelectPanelUI>("CSelectPanelUI");
 }
 
 }  // namespace norvane::controls

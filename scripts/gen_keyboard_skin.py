@@ -163,7 +163,7 @@ def main():
    <item><widget class="QLabel" name="keyboard_device_page_caption">{prop("text", "kb_device_name_text", dynamic=False)}{prop("textid", "kb_device_name_text")}{prop("role", "bigvalue")}</widget></item>
    <item><widget class="QLabel" name="keyboard_device_page_subtitle">{prop("text", "page_lighting_preview_caption", dynamic=False)}{prop("textid", "page_lighting_preview_caption")}{prop("role", "muted")}</widget></item>
    <item><widget class="DeviceProfile" name="DeviceProfileItem"/></item>
-   <item alignment="Qt::AlignHCenter"><widget class="QWidget" name="keyboard_device_key_light"><property name="minimumSize"><size><width>{width}</width><height>{height}</height></size></property><property name="maximumSize"><size><width>{width}</width><height>{height}</height></size></property>
+   <item alignment="Qt::AlignHCenter"><widget class="SelectPanel" name="keyboard_device_key_light"><property name="minimumSize"><size><width>{width}</width><height>{height}</height></size></property><property name="maximumSize"><size><width>{width}</width><height>{height}</height></size></property>
 {chr(10).join("    " + b for b in buttons)}
    </widget></item>
    <item><widget class="QStackedWidget" name="device_function_switch"><property name="role" stdset="0"><string>panel</string></property><widget class="QWidget" name="device_function_switch_page_0"/><widget class="QWidget" name="device_function_switch_page_1"/><widget class="QWidget" name="device_function_switch_page_2"/>{system_panel()}</widget></item>

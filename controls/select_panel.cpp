@@ -1,0 +1,113 @@
+#include "controls/select_panel.h"
+
+#include <QAbstractButton>
+#include <QChildEvent>
+#include <QMouseEvent>
+
+#include "controls/device_key_button.h"
+#include "uilib/notify.h"
+
+namespace norvane::controls {
+
+std::vector<int> SelectionStates(const QRect& selection, std::span<const QRect> children) {
+  std::vector<int> states;
+  states.reserve(children.size());
+  for (const QRect& child : children) {
+    // QRect's own intersection counts pixels inclusively, so a shared edge would count as overlap.
+    const int width = std::min(selection.x() + selection.width(), child.x() + child.width()) -
+                      std::max(selection.x(), child.x());
+    const int height = std::min(selection.y() + selection.height(), child.y() + child.height()) -
+                       std::max(selection.y(), child.y());
+    states.push_back(width > 0 && height > 0 ? 1 : 0);
+  }
+  return states;
+}
+
+CSelectPanelUI::CSelectPanelUI(QWidget* parent) : CVerticalLayoutUI(parent) {}
+
+void CSelectPanelUI::childEvent(QChildEvent* event) {
+  CVerticalLayoutUI::childEvent(event);
+  // A drag may start on a key: the panel hears its children's mouse events too.
+  if (event->added() && event->child()->isWidgetType()) event->child()->installEventFilter(this);
+  if (event->removed()) event->child()->removeEventFilter(this);
+}
+
+bool CSelectPanelUI::eventFilter(QObject* watched, QEvent* event) {
+  auto* child = qobject_cast<QWidget*>(watched);
+  if (!child || child->parentWidget() != this) return false;
+  switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() == Qt::LeftButton) Press(child->mapTo(this, mouse->position().toPoint()));
+      return false;
+    }
+    case QEvent::MouseMove:
+      Move(child->mapTo(this, static_cast<QMouseEvent*>(event)->position().toPoint()));
+      return false;
+    case QEvent::MouseButtonRelease:
+      if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton || !Release()) return false;
+      // The drag's end is no click on the key it started on.
+      if (auto* button = qobject_cast<QAbstractButton*>(child)) button->setDown(false);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CSelectPanelUI::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) Press(event->position().toPoint());
+  CVerticalLayoutUI::mousePressEvent(event);
+}
+
+void CSelectPanelUI::mouseMoveEvent(QMouseEvent* event) {
+  Move(event->position().toPoint());
+  CVerticalLayoutUI::mouseMoveEvent(event);
+}
+
+void CSelectPanelUI::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) Release();
+  CVerticalLayoutUI::mouseReleaseEvent(event);
+}
+
+void CSelectPanelUI::Press(QPoint point) {
+  if (!isEnabled()) return;
+  pressed_ = true;
+  dragging_ = false;
+  start_ = current_ = point;
+}
+
+void CSelectPanelUI::Move(QPoint point) {
+  if (!pressed_ || !isEnabled()) return;
+  if (point == start_ && !dragging_) return;
+  dragging_ = true;
+  current_ = point;
+  // Normalised from the two corners, so a drag either way spans the same area; the far corner is the edge
+  // the rectangle reaches, not a pixel it covers.
+  const int left = std::min(start_.x(), current_.x());
+  const int top = std::min(start_.y(), current_.y());
+  selection_ = QRect(left, top, std::max(start_.x(), current_.x()) - left, std::max(start_.y(), current_.y()) - top);
+}
+
+bool CSelectPanelUI::Release() {
+  // Whether the mouse moved is read before the drag's state is cleared.
+  const bool dragged = pressed_ && dragging_;
+  pressed_ = false;
+  dragging_ = false;
+  start_ = current_;
+  if (!dragged || !isEnabled()) return false;
+
+  std::vector<CDeviceKeyButtonUI*> keys;
+  std::vector<QRect> rects;
+  for (QObject* object : children()) {
+    auto* key = dynamic_cast<CDeviceKeyButtonUI*>(object);
+    if (!key || key->GetWidget()->parentWidget() != this) continue;
+    keys.push_back(key);
+    rects.push_back(key->GetWidget()->geometry());
+  }
+  const std::vector<int> states = SelectionStates(selection_, rects);
+  for (std::size_t i = 0; i < keys.size(); ++i) keys[i]->SetSelectionState(states[i]);
+  SendNotify(kSelectEnd);
+  return true;
+}
+
+}  // namespace norvane::controls
