@@ -155,6 +155,8 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void OnPageAction(const editors::RoutedNotify& notify);
   void OnDeviceTabSelected();
   void ToggleLightControl(ui::CControlUI* sender);
+  // A control of the same page as `control` (of the window, for a control outside every page).
+  ui::CControlUI* FindBeside(ui::CControlUI* control, const ui::CDuiString& name) const;
   void OnTestSliderMoved(const editors::RoutedNotify& notify);
   void OnTestEditDone(const editors::RoutedNotify& notify);
   void OnMouseLightSelection(const editors::RoutedNotify& notify);

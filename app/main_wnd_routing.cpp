@@ -42,6 +42,11 @@ controls::CDevicePageUI* PageOf(ui::CControlUI* control) {
 
 }  // namespace
 
+ui::CControlUI* CMainWnd::FindBeside(ui::CControlUI* control, const ui::CDuiString& name) const {
+  controls::CDevicePageUI* page = PageOf(control);
+  return page ? ui::CPaintManagerUI::FindSubControlByName(page, name) : FindControl(name);
+}
+
 void CMainWnd::SetUpRouter() {
   router_.SetCurrentPage([this]() -> controls::CDevicePageUI* { return devices_ ? devices_->CurrentPage() : nullptr; });
   router_.SetKindOf([](const controls::CDevicePageUI& page) -> std::uint16_t {
@@ -154,7 +159,7 @@ void CMainWnd::OnWindowRoute(const RoutedNotify& notify) {
         // Only the tab that became selected opens its area; its group mates report their unselection too.
         if (auto* option = dynamic_cast<ui::COptionUI*>(sender); option && !option->IsSelected()) return;
         // A tab of another page's bar (a hidden page) is not the current page's.
-        if (PageOf(sender) && PageOf(sender) != notify.page) return;
+        if (controls::CDevicePageUI* owner = PageOf(sender); owner && owner != notify.page) return;
         notify.page->Device()->SelectFunctionTab(notify.number);
         if (controls::CDeviceProfileUI* bar = notify.page->ProfileBar()) bar->SelectTab(notify.number);
       }
@@ -218,19 +223,15 @@ void CMainWnd::ToggleLightControl(ui::CControlUI* sender) {
 void CMainWnd::OnTestSliderMoved(const RoutedNotify& notify) {
   auto* slider = dynamic_cast<ui::CSliderUI*>(notify.msg->pSender);
   if (!slider) return;
-  const ui::CDuiString name = QString("vexor_DPI_edit_%1").arg(notify.number);
-  controls::CDevicePageUI* page = PageOf(slider);
-  ui::CControlUI* edit = page ? ui::CPaintManagerUI::FindSubControlByName(page, name) : FindControl(name);
-  if (edit) edit->SetText(QString::number(slider->GetValue()));
+  if (ui::CControlUI* edit = FindBeside(slider, QString("vexor_DPI_edit_%1").arg(notify.number)))
+    edit->SetText(QString::number(slider->GetValue()));
 }
 
 void CMainWnd::OnTestEditDone(const RoutedNotify& notify) {
   ui::CControlUI* edit = notify.msg->pSender;
   if (!edit) return;
-  const ui::CDuiString name = QString("vexor_DPI_slider_%1").arg(notify.number);
-  controls::CDevicePageUI* page = PageOf(edit);
-  ui::CControlUI* control = page ? ui::CPaintManagerUI::FindSubControlByName(page, name) : FindControl(name);
-  auto* slider = dynamic_cast<ui::CSliderUI*>(control);
+  auto* slider =
+      dynamic_cast<ui::CSliderUI*>(FindBeside(edit, QString("vexor_DPI_slider_%1").arg(notify.number)));
   if (!slider) return;
   const int value = std::clamp(ui::DigitsValue(QStringView(edit->GetText()).trimmed()), kTestDpiMin, kTestDpiMax);
   slider->SetValue(value);

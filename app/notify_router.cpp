@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/trace.h"
 #include "uilib/control.h"
 #include "uilib/control_name.h"
 
@@ -15,8 +14,8 @@ std::u16string Key(const QString& text) {
   return std::u16string(reinterpret_cast<const char16_t*>(lower.utf16()), std::size_t(lower.size()));
 }
 
-std::u16string Key(std::string_view utf8) {
-  return Key(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+QString Text(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
 
 bool ServesKind(std::uint32_t kinds, std::uint16_t kind) {
@@ -28,19 +27,21 @@ bool ServesKind(std::uint32_t kinds, std::uint16_t kind) {
 
 NotifyRouter::NotifyRouter(std::span<const RouteRow> rows) {
   for (const RouteRow& row : rows) {
-    TypeRoutes& routes = types_[Key(row.type)];
+    TypeRoutes& routes = types_[Key(Text(row.type))];
+    Candidate candidate{Text(row.name), &row};
+    const std::u16string key = Key(candidate.name);
     switch (row.stage) {
       case RouteStage::kIdentity:
-        routes.identity.push_back(&row);
+        routes.identity.push_back(std::move(candidate));
         break;
       case RouteStage::kPrefix:
-        routes.prefix[Key(row.name)].push_back(&row);
+        routes.prefix[key].push_back(std::move(candidate));
         break;
       case RouteStage::kName:
-        routes.name[Key(row.name)].push_back(&row);
+        routes.name[key].push_back(std::move(candidate));
         break;
       case RouteStage::kAfterList:
-        routes.afterList[Key(row.name)].push_back(&row);
+        routes.afterList[key].push_back(std::move(candidate));
         break;
     }
   }
@@ -71,49 +72,59 @@ const NotifyRouter::TypeRoutes* NotifyRouter::RoutesOf(const ui::CDuiString& typ
   return it == types_.end() ? nullptr : &it->second;
 }
 
+bool NotifyRouter::CaseFits(const Candidate& candidate, const QString& text) {
+  return !candidate.row->exactCase || text == candidate.name;
+}
+
+template <class Visit>
+void NotifyRouter::Walk(const TypeRoutes& routes, const ui::CDuiString& name, Visit&& visit) const {
+  for (const Candidate& candidate : routes.identity) {
+    // An identity row without a name takes any sender.
+    if (!candidate.name.isEmpty() && name.compare(candidate.name, Qt::CaseInsensitive) != 0) continue;
+    if (visit(std::span(&candidate, 1), name, -1)) return;
+  }
+  if (!routes.prefix.empty()) {
+    if (const std::optional<ui::ControlNameSplit> split = ui::SplitControlName(name)) {
+      if (const auto it = routes.prefix.find(Key(split->prefix)); it != routes.prefix.end()) {
+        if (visit(it->second, split->prefix, split->number)) return;
+      }
+    }
+  }
+  const std::u16string key = Key(name);
+  for (const auto* stage : {&routes.name, &routes.afterList}) {
+    if (const auto it = stage->find(key); it != stage->end()) {
+      if (visit(it->second, name, -1)) return;
+    }
+  }
+}
+
 bool NotifyRouter::Dispatch(ui::TNotifyUI& msg) const {
   const TypeRoutes* routes = RoutesOf(msg.sType);
   if (!routes) return false;
   const ui::CDuiString name = msg.pSender ? msg.pSender->GetName() : ui::CDuiString();
   bool pageAsked = false;
   controls::CDevicePageUI* page = nullptr;
-
-  for (const RouteRow* row : routes->identity) {
-    if (!row->name.empty() && name.compare(QString::fromUtf8(row->name.data(), qsizetype(row->name.size())),
-                                           row->exactCase ? Qt::CaseSensitive : Qt::CaseInsensitive) != 0)
-      continue;
-    if (RunFirst({row}, name, row->param, msg, pageAsked, page)) return true;
-  }
-  if (!routes->prefix.empty()) {
-    if (const std::optional<ui::ControlNameSplit> split = ui::SplitControlName(name)) {
-      if (const auto it = routes->prefix.find(Key(split->prefix)); it != routes->prefix.end()) {
-        if (RunFirst(it->second, split->prefix, split->number, msg, pageAsked, page)) return true;
-      }
-    }
-  }
-  const std::u16string key = Key(name);
-  if (const auto it = routes->name.find(key); it != routes->name.end()) {
-    if (RunFirst(it->second, name, -1, msg, pageAsked, page)) return true;
-  }
-  if (const auto it = routes->afterList.find(key); it != routes->afterList.end()) {
-    if (RunFirst(it->second, name, -1, msg, pageAsked, page)) return true;
-  }
-  return false;
+  bool ended = false;
+  Walk(*routes, name, [&](std::span<const Candidate> candidates, const QString& text, int number) {
+    ended = RunFirst(candidates, text, number, msg, pageAsked, page);
+    return ended;
+  });
+  return ended;
 }
 
-bool NotifyRouter::RunFirst(const std::vector<const RouteRow*>& candidates, const ui::CDuiString& text,
-                            int number, ui::TNotifyUI& msg, bool& pageAsked,
-                            controls::CDevicePageUI*& page) const {
-  for (const RouteRow* row : candidates) {
-    if (row->exactCase && text != QString::fromUtf8(row->name.data(), qsizetype(row->name.size()))) continue;
+bool NotifyRouter::RunFirst(std::span<const Candidate> candidates, const QString& text, int number,
+                            ui::TNotifyUI& msg, bool& pageAsked, controls::CDevicePageUI*& page) const {
+  for (const Candidate& candidate : candidates) {
+    const RouteRow& row = *candidate.row;
+    if (!CaseFits(candidate, text)) continue;
     if (!pageAsked) {
       pageAsked = true;
       page = page_ ? page_() : nullptr;
     }
     const std::uint16_t kind = page && kindOf_ ? kindOf_(*page) : 0;
-    if (row->kinds != kNoPage && (!page || !ServesKind(row->kinds, kind))) continue;
-    Hand(*row, number < 0 ? row->param : number, msg, page, kind);
-    return row->stop;
+    if (row.kinds != kNoPage && (!page || !ServesKind(row.kinds, kind))) continue;
+    Hand(row, number < 0 ? row.param : number, msg, page, kind);
+    return row.stop;
   }
   return false;
 }
@@ -130,24 +141,12 @@ void NotifyRouter::Hand(const RouteRow& row, int number, ui::TNotifyUI& msg, con
 
 std::vector<const RouteRow*> NotifyRouter::Match(const ui::CDuiString& type, const ui::CDuiString& name) const {
   std::vector<const RouteRow*> matched;
-  const TypeRoutes* routes = RoutesOf(type);
-  if (!routes) return matched;
-  for (const RouteRow* row : routes->identity) {
-    if (row->name.empty() || name.compare(QString::fromUtf8(row->name.data(), qsizetype(row->name.size())),
-                                          Qt::CaseInsensitive) == 0)
-      matched.push_back(row);
-  }
-  if (const std::optional<ui::ControlNameSplit> split = ui::SplitControlName(name)) {
-    if (const auto it = routes->prefix.find(Key(split->prefix)); it != routes->prefix.end())
-      matched.insert(matched.end(), it->second.begin(), it->second.end());
-  }
-  for (const auto* map : {&routes->name, &routes->afterList}) {
-    if (const auto it = map->find(Key(name)); it != map->end()) {
-      for (const RouteRow* row : it->second) {
-        if (!row->exactCase || name == QString::fromUtf8(row->name.data(), qsizetype(row->name.size())))
-          matched.push_back(row);
-      }
-    }
+  if (const TypeRoutes* routes = RoutesOf(type)) {
+    Walk(*routes, name, [&](std::span<const Candidate> candidates, const QString& text, int) {
+      for (const Candidate& candidate : candidates)
+        if (CaseFits(candidate, text)) matched.push_back(candidate.row);
+      return false;
+    });
   }
   return matched;
 }

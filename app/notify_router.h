@@ -7,6 +7,7 @@
 // The current page is asked for only when a matching row serves page kinds; a row that needs a page does
 // nothing without one, and nothing for a page kind it does not list.
 
+#include <QString>
 #include <array>
 #include <functional>
 #include <span>
@@ -46,16 +47,30 @@ class NotifyRouter {
   std::vector<const RouteRow*> Match(const ui::CDuiString& type, const ui::CDuiString& name) const;
 
  private:
-  struct TypeRoutes {
-    std::vector<const RouteRow*> identity;
-    std::unordered_map<std::u16string, std::vector<const RouteRow*>> prefix;
-    std::unordered_map<std::u16string, std::vector<const RouteRow*>> name;
-    std::unordered_map<std::u16string, std::vector<const RouteRow*>> afterList;
+  // A row with its name ready for comparing.
+  struct Candidate {
+    QString name;
+    const RouteRow* row = nullptr;
   };
+  using Candidates = std::vector<Candidate>;
+  struct TypeRoutes {
+    Candidates identity;
+    std::unordered_map<std::u16string, Candidates> prefix;
+    std::unordered_map<std::u16string, Candidates> name;
+    std::unordered_map<std::u16string, Candidates> afterList;
+  };
+
   const TypeRoutes* RoutesOf(const ui::CDuiString& type) const;
-  // Runs the first row of `candidates` whose case and kinds fit; true when it said nothing more.
-  bool RunFirst(const std::vector<const RouteRow*>& candidates, const ui::CDuiString& text, int number,
-                ui::TNotifyUI& msg, bool& pageAsked, controls::CDevicePageUI*& page) const;
+  // The stages of a type in order, as Dispatch and Match both see them. `visit` gets one stage's
+  // candidates, the text their rows compare with (the name, or the split's prefix) and the number it hands
+  // on (-1: the row's own); it returns true to end the walk.
+  template <class Visit>
+  void Walk(const TypeRoutes& routes, const ui::CDuiString& name, Visit&& visit) const;
+  // Whether a candidate's letter case fits the text it is compared with.
+  static bool CaseFits(const Candidate& candidate, const QString& text);
+  // Runs the first candidate whose case and kinds fit; true when it said nothing more.
+  bool RunFirst(std::span<const Candidate> candidates, const QString& text, int number, ui::TNotifyUI& msg,
+                bool& pageAsked, controls::CDevicePageUI*& page) const;
   void Hand(const RouteRow& row, int number, ui::TNotifyUI& msg, controls::CDevicePageUI* page,
             std::uint16_t kind) const;
 

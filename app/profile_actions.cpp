@@ -79,9 +79,7 @@ void RunProfileAction(RouteAction action, controls::CDevicePageUI& page, UserPro
     case RouteAction::kExportProfile: {
       const std::optional<ui::CDuiString> path = prompts.SaveFile(kProfileFileFilter);
       if (!path) return;
-      const ProfileListResult exported = bar->ExportProfile(*path);
-      if (exported.code == ProfileListResult::kFileError) prompts.Tell("profile_file_error_text");
-      if (!exported.error.empty()) Trace("profile bar: " + exported.error);
+      TellResult(prompts, bar->ExportProfile(*path));
       return;
     }
     case RouteAction::kResetProfile: {
