@@ -132,9 +132,9 @@ def system_panel():
     ]
     cells = "".join(f"<item>{r}</item>" for r in rows)
     return ('<widget class="QWidget" name="device_function_switch_page_3"><layout class="QVBoxLayout" name="keyboard_system_layout">'
-            '<property name="leftMargin"><number>16</number></property><property name="topMargin"><number>12</number></property>'
-            '<property name="rightMargin"><number>16</number></property><property name="bottomMargin"><number>12</number></property>'
-            f'<property name="spacing"><number>8</number></property>{cells}</layout></widget>')
+            '<property name="leftMargin"><number>16</number></property><property name="topMargin"><number>6</number></property>'
+            '<property name="rightMargin"><number>16</number></property><property name="bottomMargin"><number>6</number></property>'
+            f'<property name="spacing"><number>3</number></property>{cells}</layout></widget>')
 
 
 def main():
