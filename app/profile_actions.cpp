@@ -56,9 +56,18 @@ void RunProfileAction(RouteAction action, controls::CDevicePageUI& page, UserPro
   if (!bar || !page.Device()) return;
   switch (action) {
     case RouteAction::kAddProfile:
+      // Asking first for what cannot be done would end in silence: say why instead.
+      if (bar->GetProfileCount() >= int(CDeviceProfileList::kMaxProfilesForAdd)) {
+        prompts.Tell("profile_limit_text");
+        return;
+      }
       if (prompts.Confirm("message_text_27")) TellResult(prompts, bar->AddProfile());
       return;
     case RouteAction::kDeleteProfile: {
+      if (bar->GetProfileCount() <= 1) {
+        prompts.Tell("profile_last_one_text");
+        return;
+      }
       if (!prompts.Confirm("message_text_29")) return;
       const ProfileListResult deleted = bar->DeleteProfile();
       TellResult(prompts, deleted);

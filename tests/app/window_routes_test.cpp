@@ -271,6 +271,15 @@ TEST_F(WindowRoutesTest, ProfilesAreAddedCopiedRenamedAndDeletedAfterTheirConfir
   EXPECT_EQ(ComboNames().size(), 2u);
   EXPECT_NE(page->Device()->ProfileStem(), before);
   EXPECT_EQ(page->Device()->ProfileStem(), Bar().GetCurrentProfileId().toStdString());
+
+  // The last profile is never deleted; the user is told why instead of being asked.
+  Click(page, "device_sub_btn");
+  ASSERT_EQ(ComboNames().size(), 1u);
+  const std::size_t asked = prompts_.asked.size();
+  Click(page, "device_sub_btn");
+  EXPECT_EQ(prompts_.asked.size(), asked);
+  EXPECT_EQ(prompts_.told.back(), "profile_last_one_text");
+  EXPECT_EQ(ComboNames().size(), 1u);
 }
 
 TEST_F(WindowRoutesTest, ProfilesTravelThroughExportAndImport) {
@@ -416,6 +425,22 @@ TEST_F(WindowRoutesTest, TheProfileMenuFoldsAndUnfoldsOnItsExactName) {
   EXPECT_NE(Bar().IsProfileMenuShown(), shown);
   Click(page, "profile_fun_spread_btn");
   EXPECT_EQ(Bar().IsProfileMenuShown(), shown);
+}
+
+}  // namespace
+}  // namespace norvane::app::test
+
+namespace norvane::app::test {
+namespace {
+
+TEST_F(WindowRoutesTest, AFullProfileListSaysSoInsteadOfAsking) {
+  controls::CDevicePageUI* page = KeyboardPage();
+  while (ComboNames().size() < 50) ASSERT_TRUE(Bar().AddProfile().done());
+  const std::size_t asked = prompts_.asked.size();
+  Click(page, "device_add_btn");
+  EXPECT_EQ(prompts_.asked.size(), asked);
+  EXPECT_EQ(prompts_.told, std::vector<std::string>{"profile_limit_text"});
+  EXPECT_EQ(ComboNames().size(), 50u);
 }
 
 }  // namespace
