@@ -2,6 +2,7 @@
 
 #include "controls/device_controls.h"
 #include "controls/pages/page_controls.h"
+#include "editors/editor_controls.h"
 #include "uilib/theme.h"
 
 namespace norvane::app {
@@ -11,6 +12,8 @@ void RegisterProgramControls() {
   // The device tab and the profile bar, then the device pages' controls (power panel, light preview).
   controls::RegisterDeviceControls();
   controls::RegisterPageControls();
+  // The editors' panels inside the device pages.
+  editors::RegisterEditorControls();
 }
 
 }  // namespace norvane::app

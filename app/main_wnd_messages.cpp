@@ -168,6 +168,12 @@ ui::LRESULT CMainWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::L
         if (devices_)
           for (controls::CDevicePageUI* page : devices_->Pages()) editor->OnPageRefreshed(*page);
       }
+      // The key pictures' tooltips are composed from language texts too.
+      if (devices_) {
+        for (controls::CDevicePageUI* page : devices_->Pages()) {
+          if (devices::KeyTableOps* keys = page->Device() ? page->Device()->KeyTable() : nullptr) keys->RefreshKeyLabels();
+        }
+      }
       handled = true;
       return 0;
     case kMsgDeviceTabLink:

@@ -14,6 +14,7 @@
 #include "controls/device_strip.h"
 #include "controls/pages/device_page.h"
 #include "devices/device_kinds.h"
+#include "editors/key_assignment_editor.h"
 #include "editors/keyboard_system_editor.h"
 #include "profiles/json_file_util.h"
 #include "platform/trace.h"
@@ -60,6 +61,9 @@ void CMainWnd::SetUpRouter() {
     auto system = std::make_unique<editors::CKeyboardSystemEditor>();
     router_.Register(editors::EditorSlot::kKeyboardSystem, system.get());
     ownEditors_.push_back(std::move(system));
+    auto keys = std::make_unique<editors::CKeyAssignmentEditor>();
+    router_.Register(editors::EditorSlot::kKeyAssignment, keys.get());
+    ownEditors_.push_back(std::move(keys));
   }
 }
 

@@ -185,7 +185,7 @@ constexpr Row kRows[] = {
     {kKillFocus, S::kName, "deng_audioedit_R", kAnyKind, kAudio, A::kAudioColourComponent, 0},
     {kKillFocus, S::kName, "deng_audioedit_G", kAnyKind, kAudio, A::kAudioColourComponent, 1},
     {kKillFocus, S::kName, "deng_audioedit_B", kAnyKind, kAudio, A::kAudioColourComponent, 2},
-    {kKillFocus, S::kName, "keyset_keyboard_text_edit", kNoPage, kRec, A::kCaptureOff},
+    {kKillFocus, S::kName, "keyset_keyboard_text_edit", kKeyboardMouse, kKey, A::kCaptureOff},
     {kKillFocus, S::kName, "bullet_x_eidt", kMouse, kShoot, A::kBulletValue, 0},
     {kKillFocus, S::kName, "bullet_y_eidt", kMouse, kShoot, A::kBulletValue, 1},
     {kKillFocus, S::kName, "bullet_delay_eidt", kMouse, kShoot, A::kBulletValue, 2},
@@ -230,7 +230,7 @@ constexpr Row kRows[] = {
 
     // Run by the default handling, through the window's message map.
     {"itemactivate", S::kName, "macro_action", kNoPage, kMacro, A::kMacroActionMenu},
-    {"setfocus", S::kName, "keyset_keyboard_text_edit", kNoPage, kRec, A::kCaptureOn},
+    {"setfocus", S::kName, "keyset_keyboard_text_edit", kKeyboardMouse, kKey, A::kCaptureOn},
 };
 // clang-format on
 

@@ -7,7 +7,10 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
+
+#include "profiles/profile_records.h"
 
 namespace norvane::devices {
 
@@ -19,6 +22,16 @@ class KeyTableOps {
   [[nodiscard]] virtual int WriteKeyTableExtra(int page, std::span<const std::uint8_t> codes) = 0;
   [[nodiscard]] virtual int WriteKeyTableFromProfile(int page) = 0;
   [[nodiscard]] virtual int WriteKeyTableExtraFromProfile(int page) = 0;
+
+  // The key assignment list, by UI key index (a profile may hold fewer keys than the picture shows).
+  [[nodiscard]] virtual std::span<const KeyAssignment> KeyAssignments() const = 0;
+  // Replaces the selected key's assignment in the list and the profile document, and saves the profile.
+  virtual void SetSelectedKeyAssignment(const KeyAssignment& assignment) = 0;
+  // The key buttons' labels follow the assignments (and the language).
+  virtual void RefreshKeyLabels() = 0;
+  // Writes the key table and the macros the keys use; the user is told what failed. 1 or the first
+  // failing result.
+  [[nodiscard]] virtual int CommitKeyAssignments() = 0;
 };
 
 class MacroOps {
@@ -30,6 +43,8 @@ class MacroOps {
   // 0 written (or nothing to write); above 0 the macros do not fit: that many events must go, plus one;
   // -1 the channel is closed or the write failed.
   [[nodiscard]] virtual int WriteMacros(std::span<const int> macro_indexes) = 0;
+  // The device's macro names, in macro number order.
+  [[nodiscard]] virtual std::vector<std::string> MacroNames() const = 0;
 };
 
 class SettingsOps {

@@ -7,7 +7,9 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
+#include "devices/key_labels.h"
 #include "devices/lighting/device_frame.h"
 #include "devices/lighting/led_record.h"
 
@@ -59,6 +61,8 @@ class PageView {
   virtual void SelectKeyButton(int /*key*/, bool /*selected*/) {}
   // SelectKey or SelectLightKey: show the key assignment editor for this key.
   virtual void ShowKeyAssignment(int /*key*/) {}
+  // A key button's label: the name key of the key's own name and what its function does.
+  virtual void ShowKeyLabel(int /*key*/, std::string_view /*ownNameKey*/, const KeyLabel& /*label*/) {}
 };
 
 // The lighting preview: called by PresentFrame with the LED records it presented and the device frame

@@ -1,5 +1,8 @@
 #include "uilib/combo.h"
 
+#include <QListView>
+#include <QStandardItemModel>
+
 #include "uilib/item_roles.h"
 #include "uilib/paint_manager.h"
 #include "uilib/resource_manager.h"
@@ -33,6 +36,39 @@ bool CComboUI::SelectItem(int index, bool takeFocus, bool triggerEvent) {
   changed_ = false;
   if (takeFocus) setFocus(Qt::OtherFocusReason);
   if (triggerEvent && index != old) SendNotify(DUI_MSGTYPE_ITEMSELECT, WPARAM(index), LPARAM(old));
+  return true;
+}
+
+void CComboUI::ClearSelection() {
+  setCurrentIndex(-1);
+  changed_ = false;
+}
+
+int CComboUI::FindItemByUserData(const CDuiString& userData) const {
+  for (int i = 0; i < count(); ++i) {
+    if (itemData(i, kUserDataRole).toString() == QString(userData)) return i;
+  }
+  return -1;
+}
+
+void CComboUI::SetItemUserData(int index, const CDuiString& userData) {
+  if (index >= 0 && index < count()) setItemData(index, QString(userData), kUserDataRole);
+}
+
+void CComboUI::SetItemVisible(int index, bool visible) {
+  if (index < 0 || index >= count()) return;
+  if (auto* list = qobject_cast<QListView*>(view())) list->setRowHidden(index, !visible);
+  // A hidden row must not be reachable by the keyboard or the wheel either.
+  if (auto* items = qobject_cast<QStandardItemModel*>(model())) {
+    if (QStandardItem* item = items->item(index)) item->setEnabled(visible);
+  }
+}
+
+bool CComboUI::IsItemVisible(int index) const {
+  if (index < 0 || index >= count()) return false;
+  if (auto* items = qobject_cast<QStandardItemModel*>(model())) {
+    if (QStandardItem* item = items->item(index)) return item->isEnabled();
+  }
   return true;
 }
 

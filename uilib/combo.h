@@ -17,6 +17,14 @@ class CComboUI : public ControlBase<QComboBox> {
   int GetCurSel() const { return currentIndex(); }
   // False for an index outside the items (the selection is then unchanged).
   bool SelectItem(int index, bool takeFocus = false, bool triggerEvent = true);
+  // No item selected (the box shows nothing); raises nothing.
+  void ClearSelection();
+  // The first item whose user data is `userData`; -1 when none.
+  int FindItemByUserData(const CDuiString& userData) const;
+  void SetItemUserData(int index, const CDuiString& userData);
+  // A hidden item stays in the list (indexes keep their meaning) but cannot be seen or chosen.
+  void SetItemVisible(int index, bool visible);
+  bool IsItemVisible(int index) const;
   // Appends an item; with isTextId the text is a language id. Returns its index.
   int AddItem(const CDuiString& text, bool isTextId = false, const CDuiString& userData = {});
   bool RemoveAt(int index);

@@ -106,6 +106,11 @@ void ApplySkinProperties(CControlUI& c) {
       combo->RemoveAll();
       for (const QString& id : itemIds) combo->AddItem(id.trimmed(), true);
     }
+    // "itemuserdata": the items' user data, comma separated, in item order.
+    const QStringList data = w->property("itemuserdata").toString().split(u',');
+    if (w->property("itemuserdata").isValid()) {
+      for (int i = 0; i < data.size() && i < combo->GetCount(); ++i) combo->SetItemUserData(i, data[i].trimmed());
+    }
     combo->ReloadItemTexts();
   }
   if (auto* list = dynamic_cast<CListUI*>(&c)) {

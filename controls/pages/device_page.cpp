@@ -13,6 +13,7 @@
 #include "uilib/combo.h"
 #include "uilib/option.h"
 #include "uilib/paint_manager.h"
+#include "uilib/resource_manager.h"
 #include "uilib/tab_layout.h"
 
 namespace norvane::controls {
@@ -66,14 +67,20 @@ bool CDevicePageUI::BuildLayout(const ui::CDuiString& skinName, ui::IDialogBuild
 }
 
 void CDevicePageUI::FitFunctionSwitch() {
+  const auto fit = [](ui::CTabLayoutUI* area, bool shown) {
+    auto* stack = qobject_cast<QStackedWidget*>(area->GetWidget());
+    QWidget* current = stack ? stack->currentWidget() : nullptr;
+    // An editor area that has nothing in it (yet) takes no room below the picture.
+    shown = shown && current && !current->findChildren<QWidget*>().isEmpty();
+    area->GetWidget()->setMaximumHeight(shown ? QWIDGETSIZE_MAX : 0);
+    area->GetWidget()->setVisible(shown);
+  };
   auto* functions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kFunctionSwitch));
-  if (!functions) return;
-  // An editor area that has nothing in it (yet) takes no room below the picture.
-  auto* stack = qobject_cast<QStackedWidget*>(functions->GetWidget());
-  QWidget* current = stack ? stack->currentWidget() : nullptr;
-  const bool empty = !current || current->findChildren<QWidget*>().isEmpty();
-  functions->GetWidget()->setMaximumHeight(empty ? 0 : QWIDGETSIZE_MAX);
-  functions->GetWidget()->setVisible(!empty);
+  if (functions) fit(functions, true);
+  // The key-function editors (key assignment, per-key lighting) work on the picture: they belong to the
+  // first function page and give way to the others (system settings, macros, ...).
+  if (auto* keyFunctions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kKeyFunctionSwitch)))
+    fit(keyFunctions, !functions || functions->GetCurSel() == 0);
 }
 
 void CDevicePageUI::SetDevice(std::unique_ptr<devices::CNorvaneUSBDevice> device) {
@@ -164,6 +171,7 @@ void CDevicePageUI::ShowFunctionTabs(devices::FunctionTabSelection selection) {
   if (selection.key_function_tab < 0) return;
   if (auto* keyFunctions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kKeyFunctionSwitch))) {
     keyFunctions->SelectItem(selection.key_function_tab);
+    FitFunctionSwitch();
   }
 }
 
@@ -197,6 +205,20 @@ void CDevicePageUI::ProfileSwitched() {
 
 void CDevicePageUI::SelectKeyButton(int key, bool selected) {
   if (auto* button = dynamic_cast<CDeviceKeyButtonUI*>(KeyButton(key))) button->SetSelectionState(selected ? 1 : 0);
+}
+
+void CDevicePageUI::ShowKeyLabel(int key, std::string_view ownNameKey, const devices::KeyLabel& label) {
+  auto* button = dynamic_cast<CDeviceKeyButtonUI*>(KeyButton(key));
+  if (!button) return;
+  const devices::Localizer localize = [](std::string_view id) {
+    const ui::CDuiString text = ui::CDuiString(std::string(id));
+    const std::optional<ui::CDuiString> found = ui::CResourceManager::GetInstance().GetText(text);
+    return found ? found->ToUtf8() : std::string(id);
+  };
+  const devices::KeyButtonLabel shown =
+      devices::MakeKeyButtonLabel(ownNameKey, devices::ComposeKeyLabel(label, localize), localize);
+  button->SetKeySetMark(!shown.keySetMarkHidden);
+  button->SetToolTip(ui::CDuiString(shown.toolText));
 }
 
 // ---- FramePreview.

@@ -87,6 +87,9 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   void RefreshPage() override;
   void ProfileSwitched() override;
   void SelectKeyButton(int key, bool selected) override;
+  // The key's tooltip (its own name, then what it does) and its key-set mark (drawn when it does something
+  // other than its own key).
+  void ShowKeyLabel(int key, std::string_view ownNameKey, const devices::KeyLabel& label) override;
 
   // devices::FramePreview
   void ShowFrame(std::span<const lighting::LedRecord> leds, const lighting::DeviceFrame& frame) override;

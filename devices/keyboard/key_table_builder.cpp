@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "macro/key_tables.h"
+
 namespace norvane::devices::keyboard {
 namespace {
 
@@ -41,6 +43,10 @@ BuiltKeyTable BuildKeyTable(const KeyTable& lastRead, std::size_t tableBytes,
     const auto offset = TableOffset(positions, key, tableBytes);
     if (!offset) continue;
     KeyFunction function = keys[key].current;
+    // A profile is a file anyone can edit: a type the firmware does not know goes back to the key's default,
+    // and a key with no usable function keeps what the keyboard holds.
+    if (!macro::IsKnownFunctionType(function.type)) function = keys[key].default_function;
+    if (!macro::IsKnownFunctionType(function.type)) continue;
     if (IsMacroAssignment(function)) {
       if (function.data1 < macroCount) {
         function.data1 = static_cast<std::uint8_t>(PlaceOf(built.usedMacros, function.data1));

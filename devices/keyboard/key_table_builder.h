@@ -23,7 +23,8 @@ struct BuiltKeyTable {
 };
 
 // For UI keys 0..125 that sit on the keyboard: a macro assignment whose number is below macroCount gets the
-// macro's place in the used list instead, any other macro assignment falls back to the key's default. Keys
+// macro's place in the used list instead, any other macro assignment falls back to the key's default, and so
+// does a function of a type the firmware does not know (a key whose default is unknown too is left as read). Keys
 // missing from `keys` and positions whose code would lie beyond `tableBytes` (itself bounded by the table)
 // are skipped.
 BuiltKeyTable BuildKeyTable(const KeyTable& lastRead, std::size_t tableBytes,

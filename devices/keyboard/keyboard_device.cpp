@@ -160,8 +160,21 @@ void CNorvaneKeyboardDevice::SelectLightKey(int index) {
 void CNorvaneKeyboardDevice::SetSelectedKeyAssignment(const KeyAssignment& assignment) {
   const int key = SelectedKey();
   if (key < 0 || static_cast<std::size_t>(key) >= key_list_.size()) return;
-  key_list_[static_cast<std::size_t>(key)] = assignment;
+  KeyAssignment& stored = key_list_[static_cast<std::size_t>(key)];
+  // The list's own key numbers stay: the editor hands back only the functions.
+  stored.current = assignment.current;
   profile_.SetKeyList(key_list_);
+  SaveProfile();
+}
+
+void CNorvaneKeyboardDevice::RefreshKeyLabels() {
+  if (!View()) return;
+  for (std::size_t key = 0; key < key_list_.size(); ++key) {
+    const std::optional<KeyLabel> label = DeriveKeyLabel(key_list_[key].current, lists_.macroNames);
+    if (!label) continue;
+    const keyboard::KeyCode reference = keyboard::ReferenceCode(key);
+    View()->ShowKeyLabel(static_cast<int>(key), OwnKeyNameKey({reference[0], reference[1], reference[2]}), *label);
+  }
 }
 
 void CNorvaneKeyboardDevice::SetSystemSettings(const KeyboardSystemStages& settings) {

@@ -81,6 +81,13 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice,
   // 0 written (or nothing to write); above 0 the macros do not fit: that many events must go, plus one;
   // -1 the channel is closed or the write failed.
   int WriteMacros(std::span<const int> macros) override;
+  std::vector<std::string> MacroNames() const override { return lists_.macroNames; }
+  std::span<const KeyAssignment> KeyAssignments() const override { return key_list_; }
+  // Labels of every key of the list, by its current function.
+  void RefreshKeyLabels() override;
+  // The key table (page 0), then the macros the keys use. A table the keyboard did not take is told
+  // ("key_write_failed_text") and the macros are not sent; the profile keeps the assignments either way.
+  int CommitKeyAssignments() override;
   // 1 or the first failing command's result; 0 with a closed channel.
   int WriteSettings(int profile, int value) override;
   bool PresentFrame() override;
@@ -106,8 +113,8 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice,
   void SetCustomKeyColour(int led, int editorGroup);
   // Mode 21: sends the mask of the lit LEDs. 1, a failing command's result, or 0 outside mode 21.
   int SendLightMask();
-  // Replaces the selected key's assignment and stores the list into the profile document.
-  void SetSelectedKeyAssignment(const KeyAssignment& assignment);
+  // Replaces the selected key's assignment, stores the list into the profile document and saves it.
+  void SetSelectedKeyAssignment(const KeyAssignment& assignment) override;
   KeyboardSystemStages SystemSettings() const { return system_; }
   void SetSystemSettings(const KeyboardSystemStages& settings);
 

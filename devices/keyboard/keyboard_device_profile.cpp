@@ -76,6 +76,7 @@ std::span<const std::uint8_t> CNorvaneKeyboardDevice::ModeTable() {
 
 void CNorvaneKeyboardDevice::RefreshPage() {
   FillEffectAndMacroLists();
+  RefreshKeyLabels();
   if (View()) View()->RefreshPage();
 }
 
@@ -90,6 +91,7 @@ void CNorvaneKeyboardDevice::DropStaleMacroKeys() {
   }
   if (!changed) return;
   profile_.SetKeyList(key_list_);
+  RefreshKeyLabels();
   if (View()) View()->RefreshPage();
 }
 

@@ -123,6 +123,17 @@ int CNorvaneKeyboardDevice::WriteUsedMacros() {
   return result;
 }
 
+int CNorvaneKeyboardDevice::CommitKeyAssignments() {
+  const int result = WriteKeyTableFromProfile(0);
+  if (result != protocol::kResultOk) {
+    Trace("keyboard: writing the key table failed: " + std::string(protocol::DescribeResult(result)));
+    ShowMessage({"key_write_failed_text", std::nullopt});
+    return result;
+  }
+  const int macros = WriteUsedMacros();
+  return macros == 0 ? protocol::kResultOk : protocol::kResultNotWritten;
+}
+
 int CNorvaneKeyboardDevice::WriteSettings(int profile, int value) {
   protocol::CommandChannel& channel = CommandChannel();
   if (!channel.IsOpen()) return protocol::kResultNoReply;

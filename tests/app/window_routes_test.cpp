@@ -7,6 +7,7 @@
 #include <deque>
 #include <fstream>
 
+#include "tests/app/window_fixture.h"
 #include "app/device_service.h"
 #include "app/main_wnd.h"
 #include "controls/device_profile.h"
@@ -27,130 +28,7 @@
 namespace norvane::app::test {
 namespace {
 
-using emulator::DeviceModel;
-using emulator::MemoryArea;
-
-constexpr uint8_t kBegin = 0x01;
-constexpr uint8_t kEnd = 0x02;
-constexpr uint8_t kWriteSettings = 0x06;
-constexpr uint8_t kWriteKeyTable = 0x09;
-
-// Answers the window's questions from a script, and remembers what it was asked.
-class ScriptedPrompts final : public UserPrompts {
- public:
-  bool Confirm(const ui::CDuiString& textId) override {
-    asked.push_back(textId.toStdString());
-    return confirm;
-  }
-  void Tell(const ui::CDuiString& textId) override { told.push_back(textId.toStdString()); }
-  std::optional<ui::CDuiString> OpenFile(const ui::CDuiString& filter) override {
-    filters.push_back(filter.toStdString());
-    return file;
-  }
-  std::optional<ui::CDuiString> SaveFile(const ui::CDuiString& filter) override {
-    filters.push_back(filter.toStdString());
-    return file;
-  }
-
-  bool confirm = true;
-  std::optional<ui::CDuiString> file;
-  std::vector<std::string> asked;
-  std::vector<std::string> told;
-  std::vector<std::string> filters;
-};
-
-class WindowRoutesTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    backend_ = std::make_shared<emulator::EmulatorBackend>(std::vector<DeviceModel>{DeviceModel::kKeyboard, DeviceModel::kMouse});
-    previous_ = hid::SetActiveHidBackend(backend_);
-    MainWndOptions options;
-    options.deviceServiceFactory = MakeDeviceHostService;
-    options.settingsFile = data_.path() / "registry.ini";
-    options.watchSleep = false;
-    options.prompts = &prompts_;
-    window_ = std::make_unique<CMainWnd>(std::move(options));
-    ASSERT_TRUE(window_->Create(nullptr, "window-routes-test", false, 0, 0, 1000, 640));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return KeyboardPage() && TabVisible(KeyboardPage()) && Synced(); }, 5000));
-    SelectTab(KeyboardPage());
-    backend_->ClearFrameLog();
-  }
-
-  void TearDown() override {
-    window_.reset();
-    hid::SetActiveHidBackend(previous_);
-  }
-
-  controls::CDevicePageUI* PageOfKind(hid::DeviceKind kind) const {
-    if (!window_ || !window_->Devices()) return nullptr;
-    for (controls::CDevicePageUI* page : window_->Devices()->Pages())
-      if (page->Device() && page->Device()->Kind() == kind) return page;
-    return nullptr;
-  }
-  controls::CDevicePageUI* KeyboardPage() const { return PageOfKind(hid::DeviceKind::kKeyboard); }
-  devices::CNorvaneKeyboardDevice& Keyboard() const {
-    return *dynamic_cast<devices::CNorvaneKeyboardDevice*>(KeyboardPage()->Device());
-  }
-  bool Synced() const {
-    auto* keyboard = dynamic_cast<devices::CNorvaneKeyboardDevice*>(KeyboardPage()->Device());
-    return keyboard && keyboard->LastLiveReadResult() == 1;
-  }
-  static bool TabVisible(controls::CDevicePageUI* page) { return page->DeviceTab() && page->DeviceTab()->IsVisible(); }
-  controls::DeviceStrip Strip() const { return controls::DeviceStrip::Find(window_->GetPaintManager()); }
-  void SelectTab(controls::CDevicePageUI* page) {
-    controls::ShowDeviceTab(Strip(), page->DeviceTab()->TabIndex(), true, true);
-  }
-  emulator::DeviceId KeyboardId() const { return backend_->FindDevice(DeviceModel::kKeyboard).value_or(-1); }
-
-  ui::CControlUI* InPage(controls::CDevicePageUI* page, const char* name) const {
-    return ui::CPaintManagerUI::FindSubControlByName(page, name);
-  }
-  // A click on a control as the widget raises it, with the modal follow-ups the window posts run.
-  void Click(controls::CDevicePageUI* page, const char* name) {
-    ui::CControlUI* control = InPage(page, name);
-    ASSERT_NE(control, nullptr) << name;
-    ui::TNotifyUI msg{ui::DUI_MSGTYPE_CLICK, control, 0, 0};
-    window_->Notify(msg);
-    QTest::qWait(20);
-  }
-  void Select(controls::CDevicePageUI* page, const char* name, bool selected = true) {
-    auto* option = dynamic_cast<ui::COptionUI*>(InPage(page, name));
-    ASSERT_NE(option, nullptr) << name;
-    option->Selected(selected, true);
-    QTest::qWait(5);
-  }
-
-  // The command codes the keyboard was sent, in order.
-  std::vector<uint8_t> SentCodes() const {
-    std::vector<uint8_t> codes;
-    for (const emulator::LoggedFrame& frame : backend_->FrameLog())
-      if (frame.direction == emulator::FrameDirection::kToDevice && frame.device == KeyboardId())
-        codes.push_back(frame.bytes[3]);
-    return codes;
-  }
-  std::vector<uint8_t> SettingsRecord() const {
-    return backend_->ReadMemory(KeyboardId(), MemoryArea::kSettings, 0, 31);
-  }
-  // The system settings as the profile file on disk holds them.
-  Json::Value SavedSystem() const {
-    const Json::Value document = JsonFileUtil().ReadJsonValue(KeyboardPage()->Device()->CurrentProfileFile());
-    return document["Device"][0]["SystemStages"];
-  }
-  controls::CDeviceProfileUI& Bar() const { return *KeyboardPage()->ProfileBar(); }
-  std::vector<std::string> ComboNames() const {
-    std::vector<std::string> names;
-    auto* combo = dynamic_cast<ui::CComboUI*>(Bar().FindSubControl("device_profile_combo"));
-    for (int i = 0; combo && i < combo->GetCount(); ++i) names.push_back(combo->GetItemText(i).toStdString());
-    return names;
-  }
-
-  norvane::testing::TempFolder data_;
-  norvane::testing::ScopedEnv dataHome_{"XDG_DATA_HOME", data_.path().c_str()};
-  ScriptedPrompts prompts_;
-  std::shared_ptr<emulator::EmulatorBackend> backend_;
-  std::shared_ptr<hid::HidBackend> previous_;
-  std::unique_ptr<CMainWnd> window_;
-};
+using WindowRoutesTest = WindowOnEmulatorTest;
 
 TEST_F(WindowRoutesTest, TheSystemTabShowsTheKeyboardSettingsArea) {
   controls::CDevicePageUI* page = KeyboardPage();

@@ -1,0 +1,8 @@
+#pragma once
+// The editors' own controls, for the skin builder: the key assignment panel ("KeySetControl").
+
+namespace norvane::editors {
+
+void RegisterEditorControls();
+
+}  // namespace norvane::editors
