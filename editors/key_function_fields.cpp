@@ -290,9 +290,11 @@ void ResetParameterFields(KeyFunctionFields& fields) {
   fields.macroEnd = 0;
   fields.gunKey = 0;
   fields.shortcut = 0;
-  fields.fireInterval = "50";
-  fields.fireCount = "2";
-  fields.cycleCount = "1";
+  // Fresh strings moved in: gcc 12 at -O3 takes assigning a literal into an existing string for an
+  // overflowing copy (a false -Wstringop-overflow).
+  fields.fireInterval = std::string("50");
+  fields.fireCount = std::string("2");
+  fields.cycleCount = std::string("1");
 }
 
 int NumberOfText(const std::string& text) {
