@@ -38,6 +38,9 @@ constexpr std::array kOtherKeys = {
     Row{KEY_DELETE, Extended(0x53)},    Row{KEY_PAUSE, Plain(0x45)},
     Row{KEY_LEFTMETA, Extended(0x5B)},  Row{KEY_RIGHTMETA, Extended(0x5C)},
     Row{KEY_COMPOSE, Extended(0x5D)},
+    // The Brazilian keypad's separator and the Korean boards' two language keys (Hanja, Hangul).
+    Row{KEY_KPCOMMA, Plain(0x7E)},      Row{KEY_HANJA, Plain(0xF1)},
+    Row{KEY_HANGEUL, Plain(0xF2)},
 };
 
 }  // namespace

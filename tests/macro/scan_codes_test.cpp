@@ -36,7 +36,10 @@ TEST(ScanCodes, KeysReadAsTheHookReportsThem) {
                         Case{99, 0x37, true},     // Print Screen
                         Case{125, 0x5B, true},    // left Win
                         Case{127, 0x5D, true},    // the application key
-                        Case{86, 0x56, false}}) { // the key beside left Shift on ISO boards
+                        Case{86, 0x56, false},    // the key beside left Shift on ISO boards
+                        Case{121, 0x7E, false},   // the Brazilian keypad's separator
+                        Case{123, 0xF1, false},   // Hanja
+                        Case{122, 0xF2, false}}) { // Hangul
     const std::optional<ScanCode> scan = ScanCodeOfLinuxKey(c.key);
     ASSERT_TRUE(scan) << c.key;
     EXPECT_EQ(*scan, (ScanCode{c.code, c.extended})) << c.key;
