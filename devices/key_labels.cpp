@@ -42,9 +42,15 @@ Label KeyboardKeyLabel(KeyFunction function) {
   }
   if (function.data1 == 0 && function.data2 == 0) return NameKey("close_text");
   KeyLabel label;
-  for (const macro::KeyNameRow& row : table) {
+  // The modifiers the function holds, then its key. Matching "data1 equal" against the key rows would name
+  // every key for a function without a modifier (they all have data1 0), and a combination of modifiers
+  // would name none of them.
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const macro::KeyNameRow& row = table[i];
     if (row.function.type != function.type) continue;
-    if (row.function.data1 != function.data1 && row.function.data2 != function.data2) continue;
+    const bool modifier = i < macro::kModifierRows && (row.function.data1 & function.data1) != 0;
+    const bool key = i >= macro::kModifierRows && function.data2 != 0 && row.function.data2 == function.data2;
+    if (!modifier && !key) continue;
     label.push_back({std::string(row.nameKey), true, label.empty() ? "" : "+"});
   }
   if (function.data1 == 0x10) {

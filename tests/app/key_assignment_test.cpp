@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QTest>
 
+#include "controls/device_key_button.h"
 #include "editors/key_assignment_editor.h"
 #include "editors/key_set_control.h"
 #include "tests/app/window_fixture.h"

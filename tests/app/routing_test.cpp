@@ -235,7 +235,7 @@ const std::vector<Route>& Contract() {
       {"killfocus", "deng_audioedit_R", S::kAudioLighting, A::kAudioColourComponent, 0, kAll},
       {"killfocus", "deng_audioedit_G", S::kAudioLighting, A::kAudioColourComponent, 1, kAll},
       {"killfocus", "deng_audioedit_B", S::kAudioLighting, A::kAudioColourComponent, 2, kAll},
-      {"killfocus", "keyset_keyboard_text_edit", S::kRecording, A::kCaptureOff, 0, kNone},
+      {"killfocus", "keyset_keyboard_text_edit", S::kKeyAssignment, A::kCaptureOff, 0, kKbMs},
       {"killfocus", "bullet_x_eidt", S::kShoot, A::kBulletValue, 0, kMs},
       {"killfocus", "bullet_y_eidt", S::kShoot, A::kBulletValue, 1, kMs},
       {"killfocus", "bullet_delay_eidt", S::kShoot, A::kBulletValue, 2, kMs},
@@ -272,7 +272,7 @@ const std::vector<Route>& Contract() {
       {"click_select_end", "device_key_light", S::kWindow, A::kNothing, 0, kNone},
       {"click_select_end", "mouse_device_key_light", S::kWindow, A::kMouseLightSelection, 0, kAll},
       {"itemactivate", "macro_action", S::kMacro, A::kMacroActionMenu, 0, kNone},
-      {"setfocus", "keyset_keyboard_text_edit", S::kRecording, A::kCaptureOn, 0, kNone},
+      {"setfocus", "keyset_keyboard_text_edit", S::kKeyAssignment, A::kCaptureOn, 0, kKbMs},
   };
   return routes;
 }

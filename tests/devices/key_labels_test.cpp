@@ -39,17 +39,16 @@ TEST(KeyLabels, KeyboardKeys) {
        KeyLabel{{"keyboard_key_RCtrl", true, ""}, {"keyboard_key_Z", true, "+"}, {"custem_undo", true, ""}}},
       {{0x20, 0x10, 0x05}, KeyLabel{{"keyboard_key_RCtrl", true, ""}, {"keyboard_key_B", true, "+"}}},
       {{0x00, 0x02, 0x04}, std::nullopt},  // the joined form only takes rows of the function's type
-      {{0x20, 0x03, 0xF0}, std::nullopt},  // no modifier row is 0x03, no key 0xF0
+      {{0x20, 0x03, 0xF0}, KeyLabel{{"keyboard_key_LCtrl", true, ""}, {"keyboard_key_LShift", true, "+"}}},
   });
 }
 
-// A key the table does not know, without a modifier: every key row has data1 0, so all of them match.
-TEST(KeyLabels, UnknownKeyWithoutModifierListsEveryOrdinaryKey) {
-  const std::optional<KeyLabel> label = DeriveKeyLabel({0x20, 0x00, 0xF0}, kMacros);
-  ASSERT_TRUE(label);
-  ASSERT_EQ(label->size(), 106u);
-  EXPECT_EQ(label->front(), (KeyLabelPart{"keyboard_key_A", true, ""}));
-  EXPECT_EQ(label->back(), (KeyLabelPart{"keyboard_key_K42", true, "+"}));
+// A key the table does not know gets no label rather than the name of every key; a combination of
+// modifiers names each of them.
+TEST(KeyLabels, UnknownKeysAndModifierCombinations) {
+  EXPECT_EQ(DeriveKeyLabel({0x20, 0x00, 0xF0}, kMacros), std::nullopt);
+  EXPECT_EQ(DeriveKeyLabel({0x20, 0x03, 0x04}, kMacros),
+            (KeyLabel{{"keyboard_key_LCtrl", true, ""}, {"keyboard_key_LShift", true, "+"}, {"keyboard_key_A", true, "+"}}));
 }
 
 TEST(KeyLabels, MouseFunctions) {

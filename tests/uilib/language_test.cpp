@@ -44,11 +44,11 @@ TEST_F(LanguageTest, TextIdFromCodeIsResolvedNowAndOnEverySwitch) {
   CControlUI* label = wnd.FindControl("status_label");
   label->SetResourceText(true);
   label->SetText("message_text_16");
-  EXPECT_EQ(label->GetText(), "Writing the macros failed (code %d).");
-  EXPECT_EQ(CDuiString::FormatNumber(label->GetText(), 3), "Writing the macros failed (code 3).");
+  EXPECT_EQ(label->GetText(), "The macros do not fit in the device's memory: remove %d events and save again.");
+  EXPECT_EQ(CDuiString::FormatNumber(label->GetText(), 3), "The macros do not fit in the device's memory: remove 3 events and save again.");
   CResourceManager::GetInstance().LoadLanguage("lan_cn.xml");
   CResourceManager::GetInstance().ReloadText();
-  EXPECT_EQ(label->GetText(), QString::fromUtf8("写入宏失败（代码 %d）。"));
+  EXPECT_EQ(label->GetText(), QString::fromUtf8("宏超出设备存储空间：请删除 %d 个事件后重新保存。"));
 
   label->SetResourceText(false);
   label->SetText("message_text_16");

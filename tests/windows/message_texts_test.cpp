@@ -81,9 +81,9 @@ TEST_F(HiddenLabelTest, EachMacroWriteOutcomeShowsItsMessage) {
 
   EXPECT_EQ(MacroWriteMessage(&label, -1),
             "The macros could not be written to the device. Check the connection and try again.");
-  EXPECT_EQ(MacroWriteMessage(&label, 3), "Writing the macros failed (code 3).");
+  EXPECT_EQ(MacroWriteMessage(&label, 3), "The macros do not fit in the device's memory: remove 3 events and save again.");
   ui::CResourceManager::GetInstance().LoadLanguage("lan_cn.xml");
-  EXPECT_EQ(MacroWriteMessage(&label, 3), QString::fromUtf8("写入宏失败（代码 3）。"));
+  EXPECT_EQ(MacroWriteMessage(&label, 3), QString::fromUtf8("宏超出设备存储空间：请删除 3 个事件后重新保存。"));
 }
 
 TEST_F(HiddenLabelTest, AHostileLanguageFileCannotReachAFormatter) {
