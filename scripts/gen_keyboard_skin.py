@@ -20,6 +20,11 @@ TOP = pathlib.Path(__file__).resolve().parent.parent
 # layout size, where the page leaves about 670 pixels for it; at 26 the picture is 657 pixels wide.
 UNIT = 26
 GAP = 3     # between neighbouring keys: a button is this much smaller than its cell
+# Caption sizes in points. They are the buttons' own fonts, not the style sheet's, so that the window scale
+# enlarges them with the buttons. A caption of four letters or more ("Home", "PgUp") only fits a key narrower than
+# 1.25 units in the small size.
+CAPTION_PT = 6
+SMALL_CAPTION_PT = 5
 NO_LED = 170
 
 # ---- The physical layout, in key units (1 unit = one letter key). -------------------------------------------
@@ -172,9 +177,11 @@ def key_button(key, code):
     width, height = pixels(x + w) - left - GAP, pixels(y + h) - top - GAP
     label = caption(code) if code else ""
     extra = prop("extraleds", ",".join(str(e) for e in extras)) if extras else ""
+    points = SMALL_CAPTION_PT if len(label) > 3 and w < 1.25 else CAPTION_PT
+    font = f'<property name="font"><font><pointsize>{points}</pointsize></font></property>'
     return (f'<widget class="DeviceKeyButton" name="key_{led}">'
             f'<property name="geometry"><rect><x>{left}</x><y>{top}</y><width>{width}</width><height>{height}</height></rect></property>'
-            + prop("text", label, dynamic=False) + prop("userdata", f"light_{led}") + extra + prop("role", "devicekey")
+            + font + prop("text", label, dynamic=False) + prop("userdata", f"light_{led}") + extra + prop("role", "devicekey")
             + "</widget>")
 
 
