@@ -1,5 +1,5 @@
-// The keyboard page's skin: its key buttons are named and numbered so the page binds them (which LEDs the keys
-// cover is the page tests' keyboard picture test), and the key button's own state.
+// The keyboard page's skin: its key buttons are named and numbered so the page binds them. Which LEDs the keys
+// cover is the page tests' keyboard picture test; the key button itself has the controls tests.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -53,30 +53,6 @@ TEST_F(KeyboardSkinTest, EveryKeyButtonIsNamedForItsOwnLed) {
   EXPECT_GT(bound.size(), 100u);
   EXPECT_NE(ui::CPaintManagerUI::FindSubControlByName(root, "keyboard_device_key_light"), nullptr);
   EXPECT_NE(ui::CPaintManagerUI::FindSubControlByName(root, "device_function_switch"), nullptr);
-}
-
-TEST_F(KeyboardSkinTest, TheKeyButtonKeepsItsLightAndMarks) {
-  CDeviceKeyButtonUI button;
-  EXPECT_FALSE(button.IsLightOverlayOn());
-  EXPECT_EQ(button.GetLightColour(), 255u);
-  button.SetLightOverlay(true);
-  button.SetLightColour(0x12345678);
-  button.SetLightLevel(300);
-  EXPECT_EQ(button.GetLightColour(), 0x345678u) << "only the colour bytes";
-  EXPECT_EQ(button.GetLightLevel(), 255);
-  button.SetKeySetMark(true);
-  button.SetDeviceMark(7);
-  button.SetSelectionState(1);
-  EXPECT_TRUE(button.IsKeySetMarkShown());
-  EXPECT_FALSE(button.IsKeyUnsetMarkShown());
-  EXPECT_EQ(button.GetDeviceMark(), 7);
-  EXPECT_EQ(button.GetSelectionState(), 1);
-  button.SetAttribute("gmnametextcolor", "FF00FF00");
-  EXPECT_EQ(button.GetGameNameTextColour(), 0xFF00FF00u);
-  button.SetAttribute("lightimage", "light.png");
-  EXPECT_EQ(button.GetLightImage(), ui::CDuiString("light.png"));
-  button.resize(40, 40);
-  button.grab();  // paints with the overlay, the mark and the selection frame without a missing image failing
 }
 
 }  // namespace
