@@ -1,9 +1,10 @@
 #pragma once
 // CDeviceKeyButtonUI (skin class "DeviceKeyButton"): one key of a device picture. A push button that can draw
-// the key's current lighting colour over itself, a key-set or key-unset mark, and a frame while it is part
-// of a drag selection. Clicks raise "click" and double clicks "dbclick", like every button of the library.
-// The device pages set its colour from each presented frame.
+// the key's current lighting colour over itself and a key-set or key-unset mark. A click raises "click" and a
+// double click on an enabled key "dbclick", like every button of the library (the double click presses the
+// button, which repaints it). The device pages set its colour from each presented frame.
 
+#include <QColor>
 #include <cstdint>
 
 #include "uilib/button.h"
@@ -12,61 +13,66 @@ class QPaintEvent;
 
 namespace norvane::controls {
 
+// The one colour layout the key buttons take: red in the low byte, blue in the second, green in the third.
+[[nodiscard]] constexpr std::uint32_t PackKeyLight(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  return std::uint32_t{red} | std::uint32_t{blue} << 8 | std::uint32_t{green} << 16;
+}
+
+// The colour a packed light stands for; the top byte is not part of it.
+[[nodiscard]] QColor DecodeKeyLight(std::uint32_t packed);
+
 class CDeviceKeyButtonUI : public ui::CButtonUI {
  public:
   static constexpr const char* kClassName = "DeviceKeyButton";
 
   explicit CDeviceKeyButtonUI(QWidget* parent = nullptr);
 
-  // "lightimage", "keysetimage", "keyunsetimage" (images in the skin folder) and "gmnametextcolor"
-  // (accepted, not drawn). Each image change repaints.
+  // "lightimage", "keysetimage", "keyunsetimage" (images in the skin folder) and "gmnametextcolor" (a colour
+  // the skins carry for a caption this button does not draw: accepted, without effect).
   void SetAttribute(const ui::CDuiString& name, const ui::CDuiString& value) override;
+
+  // Each image change repaints.
   void SetLightImage(const ui::CDuiString& image);
   void SetKeySetImage(const ui::CDuiString& image);
   void SetKeyUnsetImage(const ui::CDuiString& image);
-  const ui::CDuiString& GetLightImage() const { return lightImage_; }
+  [[nodiscard]] const ui::CDuiString& GetLightImage() const { return lightImage_; }
+  [[nodiscard]] const ui::CDuiString& GetKeySetImage() const { return keySetImage_; }
+  [[nodiscard]] const ui::CDuiString& GetKeyUnsetImage() const { return keyUnsetImage_; }
 
-  // The light overlay: on or off, its colour (0xRRGGBB) and level (0..255, scales the colour). Each change
-  // repaints.
-  void SetLightOverlay(bool on);
-  void SetLightColour(uint32_t rgb);
-  void SetLightLevel(int level);
-  bool IsLightOverlayOn() const { return lightOn_; }
-  uint32_t GetLightColour() const { return lightColour_; }
-  int GetLightLevel() const { return lightLevel_; }
+  // The marks are shown while their flag is 0. These and the device mark (a value the device keeps on the
+  // button, not drawn) repaint only when the value changes.
+  void SetKeySetMarkHidden(std::uint32_t hidden);
+  void SetKeyUnsetMarkHidden(std::uint32_t hidden);
+  void SetDeviceMark(std::uint32_t mark);
+  [[nodiscard]] std::uint32_t GetKeySetMarkHidden() const { return keySetMarkHidden_; }
+  [[nodiscard]] std::uint32_t GetKeyUnsetMarkHidden() const { return keyUnsetMarkHidden_; }
+  [[nodiscard]] std::uint32_t GetDeviceMark() const { return deviceMark_; }
 
-  void SetKeySetMark(bool shown);
-  void SetKeyUnsetMark(bool shown);
-  bool IsKeySetMarkShown() const { return !keySetHidden_; }
-  bool IsKeyUnsetMarkShown() const { return !keyUnsetHidden_; }
+  // The light overlay: its colour (PackKeyLight's layout), its level (0..255, scales the colour) and whether
+  // it shows. A page sets every light button of a frame and repaints them itself, so this does not repaint.
+  void SetLightOverlay(std::uint32_t colour, int level, bool on);
+  [[nodiscard]] std::uint32_t GetLightColour() const { return lightColour_; }
+  [[nodiscard]] int GetLightLevel() const { return lightLevel_; }
+  [[nodiscard]] bool IsLightOverlayOn() const { return lightOverlayOn_; }
 
-  // A value the device keeps on the button; not drawn.
-  void SetDeviceMark(int mark) { deviceMark_ = mark; }
-  int GetDeviceMark() const { return deviceMark_; }
-
-  // 1 while the button lies inside the last drag selection.
+  // 1 while the button lies inside the last drag selection. Whoever changes it repaints.
   void SetSelectionState(int state);
-  int GetSelectionState() const { return selectionState_; }
-
-  uint32_t GetGameNameTextColour() const { return gameNameTextColour_; }
+  [[nodiscard]] int GetSelectionState() const { return selectionState_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  void Repaint();
-
   ui::CDuiString lightImage_;
   ui::CDuiString keySetImage_;
   ui::CDuiString keyUnsetImage_;
-  bool keySetHidden_ = true;
-  bool keyUnsetHidden_ = true;
-  int deviceMark_ = 0;
-  bool lightOn_ = false;
-  uint32_t lightColour_ = 255;
+  std::uint32_t keySetMarkHidden_ = 1;
+  std::uint32_t keyUnsetMarkHidden_ = 1;
+  std::uint32_t deviceMark_ = 0;
+  bool lightOverlayOn_ = false;
+  std::uint32_t lightColour_ = 255;
   int lightLevel_ = 200;
   int selectionState_ = 0;
-  uint32_t gameNameTextColour_ = 0;
 };
 
 }  // namespace norvane::controls

@@ -105,7 +105,12 @@ bool CSelectPanelUI::Release() {
     rects.push_back(key->GetWidget()->geometry());
   }
   const std::vector<int> states = SelectionStates(selection_, rects);
-  for (std::size_t i = 0; i < keys.size(); ++i) keys[i]->SetSelectionState(states[i]);
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    // Only a key that joins or leaves the selection has its frame drawn anew.
+    if (keys[i]->GetSelectionState() == states[i]) continue;
+    keys[i]->SetSelectionState(states[i]);
+    keys[i]->Invalidate();
+  }
   SendNotify(kSelectEnd);
   return true;
 }

@@ -1,19 +1,105 @@
 #!/usr/bin/env python3
-"""Writes skin/DeviceXml/keyboarddevice.ui: the keyboard page with one DeviceKeyButton per key, placed by the
-keyboard's lighting geometry (23 columns x 6 rows) so the buttons show each effect where its LED sits.
+"""Writes skin/DeviceXml/keyboarddevice.ui: the keyboard page with a picture of the keyboard, one DeviceKeyButton
+per physical key, sized and placed as the keys sit on the keyboard.
 
-Run from anywhere: scripts/gen_keyboard_skin.py. The geometry is read from
-devices/lighting/keyboard/keyboard_tables.h and the key codes from devices/keyboard/key_positions.cpp, so the
-skin follows the tables."""
+Each button is named "key_N" with user data "light_N": N is the key's index, which on keyboards is also the index
+of the LED under it. A few LEDs have no key of their own (the lighting grid has LEDs in the gap between F4 and
+F5, beside the right Shift, under the long keys); the key that covers them lists them in the button's dynamic
+property "extraleds", so the picture still accounts for every LED of the grid in
+devices/lighting/keyboard/keyboard_tables.h.
+
+Run from anywhere: scripts/gen_keyboard_skin.py. The key captions come from the key codes in
+devices/keyboard/key_positions.cpp."""
 
 import pathlib
 import re
 from xml.sax.saxutils import escape
 
 TOP = pathlib.Path(__file__).resolve().parent.parent
-CELL = 36   # pixels per column and row
-KEY = 33    # button size
+# Pixels per key unit. The whole picture is 25.25 units wide and has to fit the page at the window's 1000 x 640
+# layout size, where the page leaves about 670 pixels for it; at 26 the picture is 657 pixels wide.
+UNIT = 26
+GAP = 3     # between neighbouring keys: a button is this much smaller than its cell
+# Caption sizes in points. They are the buttons' own fonts, not the style sheet's, so that the window scale
+# enlarges them with the buttons. A caption of four letters or more ("Home", "PgUp") only fits a key narrower than
+# 1.25 units in the small size.
+CAPTION_PT = 6
+SMALL_CAPTION_PT = 5
 NO_LED = 170
+
+# ---- The physical layout, in key units (1 unit = one letter key). -------------------------------------------
+# Each key is (led, x, y, width, height, extra leds). The M keys stand in a column of their own at the left, the
+# main block starts a quarter unit after them, and the function row sits a quarter unit above the rest.
+
+X0 = 1.25             # the main block's left edge
+EXTRA_COLUMN = X0 + 15.25
+NAV = X0 + 16.5
+NUMPAD = X0 + 20
+
+
+def row_y(row):
+    """Row 0 is the function row; the rows below it start a quarter unit lower."""
+    return 0 if row == 0 else 1.25 + (row - 1)
+
+
+def run(x, row, *keys):
+    """Keys side by side from x on one row; each is (led, width[, height[, extra leds]])."""
+    placed = []
+    for led, width, *rest in keys:
+        height = rest[0] if rest else 1
+        extras = tuple(rest[1]) if len(rest) > 1 else ()
+        placed.append((led, x, row_y(row), width, height, extras))
+        x += width
+    return placed
+
+
+def ones(x, row, leds):
+    return run(x, row, *((led, 1) for led in leds))
+
+
+LAYOUT = [
+    # The M keys, beside rows 1 to 5.
+    *[(120 + i, 0, row_y(i + 1), 1, 1, ()) for i in range(5)],
+    # Function row: Esc, then F1-F4, F5-F8 and F9-F12 in groups of four. F5 covers the LED in the gap before it.
+    *run(X0, 0, (0, 1)),
+    *ones(X0 + 2, 0, [1, 2, 3, 4]),
+    *run(X0 + 6.5, 0, (5, 1, 1, [18]), (6, 1), (7, 1), (8, 1)),
+    *ones(X0 + 11, 0, [9, 10, 11, 12]),
+    # The main block: every row is 15 units wide.
+    *run(X0, 1, *((led, 1) for led in range(21, 34)), (34, 2)),
+    *run(X0, 2, (42, 1.5), *((led, 1) for led in range(43, 55)), (55, 1.5)),
+    *run(X0, 3, (63, 1.75), *((led, 1) for led in range(64, 75)), (62, 1), (75, 1.25)),
+    *run(X0, 4, (84, 1.25), (102, 1), *((led, 1) for led in range(85, 95)), (100, 1), (95, 1.75, 1, [19])),
+    *run(X0, 5, (105, 1.25), (106, 1.25), (107, 1.25, 1, [20]), (108, 5.75, 1, [126, 127, 128, 129]),
+         (109, 1.25), (125, 1), (110, 1), (111, 1), (112, 1.25, 1, [130])),
+    # One key a row right of the main block on rows 1 to 3.
+    *run(EXTRA_COLUMN, 1, (101, 1)),
+    *run(EXTRA_COLUMN, 2, (103, 1)),
+    *run(EXTRA_COLUMN, 3, (79, 1)),
+    # The navigation cluster and the arrows.
+    *ones(NAV, 0, [13, 14, 15]),
+    *ones(NAV, 1, [35, 36, 37]),
+    *ones(NAV, 2, [56, 57, 58]),
+    *ones(NAV, 3, [82, 83, 17]),
+    *ones(NAV, 4, [80, 96, 81]),
+    *ones(NAV, 5, [113, 114, 115]),
+    # The number pad: + and Enter are two rows tall, 0 two units wide.
+    *run(NUMPAD + 3, 0, (16, 1)),
+    *ones(NUMPAD, 1, [38, 39, 40, 41]),
+    *run(NUMPAD, 2, (59, 1), (60, 1), (61, 1), (119, 1, 2)),
+    *ones(NUMPAD, 3, [76, 77, 78]),
+    *run(NUMPAD, 4, (97, 1), (98, 1), (99, 1), (118, 1, 2, [131])),
+    *run(NUMPAD, 5, (116, 2, 1, [104]), (117, 1)),
+]
+
+PICTURE_WIDTH = NUMPAD + 4
+PICTURE_HEIGHT = row_y(5) + 1
+
+
+def pixels(units):
+    """Key edges are rounded the same way everywhere, so neighbours keep the same gap."""
+    return int(units * UNIT + 0.5)
+
 
 # Short captions of HID keyboard usages and device functions, by 3-byte code.
 USAGE_NAMES = {
@@ -48,11 +134,29 @@ def caption(code):
     return USAGE_NAMES.get(data2, "")
 
 
-def geometry():
+def grid_leds():
+    """The LEDs of the lighting grid (kGeometry: 23 columns of 6 rows, 170 for none)."""
     text = (TOP / "devices/lighting/keyboard/keyboard_tables.h").read_text()
     body = text[text.index("kGeometry"):]
     body = body[body.index("{{") + 2:body.index("}};")]
-    return [[int(v) for v in col.split(",")] for col in re.findall(r"\{([^{}]*)\}", body)]
+    columns = [[int(v) for v in col.split(",")] for col in re.findall(r"\{([^{}]*)\}", body)]
+    assert len(columns) == 23 and all(len(c) == 6 for c in columns), "unexpected keyboard geometry"
+    return {led for column in columns for led in column if led != NO_LED}
+
+
+def check_layout():
+    """Every LED of the grid on exactly one key, and no key on top of another."""
+    owners = {}
+    for led, *_, extras in LAYOUT:
+        for each in (led, *extras):
+            assert each not in owners, f"LED {each} on two keys"
+            owners[each] = led
+    grid = grid_leds()
+    assert set(owners) == grid, f"not in the grid: {sorted(set(owners) - grid)}, without a key: {sorted(grid - set(owners))}"
+    cells = [(x, y, x + w, y + h) for _, x, y, w, h, _ in LAYOUT]
+    for i, a in enumerate(cells):
+        for b in cells[i + 1:]:
+            assert not (a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]), f"keys overlap at {a} and {b}"
 
 
 def codes():
@@ -67,12 +171,17 @@ def prop(name, value, kind="string", dynamic=True):
     return f'<property name="{name}"{stdset}><{kind}>{escape(value)}</{kind}></property>'
 
 
-def key_button(led, column, row, code):
-    x, y = column * CELL, row * CELL
+def key_button(key, code):
+    led, x, y, w, h, extras = key
+    left, top = pixels(x), pixels(y)
+    width, height = pixels(x + w) - left - GAP, pixels(y + h) - top - GAP
     label = caption(code) if code else ""
+    extra = prop("extraleds", ",".join(str(e) for e in extras)) if extras else ""
+    points = SMALL_CAPTION_PT if len(label) > 3 and w < 1.25 else CAPTION_PT
+    font = f'<property name="font"><font><pointsize>{points}</pointsize></font></property>'
     return (f'<widget class="DeviceKeyButton" name="key_{led}">'
-            f'<property name="geometry"><rect><x>{x}</x><y>{y}</y><width>{KEY}</width><height>{KEY}</height></rect></property>'
-            + prop("text", label, dynamic=False) + prop("userdata", f"light_{led}") + prop("role", "devicekey")
+            f'<property name="geometry"><rect><x>{left}</x><y>{top}</y><width>{width}</width><height>{height}</height></rect></property>'
+            + font + prop("text", label, dynamic=False) + prop("userdata", f"light_{led}") + extra + prop("role", "devicekey")
             + "</widget>")
 
 
@@ -138,17 +247,12 @@ def system_panel():
 
 
 def main():
-    cols = geometry()
-    assert len(cols) == 23 and all(len(c) == 6 for c in cols), "unexpected keyboard geometry"
+    check_layout()
     refs = codes()
-    buttons = []
-    for column, leds in enumerate(cols):
-        for row, led in enumerate(leds):
-            if led != NO_LED:
-                buttons.append(key_button(led, column, row, refs[led] if led < len(refs) else None))
-    width, height = 23 * CELL, 6 * CELL
+    buttons = [key_button(key, refs[key[0]] if key[0] < len(refs) else None) for key in LAYOUT]
+    width, height = pixels(PICTURE_WIDTH) - GAP, pixels(PICTURE_HEIGHT) - GAP
     ui = f'''<?xml version="1.0" encoding="UTF-8"?>
-<!-- Written by scripts/gen_keyboard_skin.py from the keyboard's lighting geometry; edit the script, not this file. -->
+<!-- Written by scripts/gen_keyboard_skin.py from its keyboard layout table; edit the script, not this file. -->
 <ui version="4.0">
  <class>KeyboardDevice</class>
  <widget class="QWidget" name="keyboard_device_page">
@@ -167,7 +271,7 @@ def main():
 {chr(10).join("    " + b for b in buttons)}
    </widget></item>
    <item><widget class="QStackedWidget" name="device_function_switch"><property name="role" stdset="0"><string>panel</string></property><widget class="QWidget" name="device_function_switch_page_0"/><widget class="QWidget" name="device_function_switch_page_1"/><widget class="QWidget" name="device_function_switch_page_2"/>{system_panel()}</widget></item>
-   <item><widget class="QStackedWidget" name="device_key_function_switch"><property name="maximumSize"><size><width>16777215</width><height>0</height></size></property><widget class="QWidget" name="device_key_function_switch_page_0"/><widget class="QWidget" name="device_key_function_switch_page_1"/><widget class="QWidget" name="device_key_function_switch_page_2"/></widget></item>
+   <item><widget class="QStackedWidget" name="device_key_function_switch"><property name="maximumSize"><size><width>16777215</width><height>0</height></size></property><widget class="QWidget" name="device_key_function_switch_page_0"/><widget class="QWidget" name="device_key_function_switch_page_1"><layout class="QVBoxLayout" name="device_key_function_switch_page_1_box"><property name="leftMargin"><number>0</number></property><property name="topMargin"><number>0</number></property><property name="rightMargin"><number>0</number></property><property name="bottomMargin"><number>0</number></property><item><widget class="KeySetControl" name="KeySetControlItem"/></item></layout></widget><widget class="QWidget" name="device_key_function_switch_page_2"/></widget></item>
    <item><spacer name="keyboard_device_page_spacer"><property name="orientation"><enum>Qt::Vertical</enum></property></spacer></item>
   </layout>
  </widget>

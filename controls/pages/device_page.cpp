@@ -24,7 +24,7 @@ constexpr const char* kSelectPanelClass = "SelectPanel";
 constexpr const char* kFunctionSwitch = "device_function_switch";
 constexpr const char* kKeyFunctionSwitch = "device_key_function_switch";
 constexpr uint32_t kOpaque = 0xFF000000u;
-constexpr uint32_t kWhite = 0xFFFFFFu;
+constexpr uint32_t kWhiteLight = PackKeyLight(255, 255, 255);
 constexpr int kFullLevel = 255;
 // Marks a light button that shows no colour yet, so the first frame always paints it.
 constexpr uint32_t kNothingShown = 0xFFFFFFFFu;
@@ -37,8 +37,7 @@ ui::CControlUI* FindByClass(QWidget* root, const char* className) {
   return nullptr;
 }
 
-uint32_t ScaledRgb(const lighting::LedRecord& led) {
-  const QColor colour = LedColour(led);
+uint32_t ScaledRgb(const QColor& colour) {
   return (uint32_t(colour.red()) << 16) | (uint32_t(colour.green()) << 8) | uint32_t(colour.blue());
 }
 
@@ -155,9 +154,8 @@ void CDevicePageUI::BindKeyButtons(int key_count, int led_count) {
     if (led && !lightButtons_[std::size_t(*led)]) {
       lightButtons_[std::size_t(*led)] = w;
       if (auto* button = dynamic_cast<CDeviceKeyButtonUI*>(control)) {
-        button->SetLightOverlay(true);
-        button->SetLightColour(kWhite);
-        button->SetLightLevel(kFullLevel);
+        button->SetLightOverlay(kWhiteLight, kFullLevel, true);
+        button->Invalidate();
       }
     }
   }
@@ -199,12 +197,18 @@ void CDevicePageUI::ProfileSwitched() {
     if (!loaded.done()) Trace("device page: the profile list could not be loaded: " + loaded.error);
   }
   for (const QPointer<QWidget>& widget : keyButtons_) {
-    if (auto* key = As<CDeviceKeyButtonUI>(widget)) key->SetSelectionState(0);
+    if (auto* key = As<CDeviceKeyButtonUI>(widget); key && key->GetSelectionState() != 0) {
+      key->SetSelectionState(0);
+      key->Invalidate();
+    }
   }
 }
 
 void CDevicePageUI::SelectKeyButton(int key, bool selected) {
-  if (auto* button = dynamic_cast<CDeviceKeyButtonUI*>(KeyButton(key))) button->SetSelectionState(selected ? 1 : 0);
+  if (auto* button = dynamic_cast<CDeviceKeyButtonUI*>(KeyButton(key))) {
+    button->SetSelectionState(selected ? 1 : 0);
+    button->Invalidate();
+  }
 }
 
 void CDevicePageUI::ShowKeyLabel(int key, std::string_view ownNameKey, const devices::KeyLabel& label) {
@@ -229,13 +233,16 @@ void CDevicePageUI::ShowFrame(std::span<const lighting::LedRecord> leds, const l
   for (std::size_t i = 0; i < count; ++i) {
     ui::CControlUI* button = LightButton(int(i));
     if (!button) continue;
-    const uint32_t rgb = ScaledRgb(leds[i]);
+    const QColor colour = LedColour(leds[i]);
+    const uint32_t rgb = ScaledRgb(colour);
     if (shownLight_[i] == rgb) continue;
     shownLight_[i] = rgb;
     changed = true;
     if (auto* key = dynamic_cast<CDeviceKeyButtonUI*>(button)) {
-      key->SetLightColour(rgb);
-      key->SetLightLevel(kFullLevel);
+      // The colour is already scaled by the LED's level.
+      key->SetLightOverlay(PackKeyLight(uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue())),
+                           kFullLevel, true);
+      key->Invalidate();
       continue;
     }
     button->SetBkColor(kOpaque | rgb);

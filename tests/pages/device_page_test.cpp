@@ -194,7 +194,8 @@ TEST_F(DevicePageWithDeviceTest, TheKeyboardsKeyButtonsShowItsLightsAsAnOverlay)
   keyboard->Device()->SetLedRecord(std::size_t(led),
                                    {.red = 0x12, .green = 0x34, .blue = 0x56, .level = 255});
   keyboard->PresentFrame();
-  EXPECT_EQ(button->GetLightColour(), 0x123456u);
+  EXPECT_EQ(button->GetLightColour(), 0x345612u) << "red, then blue, then green";
+  EXPECT_EQ(controls::DecodeKeyLight(button->GetLightColour()), QColor(0x12, 0x34, 0x56));
   EXPECT_EQ(button->GetBkColor(), 0u) << "the overlay, not the button's background";
 }
 
