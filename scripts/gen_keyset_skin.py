@@ -11,6 +11,7 @@ from xml.sax.saxutils import escape
 
 TOP = pathlib.Path(__file__).resolve().parent.parent
 
+# Numeric edits start with values that make a usable function, so choosing a kind applies one at once.
 # The function combo: the order users meet the kinds in; user data = kind.
 KIND_ORDER = [0, 6, 7, 11, 1, 2, 3, 5, 4, 8, 9, 10]
 MOUSE_BUTTONS = ["mouse_key_left", "mouse_key_middle", "mouse_key_right", "mouse_key_forward", "mouse_key_back"]
@@ -46,8 +47,8 @@ def combo(name, items, width=170, userdata=None):
             + extra + "</widget>")
 
 
-def edit(name, width=56, number=True, tip=None):
-    extra = prop("numberonly", "true", kind="bool") + '<property name="maxLength"><number>3</number></property>' if number else ""
+def edit(name, width=56, number=True, tip=None, text=None):
+    extra = (prop("text", text, dynamic=False) if text is not None else "") + (prop("numberonly", "true", kind="bool") + '<property name="maxLength"><number>3</number></property>' if number else "")
     if tip:
         extra += prop("tooltipid", tip)
     return (f'<widget class="QLineEdit" name="{name}">' + min_width(width)
@@ -82,9 +83,9 @@ def row(name, items, spacing=8):
 def motion_page(kind, name, directions):
     return row(f"function_switch_page_{kind}", [
         combo(f"keyset_{name}_combo", directions, width=130),
-        label(f"keyset_{name}_num_caption", "keyset_count_text"), edit(f"keyset_{name}_num_edit"),
-        label(f"keyset_{name}_delay_caption", "keyset_delay_text"), edit(f"keyset_{name}_delay_edit", tip="keyset_range_15_tip"),
-        label(f"keyset_{name}_speed_caption", "keyset_speed_text"), edit(f"keyset_{name}_speed_edit", tip="keyset_range_15_tip"),
+        label(f"keyset_{name}_num_caption", "keyset_count_text"), edit(f"keyset_{name}_num_edit", text="1"),
+        label(f"keyset_{name}_delay_caption", "keyset_delay_text"), edit(f"keyset_{name}_delay_edit", tip="keyset_range_15_tip", text="0"),
+        label(f"keyset_{name}_speed_caption", "keyset_speed_text"), edit(f"keyset_{name}_speed_edit", tip="keyset_range_15_tip", text="0"),
     ])
 
 
@@ -96,8 +97,8 @@ def pages():
     page[3] = motion_page(3, "mousewheel", ["mouse_key_up_Swing", "mouse_key_down_Swing"])
     page[4] = row("function_switch_page_4", [combo("keyset_mousedpi_combo", DPI_STEPS)])
     page[5] = row("function_switch_page_5", [
-        label("keyset_mousefire_interval_caption", "keyset_interval_text"), edit("keyset_mousefire_interval_edit"),
-        label("keyset_mousefire_num_caption", "keyset_count_text"), edit("keyset_mousefire_num_edit")])
+        label("keyset_mousefire_interval_caption", "keyset_interval_text"), edit("keyset_mousefire_interval_edit", text="50"),
+        label("keyset_mousefire_num_caption", "keyset_count_text"), edit("keyset_mousefire_num_edit", text="2")])
     modifiers = [radio(f"key_ComBox_check_{i}", f"keyset_modifier_{i}_text", "keyset_modifier") for i in range(5)]
     page[6] = row("function_switch_page_6", [
         edit("keyset_keyboard_text_edit", width=150, number=False, tip="keyset_capture_tip")] + modifiers)
@@ -105,7 +106,7 @@ def pages():
     page[8] = row("function_switch_page_8", [combo("keyset_system_combo", SYSTEM)])
     cycle = ('<widget class="QWidget" name="keyset_macro_cycle_layout">'
              + box("QHBoxLayout", "keyset_macro_cycle_layout", [label("keyset_macro_cycle_caption", "keyset_cycle_text"),
-                                                             edit("keyset_macro_cycle_edit")], stretch=False)
+                                                             edit("keyset_macro_cycle_edit", text="1")], stretch=False)
              + "</widget>")
     page[9] = row("function_switch_page_9", [combo("keyset_macro_combo", [], width=160),
                                               combo("keyset_macro_over_combo", MACRO_ENDS, width=150), cycle])

@@ -221,7 +221,7 @@ void CDevicePageUI::ShowKeyLabel(int key, std::string_view ownNameKey, const dev
   };
   const devices::KeyButtonLabel shown =
       devices::MakeKeyButtonLabel(ownNameKey, devices::ComposeKeyLabel(label, localize), localize);
-  button->SetKeySetMark(!shown.keySetMarkHidden);
+  button->SetKeySetMarkHidden(shown.keySetMarkHidden ? 1 : 0);
   button->SetToolTip(ui::CDuiString(shown.toolText));
 }
 
