@@ -108,6 +108,8 @@ USAGE_NAMES = {
     0x46: "PrtSc", 0x47: "ScrLk", 0x48: "Pause", 0x49: "Ins", 0x4A: "Home", 0x4B: "PgUp", 0x4C: "Del",
     0x4D: "End", 0x4E: "PgDn", 0x4F: "→", 0x50: "←", 0x51: "↓", 0x52: "↑", 0x53: "Num", 0x54: "/",
     0x55: "*", 0x56: "-", 0x57: "+", 0x58: "Ent", 0x62: "0", 0x63: ".", 0x65: "Menu", 0x64: "\\",
+    # The international keys: ISO #, Ro, Yen, keypad comma, Muhenkan, Henkan, Kana, the two language keys.
+    0x32: "#", 0x87: "Ro", 0x89: "¥", 0x85: ",", 0x8B: "Mu", 0x8A: "He", 0x88: "Ka", 0x90: "L1", 0x91: "L2",
 }
 MODIFIER_NAMES = {0x01: "Ctrl", 0x02: "Shift", 0x04: "Alt", 0x08: "Win", 0x10: "Ctrl", 0x20: "Shift",
                   0x40: "Alt", 0x80: "Win"}
@@ -116,7 +118,7 @@ MODIFIER_NAMES = {0x01: "Ctrl", 0x02: "Shift", 0x04: "Alt", 0x08: "Win", 0x10: "
 def caption(code):
     kind, data1, data2 = code
     if kind == 0xA0:
-        return "Fn" if data1 == 0x01 else "•"
+        return {0x01: "Fn", 0x1B: "GM"}.get(data1, "•")
     if kind == 0xD0:
         return "M%d" % data2
     if data1:

@@ -121,15 +121,13 @@ def main():
     switch = ('<widget class="QStackedWidget" name="function_switch_tablayout">'
               '<property name="maximumSize"><size><width>16777215</width><height>34</height></size></property>'
               + pages() + "</widget>")
-    left = '<widget class="QWidget" name="keyset_edit_column">' + box("QVBoxLayout", "keyset_edit_column", [head, switch], 6, False) + "</widget>"
-    buttons = ('<widget class="QWidget" name="keyset_buttons">'
-               + box("QHBoxLayout", "keyset_buttons", [button("key_butt_keydefalut", "keyset_default_btn_text"),
-                                                      button("key_butt_keycancel", "keyset_cancel_btn_text"),
-                                                      button("key_butt_keysave", "keyset_apply_btn_text"),
-                                                      button("key_butt_prosave", "keyset_write_btn_text")], 8, False)
-               + "</widget>")
+    buttons = row("keyset_buttons", [button("key_butt_keydefalut", "keyset_default_btn_text"),
+                                     button("key_butt_keycancel", "keyset_cancel_btn_text"),
+                                     button("key_butt_keysave", "keyset_apply_btn_text"),
+                                     button("key_butt_prosave", "keyset_write_btn_text")])
+    # One row each (kind, its parameters, the buttons): the page below the picture is narrow, not short.
     panel = ('<widget class="QWidget" name="keyset_layout">'
-             + box("QHBoxLayout", "keyset_layout", [left, buttons], 16, False) + "</widget>")
+             + box("QVBoxLayout", "keyset_layout", [head, switch, buttons], 8, False) + "</widget>")
     hint = label("keyset_hint_label", "keyset_pick_key_text", role="muted")
     hidden = ('<widget class="QLabel" name="text_test"><property name="visible"><bool>false</bool></property>'
               '<property name="maximumSize"><size><width>0</width><height>0</height></size></property></widget>')
