@@ -1,0 +1,77 @@
+#pragma once
+// CLightControlUI (skin class "LightControl"; every device page holds one as "LightControlItem"): the
+// lighting editor's panel. It shows a page's light effect (mode, brightness, speed, direction, the
+// multi-colour flag, the fixed colour and, on a keyboard, the preset mode and the custom colour group) and
+// enables and shows its groups by the device kind and the mode. It holds no light parameters of its own:
+// the lighting editor reads the user's change from it and stores it in the page's device.
+//
+// The panel builds its content from the sub-skin "XML\CustomControlXML\LightControl.xml". Each control is
+// looked up inside the panel on first use; an operation whose control is missing does nothing, and a getter
+// then gives its stated value. Colours are 0xAARRGGBB.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "profiles/profile_records.h"
+#include "uilib/container.h"
+
+namespace norvane::editors {
+
+class CLightControlUI : public ui::CHorizontalLayoutUI {
+ public:
+  static constexpr const char* kClassName = "LightControl";
+  static constexpr const char* kItemName = "LightControlItem";
+  static constexpr const char* kSkin = "XML\\CustomControlXML\\LightControl.xml";
+
+  CLightControlUI();
+  ~CLightControlUI() override;
+
+  void DoInit() override;
+
+  // Kind code of the page: 1 keyboard, 2 mouse, 3 mouse pad, 4 or 7 headset, 5 hub.
+  void SetDeviceKind(int kind);
+  int GetDeviceKind() const { return deviceKind_; }
+
+  // Fills the mode combo: item i is effect mode i, its text the language id names[i], hidden where
+  // visible[i] is 0 (hidden items keep their index). Sets the sliders' maxima.
+  void InitModes(std::span<const std::string> names, std::span<const int> visible, int maxBrightness,
+                 int maxSpeed);
+  // Shows every field of the effect, then applies the layout of its mode.
+  void ShowLightEffect(const LightEffect& effect);
+
+  void SelectMode(int mode);  // no notification; then ApplyLayout(mode)
+  int GetMode() const;        // -1 without a selection or a combo
+  void SelectCustomGroup(int group);
+  int GetCustomGroup() const;
+  void SelectZZCCMode(int preset);
+  int GetZZCCMode() const;
+  void SetBrightness(int level);
+  int GetBrightness() const;
+  void SetSpeed(int level);
+  int GetSpeed() const;
+  void SetRedText(const ui::CDuiString& text);
+  void SetGreenText(const ui::CDuiString& text);
+  void SetBlueText(const ui::CDuiString& text);
+  ui::CDuiString GetRedText() const;
+  ui::CDuiString GetGreenText() const;
+  ui::CDuiString GetBlueText() const;
+  void SetPaletteColour(std::uint32_t argb);  // then SetColourButton
+  std::uint32_t GetPaletteColour() const;     // 0xFF000000 without a palette
+  void SetColourButton(std::uint32_t argb);
+  void SetMultiColour(int flag);
+  int GetMultiColour() const;
+  void SetDirection(int flag);  // non-zero: "deng_FXL_check", zero: "deng_FXR_check"
+  std::uint32_t GetColourOption(int number) const;  // background of "color_option_<number>"; 0 without one
+  void ShowSameModeButton(int flag);
+  void SetSameModeFlag(int flag);  // then ApplyLayout(GetMode())
+  int GetSameModeFlag() const { return sameModeFlag_; }
+  void ApplyLayout(int mode);
+
+ private:
+  int deviceKind_ = 0;
+  std::uint8_t sameModeFlag_ = 0;
+  bool built_ = false;
+};
+
+}  // namespace norvane::editors
