@@ -21,6 +21,7 @@
 #include "app/device_service.h"
 #include "app/main_wnd_hooks.h"
 #include "app/notify_router.h"
+#include "devices/lighting/shared_light_effect.h"
 #include "app/profile_actions.h"
 #include "app/user_prompts.h"
 #include "app/registered_messages.h"
@@ -162,6 +163,8 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void OnMouseLightSelection(const editors::RoutedNotify& notify);
   void SetUpRouter();
   void SetInputCapture(bool on);
+  void OnKeyClicked(const editors::RoutedNotify& notify);
+  static constexpr int kLightingTab = 1;
   void OpenDesktopSettings(int n);
   void HandToEditors(RegisteredMessage id, ui::WPARAM wParam, ui::LPARAM lParam);
   UserPrompts& Prompts();
@@ -170,6 +173,8 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   MainWndHooks hooks_;
   NotifyRouter router_;
   std::unique_ptr<UserPrompts> ownPrompts_;
+  // The effect every synchronised device shows; the lighting editor writes it, the synchronisation reads it.
+  lighting::SharedLightEffect sharedLight_;
   std::vector<std::unique_ptr<editors::IEditor>> ownEditors_;
   int selectedTab_ = -1;
   int selectedKind_ = 0;

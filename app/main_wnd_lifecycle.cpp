@@ -46,6 +46,9 @@ void CMainWnd::OnWindowInit() {
       page.SetRefreshListener([this, pagePtr = &page] {
         for (editors::IEditor* editor : router_.Editors()) editor->OnPageRefreshed(*pagePtr);
       });
+      page.SetTabsListener([this, pagePtr = &page](bool more) {
+        for (editors::IEditor* editor : router_.Editors()) editor->OnDeviceTabsChanged(*pagePtr, more);
+      });
     };
     devices_ = options_.deviceServiceFactory(m_pm, std::move(deviceHooks));
   }

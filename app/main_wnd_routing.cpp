@@ -16,6 +16,7 @@
 #include "devices/device_kinds.h"
 #include "editors/key_assignment_editor.h"
 #include "editors/keyboard_system_editor.h"
+#include "editors/lighting_editor.h"
 #include "profiles/json_file_util.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
@@ -61,6 +62,11 @@ void CMainWnd::SetUpRouter() {
     auto system = std::make_unique<editors::CKeyboardSystemEditor>();
     router_.Register(editors::EditorSlot::kKeyboardSystem, system.get());
     ownEditors_.push_back(std::move(system));
+    auto lighting = std::make_unique<editors::CLightingEditor>(sharedLight_, [this] {
+      return devices_ ? devices_->Pages() : std::vector<controls::CDevicePageUI*>{};
+    });
+    router_.Register(editors::EditorSlot::kLighting, lighting.get());
+    ownEditors_.push_back(std::move(lighting));
     auto keys = std::make_unique<editors::CKeyAssignmentEditor>();
     router_.Register(editors::EditorSlot::kKeyAssignment, keys.get());
     ownEditors_.push_back(std::move(keys));
@@ -181,9 +187,27 @@ void CMainWnd::OnWindowRoute(const RoutedNotify& notify) {
     case RouteAction::kMouseLightSelection:
       OnMouseLightSelection(notify);
       return;
+    case RouteAction::kKeyClicked:
+      OnKeyClicked(notify);
+      return;
     default:
       return;
   }
+}
+
+void CMainWnd::OnKeyClicked(const RoutedNotify& notify) {
+  // On the key assignment tab the key opens in the key editor; on the lighting tab it is painted.
+  if (!notify.page || !notify.page->Device()) return;
+  const int tab = notify.page->Device()->GetFunctionTab();
+  RoutedNotify handed = notify;
+  editors::EditorSlot slot = editors::EditorSlot::kKeyAssignment;
+  if (tab == kLightingTab) {
+    slot = editors::EditorSlot::kLighting;
+    handed.action = RouteAction::kPaintKey;
+  } else if (tab != editors::CKeyAssignmentEditor::kKeyTab) {
+    return;
+  }
+  if (editors::IEditor* editor = router_.EditorOf(slot)) editor->OnRoute(handed);
 }
 
 void CMainWnd::OnPageAction(const RoutedNotify& notify) {

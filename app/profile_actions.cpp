@@ -2,6 +2,8 @@
 
 #include "controls/device_profile.h"
 #include "controls/pages/device_page.h"
+#include "editors/key_assignment_editor.h"
+#include "editors/key_set_control.h"
 #include "platform/trace.h"
 #include "protocol/command_codes.h"
 
@@ -97,6 +99,8 @@ void RunProfileAction(RouteAction action, controls::CDevicePageUI& page, UserPro
       TellResult(prompts, reset);
       if (!reset.done()) return;
       page.LoadSelectedProfile();
+      // The key panel's parameter fields start over with the profile.
+      if (editors::CKeySetControlUI* keys = editors::CKeyAssignmentEditor::PanelOf(page)) keys->ResetParameterControls();
       if (!WriteProfileToDevice(*page.Device(), screen)) prompts.Tell(kWriteFailed);
       return;
     }

@@ -62,7 +62,8 @@ constexpr Row kRows[] = {
     {kClick, S::kIdentity, "skinbtn", kNoPage, kWnd, A::kOpenSkinChooser},
     {kClick, S::kIdentity, "setbtn", kNoPage, kWnd, A::kOpenSettings},
 
-    {kClick, S::kPrefix, "key_", kKeyboardMouse, kKey, A::kKeyClicked},
+    // A key of the picture: the window hands it to the editor of the open tab (keys or lighting).
+    {kClick, S::kPrefix, "key_", kKeyboardMouse, kWnd, A::kKeyClicked},
     {kClick, S::kPrefix, "color_option_", kAnyKind, kLight, A::kColourOption},
     {kClick, S::kPrefix, "audiocolor_option_", kAnyKind, kAudio, A::kAudioColourOption},
     {kClick, S::kPrefix, "windowdeviceset_", kNoPage, kWnd, A::kOpenDesktopSettings},
@@ -172,7 +173,10 @@ constexpr Row kRows[] = {
     {kValue, S::kName, "G_light_slider", kNoPage, kAudio, A::kAudioCaptureColour, 7},
     {kValue, S::kName, "B_light_slider", kNoPage, kAudio, A::kAudioCaptureColour, 8},
 
-    // "movevaluechanged" (while dragging).
+    // "movevaluechanged" (while dragging). The lighting sliders change the effect as they move; the device
+    // and the profile get the latest value (the lighting editor coalesces the writes).
+    {kMoveValue, S::kName, "deng_light_slider", kAnyKind, kLight, A::kBrightness},
+    {kMoveValue, S::kName, "deng_speed_slider", kAnyKind, kLight, A::kSpeed},
     {kMoveValue, S::kPrefix, "vexor_DPI_slider_", kNoPage, kWnd, A::kTestSliderMoved},
     {kMoveValue, S::kPrefix, "DPI_slider_", kMouse, kMs, A::kDpiSliderMoved},
 
@@ -226,6 +230,8 @@ constexpr Row kRows[] = {
     {kColour, S::kName, "deng_audioColor_Pallet", kAnyKind, kAudio, A::kAudioPaletteColour},
 
     {kSelectEnd, S::kName, "device_key_light", kNoPage, kWnd, A::kNothing},
+    // The keyboard picture's drag selection paints the selected keys in the per-key colour effect.
+    {kSelectEnd, S::kName, "keyboard_device_key_light", kKeyboard, kLight, A::kPaintSelection},
     {kSelectEnd, S::kName, "mouse_device_key_light", kAnyKind, kWnd, A::kMouseLightSelection},
 
     // Run by the default handling, through the window's message map.

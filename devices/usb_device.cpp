@@ -5,6 +5,7 @@
 #include "devices/event_reader.h"
 #include "devices/function_tabs.h"
 #include "platform/trace.h"
+#include "platform/xdg_paths.h"
 #include "profiles/json_file_util.h"
 #include "profiles/profile_locations.h"
 #include "protocol/commands.h"
@@ -100,7 +101,13 @@ std::filesystem::path CNorvaneUSBDevice::LightListFile() const {
   if (!IsPlainName(light_list_stem_)) return {};
   const auto folder = UserProfileFolder();
   if (folder.empty()) return {};
-  return folder / (light_list_stem_ + ".config");
+  const auto own = folder / (light_list_stem_ + ".config");
+  // Until the user has custom effects of their own, the shipped ones play (read only: this program never
+  // writes the lists, and the step files are found beside the list).
+  std::error_code error;
+  if (std::filesystem::exists(own, error)) return own;
+  const auto shipped = DefaultDataFolder() / (light_list_stem_ + ".config");
+  return std::filesystem::exists(shipped, error) ? shipped : own;
 }
 
 void CNorvaneUSBDevice::ResolveProfileFile() {

@@ -123,7 +123,8 @@ class CNorvaneUSBDevice {
   std::filesystem::path UserProfileFolder() const;
   std::filesystem::path DefaultProfileFile() const;
   std::filesystem::path CurrentProfileFile() const;  // folder + stem + ".Json"
-  std::filesystem::path LightListFile() const;       // folder + light-list stem + ".config"
+  // folder + light-list stem + ".config"; the default-data folder's list while the user has none.
+  std::filesystem::path LightListFile() const;
 
   // ---- Lighting state (any thread; short lock).
   lighting::LedRecord LedAt(std::size_t index) const;
@@ -202,6 +203,11 @@ class CNorvaneUSBDevice {
   virtual void FeedAudioBands(std::span<const uint8_t> /*bands*/) {}
 
   // ---- What the kind does beyond the basics; null when it does not do that.
+  // Whether the page shows the effect shared by all devices (the lighting synchronisation keeps it in step);
+  // any change of the page's own effect takes it out. Read by the synchronisation thread.
+  void SetLightSynced(bool synced) { light_synced_.store(synced); }
+  bool IsLightSynced() const { return light_synced_.load(); }
+
   virtual KeyTableOps* KeyTable() { return nullptr; }
   virtual MacroOps* Macros() { return nullptr; }
   virtual SettingsOps* Settings() { return nullptr; }
@@ -276,6 +282,7 @@ class CNorvaneUSBDevice {
   int model_option_ = 0;
   int key_count_ = 0;
   int selected_key_ = -1;
+  std::atomic<bool> light_synced_{false};
   int selected_light_ = -1;
   int function_tab_ = 1;
 

@@ -45,6 +45,8 @@ class IEditor {
   virtual void OnLanguageChanged() {}
   // A page's device refreshed its state (a profile loaded, settings read): the editor shows that page's.
   virtual void OnPageRefreshed(controls::CDevicePageUI& /*page*/) {}
+  // A device tab was shown or hidden: whether more than one is shown now (the page is one of them).
+  virtual void OnDeviceTabsChanged(controls::CDevicePageUI& /*page*/, bool /*moreThanOne*/) {}
 };
 
 }  // namespace norvane::editors

@@ -81,6 +81,8 @@ enum class RouteAction : std::uint16_t {
   kCustomEffectChosen,
   kPresetEffectChosen,
   kPaletteColour,
+  kPaintKey,        // number: the LED of a key clicked on the lighting tab
+  kPaintSelection,  // the keys a drag selected on the lighting tab
   // Audio lighting.
   kAudioColourOption,
   kAudioBackgroundBlack,

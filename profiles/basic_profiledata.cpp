@@ -15,15 +15,13 @@ namespace {
 
 // A "Guid" names a custom light file relative to the device folder. Only plain names (optionally below
 // sub-folders) are accepted, so a damaged or hostile configuration cannot reach other files.
-bool IsContainedRelativePath(const std::string& name) {
-  if (name.empty() || name.find('\0') != std::string::npos || name.find('\\') != std::string::npos)
+// A custom light file is named by a plain name in the light configuration's own folder: no folders, no
+// way up, nothing absolute. Anything else reads as missing.
+bool IsPlainStepFileName(const std::string& name) {
+  if (name.empty() || name.find('\0') != std::string::npos || name.find('\\') != std::string::npos ||
+      name.find('/') != std::string::npos)
     return false;
-  const std::filesystem::path relative(name);
-  if (relative.is_absolute()) return false;
-  for (const auto& part : relative) {
-    if (!IsPlainFileName(part.string())) return false;
-  }
-  return true;
+  return IsPlainFileName(name);
 }
 
 }  // namespace
@@ -141,7 +139,7 @@ std::vector<LedStep> CBasicProfiledata::GetCustomLightSteps() {
   if (light_config_.isNull()) return custom_light_steps_;
   const Json::Value& modes = Element(Member(light_config_, "LightInfo"), device_index_);
   const std::string name = json::ReadString(Element(modes, current_light_.mode), "Guid");
-  if (!IsContainedRelativePath(name)) return custom_light_steps_;
+  if (!IsPlainStepFileName(name)) return custom_light_steps_;
 
   const std::filesystem::path steps_file = light_config_path_.parent_path() / (name + ".light");
   const Json::Value steps = file_util_.ReadJsonValue(steps_file);

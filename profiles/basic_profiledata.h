@@ -68,8 +68,8 @@ class CBasicProfiledata {
   // Reads the light configuration ("vexor_light.config") from path into the document.
   Json::Value LoadLightConfig(const std::filesystem::path& path);
   // The steps of the custom light file of the current light mode. The file name comes from the light
-  // configuration's "Guid" and is resolved against the folder of the light configuration; names that would
-  // leave that folder are refused.
+  // configuration's "Guid" and is resolved against the folder of the light configuration; only a plain name
+  // in that folder is taken (no folders, no "..", nothing absolute), anything else reads as no steps.
   std::vector<LedStep> GetCustomLightSteps();
 
   std::vector<KeyAssignment> GetKeyList();

@@ -204,6 +204,12 @@ void CDevicePageUI::ProfileSwitched() {
   }
 }
 
+void CDevicePageUI::SetMoreThanOneTabVisible(bool more) {
+  const bool changed = more != moreThanOneTab_;
+  moreThanOneTab_ = more;
+  if (changed && tabsListener_) tabsListener_(more);
+}
+
 void CDevicePageUI::SelectKeyButton(int key, bool selected) {
   if (auto* button = dynamic_cast<CDeviceKeyButtonUI*>(KeyButton(key))) {
     button->SetSelectionState(selected ? 1 : 0);

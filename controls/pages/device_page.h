@@ -117,7 +117,9 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   bool SwitchToChosenProfile();
   // Points the device at the profile the bar has selected and loads it. False without a bar or device.
   bool LoadSelectedProfile();
-  void SetMoreThanOneTabVisible(bool more) override { moreThanOneTab_ = more; }
+  void SetMoreThanOneTabVisible(bool more) override;
+  // Told when the page learns that more or fewer than two device tabs are shown.
+  void SetTabsListener(std::function<void(bool moreThanOne)> listener) { tabsListener_ = std::move(listener); }
   void SetDeviceTab(CDeviceOptionUI* tab) override;
 
  private:
@@ -134,6 +136,7 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   QPointer<QWidget> tab_;
   bool wirelessCapable_ = false;
   bool moreThanOneTab_ = false;
+  std::function<void(bool)> tabsListener_;
   bool frameChanged_ = false;
   ui::CDuiString noticeTextId_;
   MessageSink messageSink_;

@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "devices/keyboard/effect_lists.h"
+#include "devices/effect_lists.h"
 #include "devices/keyboard/frame_streamer.h"
 #include "devices/keyboard/keyboard_layout.h"
 #include "devices/keyboard/settings_record.h"
@@ -111,6 +111,16 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice,
   // editor (editorGroup not -1) the colours are stored as that group's and the light mask goes to a wired
   // keyboard.
   void SetCustomKeyColour(int led, int editorGroup);
+  // The same for several LEDs (a drag selection): one profile save and one mask for all of them.
+  void SetCustomKeyColours(std::span<const int> leds, int editorGroup);
+  // Every LED takes the fixed colour (lit 1) or black (lit 0) and that set mark; the mask goes to the
+  // keyboard; with a group chosen (not -1) the colours are stored as that group's.
+  void FillCustomColours(int lit, int editorGroup);
+  // The profile's custom colour group becomes `group`; the profile is saved.
+  void ChooseCustomGroup(int group);
+  // The LEDs take the colours of the profile's custom group, and the mask goes to the keyboard.
+  void LoadCustomColours();
+  void ReloadCustomColours() { LoadCustomColours(); }
   // Mode 21: sends the mask of the lit LEDs. 1, a failing command's result, or 0 outside mode 21.
   int SendLightMask();
   // Replaces the selected key's assignment, stores the list into the profile document and saves it.
@@ -123,7 +133,7 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice,
   const keyboard::SettingsRecord& LiveRecord() const { return live_record_; }
   std::uint8_t LiveMode() const { return live_mode_.load(); }
   const std::vector<KeyAssignment>& KeyList() const { return key_list_; }
-  const keyboard::EffectLists& Lists() const { return lists_; }
+  const EffectLists& Lists() const { return lists_; }
   CKeyboardProfiledata& Profile() { return profile_; }
   lighting::keyboard::KeyboardLighting& Lighting() { return lighting_; }
   // Bytes of a streamed frame: 3 per key position, at most the whole frame.
@@ -139,7 +149,7 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice,
   // The live mode changed (or is 21): reset the engine for it; mode 21 loads the custom colours and sends
   // the light mask.
   void StartLightMode(std::uint8_t mode);
-  void LoadCustomColours();
+  void StoreCustomColours(int group);
   void TakeProfileDocument();
   void StoreLightIntoProfile();
   void SetLiveCopy(const lighting::LightParams& light);
@@ -158,7 +168,7 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice,
   keyboard::SettingsRecord live_record_{};
   bool live_record_read_ = false;
   lighting::LightParams live_light_;
-  keyboard::EffectLists lists_;
+  EffectLists lists_;
   std::vector<KeyAssignment> key_list_;
   KeyboardSystemStages system_;
   int last_live_result_ = 0;

@@ -53,27 +53,60 @@ int CNorvaneKeyboardDevice::SendLightMask() {
 }
 
 void CNorvaneKeyboardDevice::SetCustomKeyColour(int led, int editorGroup) {
-  if (live_mode_.load() != keyboard::kCustomColourMode || led < 0 || led >= LedCount()) return;
-  const lighting::LightParams params = GetLightParams();
-  lighting::LedRecord record = LedAt(static_cast<std::size_t>(led));
-  record.red = params.red;
-  record.green = params.green;
-  record.blue = params.blue;
-  record.mark = 1;
-  SetLedRecord(static_cast<std::size_t>(led), record);
-  if (editorGroup < 0) return;
+  const int leds[] = {led};
+  SetCustomKeyColours(leds, editorGroup);
+}
 
+void CNorvaneKeyboardDevice::SetCustomKeyColours(std::span<const int> leds, int editorGroup) {
+  if (live_mode_.load() != keyboard::kCustomColourMode) return;
+  const lighting::LightParams params = GetLightParams();
+  bool painted = false;
+  for (const int led : leds) {
+    if (led < 0 || led >= LedCount()) continue;
+    lighting::LedRecord record = LedAt(static_cast<std::size_t>(led));
+    record.red = params.red;
+    record.green = params.green;
+    record.blue = params.blue;
+    record.mark = 1;
+    SetLedRecord(static_cast<std::size_t>(led), record);
+    painted = true;
+  }
+  if (!painted || editorGroup < 0) return;
+  StoreCustomColours(editorGroup);
+  protocol::CommandChannel& channel = CommandChannel();
+  if (channel.IsOpen() && !channel.IsWireless()) {
+    const keyboard::LightMask mask = keyboard::BuildLightMask(FrameSnapshot(), layout_.maps.lights);
+    if (const int result = protocol::CmdWriteKeyLight(channel, mask, 0); result != protocol::kResultOk)
+      Trace("keyboard: sending the light mask failed: " + std::string(protocol::DescribeResult(result)));
+  }
+}
+
+void CNorvaneKeyboardDevice::StoreCustomColours(int group) {
   std::vector<LightColor> colours;
   for (const lighting::LedRecord& each : FrameSnapshot()) {
     colours.push_back({each.red, each.green, each.blue, 0, each.mark});
   }
-  profile_.SetLightColors(colours, editorGroup);
+  profile_.SetLightColors(colours, group);
   SaveProfile();
-  protocol::CommandChannel& channel = CommandChannel();
-  if (channel.IsOpen() && !channel.IsWireless()) {
-    const keyboard::LightMask mask = keyboard::BuildLightMask(FrameSnapshot(), layout_.maps.lights);
-    protocol::CmdWriteKeyLight(channel, mask, 0);
+}
+
+void CNorvaneKeyboardDevice::FillCustomColours(int lit, int editorGroup) {
+  const lighting::LightParams params = GetLightParams();
+  for (int led = 0; led < LedCount(); ++led) {
+    lighting::LedRecord record = LedAt(static_cast<std::size_t>(led));
+    record.red = lit ? params.red : 0;
+    record.green = lit ? params.green : 0;
+    record.blue = lit ? params.blue : 0;
+    record.mark = lit ? 1 : 0;
+    SetLedRecord(static_cast<std::size_t>(led), record);
   }
+  (void)SendLightMask();
+  if (editorGroup >= 0) StoreCustomColours(editorGroup);
+}
+
+void CNorvaneKeyboardDevice::ChooseCustomGroup(int group) {
+  profile_.SetLightColorGroup(group);
+  SaveProfile();
 }
 
 }  // namespace norvane::devices

@@ -65,7 +65,7 @@ int CNorvaneKeyboardDevice::RefreshKeyButtons() {
 }
 
 void CNorvaneKeyboardDevice::FillEffectAndMacroLists() {
-  lists_ = keyboard::ReadEffectLists(DefaultDataFolder() / "default_light.json", LightListFile(),
+  lists_ = ReadEffectLists(DefaultDataFolder() / "default_light.json", LightListFile(),
                                      UserProfileFolder(), GetVariantIndex());
 }
 

@@ -2,7 +2,7 @@
 // and never turns one thing into another.
 #include <gtest/gtest.h>
 
-#include "devices/keyboard/effect_lists.h"
+#include "devices/effect_lists.h"
 #include "devices/keyboard/key_positions.h"
 #include "devices/keyboard/key_table_builder.h"
 #include "devices/keyboard/light_mask.h"

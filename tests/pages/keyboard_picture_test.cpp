@@ -141,10 +141,10 @@ TEST_F(KeyboardPictureTest, KeysKeepTheirCaptionsAndTheKeyEditorHasItsPlace) {
   EXPECT_EQ(Key(34).caption, "Bksp");
   EXPECT_EQ(Key(64).caption, "A");
   EXPECT_EQ(Key(120).caption, "M1");
-  EXPECT_EQ(Key(62).caption, "") << "the ISO key has no caption of its own";
+  EXPECT_EQ(Key(62).caption, "#") << "the international keys are named too";
 
-  // The key assignment control is not built yet: the builder puts an empty container in its place, under
-  // its name, in the key assignment tab's editor area.
+  // The key assignment panel sits in the key assignment tab's editor area (these tests build the page
+  // without the editors' controls: the builder puts an empty container there under its name).
   ui::CControlUI* editor = ui::CPaintManagerUI::FindSubControlByName(root_, "KeySetControlItem");
   ASSERT_NE(editor, nullptr);
   ui::CControlUI* page = ui::CPaintManagerUI::FindSubControlByName(root_, "device_key_function_switch_page_1");

@@ -356,11 +356,14 @@ TEST(CustomLightSteps, ResolveAgainstTheDeviceFolderAndStayInside) {
   std::filesystem::create_directories(device);
   WriteText(
       device / "vexor_light.config",
-      R"({"LightInfo": [[{"Guid": ""}, {"Guid": "steps"}, {"Guid": "../outside"}, {"Guid": "/etc/x"}]]})");
+      R"({"LightInfo": [[{"Guid": ""}, {"Guid": "steps"}, {"Guid": "../outside"}, {"Guid": "/etc/x"},
+                          {"Guid": "sub/steps"}, {"Guid": 12}]]})");
   WriteText(
       device / "steps.light",
       R"({"LEDEffectList": [{"LEDREGMode": 3, "LEDMultiColor": 5, "red": 1, "Time": 500, "Cyle": 2}]})");
   WriteText(folder / "outside.light", R"({"LEDEffectList": [{"LEDREGMode": 1}]})");
+  std::filesystem::create_directories(device / "sub");
+  WriteText(device / "sub" / "steps.light", R"({"LEDEffectList": [{"LEDREGMode": 1}]})");
 
   auto document = WithEntry<CKeyboardProfiledata>(folder, "{}");
   document.SetLightConfigPath(device / "vexor_light.config");
@@ -374,7 +377,8 @@ TEST(CustomLightSteps, ResolveAgainstTheDeviceFolderAndStayInside) {
   EXPECT_EQ(steps[0].effect.multi_color, 5) << "step files keep the multi-colour value as an integer";
   EXPECT_EQ(steps[0].time, 500);
   EXPECT_EQ(steps[0].cycle, 2);
-  for (std::uint8_t mode : {0, 2, 3, 200}) {
+  // Only plain names in the folder: no way up, nothing absolute, no sub-folders, nothing that is no text.
+  for (std::uint8_t mode : {0, 2, 3, 4, 5, 200}) {
     light.mode = mode;
     document.SetLightInfo(light);
     EXPECT_TRUE(document.GetCustomLightSteps().empty()) << int(mode);

@@ -1,5 +1,5 @@
 #pragma once
-// The lists the keyboard page offers: its effects with their device mode codes (the mode table), the area
+// The lists a device page offers: its effects with their device mode codes (the mode table), the area
 // effects, the user's custom light lists and macros. Read from the default light list of the default-data
 // folder, the light configuration and the macro list of the device folder, by the model's variant index.
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace norvane::devices::keyboard {
+namespace norvane::devices {
 
 struct EffectLists {
   std::vector<std::string> effectNames;
@@ -25,4 +25,4 @@ EffectLists ReadEffectLists(const std::filesystem::path& defaultLightFile,
                             const std::filesystem::path& lightConfigFile,
                             const std::filesystem::path& macroFolder, int variant);
 
-}  // namespace norvane::devices::keyboard
+}  // namespace norvane::devices

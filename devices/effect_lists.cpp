@@ -1,10 +1,10 @@
-#include "devices/keyboard/effect_lists.h"
+#include "devices/effect_lists.h"
 
 #include "devices/keyboard/macro_block.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file_util.h"
 
-namespace norvane::devices::keyboard {
+namespace norvane::devices {
 namespace {
 
 std::vector<std::string> NamesOf(const Json::Value& array) {
@@ -38,9 +38,9 @@ EffectLists ReadEffectLists(const std::filesystem::path& defaultLightFile,
   lists.customLightNames = NamesOf(json::Element(json::Member(config, "LightInfo"), variant));
 
   if (!macroFolder.empty()) {
-    for (const MacroEntry& macro : ReadMacroList(macroFolder)) lists.macroNames.push_back(macro.name);
+    for (const keyboard::MacroEntry& macro : keyboard::ReadMacroList(macroFolder)) lists.macroNames.push_back(macro.name);
   }
   return lists;
 }
 
-}  // namespace norvane::devices::keyboard
+}  // namespace norvane::devices
