@@ -34,7 +34,7 @@ constexpr const char* kGroups[] = {
 // "on"/"off" checks the enabled state only.
 struct Column {
   const char* name;
-  std::string spec;
+  std::string state;
 };
 
 class LightLayoutTest : public ::testing::Test {
@@ -60,20 +60,20 @@ class LightLayoutTest : public ::testing::Test {
   }
 
   void CheckColumn(const Column& column, bool soil) {
-    const std::size_t comma = column.spec.find(',');
-    const std::string enabled = column.spec.substr(0, comma);
-    const std::string visible = comma == std::string::npos ? "-" : column.spec.substr(comma + 1);
+    const std::size_t comma = column.state.find(',');
+    const std::string enabled = column.state.substr(0, comma);
+    const std::string visible = comma == std::string::npos ? "-" : column.state.substr(comma + 1);
     QWidget* widget = Control(column.name)->GetWidget();
     SCOPED_TRACE(column.name);
     // The control's own state: Qt reports a control inside a disabled group as disabled, whatever the
     // layout set for the control itself.
     const bool isEnabled = !widget->testAttribute(Qt::WA_ForceDisabled);
     if (enabled != "-") {
-      EXPECT_EQ(isEnabled, enabled == "kept" ? soil : enabled == "on") << column.spec;
+      EXPECT_EQ(isEnabled, enabled == "kept" ? soil : enabled == "on") << column.state;
     }
     if (visible == "-") return;
     const bool shown = visible == "shown" || ((visible == "kept" || visible == "flag") && soil);
-    EXPECT_EQ(!widget->isHidden(), shown) << column.spec;
+    EXPECT_EQ(!widget->isHidden(), shown) << column.state;
   }
 
   void Check(int kind, const std::vector<int>& modes, const std::vector<Column>& columns, int page,
