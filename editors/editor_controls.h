@@ -1,5 +1,6 @@
 #pragma once
-// The editors' own controls, for the skin builder: the key assignment panel ("KeySetControl").
+// The editors' own controls, for the skin builder: the key assignment panel ("KeySetControl") and the
+// lighting panel ("LightControl").
 
 namespace norvane::editors {
 

@@ -5,9 +5,9 @@
 // enables and shows its groups by the device kind and the mode. It holds no light parameters of its own:
 // the lighting editor reads the user's change from it and stores it in the page's device.
 //
-// The panel builds its content from the sub-skin "XML\CustomControlXML\LightControl.xml". Each control is
-// looked up inside the panel on first use; an operation whose control is missing does nothing, and a getter
-// then gives its stated value. Colours are 0xAARRGGBB.
+// The panel builds its content from the sub-skin "XML\CustomControlXML\LightControl.xml" in DoInit. Each
+// control is looked up inside the panel whenever an operation needs it; an operation whose control is
+// missing does nothing, and a getter then gives its stated value. Colours are 0xAARRGGBB.
 
 #include <cstdint>
 #include <span>
@@ -17,6 +17,10 @@
 #include "uilib/container.h"
 
 namespace norvane::editors {
+
+namespace light_layout {
+struct LayoutStep;
+}
 
 class CLightControlUI : public ui::CHorizontalLayoutUI {
  public:
@@ -69,6 +73,12 @@ class CLightControlUI : public ui::CHorizontalLayoutUI {
   void ApplyLayout(int mode);
 
  private:
+  template <class T>
+  T* Find(const char* name) const;
+  void SetEditText(const char* name, const ui::CDuiString& text);
+  ui::CDuiString EditText(const char* name) const;
+  void ApplyStep(const light_layout::LayoutStep& step);
+
   int deviceKind_ = 0;
   std::uint8_t sameModeFlag_ = 0;
   bool built_ = false;

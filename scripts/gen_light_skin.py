@@ -1,0 +1,158 @@
+#!/usr/bin/env python3
+"""Writes skin/CustomControlXML/LightControl.ui: the lighting editor's panel. It sits below the device
+picture, where the page is narrow (about 670 px at 1000 x 640) and the panel must stay low, so it is three
+rows: the effect with brightness and speed; the direction and the groups only some keyboard modes use
+(they take the direction's place, which those modes hide) with the multi-colour flag and the same-mode
+button; the colour values, preset swatches and the colour shown, with a small palette beside them. The
+keyboard-only groups and the same-mode button start hidden: only the layouts that use them show them.
+
+The mode combo starts empty: the lighting editor fills it with the device's modes.
+
+Run from anywhere: scripts/gen_light_skin.py."""
+
+import pathlib
+from xml.sax.saxutils import escape
+
+TOP = pathlib.Path(__file__).resolve().parent.parent
+
+# The swatches' colours, in the order users meet them in a rainbow; white last.
+SWATCHES = ["#FF0000", "#FF8000", "#FFFF00", "#00FF00", "#00FFFF", "#0000FF", "#8000FF", "#FFFFFF"]
+CUSTOM_GROUPS = ["light_group_1_text", "light_group_2_text", "light_group_3_text"]
+PRESETS = ["light_preset_1_text", "light_preset_2_text", "light_preset_3_text", "light_preset_4_text"]
+
+
+def prop(name, value, kind="string", dynamic=True):
+    stdset = ' stdset="0"' if dynamic else ""
+    return f'<property name="{name}"{stdset}><{kind}>{escape(str(value))}</{kind}></property>'
+
+
+def size(name, width, height):
+    return f'<property name="{name}"><size><width>{width}</width><height>{height}</height></size></property>'
+
+
+def fixed(width, height):
+    return size("minimumSize", width, height) + size("maximumSize", width, height)
+
+
+def texted(cls, name, text_id, extra=""):
+    return (f'<widget class="{cls}" name="{name}">' + prop("text", text_id, dynamic=False) + prop("textid", text_id)
+            + extra + "</widget>")
+
+
+def label(name, text_id, role="caption"):
+    return texted("QLabel", name, text_id, prop("role", role))
+
+
+def combo(name, items, width):
+    ids = prop("itemtextids", ",".join(items)) if items else ""
+    return f'<widget class="QComboBox" name="{name}">' + size("minimumSize", width, 0) + ids + "</widget>"
+
+
+def slider(name):
+    return (f'<widget class="QSlider" name="{name}">' + size("minimumSize", 100, 0) + size("maximumSize", 140, 16777215)
+            + '<property name="orientation"><enum>Qt::Horizontal</enum></property></widget>')
+
+
+def edit(name):
+    return (f'<widget class="QLineEdit" name="{name}">' + size("minimumSize", 46, 0) + size("maximumSize", 46, 16777215)
+            + '<property name="maxLength"><number>3</number></property>' + prop("numberonly", "true", kind="bool")
+            + "</widget>")
+
+
+def swatch(name, colour, width=22, height=22):
+    return (f'<widget class="QPushButton" name="{name}">' + fixed(width, height) + prop("bkcolor", colour)
+            + prop("role", "lightswatch") + "</widget>")
+
+
+def box(kind, name, items, spacing=8, stretch=False):
+    cells = "".join(f"<item>{item}</item>" for item in items)
+    spacer = (f'<item><spacer name="{name}_spacer"><property name="orientation"><enum>Qt::Horizontal</enum></property>'
+              '</spacer></item>') if stretch else ""
+    return (f'<layout class="{kind}" name="{name}_box">'
+            '<property name="leftMargin"><number>0</number></property><property name="topMargin"><number>0</number></property>'
+            '<property name="rightMargin"><number>0</number></property><property name="bottomMargin"><number>0</number></property>'
+            f'<property name="spacing"><number>{spacing}</number></property>{cells}{spacer}</layout>')
+
+
+HIDDEN = '<property name="visible"><bool>false</bool></property>'
+
+
+def group(name, items, kind="QHBoxLayout", spacing=6, stretch=False, hidden=False):
+    return (f'<widget class="QWidget" name="{name}">' + (HIDDEN if hidden else "")
+            + box(kind, name, items, spacing, stretch) + "</widget>")
+
+
+def effect_row():
+    return group("light_row_effect", [
+        group("lighteffect_layout", [label("light_effect_caption", "light_effect_text"),
+                                     combo("light_combo_modeSelect", [], 150)]),
+        group("deng_light_layout", [label("light_brightness_caption", "light_brightness_text"),
+                                    slider("deng_light_slider")]),
+        group("deng_speed_layout", [label("light_speed_caption", "light_speed_text"), slider("deng_speed_slider")]),
+    ], spacing=14, stretch=True)
+
+
+def options_row():
+    direction = group("deng_fx_layout", [
+        texted("QRadioButton", "deng_FXL_check", "light_set_right_to_left_text", prop("group", "light_direction")),
+        texted("QRadioButton", "deng_FXR_check", "light_set_left_to_right_text", prop("group", "light_direction")),
+    ])
+    custom = group("lightcustom_layout", [
+        combo("light_combo_custommodeSelect", CUSTOM_GROUPS, 100),
+        texted("QPushButton", "custom_bright_color_btn", "light_custom_bright_text"),
+        texted("QPushButton", "custom_off_color_btn", "light_custom_off_text"),
+    ], hidden=True)
+    preset = group("light_combo_ZZCCmodeSelectLayout", [combo("light_combo_ZZCCmodeSelect", PRESETS, 120)], hidden=True)
+    # Room for the music modes' own controls; for now it names the mode group.
+    audio = group("light_combo_AudiomodeSelectLayout", [label("light_audio_mode_caption", "light_audio_mode_text")],
+                  hidden=True)
+    return group("light_row_options", [
+        direction, custom, preset, audio,
+        texted("QCheckBox", "deng_7color_check", "light_seven_color_text"),
+        texted("QPushButton", "deng_same_mode", "light_same_mode_text", HIDDEN),
+    ], spacing=14, stretch=True)
+
+
+def colour_page():
+    values = group("light_rgb_row", [
+        label("light_red_caption", "light_red_text"), edit("deng_edit_R"),
+        label("light_green_caption", "light_green_text"), edit("deng_edit_G"),
+        label("light_blue_caption", "light_blue_text"), edit("deng_edit_B"),
+        swatch("deng_colordp_btn", "#FF0000", 40, 26),
+    ], stretch=True)
+    swatches = group("light_swatch_row", [swatch(f"color_option_{i}", c) for i, c in enumerate(SWATCHES)],
+                     stretch=True)
+    colour = group("deng_color_layout", [values, swatches], kind="QVBoxLayout")
+    palette = group("colorpallet_layout", ['<widget class="CColorPaletteUI" name="deng_Color_Pallet">'
+                                           + fixed(190, 96) + "</widget>"])
+    area = group("light_color_layout", [colour, palette], spacing=16, stretch=True)
+    return group("light_color_page_0", [area])
+
+
+def music_page():
+    return group("light_color_page_1", [label("light_audio_page_label", "light_audio_page_text", role="muted")],
+                 stretch=True)
+
+
+def main():
+    pages = ('<widget class="QStackedWidget" name="light_color_tablayout">'
+             + size("maximumSize", 16777215, 100) + colour_page() + music_page() + "</widget>")
+    ui = f'''<?xml version="1.0" encoding="UTF-8"?>
+<!-- Written by scripts/gen_light_skin.py; edit the script, not this file. -->
+<ui version="4.0">
+ <class>LightControl</class>
+ <widget class="QWidget" name="light_root">
+  <property name="geometry"><rect><x>0</x><y>0</y><width>660</width><height>180</height></rect></property>
+  {box("QVBoxLayout", "light_root", [effect_row(), options_row(), pages], 6)}
+ </widget>
+ <resources/>
+ <connections/>
+</ui>
+'''
+    out = TOP / "skin/CustomControlXML/LightControl.ui"
+    out.write_text(ui, encoding="utf-8")
+    print(f"{out.relative_to(TOP)} written")
+
+
+if __name__ == "__main__":
+    main()
