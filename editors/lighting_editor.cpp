@@ -361,10 +361,10 @@ void CLightingEditor::OnPageRefreshed(controls::CDevicePageUI& page) {
   devices::CNorvaneUSBDevice* device = page.Device();
   if (!panel || !device) return;
   panel->SetDeviceKind(KindOf(page));
+  // The keyboard keeps its lists (read on its refresh); any other page's are read here.
   devices::EffectLists lists;
-  if (devices::CNorvaneKeyboardDevice* keyboard = KeyboardOf(page)) {
-    lists = keyboard->Lists();
-  } else {
+  if (devices::CNorvaneKeyboardDevice* keyboard = KeyboardOf(page)) lists = keyboard->Lists();
+  if (lists.effectNames.empty()) {
     lists = devices::ReadEffectLists(DefaultDataFolder() / "default_light.json", device->LightListFile(),
                                      device->UserProfileFolder(), device->GetVariantIndex());
   }

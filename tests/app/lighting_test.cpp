@@ -111,8 +111,10 @@ TEST_F(LightingTest, PaintedKeysAndDragSelectionsReachTheLightMask) {
   auto* groups = Get<ui::CComboUI>("light_combo_custommodeSelect");
   ASSERT_NE(groups, nullptr);
   ASSERT_TRUE(groups->SelectItem(1, false, true));
+  // Every key dark first, then A painted.
+  Click(KeyboardPage(), "custom_off_color_btn");
+  EXPECT_EQ(LightMask(), std::vector<uint8_t>(21, 0));
   backend_->ClearFrameLog();
-
   Click(KeyboardPage(), "key_64");  // A
   EXPECT_EQ(CountSent(kWriteKeyLight), 1);
   EXPECT_TRUE(MaskHas(LightMask(), LightPositionOf(64)));

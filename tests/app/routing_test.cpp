@@ -120,7 +120,7 @@ const std::vector<Route>& Contract() {
       {"click", "restorebtn", S::kWindow, A::kRestore, 0, kNone},
       {"click", "skinbtn", S::kWindow, A::kOpenSkinChooser, 0, kNone},
       {"click", "setbtn", S::kWindow, A::kOpenSettings, 0, kNone},
-      {"click", "key_17", S::kKeyAssignment, A::kKeyClicked, 17, kKbMs},
+      {"click", "key_17", S::kWindow, A::kKeyClicked, 17, kKbMs},
       {"click", "color_option_12", S::kLighting, A::kColourOption, 12, kAll},
       {"click", "audiocolor_option_3", S::kAudioLighting, A::kAudioColourOption, 3, kAll},
       {"click", "windowdeviceset_1", S::kWindow, A::kOpenDesktopSettings, 1, kNone},

@@ -28,6 +28,8 @@ class SameModeTest : public ::testing::Test {
     pad_ = AddPage(DeviceKind::kMousePad, true);
     headset_ = AddPage(DeviceKind::kHeadset, true);
     unplugged_ = AddPage(DeviceKind::kMousePad, false);
+    // Each page's panel gets its kind's effects, as after the page's first refresh.
+    for (controls::CDevicePageUI* page : Pages()) editor_.OnPageRefreshed(*page);
   }
 
   controls::CDevicePageUI* AddPage(DeviceKind kind, bool open) {
@@ -49,6 +51,7 @@ class SameModeTest : public ::testing::Test {
     auto* panel = new CLightControlUI();
     panel->setParent(page.get());
     panel->setObjectName(CLightControlUI::kItemName);
+    panel->DoInit();  // as the skin builder does for every control it makes
     panels_.push_back(panel);
     pages_.push_back(std::move(page));
     return pages_.back().get();

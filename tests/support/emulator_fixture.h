@@ -47,8 +47,8 @@ class ScopedEmulator {
     return {};
   }
 
-  // Path of the first vendor command collection that the catalogue lists for a device of that kind; empty
-  // when none.
+  // Path of the first command collection that the catalogue lists for a device of that kind (the vendor
+  // collection; the headset's, which has none, on its consumer page); empty when none.
   std::string CommandPath(hid::DeviceKind kind) const {
     hid::HidDevice walker;
     if (walker.EnumerateInterfaces() != 1) return {};
@@ -58,7 +58,9 @@ class ScopedEmulator {
                                 hid::ParseInterfaceNumber(*path), hid::ParseCollectionNumber(*path));
       if (!row) continue;
       const hid::InterfaceEntry& entry = hid::InterfaceTable()[*row];
-      if (entry.kind == kind && entry.IsVendorCommandInterface()) return *path;
+      const bool command = entry.IsVendorCommandInterface() ||
+                           (kind == hid::DeviceKind::kHeadset && entry.role == hid::InterfaceRole::kCommand);
+      if (entry.kind == kind && command) return *path;
     }
     return {};
   }
