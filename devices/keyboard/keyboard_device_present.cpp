@@ -20,14 +20,10 @@ lighting::DeviceFrame CNorvaneKeyboardDevice::BuildFrameForDevice(
 
 bool CNorvaneKeyboardDevice::PresentFrame() {
   if (!HasLightControl()) return false;
+  // In the per-key colour effect every lit key shows the colour it was painted in (not one mark colour for
+  // all), so the picture tells keys painted differently apart.
   std::vector<lighting::LedRecord> leds = FrameSnapshot();
   const std::uint8_t mode = GetLightParams().mode;
-  if (live_mode_.load() == keyboard::kCustomColourMode) {
-    // The custom colours show as red marks of the keys that are lit; the colours themselves stay stored.
-    for (lighting::LedRecord& led : leds) {
-      if (keyboard::IsLit(led)) lighting::Paint(led, lighting::Rgb{255, 0, 0}, led.level);
-    }
-  }
   const lighting::DeviceFrame frame = BuildFrameForDevice(leds);
   SetLastDeviceFrame(frame);
   if (FramePreview* preview = Preview(); preview != nullptr) {
