@@ -219,8 +219,8 @@ TEST_F(KeyboardWritesTest, AKeyTableIsNeverWrittenWithoutOneReadFirst) {
   EXPECT_EQ(Memory(MemoryArea::kKeyTable, 0, 512), before);
 }
 
-// Mode 21: the set keys go to the keyboard as a light mask and into the profile; presenting shows them red
-// without changing the stored colours.
+// Mode 21: the set keys go to the keyboard as a light mask and into the profile; presenting shows each in
+// the colour it was painted in.
 TEST_F(KeyboardWritesTest, CustomKeyColoursBuildTheLightMask) {
   page->Profile().SetLightColors(std::vector<LightColor>(170), 0);  // every key dark
   ASSERT_TRUE(Emulator().WriteMemory(Keyboard(), MemoryArea::kLightMask, 0, std::vector<uint8_t>(21, 0xFF)));
@@ -229,6 +229,7 @@ TEST_F(KeyboardWritesTest, CustomKeyColoursBuildTheLightMask) {
   EXPECT_EQ(Memory(MemoryArea::kLightMask, 0, 21), std::vector<uint8_t>(21, 0))
       << "sent when the mode started";
   ASSERT_EQ(page->LiveMode(), 21);
+  page->SetLedRecord(64, {0, 0, 0, 255, 0});  // full level, so the shown bytes are the colour itself
   page->SetCustomKeyColour(64, 0);
   page->SetCustomKeyColour(0, 0);
   page->SetCustomKeyColour(170, 0);  // outside the frame: ignored
@@ -245,7 +246,9 @@ TEST_F(KeyboardWritesTest, CustomKeyColoursBuildTheLightMask) {
   ASSERT_TRUE(page->PresentFrame());
   EXPECT_EQ(page->LedAt(64).red, 200);
   EXPECT_EQ(page->LedAt(64).blue, 10);
-  EXPECT_NE(page->LastDeviceFrame()[3 * static_cast<size_t>(PositionOf(kCodeA)) + 2], 0)
+  // Frame bytes are value × level ÷ 256.
+  EXPECT_EQ(page->LastDeviceFrame()[3 * static_cast<size_t>(PositionOf(kCodeA))], 199);
+  EXPECT_EQ(page->LastDeviceFrame()[3 * static_cast<size_t>(PositionOf(kCodeA)) + 2], 9)
       << "a painted key shows its own colour, blue included";
 
   CKeyboardProfiledata stored;
