@@ -256,5 +256,32 @@ TEST_F(KeyboardWritesTest, CustomKeyColoursBuildTheLightMask) {
   EXPECT_EQ(stored.GetLightColors(0, 170)[64].red, 200);
 }
 
+// The lighting panel's "keys on" and "keys off": every LED of the keyboard at once, one mask; with no custom
+// group chosen the profile keeps the colours it had.
+TEST_F(KeyboardWritesTest, FillingTheCustomColoursLightsOrDarkensEveryKey) {
+  std::vector<LightColor> stored(170);
+  stored[64] = {1, 2, 3, 0, 1};
+  page->Profile().SetLightColors(stored, 0);
+  page->SetLightParams({.mode = 21, .brightness = 4, .red = 0, .green = 90, .blue = 0});
+  page->RefreshKeyButtons();
+  ASSERT_EQ(page->LiveMode(), 21);
+
+  page->FillCustomColours(1, 0);
+  EXPECT_EQ(page->LedAt(5).green, 90);
+  EXPECT_EQ(page->LedAt(5).mark, 1);
+  // Every LED on the keyboard has its bit: the mask has a bit for each device position the layout maps.
+  const std::vector<uint8_t> lit = Memory(MemoryArea::kLightMask, 0, 21);
+  EXPECT_TRUE(lit[std::size_t(PositionOf(kCodeA) % 21)] & (1 << (PositionOf(kCodeA) / 21)));
+  CKeyboardProfiledata saved;
+  saved.LoadEntry(ProfileFile());
+  EXPECT_EQ(saved.GetLightColors(0, 170)[64].green, 90) << "stored as group 0";
+
+  page->FillCustomColours(0, -1);
+  EXPECT_EQ(Memory(MemoryArea::kLightMask, 0, 21), std::vector<uint8_t>(21, 0));
+  EXPECT_EQ(page->LedAt(64).green, 0);
+  saved.LoadEntry(ProfileFile());
+  EXPECT_EQ(saved.GetLightColors(0, 170)[64].green, 90) << "no group chosen: nothing stored";
+}
+
 }  // namespace
 }  // namespace norvane::devices::testing
