@@ -182,7 +182,8 @@ FileResult SwatchFile::SaveRow(std::string_view rowName, std::string_view select
                                bool withUserData, int selected) const {
   Document document = UsableDocument();
   if (!document.writable) {
-    return FileResult::Failure("The swatch file \"" + userFile_.string() + "\" is damaged; nothing was saved");
+    return FileResult::Failure("The swatch file \"" + userFile_.string() +
+                               "\" is damaged; nothing was saved");
   }
   Json::Value& info = json::MemberForWrite(document.root, kInfo);
   Json::Value& elements = json::MemberForWrite(info, rowName);

@@ -91,8 +91,8 @@ class SwatchFile {
   Json::Value DefaultDocument() const;
   // The user's document, mended as Load describes.
   Document UsableDocument() const;
-  FileResult SaveRow(std::string_view rowName, std::string_view selectedName, const Row& row, bool withUserData,
-                     int selected) const;
+  FileResult SaveRow(std::string_view rowName, std::string_view selectedName, const Row& row,
+                     bool withUserData, int selected) const;
 
   std::filesystem::path userFile_;
   std::filesystem::path defaultFile_;

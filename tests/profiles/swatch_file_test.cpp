@@ -38,7 +38,11 @@ TEST(SwatchClassify, EmptyDamagedAndUsableDocuments) {
   for (const char* text : {"null", "{}", R"({"coloroptioninfo": {}})"})
     EXPECT_EQ(Classify(Parse(text)), Content::kEmpty) << text;
   for (const char* text : {
-           "[]", R"("text")", "7", R"({"other": 1})", R"({"coloroptioninfo": []})",
+           "[]",
+           R"("text")",
+           "7",
+           R"({"other": 1})",
+           R"({"coloroptioninfo": []})",
            R"({"coloroptioninfo": {"palletDialogcoloroption": {"color": "FFFF0000"}}})",
            R"({"coloroptioninfo": {"palletDialogcoloroption": [7]}})",
            R"({"coloroptioninfo": {"palletDialogcoloroption": [{"color": 4278190080}]}})",
