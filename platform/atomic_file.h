@@ -31,6 +31,11 @@ FileResult CopyFileAtomically(const std::filesystem::path& from, const std::file
 // Reads a whole regular file. False when it cannot be opened or read completely.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 
+// Moves a file the program cannot use out of the way as "<file><suffix>", or "<file><suffix>-2" up to
+// "-100" when earlier copies exist, so that the user can still look at it; an earlier copy is never
+// replaced. Returns the new path, or an empty one when the file could not be moved (it then stays).
+[[nodiscard]] std::filesystem::path SetAside(const std::filesystem::path& file, std::string_view suffix);
+
 // Test seam: while an instance lives on this thread, every atomic write on this thread stops after writing
 // `bytes_before_failure` bytes of its temporary file and reports a write error, as a full disk would.
 class ScopedWriteFailure {
