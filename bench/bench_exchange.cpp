@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "emulator/emulator.h"
 #include "hid/hid_device.h"
 #include "hid/interface_table.h"
@@ -25,7 +26,7 @@ class BenchLink {
       : backend_(std::make_shared<emulator::EmulatorBackend>(std::vector{emulator::DeviceModel::kKeyboard})),
         previous_(hid::SetActiveHidBackend(backend_)) {
     backend_->SetLatency(latency);
-    ok_ = protocol::OpenCommandInterface(channel_, CommandPath(), protocol::LinkType::kWired) ==
+    ok_ = protocol::OpenCommandInterface(channel_, bench::FirstCommandPath(), protocol::LinkType::kWired) ==
           hid::OpenError::kNone;
   }
   ~BenchLink() {
@@ -37,18 +38,6 @@ class BenchLink {
   void ClearLog() { backend_->ClearFrameLog(); }
 
  private:
-  static std::string CommandPath() {
-    hid::HidDevice walker;
-    walker.EnumerateInterfaces();
-    while (const std::string* path = walker.NextInterfacePath()) {
-      const auto row =
-          hid::FindCandidateRow(hid::ParseVendorId(*path), hid::ParseProductId(*path),
-                                hid::ParseInterfaceNumber(*path), hid::ParseCollectionNumber(*path));
-      if (row && hid::InterfaceTable()[*row].IsVendorCommandInterface()) return *path;
-    }
-    return {};
-  }
-
   std::shared_ptr<emulator::EmulatorBackend> backend_;
   std::shared_ptr<hid::HidBackend> previous_;
   protocol::CommandChannel channel_;

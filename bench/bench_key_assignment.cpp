@@ -12,27 +12,14 @@
 #include <vector>
 
 #include "devices/keyboard/keyboard_device.h"
+#include "bench/bench_support.h"
 #include "emulator/emulator.h"
-#include "hid/hid_device.h"
-#include "hid/interface_table.h"
 #include "platform/xdg_paths.h"
 #include "protocol/channel_opener.h"
 
 namespace {
 
 using namespace norvane;
-
-std::string KeyboardCommandPath() {
-  hid::HidDevice walker;
-  walker.EnumerateInterfaces();
-  while (const std::string* path = walker.NextInterfacePath()) {
-    const auto row =
-        hid::FindCandidateRow(hid::ParseVendorId(*path), hid::ParseProductId(*path),
-                              hid::ParseInterfaceNumber(*path), hid::ParseCollectionNumber(*path));
-    if (row && hid::InterfaceTable()[*row].IsVendorCommandInterface()) return *path;
-  }
-  return {};
-}
 
 void BM_KeyAppliedAndWritten(benchmark::State& state) {
   std::string data = (std::filesystem::temp_directory_path() / "norvane-bench-XXXXXX").string();
@@ -52,7 +39,7 @@ void BM_KeyAppliedAndWritten(benchmark::State& state) {
     keyboard.SetDeviceFolder("keyboard");
     keyboard.SetProfileStem("Profile1");
     keyboard.SetLightListStem("vexor_light");
-    const bool opened = protocol::OpenCommandInterface(keyboard.CommandChannel(), KeyboardCommandPath(),
+    const bool opened = protocol::OpenCommandInterface(keyboard.CommandChannel(), bench::FirstCommandPath(),
                                                        protocol::LinkType::kWired) == hid::OpenError::kNone;
     keyboard.LoadDefaultProfile();
     if (!opened || keyboard.ReadDeviceKeys() != 1 || keyboard.KeyAssignments().size() < 65) {

@@ -8,26 +8,13 @@
 #include <vector>
 
 #include "devices/keyboard/keyboard_device.h"
+#include "bench/bench_support.h"
 #include "emulator/emulator.h"
-#include "hid/hid_device.h"
-#include "hid/interface_table.h"
 #include "protocol/channel_opener.h"
 
 namespace {
 
 using namespace norvane;
-
-std::string KeyboardCommandPath() {
-  hid::HidDevice walker;
-  walker.EnumerateInterfaces();
-  while (const std::string* path = walker.NextInterfacePath()) {
-    const auto row =
-        hid::FindCandidateRow(hid::ParseVendorId(*path), hid::ParseProductId(*path),
-                              hid::ParseInterfaceNumber(*path), hid::ParseCollectionNumber(*path));
-    if (row && hid::InterfaceTable()[*row].IsVendorCommandInterface()) return *path;
-  }
-  return {};
-}
 
 void BM_KeyboardStreamedFrames(benchmark::State& state) {
   auto backend = std::make_shared<emulator::EmulatorBackend>(std::vector{emulator::DeviceModel::kKeyboard});
@@ -36,7 +23,7 @@ void BM_KeyboardStreamedFrames(benchmark::State& state) {
   {
     devices::CNorvaneKeyboardDevice page;
     page.SetLedCount(170);
-    const bool opened = protocol::OpenCommandInterface(page.CommandChannel(), KeyboardCommandPath(),
+    const bool opened = protocol::OpenCommandInterface(page.CommandChannel(), bench::FirstCommandPath(),
                                                        protocol::LinkType::kWired) == hid::OpenError::kNone;
     if (!opened || page.ReadDeviceKeys() != 1) {
       state.SkipWithError("no emulated keyboard");

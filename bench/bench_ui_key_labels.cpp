@@ -4,6 +4,8 @@
 // labels, media names and marks are all on the path. Target: no more than 2 ms.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_ui_support.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <memory>
@@ -55,20 +57,6 @@ BENCHMARK(BM_RefreshKeyLabels)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-// The page is widgets: a QApplication, without a display, on the shipped skins and default data.
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qputenv("NORVANE_SKIN_DIR", NORVANE_SOURCE_DIR "/skin");
-  norvane::SetDefaultDataFolderOverride(NORVANE_SOURCE_DIR "/DefaultData");
-  QApplication app(argc, argv);
-  norvane::controls::RegisterDeviceControls();
-  norvane::controls::RegisterPageControls();
-  norvane::ui::CResourceManager& resources = norvane::ui::CResourceManager::GetInstance();
-  resources.SetResourcePath(norvane::ui::CResourceManager::DefaultResourcePath());
-  resources.LoadResource("res.xml");
-  resources.LoadLanguage("lan_en.xml");
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return norvane::bench::RunWidgetBenchmarks(argc, argv);
 }

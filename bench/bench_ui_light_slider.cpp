@@ -4,6 +4,8 @@
 // last value reached the keyboard and the profile.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_ui_support.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -17,9 +19,8 @@
 #include "devices/keyboard/keyboard_device.h"
 #include "editors/editor_controls.h"
 #include "editors/lighting_editor.h"
+#include "bench/bench_support.h"
 #include "emulator/emulator.h"
-#include "hid/hid_device.h"
-#include "hid/interface_table.h"
 #include "platform/xdg_paths.h"
 #include "protocol/channel_opener.h"
 #include "uilib/resource_manager.h"
@@ -29,18 +30,6 @@ namespace {
 using namespace norvane;
 
 constexpr uint8_t kWriteSettings = 0x06;
-
-std::string KeyboardCommandPath() {
-  hid::HidDevice walker;
-  walker.EnumerateInterfaces();
-  while (const std::string* path = walker.NextInterfacePath()) {
-    const auto row =
-        hid::FindCandidateRow(hid::ParseVendorId(*path), hid::ParseProductId(*path),
-                              hid::ParseInterfaceNumber(*path), hid::ParseCollectionNumber(*path));
-    if (row && hid::InterfaceTable()[*row].IsVendorCommandInterface()) return *path;
-  }
-  return {};
-}
 
 void BM_DraggedBrightnessSlider(benchmark::State& state) {
   QTemporaryDir data;
@@ -63,7 +52,7 @@ void BM_DraggedBrightnessSlider(benchmark::State& state) {
     keyboard.SetProfileStem("Profile1");
     keyboard.SetLightListStem("vexor_light");
     page.SetDevice(std::move(owned));
-    const bool opened = protocol::OpenCommandInterface(keyboard.CommandChannel(), KeyboardCommandPath(),
+    const bool opened = protocol::OpenCommandInterface(keyboard.CommandChannel(), bench::FirstCommandPath(),
                                                        protocol::LinkType::kWired) == hid::OpenError::kNone;
     keyboard.LoadDefaultProfile();
     lighting::SharedLightEffect shared;
@@ -98,6 +87,8 @@ void BM_DraggedBrightnessSlider(benchmark::State& state) {
       QElapsedTimer settle;
       settle.start();
       while (editor.HasPendingWrite() && settle.elapsed() < 1000) QCoreApplication::processEvents();
+      keyboard.WaitForSettingsWrites();
+      QCoreApplication::processEvents();
       for (const emulator::LoggedFrame& frame : backend->FrameLog())
         if (frame.direction == emulator::FrameDirection::kToDevice && frame.bytes[3] == kWriteSettings) ++writes;
       const emulator::DeviceId id = backend->FindDevice(emulator::DeviceModel::kKeyboard).value_or(-1);
@@ -114,21 +105,6 @@ BENCHMARK(BM_DraggedBrightnessSlider)->Iterations(3)->UseRealTime()->Unit(benchm
 
 }  // namespace
 
-// The page is widgets: a QApplication, without a display, on the shipped skins and default data.
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qputenv("NORVANE_SKIN_DIR", NORVANE_SOURCE_DIR "/skin");
-  norvane::SetDefaultDataFolderOverride(NORVANE_SOURCE_DIR "/DefaultData");
-  QApplication app(argc, argv);
-  norvane::controls::RegisterDeviceControls();
-  norvane::controls::RegisterPageControls();
-  norvane::editors::RegisterEditorControls();
-  norvane::ui::CResourceManager& resources = norvane::ui::CResourceManager::GetInstance();
-  resources.SetResourcePath(norvane::ui::CResourceManager::DefaultResourcePath());
-  resources.LoadResource("res.xml");
-  resources.LoadLanguage("lan_en.xml");
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return norvane::bench::RunWidgetBenchmarks(argc, argv);
 }

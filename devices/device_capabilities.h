@@ -6,6 +6,7 @@
 // Results follow the command set: 1 success, 0 channel closed or no reply, negative codes for refusals.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -52,6 +53,12 @@ class SettingsOps {
   virtual ~SettingsOps() = default;
   // The device's settings record for a stored profile. 1 or the first failing command's result.
   [[nodiscard]] virtual int WriteSettings(int profile, int value) = 0;
+  // The same without waiting for the device: the record is taken now and written on another thread, a
+  // newer request replacing one that has not gone out yet. `done` gets the result on the UI thread.
+  virtual void WriteSettingsSoon(int profile, int value, std::function<void(int result)> done) {
+    const int result = WriteSettings(profile, value);
+    if (done) done(result);
+  }
 };
 
 }  // namespace norvane::devices

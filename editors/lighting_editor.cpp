@@ -301,21 +301,30 @@ void CLightingEditor::FlushPendingWrite() {
 
 void CLightingEditor::SaveAndWrite(controls::CDevicePageUI& page) {
   page.Device()->SaveProfile();
-  WriteSettings(page);
+  devices::SettingsOps* settings = page.Device()->Settings();
+  if (!settings) return;
+  // The window goes on while the keyboard takes the record; a newer change replaces one not yet sent.
+  QPointer<QWidget> target = &page;
+  settings->WriteSettingsSoon(0, 0, [target](int result) {
+    if (auto* written = dynamic_cast<controls::CDevicePageUI*>(target.data())) ReportWrite(*written, result);
+  });
 }
 
 void CLightingEditor::WriteSettings(controls::CDevicePageUI& page) {
-  devices::SettingsOps* settings = page.Device()->Settings();
-  if (!settings) return;
-  const int result = settings->WriteSettings(0, 0);
+  if (devices::SettingsOps* settings = page.Device()->Settings()) ReportWrite(page, settings->WriteSettings(0, 0));
+}
+
+void CLightingEditor::ReportWrite(controls::CDevicePageUI& page, int result) {
+  // The profile keeps the change either way; the user hears once, not on every step of a slider, until a
+  // write to that device succeeds again.
+  constexpr const char* kToldProperty = "_nv_light_write_failed";
   if (result == 1) {
-    if (failedPage_ == &page) failedPage_ = nullptr;
+    page.setProperty(kToldProperty, false);
     return;
   }
   Trace("lighting editor: the settings were not written (" + std::to_string(result) + ")");
-  // The profile keeps the change; the user hears once, not on every step of a slider.
-  if (failedPage_ == &page) return;
-  failedPage_ = &page;
+  if (page.property(kToldProperty).toBool()) return;
+  page.setProperty(kToldProperty, true);
   page.ShowMessage({kWriteFailed, std::nullopt});
 }
 

@@ -10,6 +10,8 @@
 //
 // Same-mode ("deng_same_mode") puts every open device on the same kind of effect as the current page and
 // records it as the shared effect the lighting synchronisation keeps in step.
+//
+// A failed write is told once per device until a write to it succeeds again; the profile keeps the change.
 
 #include <QPointer>
 #include <QTimer>
@@ -67,6 +69,7 @@ class CLightingEditor final : public IEditor {
   void StoreAndSend(controls::CDevicePageUI& page, const lighting::LightParams& p, bool coalesce = false);
   void SaveAndWrite(controls::CDevicePageUI& page);
   void WriteSettings(controls::CDevicePageUI& page);
+  static void ReportWrite(controls::CDevicePageUI& page, int result);
   void ApplyToEveryDevice(controls::CDevicePageUI& page);
   void PaintSelection(controls::CDevicePageUI& page, CLightControlUI* panel);
 
@@ -75,7 +78,6 @@ class CLightingEditor final : public IEditor {
   int sharedType_ = 0;
   QTimer writeTimer_;
   QPointer<QWidget> pendingPage_;
-  QPointer<QWidget> failedPage_;  // told once until a write to it succeeds again
 };
 
 }  // namespace norvane::editors

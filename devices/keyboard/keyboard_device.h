@@ -26,6 +26,7 @@
 #include "devices/keyboard/frame_streamer.h"
 #include "devices/keyboard/keyboard_layout.h"
 #include "devices/keyboard/settings_record.h"
+#include "devices/latest_job_worker.h"
 #include "devices/lighting/keyboard/keyboard_lighting.h"
 #include "devices/lighting/random_source.h"
 #include "devices/usb_device.h"
@@ -90,6 +91,9 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice,
   int CommitKeyAssignments() override;
   // 1 or the first failing command's result; 0 with a closed channel.
   int WriteSettings(int profile, int value) override;
+  void WriteSettingsSoon(int profile, int value, std::function<void(int)> done) override;
+  // Until the settings written "soon" have gone out (tests, benchmarks).
+  void WaitForSettingsWrites();
   bool PresentFrame() override;
   void SelectFunctionTab(int code) override;
   void SelectKey(int index) override;
@@ -160,6 +164,14 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice,
   int PrepareKeyTableWrite();
   void ShowMessage(DeviceMessage message) const;
   void SetEventPositions(const keyboard::PositionMap& positions);
+  struct PreparedSettings {
+    keyboard::SettingsRecord record{};
+    std::uint16_t address = 0;
+  };
+  // The record a settings write sends, from the state as it is now; nullopt (and why in `result`) when
+  // nothing can be sent.
+  std::optional<PreparedSettings> PrepareSettings(int profile, int value, int& result);
+  int SendSettings(const PreparedSettings& prepared);
   // The mode table, read from the light lists on first use.
   std::span<const std::uint8_t> ModeTable();
 
@@ -184,6 +196,8 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice,
 
   lighting::DefaultRandomSource random_;
   lighting::keyboard::KeyboardLighting lighting_{random_};
+  // Last member: it finishes its writes before anything they use goes.
+  LatestJobWorker settings_writer_;
 };
 
 }  // namespace norvane::devices

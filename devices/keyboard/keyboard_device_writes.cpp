@@ -134,25 +134,54 @@ int CNorvaneKeyboardDevice::CommitKeyAssignments() {
   return macros == 0 ? protocol::kResultOk : protocol::kResultNotWritten;
 }
 
-int CNorvaneKeyboardDevice::WriteSettings(int profile, int value) {
+std::optional<CNorvaneKeyboardDevice::PreparedSettings> CNorvaneKeyboardDevice::PrepareSettings(int profile, int value,
+                                                                                            int& result) {
   protocol::CommandChannel& channel = CommandChannel();
-  if (!channel.IsOpen()) return protocol::kResultNoReply;
+  result = protocol::kResultNoReply;
+  if (!channel.IsOpen()) return std::nullopt;
   // Each record sits at its profile number × 31 within the 16-bit address range.
-  if (profile < 0 || profile > 0xFFFF / static_cast<int>(keyboard::kSettingsRecordSize)) {
-    return protocol::kResultNotWritten;
-  }
+  result = protocol::kResultNotWritten;
+  if (profile < 0 || profile > 0xFFFF / static_cast<int>(keyboard::kSettingsRecordSize)) return std::nullopt;
   const auto address = static_cast<std::uint16_t>(profile * static_cast<int>(keyboard::kSettingsRecordSize));
   // The firmware's own bytes go back as they were; before any live read, take them from the record itself.
   keyboard::SettingsRecord base = live_record_;
   if (!live_record_read_) {
-    if (const int result = protocol::CmdReadSettings(channel, base, address); result != protocol::kResultOk) {
-      return result;
-    }
+    result = protocol::CmdReadSettings(channel, base, address);
+    if (result != protocol::kResultOk) return std::nullopt;
   }
-  const keyboard::SettingsRecord record = keyboard::EncodeSettingsRecord(
-      base, GetLightParams(), system_, ModeTable(), static_cast<std::uint8_t>(value));
-  protocol::CommandSeries series(channel);
-  return series.Run([&](auto& ch) { return protocol::CmdWriteSettings(ch, record, address); });
+  result = protocol::kResultOk;
+  return PreparedSettings{keyboard::EncodeSettingsRecord(base, GetLightParams(), system_, ModeTable(),
+                                                         static_cast<std::uint8_t>(value)),
+                          address};
+}
+
+int CNorvaneKeyboardDevice::SendSettings(const PreparedSettings& prepared) {
+  protocol::CommandSeries series(CommandChannel());
+  return series.Run([&](auto& ch) { return protocol::CmdWriteSettings(ch, prepared.record, prepared.address); });
+}
+
+int CNorvaneKeyboardDevice::WriteSettings(int profile, int value) {
+  int result = protocol::kResultOk;
+  const std::optional<PreparedSettings> prepared = PrepareSettings(profile, value, result);
+  return prepared ? SendSettings(*prepared) : result;
+}
+
+void CNorvaneKeyboardDevice::WriteSettingsSoon(int profile, int value, std::function<void(int)> done) {
+  // The record is built here, on the UI thread, from the state as it is now; only the sending waits.
+  int result = protocol::kResultOk;
+  const std::optional<PreparedSettings> prepared = PrepareSettings(profile, value, result);
+  if (!prepared) {
+    if (done) done(result);
+    return;
+  }
+  settings_writer_.Submit([this, record = *prepared, done = std::move(done)] {
+    const int sent = SendSettings(record);
+    if (done) PostToUi([done, sent] { done(sent); });
+  });
+}
+
+void CNorvaneKeyboardDevice::WaitForSettingsWrites() {
+  settings_writer_.WaitIdle();
 }
 
 }  // namespace norvane::devices

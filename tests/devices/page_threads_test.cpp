@@ -2,9 +2,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <future>
+#include <mutex>
 #include <thread>
 
 #include "devices/coalescing_timer.h"
+#include "devices/latest_job_worker.h"
 #include "devices/usb_device.h"
 #include "devices/worker_thread.h"
 #include "test_support.h"
@@ -93,6 +96,35 @@ TEST(CoalescingTimerTest, ArmingAgainMovesTheCallAndATimerThatGoesMakesNone) {
   }  // gone before its call was due
   std::this_thread::sleep_for(80ms);
   EXPECT_EQ(calls, 1);
+}
+
+// A job that comes while another runs waits; a newer one replaces it; the last always runs, also when the
+// worker goes.
+TEST(LatestJobWorkerTest, OneInFlightTheLatestWaitingAndTheLastAlwaysRun) {
+  std::vector<int> ran;
+  std::mutex ranMutex;
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  std::promise<void> started;
+  {
+    LatestJobWorker worker;
+    worker.Submit([&] {
+      started.set_value();
+      released.wait();
+      std::lock_guard lock(ranMutex);
+      ran.push_back(1);
+    });
+    started.get_future().wait();
+    for (int job = 2; job <= 5; ++job) {
+      worker.Submit([&, job] {
+        std::lock_guard lock(ranMutex);
+        ran.push_back(job);
+      });
+    }
+    EXPECT_FALSE(worker.IsIdle());
+    release.set_value();
+  }  // the waiting job runs before the worker is gone
+  EXPECT_EQ(ran, (std::vector<int>{1, 5}));
 }
 
 TEST(PageLightingThread, TicksOnlyWhileTheChannelIsOpenAndNotPaused) {
