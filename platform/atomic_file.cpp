@@ -160,7 +160,13 @@ StagedFile::StagedFile(StagedFile&& other) noexcept
 
 FileResult StagedFile::Commit() {
   if (!staged_) return staged_;
-  if (temporary_.empty()) return FileResult::Failure("\"" + path_.string() + "\" was already replaced");
+  if (temporary_.empty()) {
+    // Built by appending: gcc 12 at -O3 mistakes `"\"" + std::string` for an overflowing copy.
+    std::string text = "\"";
+    text += path_.string();
+    text += "\" was already replaced";
+    return FileResult::Failure(std::move(text));
+  }
   if (::rename(temporary_.c_str(), path_.c_str()) != 0) {
     return FileResult::Failure(Describe("Cannot replace", path_, errno));
   }
