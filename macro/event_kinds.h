@@ -16,7 +16,7 @@ namespace event_type {
 inline constexpr int kMouseButton = 1;     // Button: the mouse button bit (see mouse_actions.h)
 inline constexpr int kHorizontalMove = 4;  // Button: distance; "down" moves left, "up" right
 inline constexpr int kVerticalMove = 5;    // Button: distance; "down" moves up, "up" down
-inline constexpr int kModifierKey = 9;     // Button: the modifier bit, 0x01 left Ctrl ... 0x80 right Win
+inline constexpr int kModifierKey = 9;     // Button: the modifier bit, 0x01 left Ctrl ... 0x80 right logo key
 inline constexpr int kKey = 10;            // Button: the HID usage
 }  // namespace event_type
 
