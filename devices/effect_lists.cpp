@@ -1,6 +1,6 @@
 #include "devices/effect_lists.h"
 
-#include "devices/keyboard/macro_block.h"
+#include "macro/macro_files.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file_util.h"
 
@@ -38,7 +38,8 @@ EffectLists ReadEffectLists(const std::filesystem::path& defaultLightFile,
   lists.customLightNames = NamesOf(json::Element(json::Member(config, "LightInfo"), variant));
 
   if (!macroFolder.empty()) {
-    for (const keyboard::MacroEntry& macro : keyboard::ReadMacroList(macroFolder)) lists.macroNames.push_back(macro.name);
+    for (const macro::MacroEntry& entry : macro::ReadMacroList(macroFolder))
+      lists.macroNames.push_back(entry.name);
   }
   return lists;
 }

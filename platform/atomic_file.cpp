@@ -67,21 +67,6 @@ class FileDescriptor {
   int fd_;
 };
 
-// Removes the temporary file unless the rename took it over.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(std::filesystem::path path) : path_(std::move(path)) {}
-  ~TemporaryFile() {
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  void Release() { path_.clear(); }
-
- private:
-  std::filesystem::path path_;
-};
-
 bool WriteAll(int fd, std::string_view bytes, int& error_number) {
   std::size_t limit = bytes.size();
   const std::optional<std::size_t> injected = WriteFailureAccess::Limit();
@@ -129,34 +114,71 @@ void SyncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-FileResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-  if (path.empty() || !path.has_filename()) return FileResult::Failure("Cannot write a file without a name");
-  const std::filesystem::path folder = path.parent_path();
+StagedFile::StagedFile(std::filesystem::path path, std::string_view bytes) : path_(std::move(path)) {
+  if (path_.empty() || !path_.has_filename()) {
+    staged_ = FileResult::Failure("Cannot write a file without a name");
+    return;
+  }
   // Built by appending: gcc 12 at -O3 mistakes `"." + std::string` for an overflowing copy.
   std::string hidden_name = ".";
-  hidden_name += path.filename().string();
+  hidden_name += path_.filename().string();
   hidden_name += ".XXXXXX";
-  std::string pattern = (folder / hidden_name).string();
+  std::string pattern = (path_.parent_path() / hidden_name).string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   FileDescriptor fd(::mkostemp(name.data(), O_CLOEXEC));
-  if (fd.get() < 0) return FileResult::Failure(Describe("Cannot create a temporary file for", path, errno));
-  TemporaryFile temporary(name.data());
+  if (fd.get() < 0) {
+    staged_ = FileResult::Failure(Describe("Cannot create a temporary file for", path_, errno));
+    return;
+  }
+  temporary_ = name.data();
 
   int error_number = 0;
   if (!WriteAll(fd.get(), bytes, error_number)) {
-    return FileResult::Failure(Describe("Cannot write", path, error_number));
+    staged_ = FileResult::Failure(Describe("Cannot write", path_, error_number));
+  } else if (::fchmod(fd.get(), ModeForTarget(path_)) != 0 || ::fsync(fd.get()) != 0) {
+    staged_ = FileResult::Failure(Describe("Cannot flush", path_, errno));
+  } else if (fd.Close() != 0) {
+    staged_ = FileResult::Failure(Describe("Cannot finish writing", path_, errno));
   }
-  if (::fchmod(fd.get(), ModeForTarget(path)) != 0 || ::fsync(fd.get()) != 0) {
-    return FileResult::Failure(Describe("Cannot flush", path, errno));
+  if (!staged_) {
+    ::unlink(temporary_.c_str());
+    temporary_.clear();
   }
-  if (fd.Close() != 0) return FileResult::Failure(Describe("Cannot finish writing", path, errno));
-  if (::rename(name.data(), path.c_str()) != 0) {
-    return FileResult::Failure(Describe("Cannot replace", path, errno));
+}
+
+StagedFile::~StagedFile() {
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : path_(std::move(other.path_)),
+      temporary_(std::move(other.temporary_)),
+      staged_(std::move(other.staged_)) {
+  other.temporary_.clear();
+}
+
+FileResult StagedFile::Commit() {
+  if (!staged_) return staged_;
+  if (temporary_.empty()) {
+    // Built by appending: gcc 12 at -O3 mistakes `"\"" + std::string` for an overflowing copy.
+    std::string text = "\"";
+    text += path_.string();
+    text += "\" was already replaced";
+    return FileResult::Failure(std::move(text));
   }
-  temporary.Release();
-  SyncFolder(folder);
+  if (::rename(temporary_.c_str(), path_.c_str()) != 0) {
+    return FileResult::Failure(Describe("Cannot replace", path_, errno));
+  }
+  temporary_.clear();
+  SyncFolder(path_.parent_path());
   return FileResult::Success();
+}
+
+FileResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  StagedFile staged(path, bytes);
+  if (!staged.staged()) return staged.staged();
+  return staged.Commit();
 }
 
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {

@@ -24,6 +24,29 @@ struct FileResult {
 // its mode.
 FileResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// A replacement for one file, written beside it now and moved over it by Commit, so that several files can
+// be prepared before any of them changes. The target is untouched until Commit; a temporary file that was
+// not committed is removed when the object goes.
+class StagedFile {
+ public:
+  // Writes bytes to a temporary file in path's folder and flushes it; staged() tells whether that worked.
+  StagedFile(std::filesystem::path path, std::string_view bytes);
+  ~StagedFile();
+  StagedFile(StagedFile&& other) noexcept;
+  StagedFile(const StagedFile&) = delete;
+  StagedFile& operator=(const StagedFile&) = delete;
+  StagedFile& operator=(StagedFile&&) = delete;
+
+  [[nodiscard]] const FileResult& staged() const { return staged_; }
+  // Renames the temporary file over the target. Fails when staging failed or it was committed already.
+  [[nodiscard]] FileResult Commit();
+
+ private:
+  std::filesystem::path path_;
+  std::string temporary_;  // empty when there is no temporary file (failed, committed or moved from)
+  FileResult staged_;
+};
+
 // Copies from onto to atomically. The whole source is read before the target is touched; a copy of a file
 // onto itself does nothing and succeeds.
 FileResult CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to);

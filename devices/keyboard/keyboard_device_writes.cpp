@@ -26,7 +26,7 @@ int CNorvaneKeyboardDevice::EnsureLayout() {
 }
 
 std::size_t CNorvaneKeyboardDevice::MacroCount() const {
-  return keyboard::ReadMacroList(UserProfileFolder()).size();
+  return macro::ReadMacroList(UserProfileFolder()).size();
 }
 
 std::vector<KeyAssignment> CNorvaneKeyboardDevice::KeysFromCodes(std::span<const std::uint8_t> codes) const {
@@ -97,7 +97,7 @@ int CNorvaneKeyboardDevice::WriteMacros(std::span<const int> macros) {
   if (macros.empty()) return 0;
   // The macro memory's size comes from the information block; without one nothing can be checked.
   if (!layout_.loaded && EnsureLayout() != protocol::kResultOk) return -1;
-  const std::vector<keyboard::MacroEntry> list = keyboard::ReadMacroList(UserProfileFolder());
+  const std::vector<macro::MacroEntry> list = macro::ReadMacroList(UserProfileFolder());
   const keyboard::MacroBlockPlan plan =
       keyboard::BuildMacroBlock(UserProfileFolder(), list, macros, layout_.MacroCapacity());
   if (plan.result != 0) return plan.result;

@@ -13,51 +13,24 @@
 namespace norvane::devices::keyboard {
 namespace {
 
-Json::Value Event(const char* action, int type, int button, Json::Value delay) {
-  Json::Value event;
-  event["Action"] = action;
-  event["Type"] = type;
-  event["Button"] = button;
-  event["Delay"] = delay;
-  return event;
-}
-
-TEST(KeyboardMacroEvents, EncodeDelayTypeDirectionAndButton) {
-  EXPECT_EQ(EncodeMacroEvent(Event("down", 10, 4, "300")), (MacroEventCode{0x2C, 0x01, 0x8A, 0x04}));
-  EXPECT_EQ(EncodeMacroEvent(Event("down", 4, 20, 50)), (MacroEventCode{0x32, 0x00, 0x84, 0x14}));
-  EXPECT_EQ(EncodeMacroEvent(Event("Down", 10, 4, "70000")), (MacroEventCode{0x70, 0x11, 0x0A, 0x04}))
-      << "only exactly \"down\" presses; the delay keeps its low 16 bits";
-  EXPECT_EQ(EncodeMacroEvent(Json::Value("not an event")), (MacroEventCode{0, 0, 0, 0}));
-}
-
 TEST(KeyboardMacroBlock, UnknownMacrosAndUnsafeFileNamesGiveEmptyRecordsInPlace) {
   norvane::testing::TempFolder folder;
   norvane::testing::WriteText(folder / "ok.mac",
-                              R"({"Events":[{"Action":"down","Type":10,"Button":5,"Delay":"1"}]})");
+                              R"({"Events":[{"Action":"down","Type":10,"Button":5,"Delay":"1"}, 7]})");
   const std::string escape = folder.path().filename().string() + "_escape";
   norvane::testing::WriteText(folder.path().parent_path() / (escape + ".mac"),
                               R"({"Events":[{"Action":"down","Type":10,"Button":9,"Delay":"1"}]})");
-  const std::vector<MacroEntry> list = {{"a", "../" + escape}, {"b", "ok"}};
+  const std::vector<macro::MacroEntry> list = {{"a", "../" + escape}, {"b", "ok"}};
   const std::vector<int> macros = {0, 5, 1, -1};
   const MacroBlockPlan plan = BuildMacroBlock(folder.path(), list, macros, 512);
   ASSERT_EQ(plan.result, 0);
-  // 16 + 4 × 2 offsets + three empty records + one record with one event.
+  // 16 + 4 × 2 offsets + three empty records + one record with one event (the number is not an event).
   ASSERT_EQ(plan.block.size(), 16u + 8 + 4 * 4 + 4);
   EXPECT_EQ(plan.block[4], 4);
   const size_t third = plan.block[16 + 4] | plan.block[16 + 5] << 8;
   EXPECT_EQ(plan.block[third], 1) << "macro 1 keeps the third record";
   EXPECT_EQ(plan.block[third + 7], 5);
   std::filesystem::remove(folder.path().parent_path() / (escape + ".mac"));
-}
-
-TEST(KeyboardMacroBlock, DamagedListsAndFilesReadAsEmpty) {
-  norvane::testing::TempFolder folder;
-  norvane::testing::WriteText(folder / "macro.config", R"({"MacroInfo": {"not": "an array"}})");
-  EXPECT_TRUE(ReadMacroList(folder.path()).empty());
-  norvane::testing::WriteText(folder / "macro.config", "{ broken");
-  EXPECT_TRUE(ReadMacroList(folder.path()).empty());
-  norvane::testing::WriteText(folder / "x.mac", R"({"Events": 7})");
-  EXPECT_EQ(ReadMacroEvents(folder.path(), "x").size(), 0u);
 }
 
 TEST(KeyboardPositionMaps, AShortOrOversizedTableIsReadOnlyAsFarAsItGoes) {

@@ -45,6 +45,51 @@ TEST(AtomicFile, FailureMidwayLeavesOldFileAndNoTemporary) {
   EXPECT_EQ(FilesIn(folder.path()), 1u);
 }
 
+TEST(StagedFile, TargetChangesOnlyOnCommitAndAnUncommittedStageLeavesNothing) {
+  TempFolder folder;
+  const auto path = folder / "a.Json";
+  WriteText(path, "old");
+  {
+    StagedFile staged(path, "new");
+    ASSERT_TRUE(staged.staged());
+    EXPECT_EQ(ReadText(path), "old");
+    EXPECT_EQ(FilesIn(folder.path()), 2u);
+  }
+  EXPECT_EQ(ReadText(path), "old");
+  EXPECT_EQ(FilesIn(folder.path()), 1u) << "the temporary goes with its object";
+
+  StagedFile first(path, "new");
+  StagedFile moved(std::move(first));
+  ASSERT_TRUE(moved.Commit());
+  EXPECT_EQ(ReadText(path), "new");
+  EXPECT_FALSE(moved.Commit()) << "a stage is used once";
+  EXPECT_FALSE(first.Commit());  // NOLINT(bugprone-use-after-move): a moved-from stage holds nothing
+  EXPECT_EQ(ReadText(path), "new");
+  EXPECT_EQ(FilesIn(folder.path()), 1u);
+}
+
+TEST(StagedFile, FailuresKeepTheTargetAndNoTemporary) {
+  TempFolder folder;
+  const auto path = folder / "a.Json";
+  WriteText(path, "old");
+  {
+    ScopedWriteFailure failure(2);
+    StagedFile staged(path, "new content");
+    EXPECT_FALSE(staged.staged());
+    EXPECT_FALSE(staged.Commit());
+  }
+  EXPECT_EQ(FilesIn(folder.path()), 1u);
+  // A folder in the target's place cannot be replaced by a file.
+  std::filesystem::create_directories(folder / "dir.Json" / "inside");
+  StagedFile onto_folder(folder / "dir.Json", "x");
+  ASSERT_TRUE(onto_folder.staged());
+  const FileResult committed = onto_folder.Commit();
+  EXPECT_FALSE(committed);
+  EXPECT_NE(committed.error.find("dir.Json"), std::string::npos) << committed.error;
+  EXPECT_EQ(ReadText(path), "old");
+  EXPECT_FALSE(StagedFile(folder / "missing" / "x", "x").staged());
+}
+
 TEST(AtomicFile, NewFilesFollowTheUmaskAndReplacedFilesKeepTheirMode) {
   TempFolder folder;
   const mode_t old_mask = ::umask(027);
