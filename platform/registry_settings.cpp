@@ -1,13 +1,11 @@
 #include "platform/registry_settings.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
 #include <optional>
 #include <system_error>
 #include <vector>
 
+#include "platform/set_aside.h"
 #include "platform/xdg_paths.h"
 
 namespace norvane {
@@ -15,7 +13,6 @@ namespace {
 
 // A settings key holds a handful of values; anything much larger is not a file we wrote.
 constexpr std::uintmax_t kMaxFileBytes = 64 * 1024;
-constexpr std::string_view kMalformedSuffix = ".malformed";
 
 std::string_view Trim(std::string_view text) {
   const auto first = text.find_first_not_of(" \t\r");
@@ -113,26 +110,6 @@ std::optional<ParsedKey> Parse(std::string_view bytes, std::string& reason) {
   return key;
 }
 
-// Moves a malformed file out of the way under a name that no earlier copy has, never replacing anything:
-// link() refuses an existing target, unlike rename().
-std::string SetAside(const std::filesystem::path& file) {
-  for (int attempt = 1; attempt <= 100; ++attempt) {
-    std::filesystem::path target = file;
-    target += std::string(kMalformedSuffix);
-    if (attempt > 1) {
-      // Appended piece by piece: gcc 12 at -O3 mistakes `"-" + std::string` for an overflowing copy.
-      target += "-";
-      target += std::to_string(attempt);
-    }
-    if (::link(file.c_str(), target.c_str()) == 0) {
-      ::unlink(file.c_str());
-      return target.string();
-    }
-    if (errno != EEXIST) break;
-  }
-  return {};
-}
-
 enum class LoadOutcome { kMissing, kUnusable, kLoaded };
 
 struct Loaded {
@@ -164,7 +141,7 @@ Loaded Load(const std::filesystem::path& file) {
     result.key = std::move(*parsed);
     return result;
   }
-  const std::string kept = SetAside(file);
+  const std::string kept = SetAside(file).string();
   result.problem = "the settings file " + file.string() + " is malformed (" + reason + ")";
   result.problem += kept.empty() ? "; it was left in place" : "; it was kept as " + kept;
   return result;
@@ -194,7 +171,7 @@ SettingsReadResult RegistrySettings::ReadValue(std::string_view name) const {
 
 FileResult RegistrySettings::WriteValue(std::string_view name, std::uint32_t value) const {
   if (!IsValidName(Trim(name)) || Trim(name) != name) {
-    std::string message = "\"";  // appended, for the same gcc 12 warning as in SetAside
+    std::string message = "\"";  // appended: gcc 12 at -O3 mistakes `"\"" + std::string` for an overflow
     message += name;
     message += "\" cannot name a settings value";
     return FileResult::Failure(message);
