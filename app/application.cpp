@@ -60,6 +60,9 @@ int RunApplication(int argc, char** argv) {
       std::fprintf(stderr, "norvane: cannot emulate \"%s\": %s\n", list->c_str(), error.c_str());
       return 2;
     }
+    // Like real devices, the emulated ones keep what the user set when the program starts again.
+    const std::string problem = emulated->KeepMemoryIn(emulator::DemoMemoryFile());
+    if (!problem.empty()) std::fprintf(stderr, "norvane: %s\n", problem.c_str());
   }
 
   ui::CResourceManager& resources = ui::CResourceManager::GetInstance();
@@ -105,6 +108,8 @@ int RunApplication(int argc, char** argv) {
   }
   resources.Release();
 
+  // The emulated devices' last change reaches their file before an end that skips the destructors.
+  if (emulated) emulated->FlushMemoryFile();
   if (AnyWorkerLeftRunning()) {
     // A worker overran its stop bound and still runs: end now rather than tear down what it may use.
     std::fflush(stdout);

@@ -6,7 +6,8 @@
 // Each emulated device shows the USB identity and the report descriptors of the real hardware and runs a
 // firmware model that answers the 64-byte command frames from its own memory. The firmware is written from
 // the device's side of the protocol only, so a host that builds a frame wrongly gets a refusal, a wrong
-// answer or silence, just as from the hardware.
+// answer or silence, just as from the hardware. Memory starts as the device leaves the factory; in the demo
+// mode it is kept in a file between runs (KeepMemoryIn), as a device keeps its flash.
 //
 // Firmware answers, as the hardware gives them:
 //   - reply = the request echoed (command code, length, offset), status in byte 7, read data from byte 8,
@@ -28,6 +29,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -185,6 +187,21 @@ class EmulatorBackend : public hid::HidBackend {
   size_t MemorySize(DeviceId device, MemoryArea area) const;
   FirmwareCounters Counters(DeviceId device) const;
 
+  // Keeps the devices' memory in `file` from one backend to the next, as a real device keeps its flash when
+  // it is switched off: loads what the file holds for each device (matched by model and by its rank among
+  // the list's devices of that model) into its settings, key tables, light mask, macros and recoil block,
+  // and from then on writes the file again after each change to those areas. The information block, the
+  // status and the light stream are never stored. An area of another size than the device's stays as it
+  // left the factory; a damaged file is set aside ("<file>.malformed") and every device starts from factory
+  // memory; what the file holds for devices not in this list stays in it. A device behind a receiver of the
+  // list is stored under its wired partner's name. Returns why the file was not used (empty when it was, or
+  // when there is none yet), for a one-line diagnostic. Call it before a host opens the devices; without
+  // it, no file is read or written.
+  [[nodiscard]] std::string KeepMemoryIn(const std::filesystem::path& file);
+  // The file is written on a thread of its own, so that no reply waits for the disk. Returns once every
+  // change made so far is in the file (or its write failed); the backend's end does the same.
+  void FlushMemoryFile();
+
   // Every command frame both ways, oldest first (the oldest are dropped beyond 100000 frames).
   std::vector<LoggedFrame> FrameLog() const;
   void ClearFrameLog();
@@ -199,5 +216,9 @@ class EmulatorBackend : public hid::HidBackend {
 // Creates an emulator from a device list and installs it as the active HID backend. nullptr (and nothing
 // installed) when the list does not parse.
 std::shared_ptr<EmulatorBackend> InstallEmulator(std::string_view list, std::string* error = nullptr);
+
+// Where the demo mode keeps the emulated devices' memory between runs: UserDataFolder() +
+// "emulated_devices.txt". Shared by the program and norvanectl; deleting it starts from factory memory.
+std::filesystem::path DemoMemoryFile();
 
 }  // namespace norvane::emulator

@@ -102,6 +102,13 @@ FirmwareCounters EmulatorBackend::Counters(DeviceId device) const {
   return core_->Counters(device);
 }
 
+std::string EmulatorBackend::KeepMemoryIn(const std::filesystem::path& file) {
+  return core_->KeepMemoryIn(file);
+}
+void EmulatorBackend::FlushMemoryFile() {
+  core_->FlushMemoryFile();
+}
+
 std::vector<LoggedFrame> EmulatorBackend::FrameLog() const {
   return core_->FrameLogSnapshot();
 }

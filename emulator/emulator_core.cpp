@@ -316,6 +316,7 @@ bool EmulatorCore::HandleCommand(NodeState& node, EmulatedDevice& device, std::s
   }
 
   Frame reply;
+  bool kept_area_written = false;
   if (device.identity->receiver && !device.link_up) {
     reply = LinkDownAnswer(request);
   } else if (fault && (fault->kind == FaultKind::kRefuse || fault->kind == FaultKind::kRefuseAlt)) {
@@ -324,6 +325,8 @@ bool EmulatorCore::HandleCommand(NodeState& node, EmulatedDevice& device, std::s
     StoreChecksum(reply);
   } else {
     reply = AnswerCommand(*device.memory, request, device.identity->receiver);
+    const std::optional<MemoryArea> written = AreaWrittenBy(request, device.identity->family);
+    kept_area_written = written && IsKeptArea(*written) && reply[frame_byte::kStatus] == kStatusDone;
   }
 
   SteadyTime due = now + device.latency;
@@ -348,6 +351,8 @@ bool EmulatorCore::HandleCommand(NodeState& node, EmulatedDevice& device, std::s
   }
   if (send) Schedule(node, std::vector<uint8_t>(reply.begin(), reply.end()), due, late, true);
   Deliver(node, now);
+  // Like the device's flash, the file is written once the reply is on its way.
+  if (kept_area_written) KeptMemoryChangedLocked();
   return true;
 }
 
@@ -557,6 +562,7 @@ bool EmulatorCore::WriteMemory(DeviceId device, MemoryArea area, size_t offset,
   const std::span<uint8_t> target = DeviceAt(device).memory->Area(area);
   if (offset > target.size() || bytes.size() > target.size() - offset) return false;
   std::copy(bytes.begin(), bytes.end(), target.begin() + static_cast<std::ptrdiff_t>(offset));
+  if (IsKeptArea(area) && !bytes.empty()) KeptMemoryChangedLocked();
   return true;
 }
 

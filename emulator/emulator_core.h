@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -19,6 +20,8 @@
 #include "emulator/emulator.h"
 #include "emulator/fault_plan.h"
 #include "emulator/frame_log.h"
+#include "emulator/memory_file.h"
+#include "emulator/memory_file_writer.h"
 #include "emulator/usb_identity.h"
 #include "hid/hid_backend.h"
 
@@ -115,6 +118,10 @@ class EmulatorCore : public std::enable_shared_from_this<EmulatorCore> {
   void ClearFrameLog();
   void SetFrameListener(std::function<void(const LoggedFrame&)> listener);
 
+  // Memory file (kept_memory.cpp).
+  std::string KeepMemoryIn(const std::filesystem::path& file);
+  void FlushMemoryFile();
+
  private:
   struct HotplugListener;
   class Subscription;
@@ -134,6 +141,9 @@ class EmulatorCore : public std::enable_shared_from_this<EmulatorCore> {
   // Calls the listeners outside the core's lock.
   void AnnounceFrames();
   void NotifyHotplug();
+  // Hands the kept areas' contents to the memory file writer, when there is one.
+  void KeptMemoryChangedLocked();
+  std::vector<StoredDevice> StoredDevicesLocked() const;
 
   mutable std::mutex mutex_;
   std::vector<EmulatedDevice> devices_;
@@ -149,6 +159,10 @@ class EmulatorCore : public std::enable_shared_from_this<EmulatorCore> {
 
   std::mutex hotplug_mutex_;
   std::vector<std::shared_ptr<HotplugListener>> hotplug_listeners_;
+
+  // Guarded by mutex_. The writer's own lock is taken under mutex_, never the other way round.
+  std::shared_ptr<MemoryFileWriter> memory_writer_;
+  std::vector<StoredDevice> stored_elsewhere_;  // what the file holds for devices this list does not have
 };
 
 }  // namespace norvane::emulator

@@ -118,6 +118,12 @@ Frame AnswerAreaCommand(DeviceMemory& memory, const Frame& request, const AreaCo
 
 }  // namespace
 
+std::optional<MemoryArea> AreaWrittenBy(const Frame& request, DeviceFamily family) {
+  const std::optional<AreaCommand> what = AreaCommandOf(request[frame_byte::kCommand], family);
+  if (!what || what->transfer != Transfer::kWrite) return std::nullopt;
+  return what->area;
+}
+
 Frame RefusalAnswer(const Frame& request, uint8_t status) {
   return Reply(request, status);
 }

@@ -3,6 +3,7 @@
 // headset's lighting output reports.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "emulator/command_frame.h"
@@ -14,6 +15,10 @@ namespace norvane::emulator {
 // payload, checksum of the reply in bytes 1 and 2. `via_receiver` tells the status read that the device is
 // reached over the air (byte 3 of the wireless status is then 1).
 Frame AnswerCommand(DeviceMemory& memory, const Frame& request, bool via_receiver);
+
+// The memory area the request writes when the firmware carries it out (its reply has status 0x01); nullopt
+// for a read and for a command that writes no memory.
+[[nodiscard]] std::optional<MemoryArea> AreaWrittenBy(const Frame& request, DeviceFamily family);
 
 // What a receiver sends back while its wireless link is down: command code 0xAA, payload byte 0 = 0x00.
 Frame LinkDownAnswer(const Frame& request);

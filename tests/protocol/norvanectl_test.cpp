@@ -53,8 +53,10 @@ class NorvanectlTest : public ::testing::Test {
   RunResult Run(const std::string& arguments, const std::string& environment = "env -u NORVANE_EMULATE") {
     const fs::path out = scratch_ / "out";
     const fs::path err = scratch_ / "err";
-    const std::string command = environment + " '" + binary_.string() + "' " + arguments + " >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
+    // The user's own folders stay out of reach: the emulated devices keep their memory there.
+    const std::string command = "XDG_DATA_HOME='" + (scratch_ / "data").string() + "' " + environment + " '" +
+                                binary_.string() + "' " + arguments + " >'" + out.string() + "' 2>'" +
+                                err.string() + "'";
     const int status = std::system(command.c_str());
     RunResult result;
     result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -144,6 +146,20 @@ TEST_F(NorvanectlTest, NothingConnectedIsAClearFailure) {
     EXPECT_EQ(real.exit_code, 1);
     EXPECT_NE(real.err.find("no supported device connected"), std::string::npos) << real.err;
   }
+}
+
+TEST_F(NorvanectlTest, EmulatedDevicesShareTheDemoModesMemoryFile) {
+  const fs::path folder = scratch_ / "data" / "R27 有线";
+  fs::create_directories(folder);
+  std::ofstream(folder / "emulated_devices.txt") << "not a memory file\n";
+
+  const RunResult result = Run("--emulate keyboard list");
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_NE(result.err.find("emulated_devices.txt is damaged"), std::string::npos) << result.err;
+  EXPECT_EQ(ReadFile(folder / "emulated_devices.txt.malformed"), "not a memory file\n");
+
+  // Reading the devices changes nothing they keep: no new file.
+  EXPECT_FALSE(fs::exists(folder / "emulated_devices.txt"));
 }
 
 TEST_F(NorvanectlTest, BadCommandLinesAreUsageErrors) {

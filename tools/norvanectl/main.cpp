@@ -36,6 +36,9 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "norvanectl: cannot emulate \"%s\": %s\n", emulate->c_str(), error.c_str());
       return cli::kExitUsage;
     }
+    // The same memory as the program's demo mode: what was set there is what is read here.
+    const std::string problem = emulated->KeepMemoryIn(emulator::DemoMemoryFile());
+    if (!problem.empty()) std::fprintf(stderr, "norvanectl: %s\n", problem.c_str());
   }
   if (options.trace) SetTraceEnabled(true);
 
