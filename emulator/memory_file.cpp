@@ -172,13 +172,18 @@ std::string FormatMemoryFile(std::span<const StoredDevice> devices) {
   constexpr std::string_view kDigits = "0123456789abcdef";
   std::string text =
       "# Memory of the emulated devices of the demo mode; delete this file to start from factory memory.\n";
+  // Appended piece by piece: gcc 12 at -O3 mistakes `" " + std::string` for an overflowing copy.
   text += kVersionKeyword;
-  text += " " + std::to_string(kVersion) + "\n";
+  text += ' ';
+  text += std::to_string(kVersion);
+  text += '\n';
   for (const StoredDevice& device : devices) {
     for (const auto& [area, bytes] : device.areas) {
       if (bytes.empty()) continue;  // a field of no characters would not read back
       text += DeviceModelName(device.model);
-      text += " " + std::to_string(device.rank) + " ";
+      text += ' ';
+      text += std::to_string(device.rank);
+      text += ' ';
       text += MemoryAreaName(area);
       text += ' ';
       for (const uint8_t byte : bytes) {
