@@ -41,7 +41,13 @@ void SetTextOf(ui::CEditUI* edit, const std::string& text) {
 CKeySetControlUI::CKeySetControlUI() = default;
 
 void CKeySetControlUI::DoInit() {
+  // Built on first use (the page's first refresh or a key opened), not with the page: the key tab is not
+  // what the window shows first, and building it with the page would delay the window.
+}
+
+void CKeySetControlUI::showEvent(QShowEvent* event) {
   InitKeyEditor();
+  ui::CVerticalLayoutUI::showEvent(event);
 }
 
 template <class T>

@@ -8,6 +8,7 @@
 // The function combo's items carry their kind as user data (decimal text), so the skin decides the items'
 // texts and order; the other combos' items follow the key tables' orders.
 
+#include <QShowEvent>
 #include <array>
 #include <span>
 #include <string>
@@ -35,7 +36,7 @@ class CKeySetControlUI : public ui::CVerticalLayoutUI {
   CKeySetControlUI();
 
   void DoInit() override;
-  // Builds the panel (once) and looks its controls up.
+  // Builds the panel (once) and looks its controls up; every operation does this first.
   void InitKeyEditor();
   // The owning device's kind; a keyboard (1) offers neither DPI steps nor gun keys.
   void SetEditorDeviceKind(int kind);
@@ -81,6 +82,10 @@ class CKeySetControlUI : public ui::CVerticalLayoutUI {
   ui::CEditUI* KeyTextEdit() const { return keyText_; }
   // The kind the function combo has selected; -1 for none.
   int SelectedKind() const;
+
+ protected:
+  // Shown before anything used it (a page whose device never synchronised): built now.
+  void showEvent(QShowEvent* event) override;
 
  private:
   KeyFunctionFields FieldsFromControls() const;
