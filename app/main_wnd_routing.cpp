@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "app/desktop_settings_launcher.h"
+#include "app/macro_editor.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "app/profile_actions.h"
@@ -70,6 +71,9 @@ void CMainWnd::SetUpRouter() {
     auto keys = std::make_unique<editors::CKeyAssignmentEditor>();
     router_.Register(editors::EditorSlot::kKeyAssignment, keys.get());
     ownEditors_.push_back(std::move(keys));
+    auto macros = std::make_unique<CMacroEditor>([this]() -> UserPrompts& { return Prompts(); });
+    router_.Register(editors::EditorSlot::kMacro, macros.get());
+    ownEditors_.push_back(std::move(macros));
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include "editors/key_set_control.h"
 #include "editors/light_control.h"
+#include "editors/macro_control.h"
+#include "editors/redio_macro_button.h"
 #include "uilib/control_factory.h"
 
 namespace norvane::editors {
@@ -11,6 +13,10 @@ void RegisterEditorControls() {
   ui::RegistControl<CKeySetControlUI>("CKeySetControlUI");
   ui::RegistControl<CLightControlUI>(CLightControlUI::kClassName);
   ui::RegistControl<CLightControlUI>("CLightControlUI");
+  ui::RegistControl<CMacroControlUI>(CMacroControlUI::kClassName);
+  ui::RegistControl<CMacroControlUI>("CMacroControlUI");
+  ui::RegistControl<CRedioMacroButtonUI>(CRedioMacroButtonUI::kClassName);
+  ui::RegistControl<CRedioMacroButtonUI>("CRedioMacroButtonUI");
 }
 
 }  // namespace norvane::editors

@@ -1,6 +1,6 @@
 #pragma once
-// The editors' own controls, for the skin builder: the key assignment panel ("KeySetControl") and the
-// lighting panel ("LightControl").
+// The editors' own controls, for the skin builder: the key assignment panel ("KeySetControl"), the
+// lighting panel ("LightControl"), the macro editor ("MacroControl") and its record buttons.
 
 namespace norvane::editors {
 

@@ -1,6 +1,7 @@
 #include "uilib/list.h"
 
 #include <QEvent>
+#include <algorithm>
 
 #include "uilib/dialog_builder.h"
 #include "uilib/item_roles.h"
@@ -56,12 +57,41 @@ int CListUI::AddItem(const CDuiString& text, bool isTextId, const CDuiString& us
 }
 
 int CListUI::AddControl(CControlUI* control) {
+  return InsertControl(count(), control);
+}
+
+int CListUI::InsertControl(int index, CControlUI* control) {
   if (!control) return -1;
-  auto* item = new QListWidgetItem(this);
+  const int at = std::clamp(index, 0, count());
+  auto* item = new QListWidgetItem;
   item->setSizeHint(control->GetWidget()->sizeHint());
+  {
+    // Rows after the insertion move; the selection notification is the caller's to raise.
+    QSignalBlocker quiet(this);
+    insertItem(at, item);
+    lastIndex_ = currentRow();
+  }
   setItemWidget(item, control->GetWidget());
   if (control->GetManager()) CDialogBuilder::InitControls(control->GetWidget());
-  return count() - 1;
+  return at;
+}
+
+void CListUI::ClearSelection() {
+  QSignalBlocker quiet(this);
+  setCurrentRow(-1);
+  clearSelection();
+  lastIndex_ = -1;
+}
+
+void CListUI::SetItemText(int index, const CDuiString& text) {
+  if (QListWidgetItem* it = item(index)) {
+    it->setText(text);
+    it->setData(kTextIdRole, QVariant());
+  }
+}
+
+void CListUI::SetItemUserData(int index, const CDuiString& data) {
+  if (QListWidgetItem* it = item(index)) it->setData(kUserDataRole, QString(data));
 }
 
 CControlUI* CListUI::GetItemControl(int index) const {

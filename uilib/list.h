@@ -19,6 +19,12 @@ class CListUI : public ControlBase<QListWidget> {
   int AddItem(const CDuiString& text, bool isTextId = false, const CDuiString& userData = {});
   // Adds a row that shows `control` (the list takes ownership). Returns its index.
   int AddControl(CControlUI* control);
+  // The same at row index (clamped to the rows there are). Returns its index.
+  int InsertControl(int index, CControlUI* control);
+  // No row selected; raises nothing.
+  void ClearSelection();
+  void SetItemText(int index, const CDuiString& text);
+  void SetItemUserData(int index, const CDuiString& data);
   CControlUI* GetItemControl(int index) const;
   CDuiString GetItemText(int index) const;
   CDuiString GetItemUserData(int index) const;

@@ -1,0 +1,54 @@
+#pragma once
+// The macro editor: what the router hands it for a page's macro panel ("MacroControlItem", a
+// CMacroControlUI). The panel mirrors the device folder's macros; this editor asks the user first where a
+// change needs it, and keeps the rest of the page in step: the key editor's macro names, and, when a macro
+// is deleted, every profile whose keys play a later macro (they are renumbered, all or none).
+//
+// Questions and file dialogs run their own loops, so they are posted and run only if the page is still
+// there by then, never inside the signal of the button that asked.
+
+#include <functional>
+
+#include "app/user_prompts.h"
+#include "editors/editor.h"
+
+namespace norvane::editors {
+class CMacroControlUI;
+}
+
+namespace norvane::app {
+
+class CMacroEditor final : public editors::IEditor {
+ public:
+  static constexpr const char* kFileFilter = "Macro Files(*.mac *.MAC *.Mac)";
+  static constexpr const char* kAddQuestion = "message_text_28";
+  static constexpr const char* kDeleteQuestion = "message_text_4";
+  static constexpr const char* kInUseQuestion = "message_text_2";
+  static constexpr const char* kTakenName = "message_text_5";
+  static constexpr const char* kImportFailed = "macro_import_failed_text";
+  static constexpr const char* kListFull = "macro_list_full_text";
+  static constexpr const char* kExportFailed = "macro_export_failed_text";
+  static constexpr const char* kDeleteFailed = "macro_delete_failed_text";
+  static constexpr const char* kRenameFailed = "macro_rename_failed_text";
+
+  explicit CMacroEditor(std::function<UserPrompts&()> prompts);
+
+  void OnRoute(const editors::RoutedNotify& notify) override;
+  void OnPageRefreshed(controls::CDevicePageUI& page) override;
+
+  // The panel of a page; null when the page has none.
+  static editors::CMacroControlUI* PanelOf(controls::CDevicePageUI& page);
+
+ private:
+  // Runs action on the page after the current signal, if the page is still there.
+  void Post(controls::CDevicePageUI& page, std::function<void(controls::CDevicePageUI&)> action);
+  void Add(controls::CDevicePageUI& page);
+  void Delete(controls::CDevicePageUI& page);
+  void Rename(controls::CDevicePageUI& page);
+  void Import(controls::CDevicePageUI& page);
+  void Export(controls::CDevicePageUI& page);
+
+  std::function<UserPrompts&()> prompts_;
+};
+
+}  // namespace norvane::app

@@ -1,0 +1,108 @@
+#pragma once
+// CMacroControlUI (skin class "MacroControl"; device pages hold it as "MacroControlItem"): the macro editor
+// of a device page. It mirrors the macros of the page's device folder (a macro::MacroLibrary) in
+// "macro_name_list" and shows the selected macro's events as rows in "macro_action_list". Every change to
+// the rows is written to the macro's file at once, so the rows are only ever a view of that file (plus a
+// delay still being typed). Confirmations, messages and keeping the key editor in step are the caller's.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "macro/macro_library.h"
+#include "uilib/container.h"
+#include "uilib/edit.h"
+#include "uilib/list.h"
+
+namespace norvane::editors {
+
+class CMacroControlUI : public ui::CHorizontalLayoutUI {
+ public:
+  static constexpr const char* kClassName = "MacroControl";
+  static constexpr const char* kItemName = "MacroControlItem";
+  static constexpr const char* kSkin = "XML\\CustomControlXML\\MacroControl.xml";
+  // The delay of inserted mouse actions until a recording sets another.
+  static constexpr int kInitialFixedDelay = 50;
+  // Mouse messages of InsertMouseAction; moves are kMoveMessage with variant 0 left, 1 right, 2 up, 3 down.
+  static constexpr std::uint16_t kMoveMessage = 0x200;
+
+  CMacroControlUI();
+  ~CMacroControlUI() override;
+
+  void DoInit() override;
+  // Builds the panel (once) and looks its controls up.
+  void InitMacroEditor();
+
+  void SetMacroFolder(const std::filesystem::path& folder);
+  const std::filesystem::path& MacroFolder() const { return folder_; }
+  // Fills the list from the folder's "macro.config"; a macro that was selected stays selected.
+  void LoadMacroList();
+  std::vector<std::string> GetMacroNames() const;
+  int MacroCount() const;
+  // The selected macro; -1 for none.
+  int GetSelectedMacroIndex() const;
+  void SelectMacro(int index);
+
+  // Appends "macro_<n>" and shows it; empty when the list is full or cannot be written.
+  std::string AddMacro();
+  struct Renamed {
+    macro::RenameResult result;
+    int index = -1;  // the macro concerned; -1 when none was selected
+    std::string name;
+  };
+  // Renames the selected macro to the name edit's text.
+  Renamed RenameMacro();
+  // Deletes the selected macro (its file too); its former index, or -1.
+  int DeleteMacro();
+  // Shows the selected macro's events as rows (none selected: no rows).
+  void ShowMacro();
+  // Writes the rows to the selected macro's file, delays taken from the edits (held to 0..65535).
+  bool SaveMacro();
+  // Adds the macro file at path under its own name and shows it; the new name, or empty.
+  std::string ImportMacro(const std::filesystem::path& path);
+  bool ExportMacro(const std::filesystem::path& path) const;
+
+  // The rows. Each operation saves the macro.
+  int RowCount() const;
+  int SelectedRow() const;
+  void SelectRow(int row);
+  std::vector<macro::MacroEvent> RowEvents() const;
+  void MoveRowUp();
+  void MoveRowDown();
+  void MoveRowToTop();
+  void MoveRowToBottom();
+  void DeleteRow();
+  void DeleteAllRows();
+  // Inserts a mouse button action or a move after the selected row (at row 1 with none selected, at 0 in
+  // an empty list) with the fixed delay. Unknown messages do nothing.
+  void InsertMouseAction(std::uint16_t message, int variant);
+  int FixedDelay() const { return fixedDelay_; }
+  void SetFixedDelay(int delay) { fixedDelay_ = delay; }
+
+  ui::CListUI* NameList() const { return names_; }
+  ui::CListUI* ActionList() const { return actions_; }
+  ui::CEditUI* NameEdit() const { return nameEdit_; }
+
+ private:
+  void AppendNameRow(std::size_t index);
+  void InsertRow(int at, const macro::MacroEvent& event);
+  void MoveRow(int from, int to);
+  void SetShowingControlsEnabled(bool enabled);
+  void ShowName(int index);
+  template <class T>
+  T* Find(const char* name);
+
+  bool built_ = false;
+  std::filesystem::path folder_;
+  std::unique_ptr<macro::MacroLibrary> library_;
+  int fixedDelay_ = kInitialFixedDelay;
+  // The panel's own children, found once; Qt owns them and they live as long as the panel.
+  ui::CListUI* names_ = nullptr;
+  ui::CListUI* actions_ = nullptr;
+  ui::CEditUI* nameEdit_ = nullptr;
+  std::vector<ui::CControlUI*> showing_;  // enabled while a macro is shown
+};
+
+}  // namespace norvane::editors

@@ -1,0 +1,37 @@
+#pragma once
+// One row of the macro editor's action list ("macro_action"): the event's name, press/release (or the
+// distance of a move) and its delay edit ("macro_delay", 0..65535). The row's user data is the event as
+// styled JSON: the labels only show it, and the delay edit's text becomes its "Delay" when the macro is
+// saved.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "macro/macro_event.h"
+#include "uilib/container.h"
+#include "uilib/edit.h"
+
+namespace norvane::editors {
+
+inline constexpr const char* kMacroRowName = "macro_action";
+inline constexpr const char* kMacroDelayName = "macro_delay";
+inline constexpr int kMaxMacroDelay = 65535;
+
+// A new row showing event; its delay edit shows the event's delay as the editor shows delays.
+[[nodiscard]] std::unique_ptr<ui::CHorizontalLayoutUI> MakeMacroRow(const macro::MacroEvent& event);
+// The same from a row's JSON text (a row being moved); nothing for text that is not an event object.
+[[nodiscard]] std::unique_ptr<ui::CHorizontalLayoutUI> MakeMacroRow(const std::string& eventJson);
+
+// The row's delay edit; null for anything that is not a row.
+[[nodiscard]] ui::CEditUI* DelayEditOf(ui::CControlUI* row);
+
+// The delay an edit's text stands for: empty reads as 0, anything above the maximum as the maximum.
+[[nodiscard]] int DelayOfText(const QString& text);
+
+// The styled JSON text of an event, as rows keep it.
+[[nodiscard]] std::string MacroEventText(const macro::MacroEvent& event);
+// The event of a row's JSON text; nothing when the text is empty or not an object.
+[[nodiscard]] std::optional<macro::MacroEvent> MacroEventOfText(const std::string& text);
+
+}  // namespace norvane::editors
