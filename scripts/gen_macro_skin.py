@@ -63,44 +63,61 @@ def column(name, items, spacing=6):
     return f'<widget class="QWidget" name="{name}">' + box("QVBoxLayout", name, items, spacing, False) + "</widget>"
 
 
+def grid(name, cells, spacing=6):
+    """cells: rows of widgets (None leaves a cell empty)."""
+    items = "".join(f'<item row="{r}" column="{c}">{w}</item>'
+                    for r, line in enumerate(cells) for c, w in enumerate(line) if w)
+    return (f'<widget class="QWidget" name="{name}"><layout class="QGridLayout" name="{name}_box">'
+            '<property name="leftMargin"><number>0</number></property><property name="topMargin"><number>0</number></property>'
+            '<property name="rightMargin"><number>0</number></property><property name="bottomMargin"><number>0</number></property>'
+            f'<property name="horizontalSpacing"><number>{spacing}</number></property>'
+            f'<property name="verticalSpacing"><number>{spacing}</number></property>{items}</layout></widget>')
+
+
+# The panel sits below the keyboard picture, where a window of 1000 x 640 leaves about 660 x 200 pixels:
+# three narrow columns rather than long rows.
 def macro_list():
-    names = ('<widget class="QListWidget" name="macro_name_list">' + size("minimumSize", 180, 120) + "</widget>")
+    names = ('<widget class="QListWidget" name="macro_name_list">' + size("minimumSize", 140, 90)
+             + size("maximumSize", 170, 110) + "</widget>")
     return column("macro_name_tab", [
-        label("macro_list_caption", "macro_list_text"),
         names,
-        edit("macro_edit_macroname", width=150, number=False),
+        edit("macro_edit_macroname", width=110, number=False),
         row("macro_name_buttons", [button("macro_btn_name_add", "macro_add_btn_text"),
                                    button("macro_btn_name_sub", "macro_delete_btn_text"),
-                                   button("macro_btn_name_edit", "macro_rename_btn_text")]),
-        row("macro_file_buttons", [button("macro_btn_import", "macro_import_btn_text"),
-                                   button("macro_btn_export", "macro_export_btn_text")]),
-    ])
+                                   button("macro_btn_name_edit", "macro_rename_btn_text")], spacing=4),
+    ], spacing=4)
 
 
 def mouse_moves():
     def move(direction, edit_name):
-        return [edit(edit_name, width=40, text="10"),
-                button(f"macro_inset_move{direction}key_btn", f"macro_insert_{direction}_btn_text")]
-    return row("mouse_move_layout", move("left", "mouse_x_left_edit") + move("right", "mouse_x_right_edit")
-               + move("up", "mouse_y_up_edit") + move("down", "mouse_y_down_edit"))
+        return row(f"macro_move_{direction}", [edit(edit_name, width=40, text="10"),
+                                               button(f"macro_inset_move{direction}key_btn",
+                                                      f"macro_insert_{direction}_btn_text")], spacing=4)
+    return grid("mouse_move_layout", [[move("left", "mouse_x_left_edit"), move("right", "mouse_x_right_edit")],
+                                      [move("up", "mouse_y_up_edit"), move("down", "mouse_y_down_edit")]], 4)
 
 
 def macro_actions():
-    rows = ('<widget class="QListWidget" name="macro_action_list">' + size("minimumSize", 320, 150)
+    rows = ('<widget class="QListWidget" name="macro_action_list">' + size("minimumSize", 210, 90) + size("maximumSize", 16777215, 110)
             + prop("contextmenu", "true", kind="bool") + "</widget>")
-    steps = row("macro_tab_macroaction_edit", [
-        button("macro_btn_up", "macro_up_btn_text"), button("macro_btn_down", "macro_down_btn_text"),
-        button("macro_btn_uptop", "macro_top_btn_text"), button("macro_btn_downbottom", "macro_bottom_btn_text"),
-        button("macro_btn_delete", "macro_delete_row_btn_text"),
-        button("macro_btn_deleteall", "macro_delete_all_btn_text")])
     record = row("macro_action_layout", [
         button("macro_btn_starredio", "macro_record_btn_text", klass="RedioMacroButton"),
         button("macro_btn_stopredio", "macro_stop_btn_text", klass="RedioMacroButton"),
         row("macro_tab_macrodelay_edit", [check("macro_check_time", "macro_fixed_delay_text"),
-                                          edit("macro_fixed_time_edit", width=56, text="50", max_length=5)]),
-        button("macro_btn_save", "macro_save_btn_text"), button("macro_btn_cancel", "macro_cancel_btn_text")])
-    return column("macro_action_area", [label("macro_rows_caption", "macro_rows_text"), rows, steps, record,
-                                        mouse_moves()])
+                                          edit("macro_fixed_time_edit", width=44, text="50", max_length=5)], 4)],
+        spacing=4)
+    return column("macro_action_area", [rows, record, mouse_moves()], spacing=4)
+
+
+def macro_buttons():
+    return grid("macro_tab_macroaction_edit", [
+        [button("macro_btn_up", "macro_up_btn_text"), button("macro_btn_down", "macro_down_btn_text")],
+        [button("macro_btn_uptop", "macro_top_btn_text"), button("macro_btn_downbottom", "macro_bottom_btn_text")],
+        [button("macro_btn_delete", "macro_delete_row_btn_text"),
+         button("macro_btn_deleteall", "macro_delete_all_btn_text")],
+        [button("macro_btn_save", "macro_save_btn_text"), button("macro_btn_cancel", "macro_cancel_btn_text")],
+        [button("macro_btn_import", "macro_import_btn_text"), button("macro_btn_export", "macro_export_btn_text")],
+    ], 4)
 
 
 def main():
@@ -109,8 +126,8 @@ def main():
 <ui version="4.0">
  <class>MacroControl</class>
  <widget class="QWidget" name="macro_root">
-  <property name="geometry"><rect><x>0</x><y>0</y><width>900</width><height>260</height></rect></property>
-  {box("QHBoxLayout", "macro_root", [macro_list(), macro_actions()], 12, False)}
+  <property name="geometry"><rect><x>0</x><y>0</y><width>660</width><height>190</height></rect></property>
+  {box("QHBoxLayout", "macro_root", [macro_list(), macro_actions(), macro_buttons()], 10, False)}
  </widget>
  <resources/>
  <connections/>

@@ -8,6 +8,7 @@
 #include "controls/device_profile.h"
 #include "controls/mp_device_power.h"
 #include "controls/pages/light_preview.h"
+#include "controls/select_panel.h"
 #include "devices/button_binding.h"
 #include "platform/trace.h"
 #include "uilib/combo.h"
@@ -76,10 +77,17 @@ void CDevicePageUI::FitFunctionSwitch() {
   };
   auto* functions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kFunctionSwitch));
   if (functions) fit(functions, true);
-  // The key-function editors (key assignment, per-key lighting) work on the picture: they belong to the
-  // first function page and give way to the others (system settings, macros, ...).
+  // The key-function editors (key assignment, per-key lighting) work on the picture: they and the picture
+  // belong to the first function page and give way to the others (macros, system settings), which need the
+  // room below the profile bar more than a picture they do not use.
+  const bool pictureTab = !functions || functions->GetCurSel() == 0;
   if (auto* keyFunctions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kKeyFunctionSwitch)))
-    fit(keyFunctions, !functions || functions->GetCurSel() == 0);
+    fit(keyFunctions, pictureTab);
+  // (dynamic_cast, not findChildren<CSelectPanelUI*>: the panel has no meta-object of its own, so Qt's
+  // cast would take every widget for one.)
+  for (QWidget* widget : GetWidget()->findChildren<QWidget*>()) {
+    if (auto* picture = dynamic_cast<CSelectPanelUI*>(widget)) picture->setVisible(pictureTab);
+  }
 }
 
 void CDevicePageUI::SetDevice(std::unique_ptr<devices::CNorvaneUSBDevice> device) {
