@@ -1,6 +1,7 @@
 #include "controls/pages/device_page.h"
 
 #include <QAbstractButton>
+#include <QLayout>
 #include <QStackedWidget>
 
 #include "controls/device_key_button.h"
@@ -70,6 +71,19 @@ void CDevicePageUI::FitFunctionSwitch() {
   const auto fit = [](ui::CTabLayoutUI* area, bool shown) {
     auto* stack = qobject_cast<QStackedWidget*>(area->GetWidget());
     QWidget* current = stack ? stack->currentWidget() : nullptr;
+    // The area is as tall as the page it shows, not as its tallest page: a stack counts every page, and a
+    // page's layout makes its content's minimum the page's own unless told not to.
+    for (int i = 0; stack && i < stack->count(); ++i) {
+      QWidget* page = stack->widget(i);
+      const bool showing = page == current && shown;
+      const auto policy = showing ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+      page->setSizePolicy(policy, policy);
+      if (QLayout* layout = page->layout()) {
+        layout->setSizeConstraint(showing ? QLayout::SetDefaultConstraint : QLayout::SetNoConstraint);
+        if (!showing) page->setMinimumSize(0, 0);
+      }
+    }
+    if (stack) stack->updateGeometry();
     // An editor area that has nothing in it (yet) takes no room below the picture.
     shown = shown && current && !current->findChildren<QWidget*>().isEmpty();
     area->GetWidget()->setMaximumHeight(shown ? QWIDGETSIZE_MAX : 0);
