@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/fuzz_scratch_folder.h"
 #include "platform/atomic_file.h"
 #include "profiles/hs6533_profiledata.h"
 #include "profiles/keyboard_profiledata.h"
@@ -17,30 +18,8 @@ namespace {
 
 using norvane::WriteFileAtomically;
 
-// One scratch folder per process, removed when the process ends.
-class ScratchFolderOwner {
- public:
-  ScratchFolderOwner() {
-    // Memory-backed when available: every write is flushed to disk, which would dominate the run time.
-    std::error_code error;
-    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
-                                           ? "/dev/shm"
-                                           : std::filesystem::temp_directory_path();
-    std::string pattern = (base / "norvane-fuzz-profiles-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~ScratchFolderOwner() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 const std::filesystem::path& ScratchFolder() {
-  static const ScratchFolderOwner owner;
+  static const norvane::fuzz::ScratchFolderOwner owner("profiles");
   return owner.path();
 }
 

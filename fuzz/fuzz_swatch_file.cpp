@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/fuzz_scratch_folder.h"
 #include "platform/atomic_file.h"
 #include "profiles/json_file_util.h"
 #include "profiles/swatch_file.h"
@@ -23,30 +24,8 @@ constexpr std::string_view kDefaults = R"({"coloroptioninfo": {
   "palletDialogcollectcoloroption": [{"color": "FFFFFFFF", "UserData": ""}],
   "palletDialogcollectcoloroption_selectitem": 0}})";
 
-class ScratchFolderOwner {
- public:
-  ScratchFolderOwner() {
-    // Memory-backed when available: every write is flushed to disk, which would dominate the run time.
-    std::error_code error;
-    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
-                                           ? "/dev/shm"
-                                           : std::filesystem::temp_directory_path();
-    std::string pattern = (base / "norvane-fuzz-swatches-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    path_ = pattern;
-  }
-  ~ScratchFolderOwner() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 const std::filesystem::path& ScratchFolder() {
-  static const ScratchFolderOwner owner;
+  static const norvane::fuzz::ScratchFolderOwner owner("swatches");
   return owner.path();
 }
 
