@@ -34,11 +34,7 @@ void BM_KeyAppliedAndWritten(benchmark::State& state) {
   backend->SetLatency(std::chrono::milliseconds(state.range(0)));
   {
     devices::CNorvaneKeyboardDevice keyboard;
-    keyboard.SetKeyCount(170);
-    keyboard.SetLedCount(170);
-    keyboard.SetDeviceFolder("keyboard");
-    keyboard.SetProfileStem("Profile1");
-    keyboard.SetLightListStem("vexor_light");
+    bench::SetUpKeyboard(keyboard);
     const bool opened = protocol::OpenCommandInterface(keyboard.CommandChannel(), bench::FirstCommandPath(),
                                                        protocol::LinkType::kWired) == hid::OpenError::kNone;
     keyboard.LoadDefaultProfile();

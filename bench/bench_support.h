@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "devices/keyboard/keyboard_device.h"
 #include "hid/hid_device.h"
 #include "hid/interface_table.h"
 
@@ -20,6 +21,15 @@ inline std::string FirstCommandPath() {
     if (row && hid::InterfaceTable()[*row].IsVendorCommandInterface()) return *path;
   }
   return {};
+}
+
+// A keyboard as the page builder sets one up: its counts, its device folder and its file stems.
+inline void SetUpKeyboard(devices::CNorvaneKeyboardDevice& keyboard) {
+  keyboard.SetKeyCount(170);
+  keyboard.SetLedCount(170);
+  keyboard.SetDeviceFolder("keyboard");
+  keyboard.SetProfileStem("Profile1");
+  keyboard.SetLightListStem("vexor_light");
 }
 
 }  // namespace norvane::bench

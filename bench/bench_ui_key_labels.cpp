@@ -4,6 +4,7 @@
 // labels, media names and marks are all on the path. Target: no more than 2 ms.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_support.h"
 #include "bench/bench_ui_support.h"
 
 #include <QApplication>
@@ -31,11 +32,7 @@ void BM_RefreshKeyLabels(benchmark::State& state) {
   }
   auto owned = std::make_unique<norvane::devices::CNorvaneKeyboardDevice>(page.Services());
   norvane::devices::CNorvaneKeyboardDevice& keyboard = *owned;
-  keyboard.SetKeyCount(170);
-  keyboard.SetLedCount(170);
-  keyboard.SetDeviceFolder("keyboard");
-  keyboard.SetProfileStem("Profile1");
-  keyboard.SetLightListStem("vexor_light");
+  norvane::bench::SetUpKeyboard(keyboard);
   page.SetDevice(std::move(owned));
   page.BindKeyButtons(170, 170);
   keyboard.LoadDefaultProfile();

@@ -46,11 +46,7 @@ void BM_DraggedBrightnessSlider(benchmark::State& state) {
     }
     auto owned = std::make_unique<devices::CNorvaneKeyboardDevice>(page.Services());
     devices::CNorvaneKeyboardDevice& keyboard = *owned;
-    keyboard.SetKeyCount(170);
-    keyboard.SetLedCount(170);
-    keyboard.SetDeviceFolder("keyboard");
-    keyboard.SetProfileStem("Profile1");
-    keyboard.SetLightListStem("vexor_light");
+    bench::SetUpKeyboard(keyboard);
     page.SetDevice(std::move(owned));
     const bool opened = protocol::OpenCommandInterface(keyboard.CommandChannel(), bench::FirstCommandPath(),
                                                        protocol::LinkType::kWired) == hid::OpenError::kNone;

@@ -107,15 +107,8 @@ TEST_F(KeyAssignmentTest, AKeyGivenVolumeUpIsAppliedToTheProfileWrittenToTheKeyb
   EXPECT_FALSE(KeyButton(kKeyA + 1)->GetKeySetMarkHidden() == 0);
 
   // The program starts again: the profile gives the key its new function.
-  window_.reset();
-  MainWndOptions options;
-  options.deviceServiceFactory = MakeDeviceHostService;
-  options.settingsFile = data_.path() / "registry.ini";
-  options.watchSleep = false;
-  options.prompts = &prompts_;
-  window_ = std::make_unique<CMainWnd>(std::move(options));
-  ASSERT_TRUE(window_->Create(nullptr, "key-assignment-test", false, 0, 0, 1000, 640));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return KeyboardPage() && Synced(); }, 5000));
+  OpenWindow();
+  ASSERT_FALSE(HasFatalFailure());
   EXPECT_EQ(Keyboard().KeyAssignments()[kKeyA].current, (KeyFunction{0x30, 0xE9, 0x00}));
 }
 

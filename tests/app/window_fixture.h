@@ -59,16 +59,23 @@ class WindowOnEmulatorTest : public ::testing::Test {
   void SetUp() override {
     backend_ = std::make_shared<emulator::EmulatorBackend>(std::vector<DeviceModel>{DeviceModel::kKeyboard, DeviceModel::kMouse});
     previous_ = hid::SetActiveHidBackend(backend_);
+    OpenWindow();
+    if (HasFatalFailure()) return;
+    SelectTab(KeyboardPage());
+    backend_->ClearFrameLog();
+  }
+
+  // The window as the program opens it (again, after a restart: the same data folder and devices).
+  void OpenWindow() {
+    window_.reset();
     MainWndOptions options;
     options.deviceServiceFactory = MakeDeviceHostService;
     options.settingsFile = data_.path() / "registry.ini";
     options.watchSleep = false;
     options.prompts = &prompts_;
     window_ = std::make_unique<CMainWnd>(std::move(options));
-    ASSERT_TRUE(window_->Create(nullptr, "window-routes-test", false, 0, 0, 1000, 640));
+    ASSERT_TRUE(window_->Create(nullptr, "window-on-emulator-test", false, 0, 0, 1000, 640));
     ASSERT_TRUE(QTest::qWaitFor([&] { return KeyboardPage() && TabVisible(KeyboardPage()) && Synced(); }, 5000));
-    SelectTab(KeyboardPage());
-    backend_->ClearFrameLog();
   }
 
   void TearDown() override {
