@@ -13,7 +13,8 @@ devices/keyboard/key_positions.cpp."""
 
 import pathlib
 import re
-from xml.sax.saxutils import escape
+import skin_ui
+from skin_ui import check, label, prop, radio
 
 TOP = pathlib.Path(__file__).resolve().parent.parent
 # Pixels per key unit. The whole picture is 25.25 units wide and has to fit the page at the window's 1000 x 640
@@ -168,11 +169,6 @@ def codes():
     return [tuple(int(v, 16) for v in triple) for triple in re.findall(r"\{(0x\w+), (0x\w+), (0x\w+)\}", body)]
 
 
-def prop(name, value, kind="string", dynamic=True):
-    stdset = ' stdset="0"' if dynamic else ""
-    return f'<property name="{name}"{stdset}><{kind}>{escape(value)}</{kind}></property>'
-
-
 def key_button(key, code):
     led, x, y, w, h, extras = key
     left, top = pixels(x), pixels(y)
@@ -187,29 +183,8 @@ def key_button(key, code):
             + "</widget>")
 
 
-def label(name, text_id, role="caption", extra=""):
-    return (f'<widget class="QLabel" name="{name}">' + prop("text", text_id, dynamic=False) + prop("textid", text_id)
-            + prop("role", role) + extra + "</widget>")
-
-
-def radio(name, text_id, group):
-    return (f'<widget class="QRadioButton" name="{name}">' + prop("text", text_id, dynamic=False)
-            + prop("textid", text_id) + prop("group", group) + "</widget>")
-
-
-def check(name, text_id):
-    return (f'<widget class="QCheckBox" name="{name}">' + prop("text", text_id, dynamic=False)
-            + prop("textid", text_id) + "</widget>")
-
-
 def row(name, items, spacing=14):
-    cells = "".join(f"<item>{item}</item>" for item in items)
-    return (f'<widget class="QWidget" name="{name}"><layout class="QHBoxLayout" name="{name}_box">'
-            '<property name="leftMargin"><number>0</number></property><property name="topMargin"><number>0</number></property>'
-            '<property name="rightMargin"><number>0</number></property><property name="bottomMargin"><number>0</number></property>'
-            f'<property name="spacing"><number>{spacing}</number></property>{cells}'
-            f'<item><spacer name="{name}_spacer"><property name="orientation"><enum>Qt::Horizontal</enum></property></spacer></item>'
-            '</layout></widget>')
+    return skin_ui.row(name, items, spacing)
 
 
 def system_panel():

@@ -7,7 +7,8 @@ shortcuts); their texts are language ids.
 Run from anywhere: scripts/gen_keyset_skin.py."""
 
 import pathlib
-from xml.sax.saxutils import escape
+import skin_ui
+from skin_ui import button, label, prop, radio
 
 TOP = pathlib.Path(__file__).resolve().parent.parent
 
@@ -27,18 +28,8 @@ MACRO_ENDS = ["keyset_macro_end_0_text", "keyset_macro_end_1_text", "keyset_macr
 GUN_KEYS = ["keyset_gunkey_0_text", "keyset_gunkey_1_text", "keyset_gunkey_2_text", "keyset_gunkey_3_text"]
 
 
-def prop(name, value, kind="string", dynamic=True):
-    stdset = ' stdset="0"' if dynamic else ""
-    return f'<property name="{name}"{stdset}><{kind}>{escape(str(value))}</{kind}></property>'
-
-
 def min_width(width):
     return f'<property name="minimumSize"><size><width>{width}</width><height>0</height></size></property>'
-
-
-def label(name, text_id, role="caption"):
-    return (f'<widget class="QLabel" name="{name}">' + prop("text", text_id, dynamic=False) + prop("textid", text_id)
-            + prop("role", role) + "</widget>")
 
 
 def combo(name, items, width=170, userdata=None):
@@ -56,28 +47,12 @@ def edit(name, width=56, number=True, tip=None, text=None):
             + extra + "</widget>")
 
 
-def button(name, text_id):
-    return (f'<widget class="QPushButton" name="{name}">' + prop("text", text_id, dynamic=False) + prop("textid", text_id)
-            + "</widget>")
-
-
-def radio(name, text_id, group):
-    return (f'<widget class="QRadioButton" name="{name}">' + prop("text", text_id, dynamic=False)
-            + prop("textid", text_id) + prop("group", group) + "</widget>")
-
-
 def box(kind, name, items, spacing=8, stretch=True):
-    cells = "".join(f"<item>{item}</item>" for item in items)
-    spacer = (f'<item><spacer name="{name}_spacer"><property name="orientation"><enum>Qt::Horizontal</enum></property>'
-              '</spacer></item>') if stretch and kind == "QHBoxLayout" else ""
-    return (f'<layout class="{kind}" name="{name}_box">'
-            '<property name="leftMargin"><number>0</number></property><property name="topMargin"><number>0</number></property>'
-            '<property name="rightMargin"><number>0</number></property><property name="bottomMargin"><number>0</number></property>'
-            f'<property name="spacing"><number>{spacing}</number></property>{cells}{spacer}</layout>')
+    return skin_ui.box(kind, name, items, spacing, stretch)
 
 
 def row(name, items, spacing=8):
-    return f'<widget class="QWidget" name="{name}">' + box("QHBoxLayout", name, items, spacing) + "</widget>"
+    return skin_ui.row(name, items, spacing)
 
 
 def motion_page(kind, name, directions):

@@ -11,7 +11,8 @@ The mode combo starts empty: the lighting editor fills it with the device's mode
 Run from anywhere: scripts/gen_light_skin.py."""
 
 import pathlib
-from xml.sax.saxutils import escape
+import skin_ui
+from skin_ui import label, prop, size, texted
 
 TOP = pathlib.Path(__file__).resolve().parent.parent
 
@@ -21,26 +22,8 @@ CUSTOM_GROUPS = ["light_group_1_text", "light_group_2_text", "light_group_3_text
 PRESETS = ["light_preset_1_text", "light_preset_2_text", "light_preset_3_text", "light_preset_4_text"]
 
 
-def prop(name, value, kind="string", dynamic=True):
-    stdset = ' stdset="0"' if dynamic else ""
-    return f'<property name="{name}"{stdset}><{kind}>{escape(str(value))}</{kind}></property>'
-
-
-def size(name, width, height):
-    return f'<property name="{name}"><size><width>{width}</width><height>{height}</height></size></property>'
-
-
 def fixed(width, height):
     return size("minimumSize", width, height) + size("maximumSize", width, height)
-
-
-def texted(cls, name, text_id, extra=""):
-    return (f'<widget class="{cls}" name="{name}">' + prop("text", text_id, dynamic=False) + prop("textid", text_id)
-            + extra + "</widget>")
-
-
-def label(name, text_id, role="caption"):
-    return texted("QLabel", name, text_id, prop("role", role))
 
 
 def combo(name, items, width):
@@ -65,13 +48,7 @@ def swatch(name, colour, width=22, height=22):
 
 
 def box(kind, name, items, spacing=8, stretch=False):
-    cells = "".join(f"<item>{item}</item>" for item in items)
-    spacer = (f'<item><spacer name="{name}_spacer"><property name="orientation"><enum>Qt::Horizontal</enum></property>'
-              '</spacer></item>') if stretch else ""
-    return (f'<layout class="{kind}" name="{name}_box">'
-            '<property name="leftMargin"><number>0</number></property><property name="topMargin"><number>0</number></property>'
-            '<property name="rightMargin"><number>0</number></property><property name="bottomMargin"><number>0</number></property>'
-            f'<property name="spacing"><number>{spacing}</number></property>{cells}{spacer}</layout>')
+    return skin_ui.box(kind, name, items, spacing, stretch)
 
 
 HIDDEN = '<property name="visible"><bool>false</bool></property>'

@@ -7,23 +7,10 @@ are language ids.
 Run from anywhere: scripts/gen_macro_skin.py."""
 
 import pathlib
-from xml.sax.saxutils import escape
+import skin_ui
+from skin_ui import NO_MARGINS, button, check, label, prop, size
 
 TOP = pathlib.Path(__file__).resolve().parent.parent
-
-
-def prop(name, value, kind="string", dynamic=True):
-    stdset = ' stdset="0"' if dynamic else ""
-    return f'<property name="{name}"{stdset}><{kind}>{escape(str(value))}</{kind}></property>'
-
-
-def size(name, width, height):
-    return f'<property name="{name}"><size><width>{width}</width><height>{height}</height></size></property>'
-
-
-def label(name, text_id, role="caption"):
-    return (f'<widget class="QLabel" name="{name}">' + prop("text", text_id, dynamic=False) + prop("textid", text_id)
-            + prop("role", role) + "</widget>")
 
 
 def edit(name, width=56, number=True, text=None, max_length=3):
@@ -35,28 +22,12 @@ def edit(name, width=56, number=True, text=None, max_length=3):
             + size("maximumSize", width + 60, 16777215) + extra + "</widget>")
 
 
-def button(name, text_id, klass="QPushButton"):
-    return (f'<widget class="{klass}" name="{name}">' + prop("text", text_id, dynamic=False) + prop("textid", text_id)
-            + "</widget>")
-
-
-def check(name, text_id):
-    return (f'<widget class="QCheckBox" name="{name}">' + prop("text", text_id, dynamic=False)
-            + prop("textid", text_id) + "</widget>")
-
-
 def box(kind, name, items, spacing=6, stretch=True):
-    cells = "".join(f"<item>{item}</item>" for item in items)
-    spacer = (f'<item><spacer name="{name}_spacer"><property name="orientation"><enum>Qt::Horizontal</enum></property>'
-              '</spacer></item>') if stretch and kind == "QHBoxLayout" else ""
-    return (f'<layout class="{kind}" name="{name}_box">'
-            '<property name="leftMargin"><number>0</number></property><property name="topMargin"><number>0</number></property>'
-            '<property name="rightMargin"><number>0</number></property><property name="bottomMargin"><number>0</number></property>'
-            f'<property name="spacing"><number>{spacing}</number></property>{cells}{spacer}</layout>')
+    return skin_ui.box(kind, name, items, spacing, stretch)
 
 
 def row(name, items, spacing=6):
-    return f'<widget class="QWidget" name="{name}">' + box("QHBoxLayout", name, items, spacing) + "</widget>"
+    return skin_ui.row(name, items, spacing)
 
 
 def column(name, items, spacing=6):
@@ -67,9 +38,7 @@ def grid(name, cells, spacing=6):
     """cells: rows of widgets (None leaves a cell empty)."""
     items = "".join(f'<item row="{r}" column="{c}">{w}</item>'
                     for r, line in enumerate(cells) for c, w in enumerate(line) if w)
-    return (f'<widget class="QWidget" name="{name}"><layout class="QGridLayout" name="{name}_box">'
-            '<property name="leftMargin"><number>0</number></property><property name="topMargin"><number>0</number></property>'
-            '<property name="rightMargin"><number>0</number></property><property name="bottomMargin"><number>0</number></property>'
+    return (f'<widget class="QWidget" name="{name}"><layout class="QGridLayout" name="{name}_box">{NO_MARGINS}'
             f'<property name="horizontalSpacing"><number>{spacing}</number></property>'
             f'<property name="verticalSpacing"><number>{spacing}</number></property>{items}</layout></widget>')
 
