@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <map>
 
 #include "controls/device_key_button.h"
 #include "editors/light_control.h"
@@ -58,7 +59,15 @@ class LightingTest : public WindowOnEmulatorTest {
   static bool MaskHas(const std::vector<uint8_t>& mask, int position) {
     return (mask[std::size_t(position % 21)] >> (position / 21) & 1) != 0;
   }
-  int LightPositionOf(int led) const { return Keyboard().Layout().maps.lights[std::size_t(led)]; }
+  // Where the keyboard keeps the key of an LED, from the keyboard's own table: A, S, D and F are the keys
+  // 20 00 04, 20 00 16, 20 00 07 and 20 00 09.
+  int LightPositionOf(int led) const {
+    const std::map<int, uint8_t> usages{{64, 0x04}, {65, 0x16}, {66, 0x07}, {67, 0x09}};
+    const std::vector<uint8_t> table = backend_->ReadMemory(KeyboardId(), emulator::MemoryArea::kKeyTable, 0, 3 * 129);
+    for (std::size_t p = 0; p + 2 < table.size(); p += 3)
+      if (table[p] == 0x20 && table[p + 1] == 0 && table[p + 2] == usages.at(led)) return int(p / 3);
+    return -1;
+  }
 };
 
 TEST_F(LightingTest, AnEffectChosenIsWrittenAsItsModeCodeAndKeptInTheProfile) {
