@@ -21,7 +21,6 @@
 #include "app/device_service.h"
 #include "app/main_wnd_hooks.h"
 #include "app/notify_router.h"
-#include "devices/lighting/shared_light_effect.h"
 #include "app/profile_actions.h"
 #include "app/user_prompts.h"
 #include "app/registered_messages.h"
@@ -39,6 +38,9 @@ namespace norvane::app {
 class CInstanceBus;
 class CSleepMonitor;
 class CScreenWatcher;
+class CGameLight;
+class CResumeRelight;
+struct LightSyncShared;
 
 struct MainWndOptions {
   // Builds the device side once the skin exists; empty: the window runs without devices (tests).
@@ -106,6 +108,7 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void ShowDeviceMessage(const ui::CDuiString& textId, std::optional<int> value);
   // Starts one of the window's timers; each fires once.
   void StartTimer(int timerId, int elapseMs);
+  bool IsTimerRunning(int timerId) const { return timerIntervals_.count(timerId) != 0; }
   // The settings window tells the main window while it runs, so that relayed messages and "close all" reach
   // it.
   void SetSettingsWindow(ui::WindowHandle window) { settingsWnd_ = std::move(window); }
@@ -115,6 +118,9 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   int LanguageIndex() const { return languageIndex_; }
   bool IsAwake() const { return awake_; }
   bool LightControl() const { return lightControl_; }
+  // The lighting synchronisation's pages and shared effect.
+  const LightSyncShared& LightSync() const { return *lightSync_; }
+  CGameLight& GameLight() { return *gameLight_; }
   // The primary screen in device pixels, as taken at start-up and after each screen change (the default
   // button's settings reset and the mouse's settings are written with it).
   ScreenPixelSize ScreenSize() const { return screenSize_; }
@@ -151,6 +157,15 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void Broadcast(RegisteredMessage id, std::int64_t wParam, std::int64_t lParam);
   void SetLightControlAll(bool on);
   void SetWindowActiveAll(bool active);
+  // The light-control flag as another program or the user set it: the flag, the label, the pages.
+  void SetLightControlFlag(bool on);
+  void ShowLightControlState();
+  void SendDeviceList();
+  void OnGameMessage(ui::WPARAM wParam, ui::LPARAM lParam);
+  // A page's lighting was chosen by the user: a game effect or a wake-up does not replace it.
+  void OnUserLightEdit(controls::CDevicePageUI& page);
+  // A new page joins the synchronisation and takes the light-control state of the moment.
+  void OnPageCreatedForLighting(controls::CDevicePageUI& page);
   // The router's targets in the window itself.
   void OnWindowRoute(const editors::RoutedNotify& notify);
   void OnPageAction(const editors::RoutedNotify& notify);
@@ -173,8 +188,11 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   MainWndHooks hooks_;
   NotifyRouter router_;
   std::unique_ptr<UserPrompts> ownPrompts_;
-  // The effect every synchronised device shows; the lighting editor writes it, the synchronisation reads it.
-  lighting::SharedLightEffect sharedLight_;
+  // The effect every synchronised device shows (the lighting editor writes it) and the pages the
+  // synchronisation thread serves.
+  std::shared_ptr<LightSyncShared> lightSync_;
+  std::unique_ptr<CGameLight> gameLight_;
+  std::unique_ptr<CResumeRelight> relight_;
   std::vector<std::unique_ptr<editors::IEditor>> ownEditors_;
   int selectedTab_ = -1;
   int selectedKind_ = 0;

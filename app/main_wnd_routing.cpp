@@ -4,6 +4,8 @@
 #include <QTimer>
 
 #include "app/desktop_settings_launcher.h"
+#include "app/game_light.h"
+#include "app/light_sync.h"
 #include "app/macro_editor.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
@@ -63,9 +65,10 @@ void CMainWnd::SetUpRouter() {
     auto system = std::make_unique<editors::CKeyboardSystemEditor>();
     router_.Register(editors::EditorSlot::kKeyboardSystem, system.get());
     ownEditors_.push_back(std::move(system));
-    auto lighting = std::make_unique<editors::CLightingEditor>(sharedLight_, [this] {
+    auto lighting = std::make_unique<editors::CLightingEditor>(lightSync_->effect, [this] {
       return devices_ ? devices_->Pages() : std::vector<controls::CDevicePageUI*>{};
     });
+    lighting->SetEditListener([this](controls::CDevicePageUI& page) { OnUserLightEdit(page); });
     router_.Register(editors::EditorSlot::kLighting, lighting.get());
     ownEditors_.push_back(std::move(lighting));
     auto keys = std::make_unique<editors::CKeyAssignmentEditor>();
@@ -220,7 +223,10 @@ void CMainWnd::OnPageAction(const RoutedNotify& notify) {
   QPointer<controls::CDevicePageUI> page = notify.page;
   const RouteAction action = notify.action;
   QTimer::singleShot(0, GetWidget(), [this, page, action] {
-    if (page && !destroyed_) RunProfileAction(action, *page, Prompts(), ScreenSize());
+    if (!page || destroyed_) return;
+    // A game effect on the page gives way first: the action saves or replaces its profile.
+    gameLight_->Restore(*page);
+    RunProfileAction(action, *page, Prompts(), ScreenSize());
   });
 }
 
@@ -238,16 +244,6 @@ void CMainWnd::OnDeviceTabSelected() {
     strip.powerPages->SetVisible(true);
     strip.powerPages->SelectItem(tab->GetPowerIndex());
   }
-}
-
-void CMainWnd::ToggleLightControl(ui::CControlUI* sender) {
-  lightControl_ = !lightControl_;
-  Broadcast(RegisteredMessage::kLightControlStateMessage, 1, lightControl_ ? 1 : 0);
-  if (sender) {
-    sender->SetResourceText(false);
-    sender->SetText(lightControl_ ? "控制灯光" : "不控制灯光");
-  }
-  SetLightControlAll(lightControl_);
 }
 
 // The test page's DPI pair: the slider's value goes into the edit of the same number while dragging, and

@@ -7,12 +7,14 @@
 #include <QWidget>
 
 #include "app/about_wnd.h"
+#include "app/game_light.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "app/message_texts.h"
 #include "app/message_window.h"
 #include "app/tray_menu_placement.h"
 #include "app/window_scale.h"
+#include "controls/pages/device_page.h"
 #include "platform/trace.h"
 
 namespace norvane::app {
@@ -95,6 +97,8 @@ void CMainWnd::OnTimer(int timerId) {
       ShowTrayMenu();
       break;
     case kTimerProfileSwitch:
+      // A game effect on the page gives way before its profile does.
+      if (devices_ && devices_->CurrentPage()) gameLight_->Restore(*devices_->CurrentPage());
       if (hooks_.switchProfile) {
         hooks_.switchProfile();
       } else if (devices_) {
@@ -102,6 +106,7 @@ void CMainWnd::OnTimer(int timerId) {
       }
       break;
     case kTimerGameLight:
+      gameLight_->RestoreAll();
       if (hooks_.restoreGameLight) hooks_.restoreGameLight();
       break;
     default:

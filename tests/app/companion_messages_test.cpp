@@ -111,7 +111,8 @@ TEST_F(CompanionMessagesTest, UnexpectedParametersAndSleepKeepMessagesOut) {
   QTest::qWait(50);
 
   EXPECT_TRUE(window_->LightControl());
-  EXPECT_EQ(log_.lightControl, std::vector<bool>{false});  // only the sleep's own switch-off
+  // (1, 5) has the pages take the current state again; then the sleep's own switch-off.
+  EXPECT_EQ(log_.lightControl, (std::vector<bool>{true, false}));
   EXPECT_TRUE(log_.gameEvents.empty());
   EXPECT_TRUE(log_.hookMessages.empty());
   EXPECT_FALSE(window_->IsWindowVisible());

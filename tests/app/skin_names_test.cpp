@@ -40,7 +40,6 @@ TEST(SkinNames, EveryRouteOfTheWindowAndItsEditorsHasItsControl) {
   // Routes whose controls belong to windows and editors still to come, or to no shipped skin at all.
   const std::set<std::string> elsewhere = {
       "",                        // "windowinit": any sender
-      "control_light_status",    // the lighting coordination's switch
       "maxbtn", "restorebtn",    // the window is not resizable
       "vexor_DPI_slider_", "vexor_DPI_edit_",  // a test page's pair
       "device_key_light",        // the keyboard's light picture, a selection panel of the key editor

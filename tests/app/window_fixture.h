@@ -57,7 +57,7 @@ class ScriptedPrompts final : public UserPrompts {
 class WindowOnEmulatorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    backend_ = std::make_shared<emulator::EmulatorBackend>(std::vector<DeviceModel>{DeviceModel::kKeyboard, DeviceModel::kMouse});
+    backend_ = std::make_shared<emulator::EmulatorBackend>(models_);
     previous_ = hid::SetActiveHidBackend(backend_);
     OpenWindow();
     if (HasFatalFailure()) return;
@@ -146,6 +146,8 @@ class WindowOnEmulatorTest : public ::testing::Test {
     return names;
   }
 
+  // The devices plugged in at the start; a test group may set others before SetUp.
+  std::vector<DeviceModel> models_{DeviceModel::kKeyboard, DeviceModel::kMouse};
   norvane::testing::TempFolder data_;
   norvane::testing::ScopedEnv dataHome_{"XDG_DATA_HOME", data_.path().c_str()};
   ScriptedPrompts prompts_;
