@@ -57,6 +57,11 @@ struct MainWndOptions {
   bool ownEditors = true;
   // Where the screen size comes from; empty: the primary screen.
   ScreenSizeSource screenSize;
+  // Started with the session (--minimized): after the first device scan the window goes to the tray, or is
+  // minimised where there is none, instead of coming to the front. A later start still raises it.
+  bool startMinimized = false;
+  // Whether the desktop offers a tray; empty: ask the desktop.
+  std::function<bool()> trayAvailable;
 };
 
 class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public SkinChangedReceiver {
@@ -154,6 +159,8 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void RefreshScreenSize();
   void RaiseToFront();
   void HideToTray();
+  // The first showing of a window started minimised: into the tray, or minimised without one.
+  void StartMinimized();
   void Broadcast(RegisteredMessage id, std::int64_t wParam, std::int64_t lParam);
   void SetLightControlAll(bool on);
   void SetWindowActiveAll(bool active);
@@ -232,6 +239,7 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   bool awake_ = true;
   bool startedUp_ = false;
   bool destroyed_ = false;
+  bool firstShowingDone_ = false;
 
   std::array<std::int32_t, kSoundLevelCount> soundLevels_{};
   std::array<std::int32_t, kAudioBandCount> audioBands_{};

@@ -207,8 +207,15 @@ bool CMainWnd::OnRegisteredMessage(RegisteredMessage id, ui::WPARAM wParam, ui::
   using enum RegisteredMessage;
   switch (id) {
     case kInstanceMessage:
-      // lParam 1 from a second start, 0 from the scan thread after its first pass: either way to the front.
-      if (lParam == 0 || lParam == 1) ShowAndRaise();
+      // lParam 1 from a second start, 0 from the scan thread after its first pass: either way to the front,
+      // except for the first showing of a window that starts with the session.
+      if (lParam == 0 && options_.startMinimized && !firstShowingDone_) {
+        firstShowingDone_ = true;
+        StartMinimized();
+      } else if (lParam == 0 || lParam == 1) {
+        firstShowingDone_ = true;
+        ShowAndRaise();
+      }
       return true;
     case kSettingsRelayMessage:
       if (settingsWnd_) settingsWnd_.PostMessage(RegisteredMessageId(id), wParam, lParam);

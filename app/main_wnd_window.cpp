@@ -43,6 +43,21 @@ void CMainWnd::ShowAndRaise() {
         (notice && notice->IsVisible() ? "visible" : "hidden"));
 }
 
+void CMainWnd::StartMinimized() {
+  if (destroyed_) return;
+  UpdateNoDeviceNotice();
+  const bool tray = options_.trayAvailable ? options_.trayAvailable() : ui::CTrayIcon::IsAvailable();
+  if (tray) {
+    ShowWindow(false);
+    if (devices_) devices_->SetWindowActive(false);
+    Trace("main window: started in the tray");
+    return;
+  }
+  if (QWidget* host = GetWidget()) host->showMinimized();
+  if (devices_) devices_->SetWindowActive(false);
+  Trace("main window: started minimised");
+}
+
 void CMainWnd::HideToTray() {
   CloseChildWindows();
   HideToTrayOrMinimize();
