@@ -113,7 +113,8 @@ std::vector<uint8_t> KeyboardSettings() {
   return area;
 }
 
-// The mouse's 71-byte record per profile at profile number x 128.
+// The mouse's 71-byte record per profile at profile number x 128. Byte 0 of the area (byte 0 of record 0)
+// selects the profile the mouse uses; the other records keep 0 there.
 std::vector<uint8_t> MouseSettings() {
   std::vector<uint8_t> area(kSettingsAreaSize, 0);
   // DPI stages as slider positions (lowest 100, step 100, above position 48 steps of 200): 400, 800, 1600,
