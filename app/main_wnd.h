@@ -55,6 +55,8 @@ struct MainWndOptions {
   bool ownEditors = true;
   // Where the screen size comes from; empty: the primary screen.
   ScreenSizeSource screenSize;
+  // Asks for a colour (ARGB) from `initial`; empty: the colour palette dialog over the window.
+  std::function<std::optional<std::uint32_t>(std::uint32_t initial)> chooseColour;
 };
 
 class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public SkinChangedReceiver {

@@ -13,6 +13,7 @@
 #include "app/message_window.h"
 #include "app/tray_menu_placement.h"
 #include "app/window_scale.h"
+#include "controls/pages/device_page.h"
 #include "platform/trace.h"
 
 namespace norvane::app {
@@ -49,6 +50,10 @@ void CMainWnd::HideToTray() {
 
 void CMainWnd::RefreshScreenSize() {
   screenSize_ = options_.screenSize ? options_.screenSize() : PrimaryScreenPixelSize();
+  // The devices whose settings depend on the screen (a mouse's pointer correction) follow it.
+  if (!devices_) return;
+  for (controls::CDevicePageUI* page : devices_->Pages())
+    if (page->Device()) page->Device()->SetScreenSize(screenSize_.width, screenSize_.height);
 }
 
 void CMainWnd::ApplyWindowScale() {
