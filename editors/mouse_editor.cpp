@@ -143,6 +143,8 @@ void CMouseEditor::ShowSettings(controls::CDevicePageUI& page) {
       colour->SetBkColor(kOpaque | std::uint32_t(stage.red) << 16 | std::uint32_t(stage.green) << 8 | stage.blue);
   }
   ShowEnableChecks(page, *mouse);
+  // The settings tab shown keeps its option marked.
+  if (auto* tabs = FindInPageAs<ui::CTabLayoutUI>(page, kSettingsTabs)) SelectSettingsTab(page, tabs->GetCurSel());
 
   const MouseSystemStages system = mouse->SystemSettings();
   SelectRate(page, ShownRate(system.report_stage));

@@ -118,7 +118,7 @@ std::vector<uint8_t> KeyboardSettings() {
 std::vector<uint8_t> MouseSettings() {
   std::vector<uint8_t> area(kSettingsAreaSize, 0);
   // DPI stages as slider positions (lowest 100, step 100, above position 48 steps of 200): 400, 800, 1600,
-  // 3200 and 6400 DPI, each with its colour.
+  // 3200 and 6100 DPI, each with its colour.
   constexpr std::array<uint16_t, 5> kStagePositions{3, 7, 15, 31, 54};
   constexpr std::array<std::array<uint8_t, 3>, 5> kStageColours{
       {{0xFF, 0x00, 0x00}, {0x00, 0xFF, 0x00}, {0x00, 0x00, 0xFF}, {0xFF, 0xFF, 0x00}, {0xFF, 0x00, 0xFF}}};

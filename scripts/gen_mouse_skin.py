@@ -151,8 +151,7 @@ def settings_panel():
             for i, text in enumerate(["ms_settings_dpi_text", "ms_settings_recoil_text"])]
     options = group("mouse_option_layout", tabs, spacing=8, stretch=True)
     pages = '<widget class="QStackedWidget" name="mouse_device_seting_layout">' + dpi_page() + recoil_page() + "</widget>"
-    return group("device_function_switch_page_3", [options, pages], kind="QVBoxLayout", spacing=6,
-                 extra='<property name="role" stdset="0"><string></string></property>')
+    return function_page("device_function_switch_page_3", [options, pages], 6)
 
 
 def pointer_panel():
@@ -167,7 +166,18 @@ def pointer_panel():
         row("ms_desktop_row", "ms_desktop_caption", texted("QPushButton", "windowdeviceset_1", "desktop_mouse_settings_text")),
         label("ms_pointer_note", "ms_pointer_note_text", role="muted"),
     ]
-    return group("device_function_switch_page_2", rows, kind="QVBoxLayout", spacing=6)
+    return function_page("device_function_switch_page_2", rows, 6)
+
+
+PAGE_MARGINS = ('<property name="leftMargin"><number>16</number></property><property name="topMargin"><number>8</number></property>'
+                '<property name="rightMargin"><number>16</number></property><property name="bottomMargin"><number>10</number></property>')
+
+
+def function_page(name, rows, spacing):
+    """A page of the function switch: its rows inside the panel's border, with room around them."""
+    cells = "".join(f"<item>{row}</item>" for row in rows)
+    return (f'<widget class="QWidget" name="{name}"><layout class="QVBoxLayout" name="{name}_box">{PAGE_MARGINS}'
+            f'<property name="spacing"><number>{spacing}</number></property>{cells}</layout></widget>')
 
 
 def page_box(name, inner):
