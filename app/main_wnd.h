@@ -62,6 +62,8 @@ struct MainWndOptions {
   bool startMinimized = false;
   // Whether the desktop offers a tray; empty: ask the desktop.
   std::function<bool()> trayAvailable;
+  // Asks for a colour (ARGB) from `initial`; empty: the colour palette dialog over the window.
+  std::function<std::optional<std::uint32_t>(std::uint32_t initial)> chooseColour;
 };
 
 class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public SkinChangedReceiver {

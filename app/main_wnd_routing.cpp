@@ -12,6 +12,7 @@
 #include "app/profile_actions.h"
 #include "app/skin_frame.h"
 #include "app/window_prompts.h"
+#include "controls/color_select_wnd.h"
 #include "controls/device_key_button.h"
 #include "controls/device_profile.h"
 #include "controls/device_strip.h"
@@ -20,6 +21,7 @@
 #include "editors/key_assignment_editor.h"
 #include "editors/keyboard_system_editor.h"
 #include "editors/lighting_editor.h"
+#include "editors/mouse_editor.h"
 #include "profiles/json_file_util.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
@@ -77,6 +79,12 @@ void CMainWnd::SetUpRouter() {
     auto macros = std::make_unique<CMacroEditor>([this]() -> UserPrompts& { return Prompts(); });
     router_.Register(editors::EditorSlot::kMacro, macros.get());
     ownEditors_.push_back(std::move(macros));
+    auto mouse = std::make_unique<editors::CMouseEditor>([this](std::uint32_t initial) {
+      if (options_.chooseColour) return options_.chooseColour(initial);
+      return controls::ChooseColour(this, dpi_, initial);
+    });
+    router_.Register(editors::EditorSlot::kMouse, mouse.get());
+    ownEditors_.push_back(std::move(mouse));
   }
 }
 

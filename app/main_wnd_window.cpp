@@ -66,6 +66,10 @@ void CMainWnd::HideToTray() {
 
 void CMainWnd::RefreshScreenSize() {
   screenSize_ = options_.screenSize ? options_.screenSize() : PrimaryScreenPixelSize();
+  // The devices whose settings depend on the screen (a mouse's pointer correction) follow it.
+  if (!devices_) return;
+  for (controls::CDevicePageUI* page : devices_->Pages())
+    if (page->Device()) page->Device()->SetScreenSize(screenSize_.width, screenSize_.height);
 }
 
 void CMainWnd::ApplyWindowScale() {

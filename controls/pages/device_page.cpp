@@ -90,18 +90,24 @@ void CDevicePageUI::FitFunctionSwitch() {
     area->GetWidget()->setVisible(shown);
   };
   auto* functions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kFunctionSwitch));
-  if (functions) fit(functions, true);
+  auto* keyFunctions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kKeyFunctionSwitch));
   // The key-function editors (key assignment, per-key lighting) work on the picture: they and the picture
   // belong to the first function page and give way to the others (macros, system settings), which need the
   // room below the profile bar more than a picture they do not use.
   const bool pictureTab = !functions || functions->GetCurSel() == 0;
-  if (auto* keyFunctions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kKeyFunctionSwitch)))
-    fit(keyFunctions, pictureTab);
-  // (dynamic_cast, not findChildren<CSelectPanelUI*>: the panel has no meta-object of its own, so Qt's
-  // cast would take every widget for one.)
-  for (QWidget* widget : GetWidget()->findChildren<QWidget*>()) {
-    if (auto* picture = dynamic_cast<CSelectPanelUI*>(widget)) picture->setVisible(pictureTab);
-  }
+  const auto showPicture = [&](bool shown) {
+    if (keyFunctions) fit(keyFunctions, shown);
+    // (dynamic_cast, not findChildren<CSelectPanelUI*>: the panel has no meta-object of its own, so Qt's
+    // cast would take every widget for one.)
+    for (QWidget* widget : GetWidget()->findChildren<QWidget*>()) {
+      if (auto* picture = dynamic_cast<CSelectPanelUI*>(widget)) picture->setVisible(shown);
+    }
+  };
+  // What goes, goes first: the window never has to make room for the old and the new area at once (it
+  // would grow and stay that large).
+  if (!pictureTab) showPicture(false);
+  if (functions) fit(functions, true);
+  if (pictureTab) showPicture(true);
 }
 
 void CDevicePageUI::SetDevice(std::unique_ptr<devices::CNorvaneUSBDevice> device) {
@@ -159,9 +165,17 @@ ui::CControlUI* CDevicePageUI::ButtonSearchRoot() {
 void CDevicePageUI::BindKeyButtons(int key_count, int led_count) {
   keyButtons_.assign(std::size_t(std::max(key_count, 0)), nullptr);
   lightButtons_.assign(std::size_t(std::max(led_count, 0)), nullptr);
+  mirrorLights_.assign(lightButtons_.size(), nullptr);
   shownLight_.assign(lightButtons_.size(), kNothingShown);
+  logo_ = nullptr;
   if (key_count <= 0 && led_count <= 0) return;
 
+  const auto lit = [](ui::CControlUI* control) {
+    if (auto* button = dynamic_cast<CDeviceKeyButtonUI*>(control)) {
+      button->SetLightOverlay(kWhiteLight, kFullLevel, true);
+      button->Invalidate();
+    }
+  };
   ui::CControlUI* root = ButtonSearchRoot();
   for (QWidget* w : root->GetWidget()->findChildren<QWidget*>()) {
     ui::CControlUI* control = ui::ControlOf(w);
@@ -171,15 +185,18 @@ void CDevicePageUI::BindKeyButtons(int key_count, int led_count) {
     const std::string data = control->GetUserData().ToUtf8();
     const std::optional<int> key = devices::KeyIndexFromName(name, key_count);
     const std::optional<int> led = devices::LedIndexFromUserData(data, led_count);
+    const std::optional<int> mirror = devices::MirrorLedIndexFromName(name, led_count);
     // The first button of a number wins, as the page's skin lists them.
     if (key && !keyButtons_[std::size_t(*key)]) keyButtons_[std::size_t(*key)] = w;
     if (led && !lightButtons_[std::size_t(*led)]) {
       lightButtons_[std::size_t(*led)] = w;
-      if (auto* button = dynamic_cast<CDeviceKeyButtonUI*>(control)) {
-        button->SetLightOverlay(kWhiteLight, kFullLevel, true);
-        button->Invalidate();
-      }
+      lit(control);
     }
+    if (mirror && !mirrorLights_[std::size_t(*mirror)]) {
+      mirrorLights_[std::size_t(*mirror)] = w;
+      lit(control);
+    }
+    if (!logo_ && control->GetName() == kLogoName) logo_ = w;
   }
 }
 
@@ -226,6 +243,10 @@ void CDevicePageUI::ProfileSwitched() {
   }
 }
 
+void CDevicePageUI::HideHint() {
+  if (ui::CControlUI* hint = FindSubControl(kHintName)) hint->SetVisible(false);
+}
+
 void CDevicePageUI::SetMoreThanOneTabVisible(bool more) {
   const bool changed = more != moreThanOneTab_;
   moreThanOneTab_ = more;
@@ -257,23 +278,29 @@ void CDevicePageUI::ShowKeyLabel(int key, std::string_view ownNameKey, const dev
 
 void CDevicePageUI::ShowFrame(std::span<const lighting::LedRecord> leds, const lighting::DeviceFrame&) {
   bool changed = false;
+  // The colour is already scaled by the LED's level.
+  const auto paint = [](ui::CControlUI* button, const QColor& colour) {
+    if (auto* key = dynamic_cast<CDeviceKeyButtonUI*>(button)) {
+      key->SetLightOverlay(PackKeyLight(uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue())),
+                           kFullLevel, true);
+      key->Invalidate();
+    } else if (button) {
+      button->SetBkColor(kOpaque | ScaledRgb(colour));
+    }
+  };
+  const int logoLed = device_ ? device_->LogoLed() : -1;
   const std::size_t count = std::min(leds.size(), lightButtons_.size());
   for (std::size_t i = 0; i < count; ++i) {
     ui::CControlUI* button = LightButton(int(i));
-    if (!button) continue;
+    ui::CControlUI* mirror = ui::ControlOf(mirrorLights_[i].data());
+    ui::CControlUI* logo = int(i) == logoLed ? ui::ControlOf(logo_.data()) : nullptr;
+    if (!button && !mirror && !logo) continue;
     const QColor colour = LedColour(leds[i]);
     const uint32_t rgb = ScaledRgb(colour);
     if (shownLight_[i] == rgb) continue;
     shownLight_[i] = rgb;
     changed = true;
-    if (auto* key = dynamic_cast<CDeviceKeyButtonUI*>(button)) {
-      // The colour is already scaled by the LED's level.
-      key->SetLightOverlay(PackKeyLight(uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue())),
-                           kFullLevel, true);
-      key->Invalidate();
-      continue;
-    }
-    button->SetBkColor(kOpaque | rgb);
+    for (ui::CControlUI* each : {button, mirror, logo}) paint(each, colour);
   }
   if (CLightPreviewUI* preview = Preview()) changed = preview->SetLeds(leds) || changed;
   frameChanged_ = changed;

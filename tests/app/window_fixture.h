@@ -73,6 +73,7 @@ class WindowOnEmulatorTest : public ::testing::Test {
     options.settingsFile = data_.path() / "registry.ini";
     options.watchSleep = false;
     options.prompts = &prompts_;
+    options.chooseColour = chooseColour_;
     window_ = std::make_unique<CMainWnd>(std::move(options));
     ASSERT_TRUE(window_->Create(nullptr, "window-on-emulator-test", false, 0, 0, 1000, 640));
     ASSERT_TRUE(QTest::qWaitFor([&] { return KeyboardPage() && TabVisible(KeyboardPage()) && Synced(); }, 5000));
@@ -151,6 +152,8 @@ class WindowOnEmulatorTest : public ::testing::Test {
   norvane::testing::TempFolder data_;
   norvane::testing::ScopedEnv dataHome_{"XDG_DATA_HOME", data_.path().c_str()};
   ScriptedPrompts prompts_;
+  // The colour a user picks in the colour chooser; empty: the chooser is not scripted.
+  std::function<std::optional<std::uint32_t>(std::uint32_t)> chooseColour_;
   std::shared_ptr<emulator::EmulatorBackend> backend_;
   std::shared_ptr<hid::HidBackend> previous_;
   std::unique_ptr<CMainWnd> window_;
