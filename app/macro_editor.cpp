@@ -1,5 +1,6 @@
 #include "app/macro_editor.h"
 
+#include <QCursor>
 #include <QPointer>
 #include <QTimer>
 #include <algorithm>
@@ -25,6 +26,14 @@ std::filesystem::path PathOf(const ui::CDuiString& text) {
   return std::filesystem::path(text.toStdU16String());
 }
 
+// The page a control sits in; null for a control outside every page.
+controls::CDevicePageUI* PageOf(ui::CControlUI* control) {
+  for (QWidget* w = control ? control->GetWidget() : nullptr; w; w = w->parentWidget()) {
+    if (auto* page = dynamic_cast<controls::CDevicePageUI*>(ui::ControlOf(w))) return page;
+  }
+  return nullptr;
+}
+
 // The device re-reads its macro list, the key labels and the page (the key editor's macro names follow).
 void RefreshDevice(controls::CDevicePageUI& page) {
   if (devices::CNorvaneUSBDevice* device = page.Device()) device->RefreshPage();
@@ -32,7 +41,10 @@ void RefreshDevice(controls::CDevicePageUI& page) {
 
 }  // namespace
 
-CMacroEditor::CMacroEditor(std::function<UserPrompts&()> prompts) : prompts_(std::move(prompts)) {}
+CMacroEditor::CMacroEditor(std::function<UserPrompts&()> prompts, std::function<ui::WindowHandle()> menuOwner)
+    : prompts_(std::move(prompts)), menuOwner_(std::move(menuOwner)) {}
+
+CMacroEditor::~CMacroEditor() = default;
 
 CMacroControlUI* CMacroEditor::PanelOf(controls::CDevicePageUI& page) {
   return editors::FindInPageAs<CMacroControlUI>(page, CMacroControlUI::kItemName);
@@ -46,6 +58,14 @@ void CMacroEditor::Post(controls::CDevicePageUI& page, std::function<void(contro
 }
 
 void CMacroEditor::OnRoute(const editors::RoutedNotify& notify) {
+  if (notify.action == RouteAction::kMacroActionMenu) {
+    // A step of the shown page only: the rows of a page in the background are no one's to edit.
+    controls::CDevicePageUI* page = notify.msg ? PageOf(notify.msg->pSender) : nullptr;
+    if (page && page == notify.page && PanelOf(*page)) {
+      Post(*page, [this](controls::CDevicePageUI& p) { OpenRowMenu(p); });
+    }
+    return;
+  }
   if (!notify.page) return;
   controls::CDevicePageUI& page = *notify.page;
   CMacroControlUI* panel = PanelOf(page);
@@ -103,6 +123,21 @@ void CMacroEditor::OnRoute(const editors::RoutedNotify& notify) {
     default:
       break;
   }
+}
+
+void CMacroEditor::OpenRowMenu(controls::CDevicePageUI& page) {
+  // One menu at a time: a new one replaces the one still open.
+  rowMenu_ = std::make_unique<ui::CMenuWnd>();
+  menuPage_ = &page;
+  if (!rowMenu_->Init(menuOwner_ ? menuOwner_() : ui::WindowHandle(), kRowMenu, QCursor::pos()))
+    Trace("macro editor: the step menu cannot be shown");
+}
+
+void CMacroEditor::OnMenuItem(const ui::MenuCmd& command) {
+  // Items arrive after the menu's own signal has returned (the window posts them).
+  if (!menuPage_) return;
+  CMacroControlUI* panel = PanelOf(*menuPage_);
+  if (panel) (void)panel->InsertMenuAction(command.szName.toStdString());
 }
 
 void CMacroEditor::OnPageRefreshed(controls::CDevicePageUI& page) {

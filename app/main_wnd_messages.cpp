@@ -279,8 +279,9 @@ void CMainWnd::OnMenuCommand(const ui::MenuCmd& command) {
     OpenAboutWindow();
   } else if (command.szName.CompareNoCase("setwnd_menu") == 0) {
     OpenSettingsWindow(true);
-  } else if (editors::IEditor* macros = router_.EditorOf(editors::EditorSlot::kMacro)) {
-    macros->OnMenuItem(command);
+  } else {
+    // The macro step menu: its insertions are the macro editor's, its recordings the recording's.
+    for (editors::IEditor* editor : router_.Editors()) editor->OnMenuItem(command);
   }
 }
 

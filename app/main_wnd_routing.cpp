@@ -71,7 +71,8 @@ void CMainWnd::SetUpRouter() {
     auto keys = std::make_unique<editors::CKeyAssignmentEditor>();
     router_.Register(editors::EditorSlot::kKeyAssignment, keys.get());
     ownEditors_.push_back(std::move(keys));
-    auto macros = std::make_unique<CMacroEditor>([this]() -> UserPrompts& { return Prompts(); });
+    auto macros = std::make_unique<CMacroEditor>([this]() -> UserPrompts& { return Prompts(); },
+                                                  [this] { return GetHWND(); });
     router_.Register(editors::EditorSlot::kMacro, macros.get());
     ownEditors_.push_back(std::move(macros));
   }

@@ -288,6 +288,10 @@ void CMacroControlUI::DeleteAllRows() {
 }
 
 void CMacroControlUI::InsertMouseAction(std::uint16_t message, int variant) {
+  if (InsertMouseActionRow(message, variant)) SaveMacro();
+}
+
+bool CMacroControlUI::InsertMouseActionRow(std::uint16_t message, int variant) {
   std::optional<macro::MacroEvent> event;
   const std::span<const macro::MouseActionRow> table = macro::MouseActionTable();
   for (std::size_t i = 0; i < kPlainButtonRows && !event; ++i) {
@@ -304,13 +308,63 @@ void CMacroControlUI::InsertMouseAction(std::uint16_t message, int variant) {
     event = macro::MacroEvent{std::string(move.down ? macro::kActionDown : macro::kActionUp), distance,
                               fixedDelay_, move.type};
   }
-  if (!event || !actions_) return;
+  if (!event || !actions_) return false;
   const int selected = std::max(SelectedRow(), 0);
   actions_->ClearSelection();
   InsertRow(RowCount() == 0 ? 0 : selected + 1, *event);
   SelectRow(selected + 1);
   if (QListWidgetItem* item = actions_->item(std::min(selected + 1, RowCount() - 1))) actions_->scrollToItem(item);
-  SaveMacro();
+  return true;
+}
+
+bool CMacroControlUI::InsertMenuAction(std::string_view item) {
+  struct MenuInsertion {
+    std::string_view button;  // the item's name before "_down", "_up" or "_click"
+    std::uint16_t down;
+    std::uint16_t up;
+    int variant;
+  };
+  static constexpr std::array<MenuInsertion, 5> kButtons = {{{"left", 0x201, 0x202, 0},
+                                                             {"right", 0x204, 0x205, 0},
+                                                             {"middle", 0x207, 0x208, 0},
+                                                             {"forward", kForwardDown, kForwardUp, 0},
+                                                             {"back", kForwardDown, kForwardUp, 1}}};
+  const std::size_t split = item.rfind('_');
+  if (split == std::string_view::npos) return false;
+  const std::string_view button = item.substr(0, split);
+  const std::string_view what = item.substr(split + 1);
+  for (const MenuInsertion& insertion : kButtons) {
+    if (insertion.button != button) continue;
+    if (what == "down") {
+      InsertMouseAction(insertion.down, insertion.variant);
+    } else if (what == "up") {
+      InsertMouseAction(insertion.up, insertion.variant);
+    } else if (what == "click") {
+      // The release goes after the press it belongs to: the press is the selected row by then.
+      const bool pressed = InsertMouseActionRow(insertion.down, insertion.variant);
+      const bool released = InsertMouseActionRow(insertion.up, insertion.variant);
+      if (pressed || released) SaveMacro();
+    } else {
+      return false;
+    }
+    return true;
+  }
+  return false;
+}
+
+void CMacroControlUI::ScrollToSelectedRowSoon() {
+  // Restarting the timer while rows keep arriving scrolls once, after the last of them.
+  StartTimer(kScrollTimer, kScrollDelayMs, ui::TimerMode::kSingleShot);
+}
+
+void CMacroControlUI::OnTimer(int timerId) {
+  if (timerId != kScrollTimer) {
+    CHorizontalLayoutUI::OnTimer(timerId);
+    return;
+  }
+  StopTimer(kScrollTimer);
+  const int row = SelectedRow();
+  if (QListWidgetItem* item = actions_ && row >= 0 ? actions_->item(row) : nullptr) actions_->scrollToItem(item);
 }
 
 }  // namespace norvane::editors

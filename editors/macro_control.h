@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "macro/macro_library.h"
@@ -78,6 +79,14 @@ class CMacroControlUI : public ui::CHorizontalLayoutUI {
   // Inserts a mouse button action or a move after the selected row (at row 1 with none selected, at 0 in
   // an empty list) with the fixed delay. Unknown messages do nothing.
   void InsertMouseAction(std::uint16_t message, int variant);
+  // The row menu's mouse items ("left_down", "back_up", "right_click", ...): one insertion, or for a click
+  // a press and then its release, then one save. False for any other item.
+  bool InsertMenuAction(std::string_view item);
+  // Scrolls the step list to its selected row once the rows built meanwhile are laid out.
+  static constexpr int kScrollTimer = 4101;
+  static constexpr int kScrollDelayMs = 50;
+  void ScrollToSelectedRowSoon();
+  void OnTimer(int timerId) override;
   int FixedDelay() const { return fixedDelay_; }
   void SetFixedDelay(int delay) { fixedDelay_ = delay; }
 
@@ -88,6 +97,8 @@ class CMacroControlUI : public ui::CHorizontalLayoutUI {
  private:
   void AppendNameRow(std::size_t index);
   void InsertRow(int at, const macro::MacroEvent& event);
+  // Inserts without saving; false for a message that is no mouse action.
+  bool InsertMouseActionRow(std::uint16_t message, int variant);
   void MoveRow(int from, int to);
   void SetShowingControlsEnabled(bool enabled);
   void ShowName(int index);

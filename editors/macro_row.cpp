@@ -1,5 +1,6 @@
 #include "editors/macro_row.h"
 
+#include <QEvent>
 #include <QString>
 #include <algorithm>
 
@@ -44,9 +45,28 @@ std::unique_ptr<ui::CLabelUI> StyledLabel(const char* style) {
 
 }  // namespace
 
-std::unique_ptr<ui::CHorizontalLayoutUI> MakeMacroRow(const macro::MacroEvent& event) {
-  auto row = std::make_unique<ui::CHorizontalLayoutUI>();
-  row->SetName(kMacroRowName);
+CMacroRowUI::CMacroRowUI() {
+  SetName(kMacroRowName);
+}
+
+bool CMacroRowUI::event(QEvent* e) {
+  // The list selects the row on the press that comes first (the row leaves presses to it).
+  if (e->type() == QEvent::MouseButtonDblClick && isEnabled()) {
+    SendNotify(ui::DUI_MSGTYPE_ITEMACTIVATE);
+    e->accept();
+    return true;
+  }
+  const bool handled = CHorizontalLayoutUI::event(e);
+  if (e->type() == QEvent::ContextMenu) {
+    // Raised above as "menu"; the list around the row must not take the request a second time.
+    e->accept();
+    return true;
+  }
+  return handled;
+}
+
+std::unique_ptr<CMacroRowUI> MakeMacroRow(const macro::MacroEvent& event) {
+  auto row = std::make_unique<CMacroRowUI>();
   row->SetFixedHeight(kRowHeight);
   row->SetUserData(ui::CDuiString(MacroEventText(event)));
 
@@ -79,7 +99,7 @@ std::unique_ptr<ui::CHorizontalLayoutUI> MakeMacroRow(const macro::MacroEvent& e
   return row;
 }
 
-std::unique_ptr<ui::CHorizontalLayoutUI> MakeMacroRow(const std::string& eventJson) {
+std::unique_ptr<CMacroRowUI> MakeMacroRow(const std::string& eventJson) {
   const std::optional<macro::MacroEvent> event = MacroEventOfText(eventJson);
   return event ? MakeMacroRow(*event) : nullptr;
 }

@@ -71,7 +71,8 @@ def macro_actions():
             + prop("contextmenu", "true", kind="bool") + "</widget>")
     record = row("macro_action_layout", [
         button("macro_btn_starredio", "macro_record_btn_text", klass="RedioMacroButton"),
-        button("macro_btn_stopredio", "macro_stop_btn_text", klass="RedioMacroButton"),
+        skin_ui.texted("RedioMacroButton", "macro_btn_stopredio", "macro_stop_btn_text",
+                       prop("redioimage", "common/macro_recording.svg")),
         row("macro_tab_macrodelay_edit", [check("macro_check_time", "macro_fixed_delay_text"),
                                           edit("macro_fixed_time_edit", width=44, text="50", max_length=5)], 4)],
         spacing=4)

@@ -35,7 +35,10 @@ class ScriptedPrompts final : public UserPrompts {
  public:
   bool Confirm(const ui::CDuiString& textId) override {
     asked.push_back(textId.toStdString());
-    return confirm;
+    if (answers.empty()) return confirm;
+    const bool answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
   }
   void Tell(const ui::CDuiString& textId) override { told.push_back(textId.toStdString()); }
   std::optional<ui::CDuiString> OpenFile(const ui::CDuiString& filter) override {
@@ -48,6 +51,7 @@ class ScriptedPrompts final : public UserPrompts {
   }
 
   bool confirm = true;
+  std::vector<bool> answers;  // the next questions' answers in order; `confirm` after them
   std::optional<ui::CDuiString> file;
   std::vector<std::string> asked;
   std::vector<std::string> told;
