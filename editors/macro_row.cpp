@@ -1,5 +1,6 @@
 #include "editors/macro_row.h"
 
+#include <QBoxLayout>
 #include <QEvent>
 #include <QString>
 #include <algorithm>
@@ -14,6 +15,9 @@ namespace {
 constexpr int kRowHeight = 30;
 constexpr int kDelayHeight = 25;
 constexpr int kDelayChars = 6;
+constexpr int kDelayWidth = 64;
+constexpr int kActionWidth = 64;
+constexpr int kRowMargin = 6;
 constexpr ui::DWORD kDelayBackground = 0xFF444444;
 
 bool IsMove(int type) {
@@ -37,9 +41,15 @@ const char* NameStyle(int type) {
   }
 }
 
+// The skin's style of a step's part: kept as "style" and, for the style sheet, as the part's "role".
+void SetStyle(ui::CControlUI& control, const char* style) {
+  control.GetWidget()->setProperty("style", QString::fromLatin1(style));
+  control.GetWidget()->setProperty("role", QString::fromLatin1(style));
+}
+
 std::unique_ptr<ui::CLabelUI> StyledLabel(const char* style) {
   auto label = std::make_unique<ui::CLabelUI>();
-  label->GetWidget()->setProperty("style", QString::fromLatin1(style));
+  SetStyle(*label, style);
   return label;
 }
 
@@ -85,17 +95,28 @@ std::unique_ptr<CMacroRowUI> MakeMacroRow(const macro::MacroEvent& event) {
 
   auto delay = std::make_unique<ui::CEditUI>();
   delay->SetName(kMacroDelayName);
-  delay->GetWidget()->setProperty("style", QStringLiteral("macro_label_text_style"));
+  SetStyle(*delay, "macro_label_text_style");
   delay->SetBkColor(kDelayBackground);
   delay->SetFixedHeight(kDelayHeight);
   delay->SetMaxChar(kDelayChars);
   delay->SetNumberOnly(true);
   delay->SetText(QString::number(macro::ShownDelay(event.delay)));
 
-  // The container's layout lays the children out in this order; Qt's parent owns them from here.
+  delay->SetFixedWidth(kDelayWidth);
+  // A context menu on the delay is the step's menu, not the edit's own.
+  delay->setContextMenuPolicy(Qt::NoContextMenu);
+  action->SetFixedWidth(kActionWidth);
+
+  // The container's layout lays the children out in this order; Qt's parent owns them from here. The name
+  // takes the width the others leave.
   row->Add(name.release());
   row->Add(action.release());
   row->Add(delay.release());
+  if (auto* box = qobject_cast<QBoxLayout*>(row->layout())) {
+    box->setStretch(0, 1);
+    box->setContentsMargins(kRowMargin, 0, kRowMargin, 0);
+    box->setSpacing(kRowMargin);
+  }
   return row;
 }
 

@@ -4,6 +4,8 @@
 // that played the macro their default.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QStyle>
 #include <QTest>
 #include <algorithm>
 
@@ -13,6 +15,7 @@
 #include "tests/app/window_fixture.h"
 #include "uilib/combo.h"
 #include "uilib/edit.h"
+#include "uilib/theme.h"
 
 namespace norvane::app::test {
 namespace {
@@ -163,6 +166,28 @@ TEST_F(MacroEditorTest, ACancelledDeleteLeavesEveryProfileAndAnAcceptedOneRenumb
   EXPECT_EQ(StoredKeyA(0), kKeyA) << "the key on the deleted macro has its default again";
   EXPECT_EQ(StoredKeyA(1), 0x700100) << "the key on the macro after it follows it down";
   EXPECT_EQ(KeyCodeAt(positionOfA_), (std::vector<uint8_t>{0x20, 0x00, 0x04})) << "and the keyboard has it";
+}
+
+TEST_F(MacroEditorTest, ShowingTheMacroTabKeepsTheWindowsSize) {
+  // Sizes as users see them: with the program's theme (its style sheet sets the widths of the buttons).
+  ASSERT_TRUE(ui::ApplyTheme(*qApp));
+  struct Unthemed {
+    ~Unthemed() {
+      qApp->setStyleSheet(QString());
+      qApp->setPalette(qApp->style()->standardPalette());
+    }
+  } unthemed;
+  OpenWindow();  // afresh, on the lighting tab it starts with
+  ASSERT_FALSE(HasFatalFailure());
+  SelectTab(KeyboardPage());
+  QTest::qWait(20);
+  const QSize first = window_->GetWidget()->size();
+  Select(KeyboardPage(), "macro_Op_tab");
+  QTest::qWait(20);
+  EXPECT_EQ(window_->GetWidget()->size(), first) << "the macro panel fits the window's own layout";
+  Select(KeyboardPage(), "deng_Op_tab");
+  QTest::qWait(20);
+  EXPECT_EQ(window_->GetWidget()->size(), first);
 }
 
 TEST_F(MacroEditorTest, AStepsMenuInsertsAMouseClickAfterIt) {

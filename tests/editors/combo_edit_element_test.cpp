@@ -130,9 +130,10 @@ TEST_F(ComboEditElementTest, EnterInTheDelayEditEndsTheTyping) {
   ASSERT_NE(delay, nullptr);
   delay->SetFocus();
   ASSERT_TRUE(QTest::qWaitFor([&] { return delay->GetWidget()->hasFocus(); }, 1000));
+  window_.seen.clear();
   QTest::keyClick(delay->GetWidget(), Qt::Key_Return);
   EXPECT_FALSE(delay->GetWidget()->hasFocus()) << "the edit gave up the focus, so its delay is taken";
-  EXPECT_EQ(rows_[0]->LastNote().toStdString(), "return");
+  EXPECT_TRUE(window_.TypesFrom(rows_[0]).empty()) << "the edit's Enter does not activate the row";
 }
 
 TEST(RedioMacroButton, KeepsItsRecordingImageAndShowsItOnlyWhileRecording) {
