@@ -19,6 +19,8 @@
 
 namespace norvane::editors {
 
+class MacroRows;
+
 class CMacroControlUI : public ui::CHorizontalLayoutUI {
  public:
   static constexpr const char* kClassName = "MacroControl";
@@ -70,6 +72,8 @@ class CMacroControlUI : public ui::CHorizontalLayoutUI {
   int SelectedRow() const;
   void SelectRow(int row);
   std::vector<macro::MacroEvent> RowEvents() const;
+  // The control showing a step (built now when it was not yet); null outside the list.
+  ui::CControlUI* RowControl(int row);
   void MoveRowUp();
   void MoveRowDown();
   void MoveRowToTop();
@@ -96,7 +100,7 @@ class CMacroControlUI : public ui::CHorizontalLayoutUI {
 
  private:
   void AppendNameRow(std::size_t index);
-  void InsertRow(int at, const macro::MacroEvent& event);
+  void InsertRow(int at, const macro::MacroEvent& event, bool integerDelay = false);
   // Inserts without saving; false for a message that is no mouse action.
   bool InsertMouseActionRow(std::uint16_t message, int variant);
   void MoveRow(int from, int to);
@@ -112,6 +116,7 @@ class CMacroControlUI : public ui::CHorizontalLayoutUI {
   // The panel's own children, found once; Qt owns them and they live as long as the panel.
   ui::CListUI* names_ = nullptr;
   ui::CListUI* actions_ = nullptr;
+  std::unique_ptr<MacroRows> rows_;
   ui::CEditUI* nameEdit_ = nullptr;
   std::vector<ui::CControlUI*> showing_;  // enabled while a macro is shown
 };

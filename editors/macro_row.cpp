@@ -75,10 +75,10 @@ bool CMacroRowUI::event(QEvent* e) {
   return handled;
 }
 
-std::unique_ptr<CMacroRowUI> MakeMacroRow(const macro::MacroEvent& event) {
+std::unique_ptr<CMacroRowUI> MakeMacroRow(const macro::MacroEvent& event, bool integerDelay) {
   auto row = std::make_unique<CMacroRowUI>();
   row->SetFixedHeight(kRowHeight);
-  row->SetUserData(ui::CDuiString(MacroEventText(event)));
+  row->SetUserData(ui::CDuiString(MacroEventText(event, integerDelay)));
 
   auto name = StyledLabel(NameStyle(event.type));
   name->SetTextId(ui::CDuiString(std::string(macro::EventNameId(event))));
@@ -140,8 +140,10 @@ int DelayOfText(const QString& text) {
   return static_cast<int>(std::clamp<qlonglong>(value, 0, kMaxMacroDelay));
 }
 
-std::string MacroEventText(const macro::MacroEvent& event) {
-  return macro::MacroEventJson(event).toStyledString();
+std::string MacroEventText(const macro::MacroEvent& event, bool integerDelay) {
+  Json::Value object = macro::MacroEventJson(event);
+  if (integerDelay) object["Delay"] = Json::Int64(event.delay);
+  return object.toStyledString();
 }
 
 std::optional<macro::MacroEvent> MacroEventOfText(const std::string& text) {

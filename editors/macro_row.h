@@ -29,8 +29,9 @@ class CMacroRowUI : public ui::CHorizontalLayoutUI {
   bool event(QEvent* e) override;
 };
 
-// A new row showing event; its delay edit shows the event's delay as the editor shows delays.
-[[nodiscard]] std::unique_ptr<CMacroRowUI> MakeMacroRow(const macro::MacroEvent& event);
+// A new row showing event; its delay edit shows the event's delay as the editor shows delays. With
+// integerDelay the row's JSON holds the delay as a number (the first step of a recording), else as text.
+[[nodiscard]] std::unique_ptr<CMacroRowUI> MakeMacroRow(const macro::MacroEvent& event, bool integerDelay = false);
 // The same from a row's JSON text (a row being moved); nothing for text that is not an event object.
 [[nodiscard]] std::unique_ptr<CMacroRowUI> MakeMacroRow(const std::string& eventJson);
 
@@ -40,8 +41,8 @@ class CMacroRowUI : public ui::CHorizontalLayoutUI {
 // The delay an edit's text stands for: empty reads as 0, anything above the maximum as the maximum.
 [[nodiscard]] int DelayOfText(const QString& text);
 
-// The styled JSON text of an event, as rows keep it.
-[[nodiscard]] std::string MacroEventText(const macro::MacroEvent& event);
+// The styled JSON text of an event, as rows keep it ("Delay" as text, or as a number with integerDelay).
+[[nodiscard]] std::string MacroEventText(const macro::MacroEvent& event, bool integerDelay = false);
 // The event of a row's JSON text; nothing when the text is empty or not an object.
 [[nodiscard]] std::optional<macro::MacroEvent> MacroEventOfText(const std::string& text);
 

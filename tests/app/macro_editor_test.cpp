@@ -194,7 +194,7 @@ TEST_F(MacroEditorTest, AStepsMenuInsertsAMouseClickAfterIt) {
   CreateMacroWithTwoMoves();
   ASSERT_FALSE(HasFatalFailure());
   Panel()->SelectRow(0);
-  ui::CControlUI* row = Panel()->ActionList()->GetItemControl(0);
+  ui::CControlUI* row = Panel()->RowControl(0);
   ASSERT_NE(row, nullptr);
   ui::TNotifyUI request{ui::DUI_MSGTYPE_MENU, row, 0, 0};
   window_->Notify(request);

@@ -194,7 +194,7 @@ TEST_F(MacroControlTest, DeletingOneRowOrAllIsSaved) {
 
 TEST_F(MacroControlTest, TypedDelaysAreHeldToTheirRangeWhenSavedAndCancelBringsBackTheFile) {
   AddMacroWithThreeRows();
-  auto delayOf = [this](int row) { return DelayEditOf(panel_.ActionList()->GetItemControl(row)); };
+  auto delayOf = [this](int row) { return DelayEditOf(panel_.RowControl(row)); };
   delayOf(0)->SetText("120");
   delayOf(1)->SetText("999999");
   delayOf(2)->SetText("");
