@@ -1,5 +1,7 @@
 #include "macro/recording.h"
 
+#include <linux/input-event-codes.h>
+
 #include <algorithm>
 
 #include "macro/event_kinds.h"
@@ -15,7 +17,46 @@ constexpr std::size_t kPlainButtonRows = 6;
 constexpr std::size_t kForwardRows = 6;
 constexpr std::size_t kBackRows = 8;
 
+struct ButtonMessages {
+  int button;
+  std::uint16_t down;
+  std::uint16_t up;
+  int extra;
+};
+
+constexpr ButtonMessages kButtons[] = {
+    {BTN_LEFT, hook_message::kLeftDown, hook_message::kLeftUp, 0},
+    {BTN_RIGHT, hook_message::kRightDown, hook_message::kRightUp, 0},
+    {BTN_MIDDLE, hook_message::kMiddleDown, hook_message::kMiddleUp, 0},
+    {BTN_SIDE, hook_message::kExtraDown, hook_message::kExtraUp, kBackButtonNumber},
+    {BTN_BACK, hook_message::kExtraDown, hook_message::kExtraUp, kBackButtonNumber},
+    {BTN_EXTRA, hook_message::kExtraDown, hook_message::kExtraUp, kForwardButtonNumber},
+    {BTN_FORWARD, hook_message::kExtraDown, hook_message::kExtraUp, kForwardButtonNumber},
+};
+
 }  // namespace
+
+std::optional<HookKeyEvent> HookKeyOf(const CapturedInput& input) {
+  if (input.kind != CapturedInput::Kind::kKey || input.autoRepeat) return std::nullopt;
+  const std::optional<ScanCode> scan = ScanCodeOfLinuxKey(input.code);
+  if (!scan) return std::nullopt;
+  return HookKeyEvent{input.pressed ? hook_message::kKeyDown : hook_message::kKeyUp, *scan, input.time};
+}
+
+std::optional<HookMouseEvent> HookMouseOf(const CapturedInput& input) {
+  if (input.kind != CapturedInput::Kind::kButton) return std::nullopt;
+  for (const ButtonMessages& button : kButtons) {
+    if (button.button != input.code) continue;
+    HookMouseEvent mouse;
+    mouse.message = input.pressed ? button.down : button.up;
+    mouse.extraButton = button.extra;
+    mouse.x = input.x;
+    mouse.y = input.y;
+    mouse.time = input.time;
+    return mouse;
+  }
+  return std::nullopt;
+}
 
 std::optional<MacroEvent> EventOfKey(const HookKeyEvent& key) {
   const std::optional<std::size_t> row = KeyRowOfScanCode(key.scan);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "macro/hook_events.h"
+#include "macro/input_capture.h"
 #include "macro/macro_event.h"
 
 namespace norvane::macro {
@@ -19,6 +20,13 @@ inline constexpr int kMaxRecordedRows = 4000;
 inline constexpr std::uint32_t kMaxRecordedDelay = 65535;
 // The fixed delay of a new editor.
 inline constexpr int kDefaultFixedDelay = 50;
+
+// Captured input as the recording's handlers take it: a key by its scan code (nothing for a key that has
+// none), a button by its message (nothing for other buttons; side and back are the back button, extra and
+// forward the forward button). A repeat of a held key is nothing: the press was taken. The position is
+// taken as it is.
+[[nodiscard]] std::optional<HookKeyEvent> HookKeyOf(const CapturedInput& input);
+[[nodiscard]] std::optional<HookMouseEvent> HookMouseOf(const CapturedInput& input);
 
 // The event a key is recorded as (delay 0): its press or release by the first key table row with its scan
 // code; nothing for a key the table does not have.
