@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "app/bus_message.h"
+#include "app/device_hook.h"
 #include "app/device_service.h"
 #include "app/main_wnd_hooks.h"
 #include "app/notify_router.h"
@@ -55,6 +56,8 @@ struct MainWndOptions {
   bool ownEditors = true;
   // Where the screen size comes from; empty: the primary screen.
   ScreenSizeSource screenSize;
+  // The capture backends a macro recording tries in order; none given: those of the session.
+  std::optional<CDeviceHook::BackendList> recordingBackends;
 };
 
 class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public SkinChangedReceiver {
@@ -166,7 +169,6 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void OnKeyClicked(const editors::RoutedNotify& notify);
   static constexpr int kLightingTab = 1;
   void OpenDesktopSettings(int n);
-  void HandToEditors(RegisteredMessage id, ui::WPARAM wParam, ui::LPARAM lParam);
   UserPrompts& Prompts();
 
   MainWndOptions options_;

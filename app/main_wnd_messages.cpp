@@ -227,10 +227,9 @@ bool CMainWnd::OnRegisteredMessage(RegisteredMessage id, ui::WPARAM wParam, ui::
       break;
   }
   if (!awake_) return false;
-  if (IsEditorHookMessage(id)) {
-    HandToEditors(id, wParam, lParam);
-    return true;
-  }
+  // Only the program's own capture feeds the editors: these names from other programs carry nothing it
+  // could use.
+  if (IsEditorHookMessage(id)) return true;
   if (IsGameMessage(id)) {
     if (wParam > 2) return true;  // not a game event we know
     if (hooks_.gameLightEvent) hooks_.gameLightEvent(wParam, lParam);
@@ -243,6 +242,8 @@ bool CMainWnd::OnRegisteredMessage(RegisteredMessage id, ui::WPARAM wParam, ui::
 
 void CMainWnd::OnPowerBroadcast(ui::WPARAM event) {
   if (event == PBT_APMSUSPEND) {
+    // No keyboard stays held while the system sleeps: a recording ends as its stop button ends it.
+    SetInputCapture(false);
     awake_ = false;
     SetLightControlAll(false);
     if (devices_) devices_->SetSuspended(true);

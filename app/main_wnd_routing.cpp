@@ -5,6 +5,7 @@
 
 #include "app/desktop_settings_launcher.h"
 #include "app/macro_editor.h"
+#include "app/macro_recorder.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "app/profile_actions.h"
@@ -75,6 +76,15 @@ void CMainWnd::SetUpRouter() {
                                                   [this] { return GetHWND(); });
     router_.Register(editors::EditorSlot::kMacro, macros.get());
     ownEditors_.push_back(std::move(macros));
+    CMacroRecorder::Window window;
+    window.currentPage = [this]() -> controls::CDevicePageUI* { return devices_ ? devices_->CurrentPage() : nullptr; };
+    window.setRecordingUi = [this](bool all, bool enabled) { SetRecordingUi(all, enabled); };
+    window.prompts = [this]() -> UserPrompts& { return Prompts(); };
+    window.awake = [this] { return awake_; };
+    auto recording = std::make_unique<CMacroRecorder>(std::move(window), options_.recordingBackends.value_or(
+                                                                              CDeviceHook::DefaultBackends()));
+    router_.Register(editors::EditorSlot::kRecording, recording.get());
+    ownEditors_.push_back(std::move(recording));
   }
 }
 
@@ -310,16 +320,8 @@ void CMainWnd::OpenDesktopSettings(int n) {
 }
 
 void CMainWnd::SetInputCapture(bool on) {
-  if (editors::IEditor* recording = router_.EditorOf(editors::EditorSlot::kRecording))
-    recording->SetInputCapture(on);
-}
-
-void CMainWnd::HandToEditors(RegisteredMessage id, ui::WPARAM wParam, ui::LPARAM lParam) {
-  // A single key goes to the key editor (key capture); the macro messages to the recording.
-  const editors::EditorSlot slot = id == RegisteredMessage::kHookKeySingleKey ? editors::EditorSlot::kKeyAssignment
-                                                                              : editors::EditorSlot::kRecording;
-  if (editors::IEditor* editor = router_.EditorOf(slot))
-    editor->OnHookMessage(RegisteredMessageName(id), std::int64_t(wParam), std::int64_t(lParam));
+  // The key editor's key capture and a macro recording alike.
+  for (editors::IEditor* editor : router_.Editors()) editor->SetInputCapture(on);
 }
 
 }  // namespace norvane::app

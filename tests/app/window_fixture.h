@@ -77,6 +77,7 @@ class WindowOnEmulatorTest : public ::testing::Test {
     options.settingsFile = data_.path() / "registry.ini";
     options.watchSleep = false;
     options.prompts = &prompts_;
+    options.recordingBackends = recordingBackends_;
     window_ = std::make_unique<CMainWnd>(std::move(options));
     ASSERT_TRUE(window_->Create(nullptr, "window-on-emulator-test", false, 0, 0, 1000, 640));
     ASSERT_TRUE(QTest::qWaitFor([&] { return KeyboardPage() && TabVisible(KeyboardPage()) && Synced(); }, 5000));
@@ -150,6 +151,8 @@ class WindowOnEmulatorTest : public ::testing::Test {
     return names;
   }
 
+  // The capture a recording uses; none given: the window's own choice.
+  std::optional<CDeviceHook::BackendList> recordingBackends_;
   norvane::testing::TempFolder data_;
   norvane::testing::ScopedEnv dataHome_{"XDG_DATA_HOME", data_.path().c_str()};
   ScriptedPrompts prompts_;
