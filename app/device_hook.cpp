@@ -1,15 +1,13 @@
 #include "app/device_hook.h"
 
-#include <linux/input-event-codes.h>
-
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 #include <chrono>
 
 #include "app/in_window_recorder.h"
-#include "macro/recording.h"
 #include "macro/evdev_recorder.h"
+#include "macro/recording.h"
 #include "macro/x11_keyboard_grab.h"
 #include "macro/x11_record_recorder.h"
 #include "platform/trace.h"

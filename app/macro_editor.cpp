@@ -26,14 +26,6 @@ std::filesystem::path PathOf(const ui::CDuiString& text) {
   return std::filesystem::path(text.toStdU16String());
 }
 
-// The page a control sits in; null for a control outside every page.
-controls::CDevicePageUI* PageOf(ui::CControlUI* control) {
-  for (QWidget* w = control ? control->GetWidget() : nullptr; w; w = w->parentWidget()) {
-    if (auto* page = dynamic_cast<controls::CDevicePageUI*>(ui::ControlOf(w))) return page;
-  }
-  return nullptr;
-}
-
 // The device re-reads its macro list, the key labels and the page (the key editor's macro names follow).
 void RefreshDevice(controls::CDevicePageUI& page) {
   if (devices::CNorvaneUSBDevice* device = page.Device()) device->RefreshPage();
@@ -60,7 +52,7 @@ void CMacroEditor::Post(controls::CDevicePageUI& page, std::function<void(contro
 void CMacroEditor::OnRoute(const editors::RoutedNotify& notify) {
   if (notify.action == RouteAction::kMacroActionMenu) {
     // A step of the shown page only: the rows of a page in the background are no one's to edit.
-    controls::CDevicePageUI* page = notify.msg ? PageOf(notify.msg->pSender) : nullptr;
+    controls::CDevicePageUI* page = notify.msg ? editors::PageOfControl(notify.msg->pSender) : nullptr;
     if (page && page == notify.page && PanelOf(*page)) {
       Post(*page, [this](controls::CDevicePageUI& p) { OpenRowMenu(p); });
     }

@@ -19,6 +19,7 @@
 #include "editors/key_assignment_editor.h"
 #include "editors/keyboard_system_editor.h"
 #include "editors/lighting_editor.h"
+#include "editors/page_controls.h"
 #include "profiles/json_file_util.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
@@ -36,18 +37,10 @@ using editors::RoutedNotify;
 constexpr int kTestDpiMin = 200;
 constexpr int kTestDpiMax = 6500;
 
-// The page a control sits in; null for a control of the window itself.
-controls::CDevicePageUI* PageOf(ui::CControlUI* control) {
-  for (QWidget* w = control ? control->GetWidget() : nullptr; w; w = w->parentWidget()) {
-    if (auto* page = dynamic_cast<controls::CDevicePageUI*>(ui::ControlOf(w))) return page;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 ui::CControlUI* CMainWnd::FindBeside(ui::CControlUI* control, const ui::CDuiString& name) const {
-  controls::CDevicePageUI* page = PageOf(control);
+  controls::CDevicePageUI* page = editors::PageOfControl(control);
   return page ? ui::CPaintManagerUI::FindSubControlByName(page, name) : FindControl(name);
 }
 
@@ -184,7 +177,7 @@ void CMainWnd::OnWindowRoute(const RoutedNotify& notify) {
         // Only the tab that became selected opens its area; its group mates report their unselection too.
         if (auto* option = dynamic_cast<ui::COptionUI*>(sender); option && !option->IsSelected()) return;
         // A tab of another page's bar (a hidden page) is not the current page's.
-        if (controls::CDevicePageUI* owner = PageOf(sender); owner && owner != notify.page) return;
+        if (controls::CDevicePageUI* owner = editors::PageOfControl(sender); owner && owner != notify.page) return;
         notify.page->Device()->SelectFunctionTab(notify.number);
         if (controls::CDeviceProfileUI* bar = notify.page->ProfileBar()) bar->SelectTab(notify.number);
       }

@@ -4,7 +4,6 @@
 #include <libevdev/libevdev.h>
 #include <libudev.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -114,29 +113,21 @@ bool EvdevRecorder::Start(Sink sink, LostSink lost, std::string& why) {
                       : "no keyboard or mouse input device was found";
     return false;
   }
-  wake_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (wake_ < 0) {
-    why = "no wake-up for the recording thread";
+  if (!thread_.Start(std::move(sink), std::move(lost), [this] { Run(); }, why)) {
     CloseAll();
     return false;
   }
-  {
-    std::lock_guard lock(sinkMutex_);
-    sink_ = std::move(sink);
-    lost_ = std::move(lost);
-  }
-  stopping_ = false;
-  worker_ = std::thread([this] { Run(); });
   return true;
 }
 
 void EvdevRecorder::Run() {
   std::vector<pollfd> fds;
   for (const Device& device : devices_) fds.push_back({device.fd, POLLIN, 0});
-  fds.push_back({wake_, POLLIN, 0});
+  fds.push_back({thread_.WakeDescriptor(), POLLIN, 0});
   std::size_t open = devices_.size();
-  while (!stopping_ && open > 0) {
+  while (!thread_.Stopping() && open > 0) {
     if (poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) break;
+    if (fds.back().revents & POLLIN) thread_.TakeWakeUp();
     for (std::size_t i = 0; i < devices_.size(); ++i) {
       if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLERR | POLLHUP))) continue;
       input_event event{};
@@ -147,8 +138,7 @@ void EvdevRecorder::Run() {
           while (status == LIBEVDEV_READ_STATUS_SYNC)
             status = libevdev_next_event(devices_[i].dev, LIBEVDEV_READ_FLAG_SYNC, &event);
         } else if (const std::optional<CapturedInput> input = TranslateEvdevEvent(event)) {
-          std::lock_guard lock(sinkMutex_);
-          if (sink_) sink_(*input);
+          thread_.Emit(*input);
         }
         status = libevdev_next_event(devices_[i].dev, LIBEVDEV_READ_FLAG_NORMAL, &event);
       }
@@ -159,26 +149,11 @@ void EvdevRecorder::Run() {
       }
     }
   }
-  if (open == 0 && !stopping_) {
-    LostSink lost;
-    {
-      std::lock_guard lock(sinkMutex_);
-      lost = lost_;
-    }
-    if (lost) lost("every input device went away");
-  }
+  if (open == 0) thread_.ReportLost("every input device went away");
 }
 
 void EvdevRecorder::Stop() {
-  if (worker_.joinable()) {
-    stopping_ = true;
-    const std::uint64_t one = 1;
-    (void)!write(wake_, &one, sizeof one);
-    worker_.join();
-    std::lock_guard lock(sinkMutex_);
-    sink_ = nullptr;
-    lost_ = nullptr;
-  }
+  thread_.Stop();
   CloseAll();
 }
 
@@ -188,10 +163,6 @@ void EvdevRecorder::CloseAll() {
     close(device.fd);
   }
   devices_.clear();
-  if (wake_ >= 0) {
-    close(wake_);
-    wake_ = -1;
-  }
 }
 
 }  // namespace norvane::macro

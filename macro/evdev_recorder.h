@@ -8,14 +8,12 @@
 
 #include <linux/input.h>
 
-#include <atomic>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "macro/input_capture.h"
+#include "macro/recorder_thread.h"
 
 struct libevdev;
 
@@ -51,12 +49,7 @@ class EvdevRecorder final : public InputRecorder {
 
   std::vector<std::string> nodes_;
   std::vector<Device> devices_;
-  std::thread worker_;
-  int wake_ = -1;
-  std::atomic<bool> stopping_{false};
-  std::mutex sinkMutex_;
-  Sink sink_;
-  LostSink lost_;
+  RecorderThread thread_;
 };
 
 }  // namespace norvane::macro

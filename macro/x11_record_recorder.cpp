@@ -6,7 +6,6 @@
 #include <X11/extensions/record.h>
 #include <linux/input-event-codes.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -150,59 +149,38 @@ bool X11RecordRecorder::Start(Sink sink, LostSink lost, std::string& why) {
     return false;
   }
   XFlush(x_->data);
-  wake_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (wake_ < 0) {
-    why = "no wake-up for the recording thread";
+  heldRelease_.reset();
+  if (!thread_.Start(std::move(sink), std::move(lost), [this] { Run(); }, why)) {
     CloseAll();
     return false;
   }
-  {
-    std::lock_guard lock(sinkMutex_);
-    sink_ = std::move(sink);
-    lost_ = std::move(lost);
-  }
-  stopping_ = false;
-  running_ = true;
-  heldRelease_.reset();
-  worker_ = std::thread([this] { Run(); });
   return true;
 }
 
 void X11RecordRecorder::Run() {
-  pollfd fds[2] = {{ConnectionNumber(x_->data), POLLIN, 0}, {wake_, POLLIN, 0}};
+  pollfd fds[2] = {{ConnectionNumber(x_->data), POLLIN, 0}, {thread_.WakeDescriptor(), POLLIN, 0}};
   std::int64_t drainDeadline = 0;
-  bool lost = false;
   while (true) {
     XRecordProcessReplies(x_->data);
     if (x_->dataGuard.Failed()) {
-      lost = true;
-      break;
+      FlushHeldRelease();
+      Trace("recording: the X display went away");
+      thread_.ReportLost("the X display went away");
+      return;
     }
     if (heldRelease_ && SteadyMs() - heldSince_ >= kHeldReleaseMs) FlushHeldRelease();
-    if (stopping_) {
+    if (thread_.Stopping()) {
       if (drainDeadline == 0) drainDeadline = SteadyMs() + kDrainLimitMs;
       if (x_->endOfData || SteadyMs() >= drainDeadline) break;
     }
-    const int timeout = heldRelease_ ? kHeldReleaseMs : (stopping_ ? 20 : -1);
+    const int timeout = heldRelease_ ? kHeldReleaseMs : (thread_.Stopping() ? 20 : -1);
     fds[0].revents = 0;
     fds[1].revents = 0;
     if (poll(fds, 2, timeout) < 0 && errno != EINTR) break;
-    if (fds[1].revents & POLLIN) {
-      std::uint64_t count = 0;
-      (void)!read(wake_, &count, sizeof count);
-    }
+    if (fds[1].revents & POLLIN) thread_.TakeWakeUp();
     // A hang-up is read (and reported as lost) by the next round of replies.
   }
   FlushHeldRelease();
-  if (lost) {
-    Trace("recording: the X display went away");
-    LostSink lostSink;
-    {
-      std::lock_guard lock(sinkMutex_);
-      lostSink = lost_;
-    }
-    if (lostSink && !stopping_) lostSink("the X display went away");
-  }
 }
 
 void X11RecordRecorder::OnEvent(int type, int detail, std::uint32_t time, int rootX, int rootY) {
@@ -217,7 +195,7 @@ void X11RecordRecorder::OnEvent(int type, int detail, std::uint32_t time, int ro
       if (repeat) {
         heldRelease_.reset();
         input.autoRepeat = true;
-        Emit(input);
+        thread_.Emit(input);
         return;
       }
       FlushHeldRelease();
@@ -227,7 +205,7 @@ void X11RecordRecorder::OnEvent(int type, int detail, std::uint32_t time, int ro
       heldSince_ = SteadyMs();
       return;
     }
-    Emit(input);
+    thread_.Emit(input);
     return;
   }
   if (type != ButtonPress && type != ButtonRelease) return;
@@ -240,47 +218,30 @@ void X11RecordRecorder::OnEvent(int type, int detail, std::uint32_t time, int ro
   input.hasPosition = true;
   input.x = rootX;
   input.y = rootY;
-  Emit(input);
+  thread_.Emit(input);
 }
 
 void X11RecordRecorder::FlushHeldRelease() {
   if (!heldRelease_) return;
   const CapturedInput release = *heldRelease_;
   heldRelease_.reset();
-  Emit(release);
-}
-
-void X11RecordRecorder::Emit(const CapturedInput& input) {
-  std::lock_guard lock(sinkMutex_);
-  if (sink_) sink_(input);
+  thread_.Emit(release);
 }
 
 void X11RecordRecorder::Stop() {
-  if (running_.exchange(false)) {
-    stopping_ = true;
+  if (thread_.IsRunning() && x_) {
     // The end of the recorded data reaches the data connection once the control connection has the
     // context disabled; the worker reads up to it, so that closing finds nothing in flight.
     if (!x_->controlGuard.Failed()) {
       XRecordDisableContext(x_->control, x_->context);
       XSync(x_->control, False);
     }
-    const std::uint64_t one = 1;
-    (void)!write(wake_, &one, sizeof one);
-    worker_.join();
-    {
-      std::lock_guard lock(sinkMutex_);
-      sink_ = nullptr;
-      lost_ = nullptr;
-    }
   }
+  thread_.Stop();
   CloseAll();
 }
 
 void X11RecordRecorder::CloseAll() {
-  if (wake_ >= 0) {
-    close(wake_);
-    wake_ = -1;
-  }
   if (!x_) return;
   if (x_->context && !x_->controlGuard.Failed()) {
     XRecordFreeContext(x_->control, x_->context);

@@ -9,14 +9,13 @@
 // connection up to the end of the recording before anything is closed; an X display that closes while
 // recording the worker notices and reports as lost, and the process carries on.
 
-#include <atomic>
 #include <cstdint>
-#include <mutex>
+#include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "macro/input_capture.h"
+#include "macro/recorder_thread.h"
 
 namespace norvane::macro {
 
@@ -40,21 +39,13 @@ class X11RecordRecorder final : public InputRecorder {
  private:
   void Run();
   void OnEvent(int type, int detail, std::uint32_t time, int rootX, int rootY);
-  void Emit(const CapturedInput& input);
   void FlushHeldRelease();
   void CloseAll();
 
   std::string displayName_;
   std::unique_ptr<Connections> x_;
-  std::thread worker_;
-  int wake_ = -1;
-  std::atomic<bool> stopping_{false};
-  std::atomic<bool> running_{false};
+  RecorderThread thread_;
   std::int64_t clockOffset_ = 0;  // server time minus the steady clock, in milliseconds
-
-  std::mutex sinkMutex_;
-  Sink sink_;
-  LostSink lost_;
 
   // Worker only: the X server repeats a held key as a release and a press with one time stamp; a release
   // waits here until the next event shows whether it was one of those.

@@ -160,7 +160,7 @@ TEST_F(MacroRecordingWindowTest, ACaptureThatCannotStartSaysSoAndLeavesThePageUs
   EXPECT_TRUE(InPage(KeyboardPage(), "macro_tab_macroaction_edit")->IsEnabled());
 }
 
-TEST_F(MacroRecordingWindowTest, ALostCaptureTheHiddenTabAndSleepEachEndTheRecordingWithItsStepsSaved) {
+TEST_F(MacroRecordingWindowTest, ALostCaptureSleepTheTrayAndTheHiddenTabEachEndTheRecordingWithItsStepsSaved) {
   StartRecording();
   Key(KEY_B, true, 5000);
   QTest::qWait(20);
@@ -176,6 +176,12 @@ TEST_F(MacroRecordingWindowTest, ALostCaptureTheHiddenTabAndSleepEachEndTheRecor
   EXPECT_FALSE(Recorder().IsRecording()) << "no keyboard stays held while the system sleeps";
   window_->SendMessage(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
   EXPECT_TRUE(Visible("macro_btn_starredio"));
+
+  StartRecording();
+  ui::TNotifyUI close{ui::DUI_MSGTYPE_CLICK, window_->FindControl("closebtn"), 0, 0};
+  window_->Notify(close);
+  EXPECT_FALSE(Recorder().IsRecording()) << "closing the window to the tray ends the recording";
+  window_->ShowAndRaise();
 
   StartRecording();
   backend_->Unplug(KeyboardId());
