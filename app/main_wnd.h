@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "app/bus_message.h"
+#include "app/device_hook.h"
 #include "app/device_service.h"
 #include "app/main_wnd_hooks.h"
 #include "app/notify_router.h"
@@ -64,6 +65,8 @@ struct MainWndOptions {
   std::function<bool()> trayAvailable;
   // Asks for a colour (ARGB) from `initial`; empty: the colour palette dialog over the window.
   std::function<std::optional<std::uint32_t>(std::uint32_t initial)> chooseColour;
+  // The capture backends a macro recording tries in order; none given: those of the session.
+  std::optional<CDeviceHook::BackendList> recordingBackends;
 };
 
 class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public SkinChangedReceiver {
@@ -190,7 +193,6 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void OnKeyClicked(const editors::RoutedNotify& notify);
   static constexpr int kLightingTab = 1;
   void OpenDesktopSettings(int n);
-  void HandToEditors(RegisteredMessage id, ui::WPARAM wParam, ui::LPARAM lParam);
   UserPrompts& Prompts();
 
   MainWndOptions options_;

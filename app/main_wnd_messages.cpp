@@ -237,10 +237,9 @@ bool CMainWnd::OnRegisteredMessage(RegisteredMessage id, ui::WPARAM wParam, ui::
       break;
   }
   if (!awake_) return false;
-  if (IsEditorHookMessage(id)) {
-    HandToEditors(id, wParam, lParam);
-    return true;
-  }
+  // Only the program's own capture feeds the editors: these names from other programs carry nothing it
+  // could use.
+  if (IsEditorHookMessage(id)) return true;
   if (IsGameMessage(id)) {
     OnGameMessage(wParam, lParam);
     return true;
@@ -275,8 +274,9 @@ void CMainWnd::OnMenuCommand(const ui::MenuCmd& command) {
     OpenAboutWindow();
   } else if (command.szName.CompareNoCase("setwnd_menu") == 0) {
     OpenSettingsWindow(true);
-  } else if (editors::IEditor* macros = router_.EditorOf(editors::EditorSlot::kMacro)) {
-    macros->OnMenuItem(command);
+  } else {
+    // The macro step menu: its insertions are the macro editor's, its recordings the recording's.
+    for (editors::IEditor* editor : router_.Editors()) editor->OnMenuItem(command);
   }
 }
 

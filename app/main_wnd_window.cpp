@@ -60,6 +60,8 @@ void CMainWnd::StartMinimized() {
 
 void CMainWnd::HideToTray() {
   CloseChildWindows();
+  // A recording ends with the window: no keyboard stays held behind a window the user cannot see.
+  SetInputCapture(false);
   HideToTrayOrMinimize();
   if (!IsWindowVisible() && devices_) devices_->SetWindowActive(false);
 }
@@ -147,6 +149,7 @@ void CMainWnd::OnTrayLeftClick() {
   const bool wasShowing = IsShowing();
   CloseChildWindows();
   if (wasShowing) {
+    SetInputCapture(false);
     ShowWindow(false);
     if (devices_) devices_->SetWindowActive(false);
     return;
