@@ -60,11 +60,12 @@ function(norvane_test_pch_carriers)
                                                         ${NORVANE_QT_PCH})
 endfunction()
 
-# norvane_test_group(NAME <group> [THREADS] [QT] LIBS <targets...>)
+# norvane_test_group(NAME <group> [THREADS] [QT] [XSERVER] LIBS <targets...>)
 # One GoogleTest executable "test_<group>" from every .cpp in the current folder. THREADS marks the group for
-# the ThreadSanitizer run (label "threads").
+# the ThreadSanitizer run (label "threads"). XSERVER marks tests that use the one X server of the run for
+# real (input played with xdotool, the keyboard grabbed): they run one at a time, never beside each other.
 function(norvane_test_group)
-  cmake_parse_arguments(ARG "THREADS;QT" "NAME" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "THREADS;QT;XSERVER" "NAME" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
     return()
@@ -92,8 +93,12 @@ function(norvane_test_group)
     set(labels threads)
     set_property(GLOBAL APPEND PROPERTY NORVANE_THREADED_TESTS ${target})
   endif()
+  set(lock)
+  if(ARG_XSERVER)
+    set(lock RESOURCE_LOCK x_server)
+  endif()
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
-                       PROPERTIES LABELS "${labels}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+                       PROPERTIES LABELS "${labels}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${lock})
 endfunction()
 
 function(norvane_finish_test_groups)
