@@ -4,6 +4,7 @@
 #include "editors/light_control.h"
 #include "editors/macro_control.h"
 #include "editors/redio_macro_button.h"
+#include "editors/shoot_control.h"
 #include "uilib/control_factory.h"
 
 namespace norvane::editors {
@@ -17,6 +18,8 @@ void RegisterEditorControls() {
   ui::RegistControl<CMacroControlUI>("CMacroControlUI");
   ui::RegistControl<CRedioMacroButtonUI>(CRedioMacroButtonUI::kClassName);
   ui::RegistControl<CRedioMacroButtonUI>("CRedioMacroButtonUI");
+  ui::RegistControl<CShootControlUI>(CShootControlUI::kClassName);
+  ui::RegistControl<CShootControlUI>("CShootControlUI");
 }
 
 }  // namespace norvane::editors

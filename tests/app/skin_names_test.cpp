@@ -49,7 +49,7 @@ TEST(SkinNames, EveryRouteOfTheWindowAndItsEditorsHasItsControl) {
   ASSERT_GT(names.size(), 100u);
   for (const RouteRow& row : RoutingTable()) {
     if (row.slot != editors::EditorSlot::kWindow && row.slot != editors::EditorSlot::kKeyboardSystem &&
-        row.slot != editors::EditorSlot::kMouse)
+        row.slot != editors::EditorSlot::kMouse && row.slot != editors::EditorSlot::kShoot)
       continue;
     const std::string name(row.name);
     if (elsewhere.count(name)) continue;
