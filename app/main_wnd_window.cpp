@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "app/about_wnd.h"
+#include "app/game_light.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "app/message_texts.h"
@@ -42,8 +43,25 @@ void CMainWnd::ShowAndRaise() {
         (notice && notice->IsVisible() ? "visible" : "hidden"));
 }
 
+void CMainWnd::StartMinimized() {
+  if (destroyed_) return;
+  UpdateNoDeviceNotice();
+  const bool tray = options_.trayAvailable ? options_.trayAvailable() : ui::CTrayIcon::IsAvailable();
+  if (tray) {
+    ShowWindow(false);
+    if (devices_) devices_->SetWindowActive(false);
+    Trace("main window: started in the tray");
+    return;
+  }
+  if (QWidget* host = GetWidget()) host->showMinimized();
+  if (devices_) devices_->SetWindowActive(false);
+  Trace("main window: started minimised");
+}
+
 void CMainWnd::HideToTray() {
   CloseChildWindows();
+  // A recording ends with the window: no keyboard stays held behind a window the user cannot see.
+  SetInputCapture(false);
   HideToTrayOrMinimize();
   if (!IsWindowVisible() && devices_) devices_->SetWindowActive(false);
 }
@@ -100,6 +118,8 @@ void CMainWnd::OnTimer(int timerId) {
       ShowTrayMenu();
       break;
     case kTimerProfileSwitch:
+      // A game effect on the page gives way before its profile does.
+      if (devices_ && devices_->CurrentPage()) gameLight_->Restore(*devices_->CurrentPage());
       if (hooks_.switchProfile) {
         hooks_.switchProfile();
       } else if (devices_) {
@@ -107,6 +127,7 @@ void CMainWnd::OnTimer(int timerId) {
       }
       break;
     case kTimerGameLight:
+      gameLight_->RestoreAll();
       if (hooks_.restoreGameLight) hooks_.restoreGameLight();
       break;
     default:
@@ -128,6 +149,7 @@ void CMainWnd::OnTrayLeftClick() {
   const bool wasShowing = IsShowing();
   CloseChildWindows();
   if (wasShowing) {
+    SetInputCapture(false);
     ShowWindow(false);
     if (devices_) devices_->SetWindowActive(false);
     return;

@@ -1,5 +1,6 @@
 #include "editors/editor_controls.h"
 
+#include "editors/combo_edit_element.h"
 #include "editors/key_set_control.h"
 #include "editors/light_control.h"
 #include "editors/macro_control.h"
@@ -20,6 +21,8 @@ void RegisterEditorControls() {
   ui::RegistControl<CRedioMacroButtonUI>("CRedioMacroButtonUI");
   ui::RegistControl<CShootControlUI>(CShootControlUI::kClassName);
   ui::RegistControl<CShootControlUI>("CShootControlUI");
+  ui::RegistControl<CComboEditContainerElementUI>(CComboEditContainerElementUI::kClassName);
+  ui::RegistControl<CComboEditContainerElementUI>("CComboEditContainerElementUI");
 }
 
 }  // namespace norvane::editors

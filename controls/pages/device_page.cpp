@@ -68,6 +68,7 @@ bool CDevicePageUI::BuildLayout(const ui::CDuiString& skinName, ui::IDialogBuild
 }
 
 void CDevicePageUI::FitFunctionSwitch() {
+  // Sizes a function area to the page it shows; returns whether the area is to be seen.
   const auto fit = [](ui::CTabLayoutUI* area, bool shown) {
     auto* stack = qobject_cast<QStackedWidget*>(area->GetWidget());
     QWidget* current = stack ? stack->currentWidget() : nullptr;
@@ -85,29 +86,36 @@ void CDevicePageUI::FitFunctionSwitch() {
     }
     if (stack) stack->updateGeometry();
     // An editor area that has nothing in it (yet) takes no room below the picture.
-    shown = shown && current && !current->findChildren<QWidget*>().isEmpty();
-    area->GetWidget()->setMaximumHeight(shown ? QWIDGETSIZE_MAX : 0);
-    area->GetWidget()->setVisible(shown);
+    return shown && current && !current->findChildren<QWidget*>().isEmpty();
   };
   auto* functions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kFunctionSwitch));
-  auto* keyFunctions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kKeyFunctionSwitch));
   // The key-function editors (key assignment, per-key lighting) work on the picture: they and the picture
   // belong to the first function page and give way to the others (macros, system settings), which need the
   // room below the profile bar more than a picture they do not use.
   const bool pictureTab = !functions || functions->GetCurSel() == 0;
-  const auto showPicture = [&](bool shown) {
-    if (keyFunctions) fit(keyFunctions, shown);
-    // (dynamic_cast, not findChildren<CSelectPanelUI*>: the panel has no meta-object of its own, so Qt's
-    // cast would take every widget for one.)
-    for (QWidget* widget : GetWidget()->findChildren<QWidget*>()) {
-      if (auto* picture = dynamic_cast<CSelectPanelUI*>(widget)) picture->setVisible(shown);
-    }
+  auto* keyFunctions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kKeyFunctionSwitch));
+  struct Part {
+    QWidget* widget;
+    bool shown;
+    bool area;  // a function area: hidden, it also takes no height
   };
-  // What goes, goes first: the window never has to make room for the old and the new area at once (it
-  // would grow and stay that large).
-  if (!pictureTab) showPicture(false);
-  if (functions) fit(functions, true);
-  if (pictureTab) showPicture(true);
+  std::vector<Part> parts;
+  if (functions) parts.push_back({functions->GetWidget(), fit(functions, true), true});
+  if (keyFunctions) parts.push_back({keyFunctions->GetWidget(), fit(keyFunctions, pictureTab), true});
+  // (dynamic_cast, not findChildren<CSelectPanelUI*>: the panel has no meta-object of its own, so Qt's
+  // cast would take every widget for one.)
+  for (QWidget* widget : GetWidget()->findChildren<QWidget*>()) {
+    if (dynamic_cast<CSelectPanelUI*>(widget)) parts.push_back({widget, pictureTab, false});
+  }
+  // What goes is hidden before what comes is shown: for a moment both would count, and a window whose
+  // layout asks for more room grows to it and keeps that size after the moment has passed.
+  for (const bool showing : {false, true}) {
+    for (const Part& part : parts) {
+      if (part.shown != showing) continue;
+      if (part.area) part.widget->setMaximumHeight(showing ? QWIDGETSIZE_MAX : 0);
+      part.widget->setVisible(showing);
+    }
+  }
 }
 
 void CDevicePageUI::SetDevice(std::unique_ptr<devices::CNorvaneUSBDevice> device) {

@@ -2,7 +2,6 @@
 #include "devices/keyboard/key_table_builder.h"
 #include "devices/keyboard/keyboard_device.h"
 #include "devices/lighting/light_conversion.h"
-#include "platform/xdg_paths.h"
 
 namespace norvane::devices {
 
@@ -52,8 +51,7 @@ int CNorvaneKeyboardDevice::RefreshKeyButtons() {
 }
 
 void CNorvaneKeyboardDevice::FillEffectAndMacroLists() {
-  lists_ = ReadEffectLists(DefaultDataFolder() / "default_light.json", LightListFile(),
-                                     UserProfileFolder(), GetVariantIndex());
+  lists_ = ReadPageEffectLists(*this);
 }
 
 std::span<const std::uint8_t> CNorvaneKeyboardDevice::ModeTable() {
