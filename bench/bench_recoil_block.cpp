@@ -63,7 +63,7 @@ void BM_RecoilBlockBuiltAndSent(benchmark::State& state) {
   std::error_code ignored;
   std::filesystem::remove_all(data, ignored);
 }
-BENCHMARK(BM_RecoilBlockBuiltAndSent)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecoilBlockBuiltAndSent)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
