@@ -11,6 +11,7 @@
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "app/profile_actions.h"
+#include "app/shoot_editor.h"
 #include "app/skin_frame.h"
 #include "app/window_prompts.h"
 #include "controls/color_select_wnd.h"
@@ -80,6 +81,9 @@ void CMainWnd::SetUpRouter() {
     });
     router_.Register(editors::EditorSlot::kMouse, mouse.get());
     ownEditors_.push_back(std::move(mouse));
+    auto shoot = std::make_unique<CShootEditor>([this]() -> UserPrompts& { return Prompts(); });
+    router_.Register(editors::EditorSlot::kShoot, shoot.get());
+    ownEditors_.push_back(std::move(shoot));
     CMacroRecorder::Window window;
     window.currentPage = [this]() -> controls::CDevicePageUI* { return devices_ ? devices_->CurrentPage() : nullptr; };
     window.setRecordingUi = [this](bool all, bool enabled) { SetRecordingUi(all, enabled); };

@@ -191,6 +191,12 @@ class CNorvaneUSBDevice {
   }
   // Points the document at the current profile file, the custom light list and the model's defaults.
   virtual void ResolveProfileFile();
+  // Loads the current profile file into the document (a missing or damaged one is repaired from the
+  // defaults). False, and the document as it was, without a document or a usable file name.
+  bool LoadProfileDocument();
+  // Loads the model's default profile into the document, to be saved as the current one. False, and the
+  // document as it was, when the default cannot be read: it must not replace the user's profile with nothing.
+  bool LoadDefaultDocument();
   virtual std::filesystem::path GetProfileFilePath() const;
   // Saves the document; a failed write is logged and the file on disk stays as it was.
   virtual void SaveProfile();

@@ -5,6 +5,7 @@
 #include "editors/light_control.h"
 #include "editors/macro_control.h"
 #include "editors/redio_macro_button.h"
+#include "editors/shoot_control.h"
 #include "uilib/control_factory.h"
 
 namespace norvane::editors {
@@ -18,6 +19,8 @@ void RegisterEditorControls() {
   ui::RegistControl<CMacroControlUI>("CMacroControlUI");
   ui::RegistControl<CRedioMacroButtonUI>(CRedioMacroButtonUI::kClassName);
   ui::RegistControl<CRedioMacroButtonUI>("CRedioMacroButtonUI");
+  ui::RegistControl<CShootControlUI>(CShootControlUI::kClassName);
+  ui::RegistControl<CShootControlUI>("CShootControlUI");
   ui::RegistControl<CComboEditContainerElementUI>(CComboEditContainerElementUI::kClassName);
   ui::RegistControl<CComboEditContainerElementUI>("CComboEditContainerElementUI");
 }

@@ -142,7 +142,7 @@ def dpi_page():
 
 def recoil_page():
     return ('<widget class="QWidget" name="mouse_device_seting_page_1">'
-            + skin_ui.box("QVBoxLayout", "mouse_device_seting_page_1", ['<widget class="QWidget" name="ShootControlItem"/>'], 0, False)
+            + skin_ui.box("QVBoxLayout", "mouse_device_seting_page_1", ['<widget class="ShootControl" name="ShootControlItem"/>'], 0, False)
             + "</widget>")
 
 

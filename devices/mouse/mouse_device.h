@@ -105,6 +105,12 @@ class CNorvaneMouseDevice : public CNorvaneUSBDevice,
   // ---- Mouse operations.
   // WriteMacros of the macros the buttons use, with the user told when that fails.
   int WriteUsedMacros();
+  // The recoil patterns of the four gun files (devices/mouse/recoil.h) as one block, after the information
+  // block is read again; through the receiver the mouse is asked for before each step. 1, the first failing
+  // result (0: the link is not usable), or kShootTooLarge when the guns hold more events than a block can
+  // (nothing is sent then). Once begun, the series is always closed.
+  static constexpr int kShootTooLarge = -300;
+  int WriteShootData();
 
   // DPI stages. Stage numbers name stages 0..4 the profile has; anything else is ignored (false).
   const std::vector<DpiStage>& DpiStages() const { return stages_; }

@@ -4,10 +4,7 @@
 #include "devices/key_table_builder.h"
 #include "devices/lighting/light_conversion.h"
 #include "devices/mouse/mouse_device.h"
-#include "platform/trace.h"
 #include "platform/xdg_paths.h"
-#include "profiles/json_access.h"
-#include "profiles/json_file_util.h"
 
 namespace norvane::devices {
 
@@ -22,23 +19,13 @@ void CNorvaneMouseDevice::TakeProfileDocument() {
 
 int CNorvaneMouseDevice::LoadProfile() {
   // Without a usable file name the page keeps the profile it has rather than fall back to another file.
-  if (CurrentProfileFile().empty()) return 0;
-  ResolveProfileFile();
-  profile_.LoadEntry(profile_.GetFilePath());
+  if (!LoadProfileDocument()) return 0;
   TakeProfileDocument();
   return 1;
 }
 
 void CNorvaneMouseDevice::LoadDefaultProfile() {
-  const std::filesystem::path defaults = DefaultProfileFile();
-  // A missing or damaged default must not replace the user's profile with nothing.
-  const Json::Value document = defaults.empty() ? Json::Value() : JsonFileUtil().ReadJsonValue(defaults);
-  if (!json::Element(json::Member(document, "Device"), profile_.GetDeviceIndex()).isObject()) {
-    Trace("mouse: the default profile cannot be read; the current profile stays");
-    return;
-  }
-  ResolveProfileFile();
-  profile_.LoadEntry(defaults);
+  if (!LoadDefaultDocument()) return;
   TakeProfileDocument();
   SaveProfile();
   RefreshPage();

@@ -1,6 +1,7 @@
 // The mouse page in the real window on an emulated mouse: DPI stages with their colours, the active stage
 // and the report rate set from the page's own controls and found in the mouse's memory, a button given a
-// new function and a macro, and everything still there after the program starts again.
+// new function and a macro, recoil patterns edited and sent, and everything still there after the program
+// starts again.
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -8,7 +9,9 @@
 #include "devices/mouse/mouse_device.h"
 #include "editors/key_assignment_editor.h"
 #include "editors/key_set_control.h"
+#include "devices/mouse/recoil.h"
 #include "editors/mouse_editor.h"
+#include "editors/shoot_control.h"
 #include "tests/app/window_fixture.h"
 #include "uilib/edit.h"
 #include "uilib/slider.h"
@@ -236,6 +239,88 @@ TEST_F(MousePageTest, AButtonGetsANewFunctionAndAMacroWrittenToTheMouse) {
   ASSERT_FALSE(HasFatalFailure());
   ShowMouse();
   EXPECT_EQ(Mouse().KeyAssignments()[3].current, (KeyFunction{0x70, 0, 0}));
+}
+
+class MouseRecoilTest : public MousePageTest {
+ protected:
+  void SetUp() override {
+    MousePageTest::SetUp();
+    if (HasFatalFailure()) return;
+    Select(MousePage(), "mouse_device_seting_option_1");
+    ASSERT_NE(Control<editors::CShootControlUI>("ShootControlItem"), nullptr);
+  }
+  std::filesystem::path GunFileOf(int gun) const { return devices::mouse::GunFile(Mouse().UserProfileFolder(), gun); }
+  // A bullet as a user sets it: the gun's option, the bullet's, the checks and the edits, each edit left.
+  void EditBullet(int gun, int bullet, bool left, int x, int y, int delay) {
+    Select(MousePage(), ("shoot_gun_op_" + std::to_string(gun)).c_str());
+    Select(MousePage(), ("bullet_op_" + std::to_string(bullet)).c_str());
+    Select(MousePage(), "bullet_x_check", left);
+    for (const auto& [name, value] : {std::pair{"bullet_x_eidt", x}, {"bullet_y_eidt", y}, {"bullet_delay_eidt", delay}}) {
+      auto* edit = Control<ui::CEditUI>(name);
+      ASSERT_NE(edit, nullptr) << name;
+      edit->setText(QString::number(value));
+      ui::TNotifyUI msg{ui::DUI_MSGTYPE_KILLFOCUS, edit, 0, 0};
+      window_->Notify(msg);
+    }
+  }
+  std::vector<uint8_t> Recoil(std::size_t bytes) const {
+    return backend_->ReadMemory(MouseId(), MemoryArea::kRecoil, 0, bytes);
+  }
+};
+
+TEST_F(MouseRecoilTest, BulletsOfEveryGunAreSavedToTheirFilesAndTheMouseGetsTheWholeBlock) {
+  for (int gun = 0; gun < 4; ++gun) EditBullet(gun, 3 + gun, gun % 2 == 0, 2 + gun, 10 + gun, 70 + gun);
+  for (int gun = 0; gun < 4; ++gun) {
+    const Json::Value events = JsonFileUtil().ReadJsonValue(GunFileOf(gun))["Events"];
+    const int first = 6 * (3 + gun);
+    EXPECT_EQ(events[first + 2]["Action"].asString(), gun % 2 == 0 ? "down" : "up") << "gun " << gun;
+    EXPECT_EQ(events[first + 2]["Button"].asInt(), 2 + gun);
+    EXPECT_EQ(events[first + 3]["Button"].asInt(), 10 + gun);
+    EXPECT_EQ(events[first + 3]["Delay"].asInt(), 70 + gun);
+  }
+  backend_->ClearFrameLog();
+  Click(MousePage(), "shootdate_save_btn");
+  const std::vector<uint8_t> block = Recoil(2920);
+  EXPECT_EQ(std::vector<uint8_t>(block.begin(), block.begin() + 6), (std::vector<uint8_t>{0xAA, 0x55, 0x68, 0x0B, 4, 0}));
+  // Gun 2, bullet 5: its vertical move (event 33) pulls down 12 and waits 72 ms.
+  const std::size_t gun2 = block[20] | block[21] << 8;
+  const std::size_t event = gun2 + 4 + 4 * (6 * 5 + 3);
+  EXPECT_EQ(std::vector<uint8_t>(block.begin() + std::ptrdiff_t(event), block.begin() + std::ptrdiff_t(event + 4)),
+            (std::vector<uint8_t>{72, 0, 0x05, 12}));
+  const std::vector<uint8_t> codes = SentCodesTo(MouseId());
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), uint8_t{0x17}), 53);
+  EXPECT_EQ(codes.back(), kEnd);
+  EXPECT_TRUE(prompts_.told.empty());
+}
+
+TEST_F(MouseRecoilTest, ResetImportAndExportWorkOnTheChosenGunAndTheUserHearsWhatFailed) {
+  EditBullet(1, 0, true, 9, 9, 99);
+  const std::filesystem::path exported = data_.path() / "gun.Shoot";
+  prompts_.file = ui::CDuiString(QString::fromStdString((data_.path() / "gun").string()));
+  Click(MousePage(), "shootdate_export_btn");
+  EXPECT_EQ(prompts_.filters.back(), "Shoot Files(*.shoot *.Shoot *.SHOOT)");
+  ASSERT_TRUE(std::filesystem::exists(exported)) << "a name without extension gets .Shoot";
+
+  Select(MousePage(), "shoot_gun_op_2");
+  prompts_.file = ui::CDuiString(QString::fromStdString(exported.string()));
+  Click(MousePage(), "shootdate_import_btn");
+  EXPECT_EQ(Control<ui::CEditUI>("bullet_delay_eidt")->GetText(), "99") << "the imported bullet is shown";
+  EXPECT_EQ(norvane::testing::ReadText(GunFileOf(2)), norvane::testing::ReadText(exported));
+
+  norvane::testing::WriteText(data_.path() / "junk.Shoot", "junk");
+  prompts_.file = ui::CDuiString(QString::fromStdString((data_.path() / "junk.Shoot").string()));
+  Click(MousePage(), "shootdate_import_btn");
+  EXPECT_EQ(prompts_.told, (std::vector<std::string>{"shoot_file_unusable_text"}));
+  EXPECT_EQ(norvane::testing::ReadText(GunFileOf(2)), norvane::testing::ReadText(exported));
+
+  Click(MousePage(), "shootdate_reset_btn");
+  EXPECT_EQ(norvane::testing::ReadText(GunFileOf(2)),
+            norvane::testing::ReadText(devices::mouse::GunFile(NORVANE_SOURCE_DIR "/DefaultData", 2)));
+
+  backend_->AddFault(MouseId(), {.kind = emulator::FaultKind::kRefuse, .command = 0x17, .skip = 10});
+  Click(MousePage(), "shootdate_save_btn");
+  EXPECT_EQ(prompts_.told.back(), "shoot_write_failed_text");
+  EXPECT_EQ(SentCodesTo(MouseId()).back(), kEnd);
 }
 
 }  // namespace
