@@ -8,6 +8,7 @@
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "app/profile_actions.h"
+#include "app/profile_rules_editor.h"
 #include "app/skin_frame.h"
 #include "app/window_prompts.h"
 #include "controls/device_key_button.h"
@@ -74,6 +75,10 @@ void CMainWnd::SetUpRouter() {
     auto macros = std::make_unique<CMacroEditor>([this]() -> UserPrompts& { return Prompts(); });
     router_.Register(editors::EditorSlot::kMacro, macros.get());
     ownEditors_.push_back(std::move(macros));
+    auto rules = std::make_unique<CProfileRulesEditor>([this]() -> UserPrompts& { return Prompts(); },
+                                                       [this] { return switcher_.get(); });
+    router_.Register(editors::EditorSlot::kProfileRules, rules.get());
+    ownEditors_.push_back(std::move(rules));
   }
 }
 

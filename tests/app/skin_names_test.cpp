@@ -50,7 +50,9 @@ TEST(SkinNames, EveryRouteOfTheWindowAndItsEditorsHasItsControl) {
   const std::set<std::string> names = ShippedControlNames();
   ASSERT_GT(names.size(), 100u);
   for (const RouteRow& row : RoutingTable()) {
-    if (row.slot != editors::EditorSlot::kWindow && row.slot != editors::EditorSlot::kKeyboardSystem) continue;
+    if (row.slot != editors::EditorSlot::kWindow && row.slot != editors::EditorSlot::kKeyboardSystem &&
+        row.slot != editors::EditorSlot::kProfileRules)
+      continue;
     const std::string name(row.name);
     if (elsewhere.count(name)) continue;
     if (row.stage == RouteStage::kPrefix) {

@@ -73,6 +73,7 @@ class WindowOnEmulatorTest : public ::testing::Test {
     options.settingsFile = data_.path() / "registry.ini";
     options.watchSleep = false;
     options.prompts = &prompts_;
+    if (customise_) customise_(options);
     window_ = std::make_unique<CMainWnd>(std::move(options));
     ASSERT_TRUE(window_->Create(nullptr, "window-on-emulator-test", false, 0, 0, 1000, 640));
     ASSERT_TRUE(QTest::qWaitFor([&] { return KeyboardPage() && TabVisible(KeyboardPage()) && Synced(); }, 5000));
@@ -148,6 +149,8 @@ class WindowOnEmulatorTest : public ::testing::Test {
 
   norvane::testing::TempFolder data_;
   norvane::testing::ScopedEnv dataHome_{"XDG_DATA_HOME", data_.path().c_str()};
+  // Changes the options the window opens with; set before SetUp runs (in a fixture's constructor).
+  std::function<void(MainWndOptions&)> customise_;
   ScriptedPrompts prompts_;
   std::shared_ptr<emulator::EmulatorBackend> backend_;
   std::shared_ptr<hid::HidBackend> previous_;
