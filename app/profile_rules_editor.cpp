@@ -1,5 +1,8 @@
 #include "app/profile_rules_editor.h"
 
+#include <QEvent>
+#include <QLayout>
+#include <QLineEdit>
 #include <QTimer>
 #include <algorithm>
 
@@ -10,6 +13,7 @@
 #include "platform/trace.h"
 #include "uilib/combo.h"
 #include "uilib/list.h"
+#include "uilib/paint_manager.h"
 
 namespace norvane::app {
 namespace {
@@ -40,6 +44,54 @@ const char* NoticeOf(const ProfileRuleSet& set, CProfileSwitcher::FocusMode mode
   if (mode == CProfileSwitcher::FocusMode::kWayland) return "rules_notice_wayland";
   if (mode == CProfileSwitcher::FocusMode::kNoWindowManager) return "rules_notice_nowm";
   return "";
+}
+
+// Lays the rule panel over the page just below the profile bar, so that opening it takes no room from the
+// page's own areas (the page is laid out for a fixed window size); it follows the bar when the page is
+// laid out again (a screen change, the window's scale).
+class RulePanelOverlay final : public QObject {
+ public:
+  RulePanelOverlay(QWidget* panel, QWidget* bar, QWidget* page) : QObject(panel), panel_(panel), bar_(bar), page_(page) {
+    bar->installEventFilter(this);
+    page->installEventFilter(this);
+    panel->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    const bool relayout = type == QEvent::Resize || type == QEvent::Move || type == QEvent::LayoutRequest;
+    if (relayout || (watched == panel_ && type == QEvent::Show)) QTimer::singleShot(0, this, [this] { Place(); });
+    return false;
+  }
+
+  void Place() {
+    if (!panel_ || !bar_ || !page_ || !panel_->isVisible()) return;
+    const QPoint below = bar_->mapTo(page_, QPoint(0, bar_->height() + 4));
+    const int width = bar_->width();
+    const int height = panel_->hasHeightForWidth() ? panel_->heightForWidth(width) : panel_->sizeHint().height();
+    panel_->setGeometry(below.x(), below.y(), width, std::max(height, panel_->minimumSizeHint().height()));
+    panel_->raise();
+  }
+
+ private:
+  QPointer<QWidget> panel_;
+  QPointer<QWidget> bar_;
+  QPointer<QWidget> page_;
+};
+
+// Takes the panel out of the bar's layout and over the page, once.
+void FloatOverPage(ui::CControlUI& panel, controls::CDevicePageUI& page) {
+  QWidget* widget = panel.GetWidget();
+  if (widget->property("rulesOverlay").toBool()) return;
+  controls::CDeviceProfileUI* bar = page.ProfileBar();
+  if (!bar) return;
+  if (QWidget* parent = widget->parentWidget(); parent && parent->layout()) parent->layout()->removeWidget(widget);
+  widget->setParent(page.GetWidget());
+  widget->setAttribute(Qt::WA_StyledBackground);
+  widget->setProperty("rulesOverlay", true);
+  // Out of the bar, the panel takes the window's scale as it is now.
+  if (ui::CPaintManagerUI* manager = panel.GetManager()) manager->ApplyScaleTo(widget);
+  new RulePanelOverlay(widget, bar->GetWidget(), page.GetWidget());  // owned by the panel
 }
 
 }  // namespace
@@ -112,6 +164,7 @@ void CProfileRulesEditor::Toggle(controls::CDevicePageUI& page) {
   if (!panel) return;
   const bool show = !panel->IsVisible();
   if (show) {
+    FloatOverPage(*panel, page);
     Fill(page);
     // The running programs to pick from, as they are now.
     if (auto* programs = FindInPageAs<ui::CComboUI>(page, kProgram)) {
@@ -139,7 +192,11 @@ void CProfileRulesEditor::Fill(controls::CDevicePageUI& page) {
   if (auto* list = FindInPageAs<ui::CListUI>(page, kList)) {
     const int selected = list->GetCurSel();
     list->RemoveAll();
-    for (const ProfileRule& rule : set.rules) list->AddItem(RowText(rule));
+    for (const ProfileRule& rule : set.rules) {
+      const int row = list->AddItem(RowText(rule));
+      // The row may be cut short; its whole text is one hover away.
+      if (QListWidgetItem* item = list->item(row)) item->setToolTip(RowText(rule));
+    }
     if (selected >= 0 && selected < list->GetCount()) list->SelectItem(selected, false, false);
   }
   if (auto* combo = FindInPageAs<ui::CComboUI>(page, kProfile)) {
@@ -160,6 +217,9 @@ void CProfileRulesEditor::Fill(controls::CDevicePageUI& page) {
     const int current =
         set.defaultBroken ? -1 : combo->FindItemByUserData(QString::fromStdString(set.defaultProfileId));
     combo->SelectItem(std::max(current, 0), false, false);
+  }
+  if (auto* programs = FindInPageAs<ui::CComboUI>(page, kProgram); programs && programs->lineEdit()) {
+    programs->lineEdit()->setPlaceholderText(editors::LocalizedText("rules_program_placeholder"));
   }
   if (auto* condition = FindInPageAs<ui::CComboUI>(page, kCondition);
       condition && condition->GetCurSel() < 0) {

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -293,6 +294,9 @@ TEST_F(RulePanelTest, RulesAreAddedMovedRemovedAndTheDefaultChosenFromThePanel) 
   ui::CControlUI* notice = InPage(KeyboardPage(), "rules_notice_label");
   EXPECT_TRUE(notice->IsVisible());
   EXPECT_EQ(notice->GetText(), editors::LocalizedText("rules_notice_wayland"));
+  EXPECT_EQ(Combo("rules_program_combo")->lineEdit()->placeholderText(),
+            editors::LocalizedText("rules_program_placeholder"));
+  EXPECT_EQ(Combo("rules_program_combo")->lineEdit()->text(), "");
 
   // Without a program nothing is added, and the user is told.
   Click(KeyboardPage(), "rules_add_btn");
