@@ -9,6 +9,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -22,6 +23,8 @@ namespace {
 constexpr std::chrono::milliseconds kConnectorAckWait{250};
 constexpr int kConnectorBufferBytes = 1 << 20;
 constexpr std::chrono::seconds kYoungFor{3};
+// Process starts come in bursts (a build, a launcher's helpers): one look for a burst.
+constexpr std::chrono::milliseconds kMinRescanGap{200};
 
 // Asks the kernel to start (or stop) sending process events: a netlink header, a connector message and
 // the operation, back to back.
@@ -138,12 +141,8 @@ void ProcessWatcher::Run() {
   lastPidMark_ = LastPidMark(options_.procRoot);
   FullScan();
   Report();
-  if (connector) {
-    RunConnector();
-    CloseConnector();
-  } else {
-    RunScan();
-  }
+  Loop();
+  CloseConnector();
   for (const auto& [pid, fd] : endFds_) ::close(fd);
   endFds_.clear();
   Trace("process watcher: ended");
@@ -200,96 +199,59 @@ void ProcessWatcher::CloseConnector() {
   connectorFd_ = -1;
 }
 
-void ProcessWatcher::RunConnector() {
-  while (!stopping_) {
-    pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {connectorFd_, POLLIN, 0}};
-    if (::poll(fds, 2, -1) < 0 && errno != EINTR) return;
-    if (fds[0].revents & POLLIN) {
-      std::uint64_t count = 0;
-      [[maybe_unused]] const ssize_t got = ::read(wakeFd_, &count, sizeof count);
-      if (stopping_) return;
-      if (ProgramsChanged()) {
-        FullScan();
-        Report();
-      }
-    }
-    if (fds[1].revents & (POLLIN | POLLERR)) HandleConnectorMessages();
-  }
-}
-
-void ProcessWatcher::HandleConnectorMessages() {
+bool ProcessWatcher::DrainConnector() {
   alignas(nlmsghdr) char buffer[8192];
-  bool changed = false;
+  bool started = false;
   while (true) {
     const ssize_t got = ::recv(connectorFd_, buffer, sizeof buffer, MSG_DONTWAIT);
     if (got < 0) {
+      // Events were lost: something may have started.
       if (errno == ENOBUFS) {
-        // Events were lost: what runs now is read again as a whole.
-        FullScan();
-        changed = true;
+        started = true;
         continue;
       }
-      break;
+      return started;
     }
-    if (got == 0) break;
+    if (got == 0) return started;
     int left = static_cast<int>(got);
     for (auto* header = reinterpret_cast<nlmsghdr*>(buffer); NLMSG_OK(header, left);
          header = NLMSG_NEXT(header, left)) {
       const auto* message = static_cast<const cn_msg*>(NLMSG_DATA(header));
       if (message->id.idx != CN_IDX_PROC || message->len < sizeof(proc_event)) continue;
       const auto* event = reinterpret_cast<const proc_event*>(message->data);
-      switch (event->what) {
-        case proc_event::PROC_EVENT_EXEC: {
-          const int pid = event->event_data.exec.process_tgid;
-          std::optional<ProcessInfo> info = ReadProcessInfo(options_.procRoot, pid);
-          if (info && Matches(*info)) {
-            matching_[pid] = std::move(*info);
-            changed = true;
-          } else if (matching_.erase(pid) > 0) {
-            changed = true;
-          }
-          break;
-        }
-        case proc_event::PROC_EVENT_FORK: {
-          // A copy of a watched program runs that program too.
-          const auto& fork = event->event_data.fork;
-          if (fork.child_pid != fork.child_tgid) break;  // a thread
-          const auto parent = matching_.find(fork.parent_tgid);
-          if (parent == matching_.end()) break;
-          ProcessInfo child = parent->second;
-          child.pid = fork.child_tgid;
-          matching_[child.pid] = std::move(child);
-          changed = true;
-          break;
-        }
-        case proc_event::PROC_EVENT_EXIT: {
-          const auto& exit = event->event_data.exit;
-          if (exit.process_pid == exit.process_tgid && matching_.erase(exit.process_tgid) > 0) changed = true;
-          break;
-        }
-        default:
-          break;
+      if (event->what == proc_event::PROC_EVENT_EXEC) started = true;
+      // A new process (not a thread) may be a copy of a watched one.
+      if (event->what == proc_event::PROC_EVENT_FORK &&
+          event->event_data.fork.child_pid == event->event_data.fork.child_tgid) {
+        started = true;
       }
     }
   }
-  if (changed) Report();
 }
 
-void ProcessWatcher::RunScan() {
-  auto nextScan = std::chrono::steady_clock::now() + options_.scanInterval;
+void ProcessWatcher::Loop() {
+  using Clock = std::chrono::steady_clock;
+  auto nextLook = Clock::now() + options_.scanInterval;
+  // A look the kernel's events asked for; never closer to the last one than kMinRescanGap.
+  bool asked = false;
+  Clock::time_point askedFor{};
+  Clock::time_point lastRescan = Clock::now();
   while (!stopping_) {
     std::vector<pollfd> fds;
     fds.push_back({wakeFd_, POLLIN, 0});
+    if (connectorFd_ >= 0) fds.push_back({connectorFd_, POLLIN, 0});
+    const std::size_t firstEnd = fds.size();
     std::vector<int> pids;
     for (const auto& [pid, fd] : endFds_) {
       fds.push_back({fd, POLLIN, 0});
       pids.push_back(pid);
     }
-    const auto wait =
-        std::chrono::duration_cast<std::chrono::milliseconds>(nextScan - std::chrono::steady_clock::now());
-    const int ready =
-        ::poll(fds.data(), fds.size(), static_cast<int>(std::max<std::int64_t>(0, wait.count())));
-    if (ready < 0 && errno != EINTR) return;
+    const Clock::time_point due = asked ? std::min(askedFor, nextLook) : nextLook;
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(due - Clock::now());
+    if (::poll(fds.data(), fds.size(), static_cast<int>(std::max<std::int64_t>(0, wait.count()))) < 0 &&
+        errno != EINTR) {
+      return;
+    }
     if (fds[0].revents & POLLIN) {
       std::uint64_t count = 0;
       [[maybe_unused]] const ssize_t got = ::read(wakeFd_, &count, sizeof count);
@@ -299,22 +261,37 @@ void ProcessWatcher::RunScan() {
         Report();
       }
     }
+    if (connectorFd_ >= 0 && (fds[1].revents & (POLLIN | POLLERR)) && DrainConnector() && !asked) {
+      asked = true;
+      askedFor = std::max(Clock::now(), lastRescan + kMinRescanGap);
+    }
     bool ended = false;
-    for (std::size_t i = 1; i < fds.size(); ++i) {
+    for (std::size_t i = firstEnd; i < fds.size(); ++i) {
       if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-      const int pid = pids[i - 1];
+      const int pid = pids[i - firstEnd];
       matching_.erase(pid);
       known_.erase(pid);
       ended = true;
     }
     if (ended) Report();
-    if (std::chrono::steady_clock::now() < nextScan) continue;
-    nextScan = std::chrono::steady_clock::now() + options_.scanInterval;
-    // Nothing new was started since the last look: nothing to do.
-    const std::string mark = LastPidMark(options_.procRoot);
-    const bool endsWatched = endFds_.size() == matching_.size();
-    if (!mark.empty() && mark == lastPidMark_ && young_.empty() && endsWatched) continue;
-    lastPidMark_ = mark;
+
+    const Clock::time_point now = Clock::now();
+    bool look = false;
+    if (asked && now >= askedFor) {
+      asked = false;
+      look = true;
+    } else if (now >= nextLook) {
+      // Without the kernel's events: something was started when the last process id moved. Either way a
+      // young process is read again, and a watched one whose end no descriptor tells is looked for.
+      const std::string mark = LastPidMark(options_.procRoot);
+      const bool moved = connectorFd_ < 0 && (mark.empty() || mark != lastPidMark_);
+      look = moved || !young_.empty() || endFds_.size() != matching_.size();
+      nextLook = now + options_.scanInterval;
+    }
+    if (!look) continue;
+    lastPidMark_ = LastPidMark(options_.procRoot);
+    lastRescan = now;
+    nextLook = now + options_.scanInterval;
     Rescan();
     Report();
   }
@@ -359,8 +336,8 @@ void ProcessWatcher::Refilter() {
 }
 
 void ProcessWatcher::WatchEnds() {
-  // Only the scan needs them (the kernel's events tell ends themselves), and only for real processes.
-  if (backend_ != Backend::kScan || options_.procRoot != "/proc") return;
+  // Only for real processes: a test's made-up /proc has none to open.
+  if (options_.procRoot != "/proc") return;
   for (auto it = endFds_.begin(); it != endFds_.end();) {
     if (matching_.contains(it->first)) {
       ++it;

@@ -1,13 +1,15 @@
 #pragma once
 // Notices the processes of chosen programs starting and ending, on a thread of its own.
 //
-// Two ways, the first that works:
-// - the kernel's process events (the proc connector), where this user may listen to them: each program
-//   start is seen as it happens;
-// - otherwise a light look at /proc every scan interval: when the last process id handed out has not moved
-//   and no watched process ended, that is one small read and nothing else; only when something new exists
-//   is the process list compared. The end of a watched process is seen at once through a process file
-//   descriptor.
+// What runs is compared with what ran before (the process list, and each new process's executable, name and
+// command) only when something may have started:
+// - the kernel's process events (the proc connector) tell so where this user may listen to them: a start
+//   is seen within a fifth of a second, and a burst of starts costs one look;
+// - otherwise a look at /proc every scan interval: while the last process id handed out has not moved,
+//   that is one small read and nothing else.
+// A process is read again at each look for a few seconds after it was first seen, since launchers (and
+// compatibility layers) replace or rename their program just after they started. The end of a watched
+// process is seen at once through a process file descriptor.
 //
 // The listener hears, on the watcher's thread, the complete list of running processes of the chosen
 // programs each time that list changes (once at the start as well, empty or not). It should hand the list
@@ -67,9 +69,10 @@ class ProcessWatcher {
   void Run();
   bool OpenConnector();
   void CloseConnector();
-  void RunConnector();
-  void RunScan();
-  void HandleConnectorMessages();
+  // Waits for the stop, new programs, the kernel's events, ends of watched processes and the next look.
+  void Loop();
+  // Reads every pending event of the kernel; true when a process was started (or events were lost).
+  bool DrainConnector();
   // Reads every process, as at the start or after events were lost.
   void FullScan();
   // The scan's step: new and young processes read, vanished ones dropped.
@@ -84,7 +87,7 @@ class ProcessWatcher {
   Listener listener_;
 
   std::mutex programsMutex_;
-  std::vector<std::string> programs_;      // guarded by programsMutex_
+  std::vector<std::string> programs_;  // guarded by programsMutex_
   std::atomic<bool> programsDirty_{false};
   std::vector<std::string> threadPrograms_;  // the watcher thread's copy
 
