@@ -16,6 +16,7 @@
 #include "app/startup_checks.h"
 #include "app/termination_signal.h"
 #include "emulator/emulator.h"
+#include "emulator/typing_demo.h"
 #include "platform/autostart_entry.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
@@ -107,6 +108,9 @@ int RunApplication(int argc, char** argv) {
     const std::string problem = emulated->KeepMemoryIn(emulator::DemoMemoryFile());
     if (!problem.empty()) std::fprintf(stderr, "norvane: %s\n", problem.c_str());
   }
+  // Someone types on the emulated keyboards now and then, so that the key-reactive lighting shows.
+  std::unique_ptr<emulator::TypingDemo> typing;
+  if (emulated) typing = std::make_unique<emulator::TypingDemo>(emulated);
 
   ui::CResourceManager& resources = ui::CResourceManager::GetInstance();
   resources.SetResourcePath(ui::CResourceManager::DefaultResourcePath());
