@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "platform/trace.h"
@@ -65,6 +66,35 @@ std::string LastPidMark(const std::filesystem::path& procRoot) {
   for (int i = 0; i < 5 && in >> field; ++i) {
   }
   return in ? field : std::string();
+}
+
+// Calls `onEvent` with each process event of what one receive got, reading no further than that: a message
+// whose lengths do not fit what arrived ends the walk.
+template <class OnEvent>
+void ForEachProcessEvent(const char* buffer, std::size_t got, OnEvent onEvent) {
+  constexpr std::size_t kHeaderBytes = NLMSG_ALIGN(sizeof(nlmsghdr));
+  std::size_t left = got;
+  const char* at = buffer;
+  while (left >= sizeof(nlmsghdr)) {
+    nlmsghdr header;
+    std::memcpy(&header, at, sizeof header);
+    if (header.nlmsg_len < kHeaderBytes || header.nlmsg_len > left) return;
+    const std::size_t payload = header.nlmsg_len - kHeaderBytes;
+    if (payload >= sizeof(cn_msg) + sizeof(proc_event)) {
+      const auto* message = reinterpret_cast<const cn_msg*>(at + kHeaderBytes);
+      if (message->id.idx == CN_IDX_PROC && message->len >= sizeof(proc_event) &&
+          message->len <= payload - sizeof(cn_msg)) {
+        // The event follows a 20-byte header: copied out, since it wants 8-byte alignment.
+        proc_event event;
+        std::memcpy(&event, message->data, sizeof event);
+        onEvent(event);
+      }
+    }
+    const std::size_t step = NLMSG_ALIGN(header.nlmsg_len);
+    if (step >= left) return;
+    left -= step;
+    at += step;
+  }
 }
 
 int OpenPidFd(int pid) {
@@ -173,20 +203,18 @@ bool ProcessWatcher::OpenConnector() {
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     pollfd wait{connectorFd_, POLLIN, 0};
     if (remaining.count() <= 0 || ::poll(&wait, 1, static_cast<int>(remaining.count())) <= 0) break;
-    int left = static_cast<int>(::recv(connectorFd_, buffer, sizeof buffer, 0));
-    if (left <= 0) break;
-    for (auto* header = reinterpret_cast<nlmsghdr*>(buffer); NLMSG_OK(header, left);
-         header = NLMSG_NEXT(header, left)) {
-      const auto* message = static_cast<const cn_msg*>(NLMSG_DATA(header));
-      if (message->id.idx != CN_IDX_PROC || message->len < sizeof(proc_event)) continue;
-      const auto* event = reinterpret_cast<const proc_event*>(message->data);
-      if (event->what != proc_event::PROC_EVENT_NONE) continue;
-      if (event->event_data.ack.err == 0) return true;
-      Trace("process watcher: the kernel refused its process events (" +
-            std::string(std::strerror(static_cast<int>(event->event_data.ack.err))) + ")");
-      CloseConnector();
-      return false;
-    }
+    const ssize_t got = ::recv(connectorFd_, buffer, sizeof buffer, 0);
+    if (got <= 0) break;
+    std::optional<std::uint32_t> answer;
+    ForEachProcessEvent(buffer, static_cast<std::size_t>(got), [&](const proc_event& event) {
+      if (event.what == proc_event::PROC_EVENT_NONE && !answer) answer = event.event_data.ack.err;
+    });
+    if (!answer) continue;
+    if (*answer == 0) return true;
+    Trace("process watcher: the kernel refused its process events (" +
+          std::string(std::strerror(static_cast<int>(*answer))) + ")");
+    CloseConnector();
+    return false;
   }
   CloseConnector();
   return false;
@@ -213,19 +241,14 @@ bool ProcessWatcher::DrainConnector() {
       return started;
     }
     if (got == 0) return started;
-    int left = static_cast<int>(got);
-    for (auto* header = reinterpret_cast<nlmsghdr*>(buffer); NLMSG_OK(header, left);
-         header = NLMSG_NEXT(header, left)) {
-      const auto* message = static_cast<const cn_msg*>(NLMSG_DATA(header));
-      if (message->id.idx != CN_IDX_PROC || message->len < sizeof(proc_event)) continue;
-      const auto* event = reinterpret_cast<const proc_event*>(message->data);
-      if (event->what == proc_event::PROC_EVENT_EXEC) started = true;
+    ForEachProcessEvent(buffer, static_cast<std::size_t>(got), [&](const proc_event& event) {
+      if (event.what == proc_event::PROC_EVENT_EXEC) started = true;
       // A new process (not a thread) may be a copy of a watched one.
-      if (event->what == proc_event::PROC_EVENT_FORK &&
-          event->event_data.fork.child_pid == event->event_data.fork.child_tgid) {
+      if (event.what == proc_event::PROC_EVENT_FORK &&
+          event.event_data.fork.child_pid == event.event_data.fork.child_tgid) {
         started = true;
       }
-    }
+    });
   }
 }
 
