@@ -89,9 +89,13 @@ void CProfileSwitcher::StartFocusFollower() {
 }
 
 void CProfileSwitcher::OnFocusReport(int state, std::optional<int> pid) {
+  const auto followerState = static_cast<X11FocusFollower::State>(state);
+  // A lost display keeps its descriptor readable for good: listening on would spin.
+  if (followerState == X11FocusFollower::State::kNoDisplay && focusNotifier_) {
+    focusNotifier_->setEnabled(false);
+  }
   FocusMode mode = FocusMode::kNoWindowManager;
-  if (static_cast<X11FocusFollower::State>(state) == X11FocusFollower::State::kFollowing)
-    mode = FocusMode::kFollowing;
+  if (followerState == X11FocusFollower::State::kFollowing) mode = FocusMode::kFollowing;
   std::optional<ProcessInfo> focused;
   if (pid) focused = ReadProcessInfo(options_.watcher.procRoot, *pid);
   SetFocus(mode, std::move(focused));
