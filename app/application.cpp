@@ -152,6 +152,7 @@ int RunApplication(int argc, char** argv) {
     windowOptions.deviceServiceFactory = MakeDeviceHostService;
     windowOptions.bus = &bus;
     windowOptions.startMinimized = options.minimized;
+    windowOptions.profileRules = CProfileSwitcher::Options{};
     CMainWnd mainWindow(std::move(windowOptions));
     window = &mainWindow;
     // A logout or Ctrl+C ends the program as the tray's "exit" does.

@@ -26,10 +26,6 @@ class DeviceHostService final : public IDeviceService {
     return false;
   }
   void Teardown() override { host_.Teardown(); }
-  bool SwitchCurrentPageProfile() override {
-    controls::CDevicePageUI* page = host_.CurrentPage();
-    return page && page->SwitchToChosenProfile();
-  }
   controls::CDevicePageUI* CurrentPage() const override { return host_.CurrentPage(); }
   std::vector<controls::CDevicePageUI*> Pages() const override { return host_.Pages(); }
 

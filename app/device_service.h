@@ -27,9 +27,6 @@ class IDeviceService {
   // Whether any device tab is visible (the "No_device_Link" notice is shown when none is).
   virtual bool AnyTabVisible() const = 0;
   virtual void Teardown() = 0;
-  // The user chose another profile in the current page's profile bar: load it into that page's device.
-  // False when there is no current page or it has nothing to switch.
-  virtual bool SwitchCurrentPageProfile() { return false; }
   // The page of the first visible, selected device tab; null when none.
   virtual controls::CDevicePageUI* CurrentPage() const { return nullptr; }
   // Every device page, in creation order.

@@ -1,6 +1,11 @@
 #include "app/main_wnd.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QIcon>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 
 #include "app/about_wnd.h"
 #include "app/game_light.h"
@@ -74,6 +79,7 @@ CMainWnd::CMainWnd(MainWndOptions options, MainWndHooks hooks)
 
 CMainWnd::~CMainWnd() {
   SkinChangedObserver().RemoveReceiver(this);
+  switcher_.reset();
   // The resource manager must not ask a window that is gone for texts.
   ui::CResourceManager::GetInstance().SetTextQueryInterface(nullptr);
   // A game effect still showing gives way to the user's before the pages go.
@@ -154,6 +160,8 @@ void CMainWnd::SetWindowActiveAll(bool active) {
 }
 
 void CMainWnd::SetRecordingUi(bool all, bool enabled) {
+  // The controls go off while a recording runs.
+  recording_ = !enabled;
   if (all) {
     if (ui::CControlUI* strip = FindControl("device_select_layout")) strip->SetEnabled(enabled);
     // While recording, the page keeps its profile and its tab.
@@ -161,6 +169,17 @@ void CMainWnd::SetRecordingUi(bool all, bool enabled) {
     if (controls::CDeviceProfileUI* bar = page ? page->ProfileBar() : nullptr) bar->SetEnabled(enabled);
   }
   for (editors::IEditor* editor : router_.Editors()) editor->SetRecordingUi(all, enabled);
+}
+
+bool CMainWnd::IsUserBusy() const {
+  if (recording_ || timerIntervals_.count(kTimerProfileSwitch)) return true;
+  if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return true;
+  // In another program's window the user edits nothing here.
+  if (!active_) return false;
+  if (QGuiApplication::mouseButtons() != Qt::NoButton) return true;
+  const QWidget* focus = QApplication::focusWidget();
+  return focus && (qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QAbstractSpinBox*>(focus) ||
+                   qobject_cast<const QPlainTextEdit*>(focus) || qobject_cast<const QTextEdit*>(focus));
 }
 
 void CMainWnd::OnFinalMessage() {

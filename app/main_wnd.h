@@ -23,6 +23,7 @@
 #include "app/main_wnd_hooks.h"
 #include "app/notify_router.h"
 #include "app/profile_actions.h"
+#include "app/profile_switcher.h"
 #include "app/user_prompts.h"
 #include "app/registered_messages.h"
 #include "app/screen_size.h"
@@ -63,6 +64,9 @@ struct MainWndOptions {
   bool startMinimized = false;
   // Whether the desktop offers a tray; empty: ask the desktop.
   std::function<bool()> trayAvailable;
+  // Switch the devices' profiles by their rules, with these settings (the window supplies the pages and
+  // when the user is busy); empty: no switching (tests).
+  std::optional<CProfileSwitcher::Options> profileRules;
   // Asks for a colour (ARGB) from `initial`; empty: the colour palette dialog over the window.
   std::function<std::optional<std::uint32_t>(std::uint32_t initial)> chooseColour;
   // The capture backends a macro recording tries in order; none given: those of the session.
@@ -105,6 +109,11 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void OpenSettingsWindow(bool centred);
   void OpenAboutWindow();
   void SetRecordingUi(bool all, bool enabled);
+  // The user records a macro, or is in the middle of something a profile switch would replace: a dialog or
+  // a menu is open, a control is dragged, a text is typed, a profile chosen in the bar is about to load.
+  bool IsUserBusy() const;
+  // The profile rules' switcher; null without one.
+  CProfileSwitcher* ProfileSwitcher() const { return switcher_.get(); }
   void SwitchLanguage(int index);
   // The tray icon's click handling (lParam of the tray message: WM_LBUTTONUP, WM_RBUTTONUP).
   void OnTrayNotify(ui::LPARAM mouseMessage);
@@ -227,6 +236,8 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   std::unique_ptr<ui::CMenuWnd> trayMenu_;
   ui::CTrayIcon tray_;
   std::unique_ptr<IDeviceService> devices_;
+  std::unique_ptr<CProfileSwitcher> switcher_;
+  bool recording_ = false;
   std::unique_ptr<CSleepMonitor> sleepMonitor_;
   std::unique_ptr<CScreenWatcher> screenWatcher_;
 

@@ -9,6 +9,7 @@
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "controls/pages/device_page.h"
+#include "app/profile_rules_editor.h"
 #include "app/screen_watcher.h"
 #include "app/sleep_monitor.h"
 #include "platform/trace.h"
@@ -58,6 +59,25 @@ void CMainWnd::OnWindowInit() {
     devices_ = options_.deviceServiceFactory(m_pm, std::move(deviceHooks));
   }
   if (devices_) devices_->CreateStartupPages();
+
+  if (options_.profileRules) {
+    CProfileSwitcher::Options rules = *options_.profileRules;
+    rules.pages = [this] { return devices_ ? devices_->Pages() : std::vector<controls::CDevicePageUI*>{}; };
+    rules.busy = [this] { return IsUserBusy(); };
+    rules.apply = [this](controls::CDevicePageUI& page) {
+      const ProfileSwitch outcome = SwitchToChosenProfile(page, screenSize_);
+      // Said in the trace only: a message would pop up over the program the rule is for.
+      if (outcome == ProfileSwitch::kWriteFailed) Trace("profile rules: the device did not take the profile");
+      return outcome != ProfileSwitch::kNone;
+    };
+    switcher_ = std::make_unique<CProfileSwitcher>(std::move(rules));
+    switcher_->SetFocusModeListener([this](CProfileSwitcher::FocusMode) {
+      if (auto* editor =
+              dynamic_cast<CProfileRulesEditor*>(router_.EditorOf(editors::EditorSlot::kProfileRules))) {
+        editor->RefreshOpenPanels();
+      }
+    });
+  }
 
   RefreshScreenSize();
 
@@ -119,6 +139,7 @@ void CMainWnd::OnDestroy() {
   gameLight_->RestoreAll();
   tray_.DeleteTrayIcon();
   ui::PostQuitMessage(0);
+  switcher_.reset();
   StopWorkers();
   sleepMonitor_.reset();
   screenWatcher_.reset();

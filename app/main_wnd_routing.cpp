@@ -11,6 +11,7 @@
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "app/profile_actions.h"
+#include "app/profile_rules_editor.h"
 #include "app/shoot_editor.h"
 #include "app/skin_frame.h"
 #include "app/window_prompts.h"
@@ -93,6 +94,10 @@ void CMainWnd::SetUpRouter() {
                                                                               CDeviceHook::DefaultBackends()));
     router_.Register(editors::EditorSlot::kRecording, recording.get());
     ownEditors_.push_back(std::move(recording));
+    auto rules = std::make_unique<CProfileRulesEditor>([this]() -> UserPrompts& { return Prompts(); },
+                                                       [this] { return switcher_.get(); });
+    router_.Register(editors::EditorSlot::kProfileRules, rules.get());
+    ownEditors_.push_back(std::move(rules));
   }
 }
 

@@ -12,6 +12,7 @@
 #include "app/main_wnd.h"
 #include "app/message_texts.h"
 #include "app/message_window.h"
+#include "app/profile_actions.h"
 #include "app/tray_menu_placement.h"
 #include "app/window_scale.h"
 #include "controls/pages/device_page.h"
@@ -122,8 +123,10 @@ void CMainWnd::OnTimer(int timerId) {
       if (devices_ && devices_->CurrentPage()) gameLight_->Restore(*devices_->CurrentPage());
       if (hooks_.switchProfile) {
         hooks_.switchProfile();
-      } else if (devices_) {
-        devices_->SwitchCurrentPageProfile();
+      } else if (controls::CDevicePageUI* page = devices_ ? devices_->CurrentPage() : nullptr) {
+        if (SwitchToChosenProfile(*page, screenSize_) == ProfileSwitch::kWriteFailed) {
+          Prompts().Tell(kProfileWriteFailedText);
+        }
       }
       break;
     case kTimerGameLight:

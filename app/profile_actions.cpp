@@ -11,10 +11,10 @@ namespace norvane::app {
 
 namespace {
 
-using editors::RouteAction;
 using controls::CDeviceProfileUI;
+using editors::RouteAction;
 
-constexpr const char* kWriteFailed = "device_settings_write_failed";
+constexpr const char* kWriteFailed = kProfileWriteFailedText;
 
 // Tells why an operation did not complete, when there is something to tell.
 void TellResult(UserPrompts& prompts, const ProfileListResult& result, bool isRename = false) {
@@ -46,6 +46,12 @@ void LoadDeviceDefaults(controls::CDevicePageUI& page, UserPrompts& prompts, Scr
   if (!device || !prompts.Confirm("message_text_22")) return;
   device->LoadDefaultProfile();
   if (!WriteProfileToDevice(*device, screen)) prompts.Tell(kWriteFailed);
+}
+
+ProfileSwitch SwitchToChosenProfile(controls::CDevicePageUI& page, ScreenPixelSize screen) {
+  if (!page.SwitchToChosenProfile()) return ProfileSwitch::kNone;
+  return WriteProfileToDevice(*page.Device(), screen) ? ProfileSwitch::kSwitched
+                                                      : ProfileSwitch::kWriteFailed;
 }
 
 void RunProfileAction(RouteAction action, controls::CDevicePageUI& page, UserPrompts& prompts,
@@ -100,7 +106,8 @@ void RunProfileAction(RouteAction action, controls::CDevicePageUI& page, UserPro
       if (!reset.done()) return;
       page.LoadSelectedProfile();
       // The key panel's parameter fields start over with the profile.
-      if (editors::CKeySetControlUI* keys = editors::CKeyAssignmentEditor::PanelOf(page)) keys->ResetParameterControls();
+      if (editors::CKeySetControlUI* keys = editors::CKeyAssignmentEditor::PanelOf(page))
+        keys->ResetParameterControls();
       if (!WriteProfileToDevice(*page.Device(), screen)) prompts.Tell(kWriteFailed);
       return;
     }

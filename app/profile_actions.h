@@ -24,4 +24,15 @@ void RunProfileAction(editors::RouteAction action, controls::CDevicePageUI& page
 // The device takes the defaults of its model: the default profile, its key table and settings written.
 void LoadDeviceDefaults(controls::CDevicePageUI& page, UserPrompts& prompts, ScreenPixelSize screen);
 
+// The text that tells the user the device did not take what its profile holds.
+inline constexpr const char* kProfileWriteFailedText = "device_settings_write_failed";
+
+enum class ProfileSwitch { kNone, kSwitched, kWriteFailed };
+
+// The page takes the profile chosen in its bar's combo: the bar selects it, the device loads it, and the
+// device is written its key table and settings, so that it works on that profile (a profile is more than
+// what the window shows). kNone when the page has nothing to switch; kWriteFailed when the device did not
+// take the profile (the page and the list are on it all the same).
+ProfileSwitch SwitchToChosenProfile(controls::CDevicePageUI& page, ScreenPixelSize screen);
+
 }  // namespace norvane::app

@@ -77,6 +77,7 @@ class WindowOnEmulatorTest : public ::testing::Test {
     options.settingsFile = data_.path() / "registry.ini";
     options.watchSleep = false;
     options.prompts = &prompts_;
+    if (customise_) customise_(options);
     options.chooseColour = chooseColour_;
     options.recordingBackends = recordingBackends_;
     window_ = std::make_unique<CMainWnd>(std::move(options));
@@ -158,6 +159,8 @@ class WindowOnEmulatorTest : public ::testing::Test {
   std::optional<CDeviceHook::BackendList> recordingBackends_;
   norvane::testing::TempFolder data_;
   norvane::testing::ScopedEnv dataHome_{"XDG_DATA_HOME", data_.path().c_str()};
+  // Changes the options the window opens with; set before SetUp runs (in a fixture's constructor).
+  std::function<void(MainWndOptions&)> customise_;
   ScriptedPrompts prompts_;
   // The colour a user picks in the colour chooser; empty: the chooser is not scripted.
   std::function<std::optional<std::uint32_t>(std::uint32_t)> chooseColour_;
