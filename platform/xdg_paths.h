@@ -16,6 +16,9 @@ std::filesystem::path UserDataFolder();
 // $XDG_CONFIG_HOME (default ~/.config) + "/R27 有线/". Not created here.
 std::filesystem::path ConfigFolder();
 
+// $XDG_CACHE_HOME (default ~/.cache) + "/R27 有线/": files the program can fetch again. Not created here.
+std::filesystem::path CacheFolder();
+
 // The read-only defaults: the "DefaultData" folder next to the executable, unless NORVANE_DEFAULT_DATA or
 // SetDefaultDataFolderOverride names another folder (tests, running from the source tree).
 std::filesystem::path DefaultDataFolder();
