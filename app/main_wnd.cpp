@@ -8,6 +8,7 @@
 #include "app/notice_follower.h"
 #include "app/registered_messages.h"
 #include "app/screen_watcher.h"
+#include "app/set_wnd_opener.h"
 #include "app/sleep_monitor.h"
 #include "platform/trace.h"
 #include "uilib/button.h"
@@ -60,6 +61,9 @@ constexpr const char* kSubSkins[][2] = {
 
 CMainWnd::CMainWnd(MainWndOptions options, MainWndHooks hooks)
     : options_(std::move(options)), hooks_(std::move(hooks)) {
+  if (!hooks_.openSettingsWindow) {
+    hooks_.openSettingsWindow = [](CMainWnd& window, bool centred) { RunSettingsWindow(window, centred); };
+  }
   SetUpRouter();
 }
 
