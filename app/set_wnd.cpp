@@ -139,7 +139,8 @@ void CSetWnd::RefreshUpdateButton() {
   if (!button || !work_) return;
   bool anyChecked = false;
   for (const update::UpdateItem& item : work_->Items()) anyChecked = anyChecked || item.checked;
-  button->SetEnabled(anyChecked);
+  // Shown while something is checked; it starts nothing new while an update is under way.
+  button->SetEnabled(anyChecked && !work_->UpdateRunning());
   button->SetVisible(anyChecked);
 }
 

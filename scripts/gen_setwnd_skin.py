@@ -12,7 +12,8 @@ from skin_ui import button, label, prop, size
 TOP = pathlib.Path(__file__).resolve().parent.parent
 
 # Column widths of the update list, shared by its header and its rows.
-NAME_WIDTH, CURRENT_WIDTH, NEW_WIDTH, DONE_WIDTH, BAR_WIDTH, VALUE_WIDTH = 150, 74, 74, 18, 64, 40
+# The row is 518 pixels inside its margins; the status text takes what the others leave (about 110).
+NAME_WIDTH, CURRENT_WIDTH, NEW_WIDTH, DONE_WIDTH, BAR_WIDTH, VALUE_WIDTH = 96, 70, 70, 16, 50, 34
 ROW_HEIGHT = 40
 
 
@@ -85,7 +86,9 @@ def titlebar():
 def hint():
     text = label("update_tishi_text", "update_tishi_text", role="muted",
                  extra='<property name="wordWrap"><bool>true</bool></property>' + font(9))
-    ok = button("set_in_update_wnd_btn", "update_tishi_ok_text")
+    ok = widget("QPushButton", "set_in_update_wnd_btn",
+                prop("text", "update_tishi_ok_text", dynamic=False) + prop("textid", "update_tishi_ok_text")
+                + size("maximumSize", 140, 16777215))
     return widget("QWidget", "update_tishi_layout", prop("role", "panel"),
                   layout("QHBoxLayout", "update_tishi", [text, ok], 12, (16, 8, 10, 8)))
 
@@ -105,7 +108,8 @@ def list_header():
         label("update_col_new", "update_col_new_text", extra=fixed(width=NEW_WIDTH) + font(8, True)),
         label("update_col_status", "update_col_status_text", extra=font(8, True)),
     ]
-    return widget("QWidget", "update_list_header", "", layout("QHBoxLayout", "update_list_header", cells, 8, (10, 0, 10, 0)))
+    # The list pads each row by 10 pixels; the header starts where the rows' cells start.
+    return widget("QWidget", "update_list_header", "", layout("QHBoxLayout", "update_list_header", cells, 8, (20, 0, 20, 0)))
 
 
 def list_page():
@@ -162,16 +166,26 @@ def setwnd():
             f'<ui version="4.0"><class>SetWnd</class>{root}<resources/><connections/></ui>\n')
 
 
+def cell(name, width, content):
+    return widget("QWidget", name, fixed(width=width), layout("QHBoxLayout", name, [content], 0))
+
+
 def list_item():
     name = widget("QCheckBox", "check_name_select", prop("text", "", dynamic=False) + fixed(width=NAME_WIDTH + 26))
     current = plain_label("OldRev", extra=fixed(width=CURRENT_WIDTH) + font(9))
-    new = plain_label("updateRev", role="logo", extra=fixed(width=NEW_WIDTH) + font(9, True))
-    status = plain_label("update_status_text", role="muted", extra=font(9))
-    done = plain_label("update_status_ok", "✓", role="logo", extra=fixed(width=DONE_WIDTH) + font(10, True))
-    bar = widget("QProgressBar", "update_status_ing",
-                 fixed(width=BAR_WIDTH) + '<property name="textVisible"><bool>false</bool></property>')
+    # Cells whose content hides keep their width, so that the columns stay under their headers.
+    new = cell("update_new_cell", NEW_WIDTH,
+               plain_label("updateRev", role="logo", extra=font(9, True)))
+    status = plain_label("update_status_text", role="muted",
+                         extra='<property name="wordWrap"><bool>true</bool></property>' + font(9))
+    done = cell("update_done_cell", DONE_WIDTH,
+                plain_label("update_status_ok", "✓", role="logo", extra=font(10, True)))
+    bar = widget("QProgressBar", "update_status_ing", '<property name="textVisible"><bool>false</bool></property>')
     value = plain_label("update_progress_value", "0%", role="muted", extra=fixed(width=VALUE_WIDTH) + font(8))
-    cells = [name, current, new, status, done, bar, value]
+    progress = cell("update_progress_cell", BAR_WIDTH + VALUE_WIDTH + 6,
+                    widget("QWidget", "update_progress_row", "",
+                           layout("QHBoxLayout", "update_progress_row", [bar, value], 6)))
+    cells = [name, current, new, status, done, progress]
     root = widget("QWidget", "update_list_item",
                   f'<property name="geometry"><rect><x>0</x><y>0</y><width>540</width><height>{ROW_HEIGHT}</height></rect></property>'
                   + fixed(height=ROW_HEIGHT),
