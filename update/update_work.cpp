@@ -515,6 +515,8 @@ void UpdateWork::HandleRelay(std::int64_t wParam, std::int64_t lParam) {
     Shared& s = *shared_;
     const int index = s.installing;
     UpdateItem* item = s.At(index);
+    Trace("update: installer report " + std::to_string(wParam) + ", " + std::to_string(lParam) +
+          (item ? " about " + item->info.name : std::string(" with no item being installed")));
     if (!item) return;
     switch (wParam) {
       case 1: {
