@@ -94,11 +94,7 @@ void CMainWnd::SwitchLanguage(int index) {
   resources.SetLanguage(QString::fromStdString(entry.name));
   resources.ReloadText();
   // Saved only where the key exists; the program never creates it.
-  if (entry.id >= 0 && entry.id <= 0xFFFFFFFFLL) {
-    const FileResult saved = RegistrySettings(options_.settingsFile)
-                                 .WriteValue(kLanguageValueName, static_cast<std::uint32_t>(entry.id));
-    if (saved.ok) Trace("language: saved " + std::to_string(entry.id));
-  }
+  (void)SaveLanguageId(RegistrySettings(options_.settingsFile), entry.id);
   if (QWidget* host = GetWidget()) host->update();
   if (settingsWnd_) settingsWnd_.SendMessage(kLanguageChangedMessage, 0, 0);
   if (const ui::WindowHandle about = CAboutWnd::Current()) about.SendMessage(kLanguageChangedMessage, 0, 0);
