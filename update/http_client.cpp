@@ -11,6 +11,8 @@
 #include <mutex>
 #include <optional>
 
+#include "platform/ascii_text.h"
+
 namespace norvane::update {
 namespace {
 
@@ -41,18 +43,8 @@ struct ListDeleter {
 };
 using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    const char c = text[i];
-    const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    if (lower != prefix[i]) return false;
-  }
-  return true;
-}
-
 bool IsWebUrl(std::string_view url) {
-  return StartsWithNoCase(url, "http://") || StartsWithNoCase(url, "https://");
+  return StartsWithIgnoringAsciiCase(url, "http://") || StartsWithIgnoringAsciiCase(url, "https://");
 }
 
 long SecondsAtLeastOne(std::chrono::milliseconds limit) {
@@ -188,8 +180,8 @@ int HttpRequest(std::string_view method, std::string_view url, std::span<const s
     SetLastError(kHttpEmptyUrl, "no address given");
     return -1;
   }
-  const bool post = method.size() == 4 && StartsWithNoCase(method, "post");
-  const bool get = method.size() == 3 && StartsWithNoCase(method, "get");
+  const bool post = EqualsIgnoringAsciiCase(method, "POST");
+  const bool get = EqualsIgnoringAsciiCase(method, "GET");
   if (!post && !get) {
     SetLastError(kHttpBadArgument, "method " + std::string(method) + " is not GET or POST");
     return -1;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/ascii_text.h"
 #include "platform/atomic_file.h"
 #include "platform/xdg_paths.h"
 
@@ -11,22 +12,6 @@ namespace {
 
 // The file holds one address; anything much larger is not ours.
 constexpr std::size_t kMaxFileBytes = 16 * 1024;
-
-std::string_view Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
-  if (text.size() < lowerPrefix.size()) return false;
-  for (std::size_t i = 0; i < lowerPrefix.size(); ++i) {
-    const char c = text[i];
-    if (((c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c) != lowerPrefix[i]) return false;
-  }
-  return true;
-}
 
 UpdateServiceAddress FromText(std::string_view url, std::string_view source) {
   UpdateServiceAddress address;
@@ -47,9 +32,9 @@ std::filesystem::path UpdateServiceFile() {
 
 bool IsUpdateBaseUrl(std::string_view url) {
   std::size_t schemeEnd = 0;
-  if (StartsWithNoCase(url, "http://")) {
+  if (StartsWithIgnoringAsciiCase(url, "http://")) {
     schemeEnd = 7;
-  } else if (StartsWithNoCase(url, "https://")) {
+  } else if (StartsWithIgnoringAsciiCase(url, "https://")) {
     schemeEnd = 8;
   } else {
     return false;
@@ -66,7 +51,9 @@ bool IsUpdateBaseUrl(std::string_view url) {
 
 UpdateServiceAddress ReadUpdateServiceAddress(const std::filesystem::path& file,
                                               std::optional<std::string> environmentValue) {
-  if (environmentValue && !environmentValue->empty()) return FromText(Trim(*environmentValue), kUpdateUrlVariable);
+  if (environmentValue && !environmentValue->empty()) {
+    return FromText(TrimBlanks(*environmentValue), kUpdateUrlVariable);
+  }
   std::error_code error;
   if (!std::filesystem::exists(file, error)) return {};
   const auto size = std::filesystem::file_size(file, error);
@@ -77,13 +64,13 @@ UpdateServiceAddress ReadUpdateServiceAddress(const std::filesystem::path& file,
   std::size_t start = 0;
   while (start <= bytes.size()) {
     const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
-    const std::string_view line = Trim(std::string_view(bytes).substr(start, end - start));
+    const std::string_view line = TrimBlanks(std::string_view(bytes).substr(start, end - start));
     start = end + 1;
     if (line.empty() || line.front() == '#' || line.front() == ';') continue;
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) continue;
-    if (Trim(line.substr(0, equals)) != "BASE_URL") continue;
-    return FromText(Trim(line.substr(equals + 1)), file.string());
+    if (TrimBlanks(line.substr(0, equals)) != "BASE_URL") continue;
+    return FromText(TrimBlanks(line.substr(equals + 1)), file.string());
   }
   return {{}, file.string() + " names no BASE_URL"};
 }

@@ -7,6 +7,7 @@
 #include <set>
 #include <thread>
 
+#include "platform/ascii_text.h"
 #include "platform/trace.h"
 #include "update/download_folder.h"
 #include "update/update_query.h"
@@ -16,20 +17,11 @@
 namespace norvane::update {
 namespace {
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 // The record an entry is listed with before (and, when its query gave nothing, after) the query.
 UpdateInfo LocalRecord(const UpdateEntry& entry) {
   UpdateInfo info;
   info.state = kStateUpToDate;
-  info.name = EqualsNoCase(entry.model, "ALL") ? "AP" : entry.name;
+  info.name = EqualsIgnoringAsciiCase(entry.model, "ALL") ? "AP" : entry.name;
   if (entry.first != 0) {
     char text[16];
     std::snprintf(text, sizeof text, "V%04x", static_cast<unsigned>(entry.version));
@@ -234,7 +226,7 @@ void RunCheck(Shared& s, std::stop_token stop) {
     const UpdateEntry& entry = s.entries[k];
     UpdateInfo info = s.services.check(s.services.updatesUrl, BuildAppKey(entry), entry.version, entry.first != 0, stop);
     if (stop.stop_requested()) return;
-    if (EqualsNoCase(info.name, kNoLinkServer)) {
+    if (EqualsIgnoringAsciiCase(info.name, kNoLinkServer)) {
       ++failures;
       info.name.clear();
     }
