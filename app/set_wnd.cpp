@@ -287,14 +287,6 @@ ui::LRESULT CSetWnd::HandleMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM l
   return result;
 }
 
-void CSetWnd::SyncMaxRestoreButtons() {
-  QWidget* host = GetWidget();
-  if (!host) return;
-  const bool maximized = host->isMaximized();
-  if (ui::CControlUI* maxButton = FindControl("maxbtn")) maxButton->SetVisible(!maximized);
-  if (ui::CControlUI* restoreButton = FindControl("restorebtn")) restoreButton->SetVisible(maximized);
-}
-
 void CSetWnd::SetDPI(int dpi) {
   if (dpi == dpi_) return;
   if (!ui::IsSupportedDpi(dpi)) {

@@ -80,7 +80,6 @@ class CSetWnd : public ui::WindowImplBase {
   void OnItemChanged(int index);
   void SetUpdateStatus(int code);
   void RefreshUpdateButton();
-  void SyncMaxRestoreButtons();
   bool RefusesToClose() const;
 
   Setup setup_;
