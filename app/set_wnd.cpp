@@ -11,6 +11,7 @@
 #include "app/message_texts.h"
 #include "app/message_window.h"
 #include "app/update_info_list_item.h"
+#include "app/worker_slots.h"
 #include "platform/registry_settings.h"
 #include "platform/trace.h"
 #include "uilib/combo.h"
@@ -193,7 +194,8 @@ void CSetWnd::SetUpdateStatus(int code) {
 }
 
 void CSetWnd::StopUpdateWorkers() {
-  if (work_) work_->Stop();
+  // A worker left running keeps what it uses; the program then ends without tearing that down under it.
+  if (work_ && work_->Stop() > 0) NoteWorkerLeftRunning();
 }
 
 bool CSetWnd::RefusesToClose() const {

@@ -8,7 +8,8 @@
 
 #include "app/language_config.h"
 #include "fuzz/fuzz_scratch_folder.h"
-#include "platform/atomic_file.h"
+#include <fstream>
+#include <string>
 #include "platform/registry_settings.h"
 
 namespace {
@@ -22,25 +23,31 @@ void Require(bool condition) {
   if (!condition) std::abort();
 }
 
+// A plain write: the program's own atomic write flushes to disk, which would dominate the run time.
+void Write(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const std::filesystem::path config = ScratchFolder() / "Language.config";
   const std::filesystem::path key = ScratchFolder() / "registry.ini";
-  (void)norvane::WriteFileAtomically(config, bytes);
+  Write(config, bytes);
   const std::vector<norvane::app::LanguageEntry> entries = norvane::app::ReadLanguageConfig(config);
 
   // The same bytes as the settings key, and a well-formed key naming each entry's id in turn.
-  (void)norvane::WriteFileAtomically(key, bytes);
+  Write(key, bytes);
   const norvane::RegistrySettings settings(key);
   const int fromBytes = norvane::app::SavedLanguageIndex(settings, entries);
   Require(fromBytes == 0 || (fromBytes > 0 && static_cast<std::size_t>(fromBytes) < entries.size()));
-  for (std::size_t i = 0; i < entries.size() && i < 8; ++i) {
+  for (std::size_t i = 0; i < entries.size() && i < 3; ++i) {
     if (entries[i].id < 0 || entries[i].id > 0xFFFFFFFFLL) continue;
-    (void)norvane::WriteFileAtomically(key, "LANGUAGE=" + std::to_string(entries[i].id) + "\n");
+    Write(key, "LANGUAGE=" + std::to_string(entries[i].id) + "\n");
     const int index = norvane::app::SavedLanguageIndex(settings, entries);
-    Require(index >= 0 && static_cast<std::size_t>(index) <= i && entries[static_cast<std::size_t>(index)].id == entries[i].id);
+    Require(index >= 0 && static_cast<std::size_t>(index) <= i &&
+            entries[static_cast<std::size_t>(index)].id == entries[i].id);
   }
   std::error_code ignored;
   for (const auto& entry : std::filesystem::directory_iterator(ScratchFolder(), ignored))

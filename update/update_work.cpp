@@ -424,10 +424,10 @@ void UpdateWork::Start() {
   using Body = void (*)(Shared&, std::stop_token);
   const std::pair<const char*, Body> bodies[] = {
       {"update check", &RunCheck}, {"update download", &RunDownloads}, {"update install", &RunInstalls}};
-  for (const auto& [name, body] : bodies) {
+  for (const auto& [name, work] : bodies) {
     auto worker = std::make_unique<Worker>();
     worker->name = name;
-    worker->thread = std::jthread([shared = shared_, end = worker->end, body](std::stop_token stop) {
+    worker->thread = std::jthread([shared = shared_, end = worker->end, body = work](std::stop_token stop) {
       body(*shared, stop);
       std::lock_guard lock(end->mutex);
       end->ended = true;
