@@ -3,13 +3,18 @@
 #include <QIcon>
 
 #include "app/about_wnd.h"
+#include "app/game_light.h"
 #include "app/instance_bus.h"
+#include "app/light_sync.h"
 #include "app/main_messages.h"
 #include "app/notice_follower.h"
 #include "app/registered_messages.h"
+#include "app/resume_relight.h"
 #include "app/screen_watcher.h"
 #include "app/set_wnd_opener.h"
 #include "app/sleep_monitor.h"
+#include "controls/device_profile.h"
+#include "controls/pages/device_page.h"
 #include "platform/trace.h"
 #include "uilib/button.h"
 #include "uilib/container.h"
@@ -64,6 +69,10 @@ CMainWnd::CMainWnd(MainWndOptions options, MainWndHooks hooks)
   if (!hooks_.openSettingsWindow) {
     hooks_.openSettingsWindow = [](CMainWnd& window, bool centred) { RunSettingsWindow(window, centred); };
   }
+  lightSync_ = std::make_shared<LightSyncShared>();
+  gameLight_ = std::make_unique<CGameLight>([this] { return devices_ ? devices_->CurrentPage() : nullptr; });
+  relight_ = std::make_unique<CResumeRelight>(
+      [this] { return devices_ ? devices_->Pages() : std::vector<controls::CDevicePageUI*>{}; });
   SetUpRouter();
 }
 
@@ -71,6 +80,8 @@ CMainWnd::~CMainWnd() {
   SkinChangedObserver().RemoveReceiver(this);
   // The resource manager must not ask a window that is gone for texts.
   ui::CResourceManager::GetInstance().SetTextQueryInterface(nullptr);
+  // A game effect still showing gives way to the user's before the pages go.
+  gameLight_->RestoreAll();
   StopWorkers();
   if (devices_) devices_->Teardown();
   devices_.reset();
@@ -141,10 +152,6 @@ void CMainWnd::Broadcast(RegisteredMessage id, std::int64_t wParam, std::int64_t
   if (options_.bus) options_.bus->Broadcast(id, wParam, lParam);
 }
 
-void CMainWnd::SetLightControlAll(bool on) {
-  if (hooks_.setLightControlAll) hooks_.setLightControlAll(on);
-}
-
 void CMainWnd::SetWindowActiveAll(bool active) {
   if (devices_) devices_->SetWindowActive(active);
   if (hooks_.setWindowActiveAll) hooks_.setWindowActiveAll(active);
@@ -153,6 +160,9 @@ void CMainWnd::SetWindowActiveAll(bool active) {
 void CMainWnd::SetRecordingUi(bool all, bool enabled) {
   if (all) {
     if (ui::CControlUI* strip = FindControl("device_select_layout")) strip->SetEnabled(enabled);
+    // While recording, the page keeps its profile and its tab.
+    controls::CDevicePageUI* page = devices_ ? devices_->CurrentPage() : nullptr;
+    if (controls::CDeviceProfileUI* bar = page ? page->ProfileBar() : nullptr) bar->SetEnabled(enabled);
   }
   for (editors::IEditor* editor : router_.Editors()) editor->SetRecordingUi(all, enabled);
 }

@@ -18,10 +18,10 @@
 #include <optional>
 
 #include "app/bus_message.h"
+#include "app/device_hook.h"
 #include "app/device_service.h"
 #include "app/main_wnd_hooks.h"
 #include "app/notify_router.h"
-#include "devices/lighting/shared_light_effect.h"
 #include "app/profile_actions.h"
 #include "app/user_prompts.h"
 #include "app/registered_messages.h"
@@ -39,6 +39,9 @@ namespace norvane::app {
 class CInstanceBus;
 class CSleepMonitor;
 class CScreenWatcher;
+class CGameLight;
+class CResumeRelight;
+struct LightSyncShared;
 
 struct MainWndOptions {
   // Builds the device side once the skin exists; empty: the window runs without devices (tests).
@@ -55,6 +58,15 @@ struct MainWndOptions {
   bool ownEditors = true;
   // Where the screen size comes from; empty: the primary screen.
   ScreenSizeSource screenSize;
+  // Started with the session (--minimized): after the first device scan the window goes to the tray, or is
+  // minimised where there is none, instead of coming to the front. A later start still raises it.
+  bool startMinimized = false;
+  // Whether the desktop offers a tray; empty: ask the desktop.
+  std::function<bool()> trayAvailable;
+  // Asks for a colour (ARGB) from `initial`; empty: the colour palette dialog over the window.
+  std::function<std::optional<std::uint32_t>(std::uint32_t initial)> chooseColour;
+  // The capture backends a macro recording tries in order; none given: those of the session.
+  std::optional<CDeviceHook::BackendList> recordingBackends;
 };
 
 class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public SkinChangedReceiver {
@@ -106,6 +118,7 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void ShowDeviceMessage(const ui::CDuiString& textId, std::optional<int> value);
   // Starts one of the window's timers; each fires once.
   void StartTimer(int timerId, int elapseMs);
+  bool IsTimerRunning(int timerId) const { return timerIntervals_.count(timerId) != 0; }
   // The settings window tells the main window while it runs, so that relayed messages and "close all" reach
   // it.
   void SetSettingsWindow(ui::WindowHandle window) { settingsWnd_ = std::move(window); }
@@ -117,6 +130,9 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   int LanguageIndex() const { return languageIndex_; }
   bool IsAwake() const { return awake_; }
   bool LightControl() const { return lightControl_; }
+  // The lighting synchronisation's pages and shared effect.
+  const LightSyncShared& LightSync() const { return *lightSync_; }
+  CGameLight& GameLight() { return *gameLight_; }
   // The primary screen in device pixels, as taken at start-up and after each screen change (the default
   // button's settings reset and the mouse's settings are written with it).
   ScreenPixelSize ScreenSize() const { return screenSize_; }
@@ -150,9 +166,20 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void RefreshScreenSize();
   void RaiseToFront();
   void HideToTray();
+  // The first showing of a window started minimised: into the tray, or minimised without one.
+  void StartMinimized();
   void Broadcast(RegisteredMessage id, std::int64_t wParam, std::int64_t lParam);
   void SetLightControlAll(bool on);
   void SetWindowActiveAll(bool active);
+  // The light-control flag as another program or the user set it: the flag, the label, the pages.
+  void SetLightControlFlag(bool on);
+  void ShowLightControlState();
+  void SendDeviceList();
+  void OnGameMessage(ui::WPARAM wParam, ui::LPARAM lParam);
+  // A page's lighting was chosen by the user: a game effect or a wake-up does not replace it.
+  void OnUserLightEdit(controls::CDevicePageUI& page);
+  // A new page joins the synchronisation and takes the light-control state of the moment.
+  void OnPageCreatedForLighting(controls::CDevicePageUI& page);
   // The router's targets in the window itself.
   void OnWindowRoute(const editors::RoutedNotify& notify);
   void OnPageAction(const editors::RoutedNotify& notify);
@@ -168,15 +195,17 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void OnKeyClicked(const editors::RoutedNotify& notify);
   static constexpr int kLightingTab = 1;
   void OpenDesktopSettings(int n);
-  void HandToEditors(RegisteredMessage id, ui::WPARAM wParam, ui::LPARAM lParam);
   UserPrompts& Prompts();
 
   MainWndOptions options_;
   MainWndHooks hooks_;
   NotifyRouter router_;
   std::unique_ptr<UserPrompts> ownPrompts_;
-  // The effect every synchronised device shows; the lighting editor writes it, the synchronisation reads it.
-  lighting::SharedLightEffect sharedLight_;
+  // The effect every synchronised device shows (the lighting editor writes it) and the pages the
+  // synchronisation thread serves.
+  std::shared_ptr<LightSyncShared> lightSync_;
+  std::unique_ptr<CGameLight> gameLight_;
+  std::unique_ptr<CResumeRelight> relight_;
   std::vector<std::unique_ptr<editors::IEditor>> ownEditors_;
   int selectedTab_ = -1;
   int selectedKind_ = 0;
@@ -216,6 +245,7 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   bool awake_ = true;
   bool startedUp_ = false;
   bool destroyed_ = false;
+  bool firstShowingDone_ = false;
 
   std::array<std::int32_t, kSoundLevelCount> soundLevels_{};
   std::array<std::int32_t, kAudioBandCount> audioBands_{};

@@ -3,8 +3,10 @@
 #include <QWidget>
 
 #include "app/about_wnd.h"
+#include "app/game_light.h"
 #include "app/language_config.h"
 #include "app/language_fonts.h"
+#include "app/light_sync.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "controls/pages/device_page.h"
@@ -23,6 +25,7 @@ void CMainWnd::OnWindowInit() {
 
   // This program now drives the device lighting.
   Broadcast(RegisteredMessage::kLightControlStateMessage, 1, 1);
+  ShowLightControlState();
 
   SwitchLanguage(SavedLanguageIndex(RegistrySettings(options_.settingsFile), ReadLanguageConfig()));
 
@@ -43,6 +46,8 @@ void CMainWnd::OnWindowInit() {
       if (settingsWnd_) settingsWnd_.PostMessage(ui::WM_CLOSE);
     };
     deviceHooks.pageCreated = [this](controls::CDevicePageUI& page) {
+      OnPageCreatedForLighting(page);
+      if (page.Device()) page.Device()->SetScreenSize(screenSize_.width, screenSize_.height);
       // The page's device refreshed its state: every editor shows what it shows of that page again.
       page.SetRefreshListener([this, pagePtr = &page] {
         for (editors::IEditor* editor : router_.Editors()) editor->OnPageRefreshed(*pagePtr);
@@ -70,7 +75,7 @@ void CMainWnd::OnWindowInit() {
     // Nothing to scan: the first pass is over at once.
     PostMessage(RegisteredMessageId(RegisteredMessage::kInstanceMessage), 0, 0);
   }
-  // Slot kLightSyncSlot belongs to the lighting synchronisation thread, which starts with that feature.
+  workers_.Put(kLightSyncSlot, StartLightSyncThread(lightSync_));
 
   StartTimer(kTimerApplyScale, 100);
 }
@@ -111,6 +116,8 @@ WorkerSlots::StopReport CMainWnd::StopWorkers() {
 void CMainWnd::OnDestroy() {
   if (destroyed_) return;
   destroyed_ = true;
+  // The user's lighting comes back before the pages' last saves and the workers' end.
+  gameLight_->RestoreAll();
   tray_.DeleteTrayIcon();
   ui::PostQuitMessage(0);
   StopWorkers();

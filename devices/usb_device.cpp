@@ -270,7 +270,19 @@ void CNorvaneUSBDevice::StopLightingThread() {
 
 void CNorvaneUSBDevice::LightingTick(Clock::TimePoint now) {
   if (command_.IsPaused() || !command_.IsOpen()) return;
+  // The shared effect paints a synchronised page; its own effect would only flicker through.
+  if (light_synced_.load() && sync_colour_shown_.load()) return;
   ComputeFrame(now);
+}
+
+void CNorvaneUSBDevice::ShowSyncColour(std::uint32_t word) {
+  if (!light_synced_.load()) return;
+  const lighting::Rgb colour{static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8),
+                             static_cast<std::uint8_t>(word >> 16)};
+  WithFrame([&](auto frame, auto&, const auto&) {
+    lighting::FillFrame(frame, colour, static_cast<std::uint8_t>(word >> 24));
+  });
+  sync_colour_shown_.store(true);
 }
 
 // ---- Event interfaces and sync threads.

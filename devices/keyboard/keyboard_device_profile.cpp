@@ -3,7 +3,6 @@
 #include "devices/keyboard/keyboard_device.h"
 #include "devices/lighting/light_conversion.h"
 #include "platform/trace.h"
-#include "platform/xdg_paths.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file_util.h"
 
@@ -65,8 +64,7 @@ int CNorvaneKeyboardDevice::RefreshKeyButtons() {
 }
 
 void CNorvaneKeyboardDevice::FillEffectAndMacroLists() {
-  lists_ = ReadEffectLists(DefaultDataFolder() / "default_light.json", LightListFile(),
-                                     UserProfileFolder(), GetVariantIndex());
+  lists_ = ReadPageEffectLists(*this);
 }
 
 std::span<const std::uint8_t> CNorvaneKeyboardDevice::ModeTable() {
