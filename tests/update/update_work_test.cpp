@@ -356,6 +356,8 @@ TEST_F(UpdateWorkTest, ReportsTwoAndThreeFailTheItemBeingInstalled) {
   EXPECT_EQ(work_->Item(0)->info.state, kStateNewer);
   work_->QueueCheckedUpdates();
   ASSERT_TRUE(StateBecomes(0, kStateInstalling));
+  // The item shows as installing before its file is handed over.
+  ASSERT_TRUE(WaitUntil([&] { return !installer_->Opened().empty(); }));
   EXPECT_EQ(installer_->Opened(), std::vector<fs::path>{folder_ / "UpdateData" / "MS.bin"})
       << "device id 1: handed to the desktop";
   EXPECT_EQ(installer_->Runs(), 0);
