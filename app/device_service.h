@@ -9,6 +9,7 @@
 #include "app/device_host.h"
 #include "uilib/paint_manager.h"
 #include "uilib/types.h"
+#include "update/update_entries.h"
 
 namespace norvane::app {
 
@@ -31,6 +32,9 @@ class IDeviceService {
   virtual controls::CDevicePageUI* CurrentPage() const { return nullptr; }
   // Every device page, in creation order.
   virtual std::vector<controls::CDevicePageUI*> Pages() const { return {}; }
+  // What each device tab tells the update list, in tab order: its page's model row, link and the USB
+  // release numbers of its interfaces.
+  virtual std::vector<update::TabVersion> TabVersions() const { return {}; }
 };
 
 using DeviceServiceFactory =

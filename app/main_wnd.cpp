@@ -16,6 +16,7 @@
 #include "app/registered_messages.h"
 #include "app/resume_relight.h"
 #include "app/screen_watcher.h"
+#include "app/set_wnd_opener.h"
 #include "app/sleep_monitor.h"
 #include "controls/device_profile.h"
 #include "controls/pages/device_page.h"
@@ -70,6 +71,9 @@ constexpr const char* kSubSkins[][2] = {
 
 CMainWnd::CMainWnd(MainWndOptions options, MainWndHooks hooks)
     : options_(std::move(options)), hooks_(std::move(hooks)) {
+  if (!hooks_.openSettingsWindow) {
+    hooks_.openSettingsWindow = [](CMainWnd& window, bool centred) { RunSettingsWindow(window, centred); };
+  }
   lightSync_ = std::make_shared<LightSyncShared>();
   gameLight_ = std::make_unique<CGameLight>([this] { return devices_ ? devices_->CurrentPage() : nullptr; });
   relight_ = std::make_unique<CResumeRelight>(

@@ -131,6 +131,8 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   // The settings window tells the main window while it runs, so that relayed messages and "close all" reach
   // it.
   void SetSettingsWindow(ui::WindowHandle window) { settingsWnd_ = std::move(window); }
+  // The settings key that keeps the language.
+  const std::filesystem::path& SettingsFile() const { return options_.settingsFile; }
 
   // State, for the rest of the program and for tests.
   int GetDPI() const { return dpi_; }

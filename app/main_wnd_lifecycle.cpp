@@ -5,6 +5,7 @@
 #include "app/about_wnd.h"
 #include "app/game_light.h"
 #include "app/language_config.h"
+#include "app/language_fonts.h"
 #include "app/light_sync.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
@@ -102,23 +103,23 @@ void CMainWnd::OnWindowInit() {
 void CMainWnd::SwitchLanguage(int index) {
   if (index == languageIndex_) return;
   const std::vector<LanguageEntry> entries = ReadLanguageConfig();
-  languageIndex_ = index;
   if (index < 0 || static_cast<std::size_t>(index) >= entries.size()) {
-    // No such language: the texts already loaded stay, and nothing is saved.
+    // No such language (the list is missing, unreadable or shorter): the texts shown stay, the user's
+    // saved choice too.
     Trace("language: no entry " + std::to_string(index) + " in " + LanguageConfigFile().string());
-  } else {
-    const LanguageEntry& entry = entries[static_cast<std::size_t>(index)];
-    ui::CResourceManager& resources = ui::CResourceManager::GetInstance();
-    resources.SetLanguage(QString::fromStdString(entry.name));
-    resources.LoadLanguage(QString::fromStdString(entry.file));
-    resources.ReloadText();
-    // Saved only where the key exists; the program never creates it.
-    if (entry.id >= 0 && entry.id <= 0xFFFFFFFFLL) {
-      const FileResult saved = RegistrySettings(options_.settingsFile)
-                                   .WriteValue(kLanguageValueName, static_cast<std::uint32_t>(entry.id));
-      if (saved.ok) Trace("language: saved " + std::to_string(entry.id));
-    }
+    return;
   }
+  const LanguageEntry& entry = entries[static_cast<std::size_t>(index)];
+  ui::CResourceManager& resources = ui::CResourceManager::GetInstance();
+  // A language whose texts cannot be read is not switched to (the loader said why).
+  if (!resources.LoadLanguage(QString::fromStdString(entry.file))) return;
+  const std::string_view face = FaceForLanguage(entry.id);
+  if (NeedsFontRebuild(index, languageIndex_) || CurrentFontFace() != face) RebuildFontTable(face);
+  languageIndex_ = index;
+  resources.SetLanguage(QString::fromStdString(entry.name));
+  resources.ReloadText();
+  // Saved only where the key exists; the program never creates it.
+  (void)SaveLanguageId(RegistrySettings(options_.settingsFile), entry.id);
   if (QWidget* host = GetWidget()) host->update();
   if (settingsWnd_) settingsWnd_.SendMessage(kLanguageChangedMessage, 0, 0);
   if (const ui::WindowHandle about = CAboutWnd::Current()) about.SendMessage(kLanguageChangedMessage, 0, 0);

@@ -77,6 +77,10 @@ std::filesystem::path ConfigFolder() {
   return ProgramFolderIn(XdgBase("XDG_CONFIG_HOME", ".config"));
 }
 
+std::filesystem::path CacheFolder() {
+  return ProgramFolderIn(XdgBase("XDG_CACHE_HOME", ".cache"));
+}
+
 std::filesystem::path DefaultDataFolder() {
   {
     std::lock_guard lock(g_override_mutex);

@@ -16,6 +16,10 @@ std::filesystem::path UserDataFolder();
 // $XDG_CONFIG_HOME (default ~/.config) + "/R27 有线/". Not created here.
 std::filesystem::path ConfigFolder();
 
+// $XDG_CACHE_HOME (default ~/.cache) + "/R27 有线/": files the program can fetch again. Not created here.
+std::filesystem::path CacheFolder();
+
+// The read-only defaults: the "DefaultData" folder next to the executable, unless NORVANE_DEFAULT_DATA or
 // $XDG_CONFIG_HOME itself (default ~/.config), with a trailing separator: the desktop's own folders
 // ("autostart") lie below it.
 std::filesystem::path ConfigHome();
