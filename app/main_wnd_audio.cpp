@@ -1,0 +1,116 @@
+// The main window's music lighting: the sound levels and bands from the audio capture companion, processed
+// and fed to the first keyboard and mouse pages; the audio style and its colour for the companion; the
+// companion itself, run while a keyboard shows a music effect.
+#include <QCoreApplication>
+#include <cstring>
+
+#include "app/audio_companion.h"
+#include "app/audio_levels.h"
+#include "app/audio_style.h"
+#include "app/copy_data_record.h"
+#include "app/instance_bus.h"
+#include "app/main_messages.h"
+#include "app/main_wnd.h"
+#include "app/music_wnd.h"
+#include "controls/pages/device_page.h"
+#include "devices/device_kinds.h"
+#include "platform/trace.h"
+#include "platform/xdg_paths.h"
+
+namespace norvane::app {
+
+namespace {
+
+constexpr std::uint8_t kMusicLevels = 29;
+constexpr std::uint8_t kMusicBands = 30;
+// More level records than this in a second are dropped: a companion sends about 96.
+constexpr int kMostLevelRecordsPerSecond = 300;
+
+// The first connected page of a kind (1 keyboard, 2 mouse; their receiver links count as theirs).
+controls::CDevicePageUI* FirstConnected(IDeviceService* devices, std::uint16_t kind) {
+  if (!devices) return nullptr;
+  for (controls::CDevicePageUI* page : devices->Pages()) {
+    if (page->Device() && devices::PageKindCode(page->Device()->KindCode()) == kind && page->IsChannelOpen())
+      return page;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void CMainWnd::ProcessAudioLevels() {
+  // A flood is bounded: what comes beyond the rate a companion sends is dropped.
+  const auto now = std::chrono::steady_clock::now();
+  if (now - levelWindowStart_ >= std::chrono::seconds(1)) {
+    levelWindowStart_ = now;
+    levelsInWindow_ = 0;
+  }
+  if (++levelsInWindow_ > kMostLevelRecordsPerSecond) return;
+  controls::CDevicePageUI* keyboard = FirstConnected(devices_.get(), 1);
+  controls::CDevicePageUI* mouse = FirstConnected(devices_.get(), 2);
+  const AudioLevelProcessor::Feeds feeds =
+      audioLevels_->Process(std::span<const std::int32_t, kSoundLevelCount>(soundLevels_), keyboard, mouse);
+  // As the capture program sends them: little-endian 32-bit values (this machine's own order).
+  auto bytes = [](const AudioLevelProcessor::Buffer& buffer) {
+    return std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(buffer.data()), buffer.size() * 4);
+  };
+  if (feeds.keyboard && keyboard) keyboard->Device()->FeedAudioLevels(bytes(*feeds.keyboard));
+  if (feeds.mouse && mouse) mouse->Device()->FeedAudioLevels(bytes(*feeds.mouse));
+}
+
+const AudioStyle& CMainWnd::GetAudioStyle() const {
+  return audioStyle_->Style();
+}
+
+void CMainWnd::SetAudioStyle(const AudioStyle& style) {
+  audioStyle_->SetStyle(style);
+  if (const FileResult saved = audioStyle_->Save(); !saved) LogFileFailure(saved);
+}
+
+void CMainWnd::LoadAudioStyleFile() {
+  audioStyle_->Reset();
+}
+
+void CMainWnd::OpenAudioStyleWindow() {
+  if (audioStyleOpen_) return;
+  audioStyleOpen_ = true;
+  AudioStyle style = audioStyle_->Style();
+  const int code = CMusicWnd::Open(this, dpi_, style);
+  audioStyleOpen_ = false;
+  if (code != 1) return;
+  SendStyleColour(style);
+  SetAudioStyle(style);
+}
+
+void CMainWnd::SendStyleColour(const AudioStyle& style) {
+  if (!options_.bus) return;
+  const auto record = StyleColourRecord(style);
+  options_.bus->SendCopyDataTo(kAudioCaptureServiceName, kCopyDataStyleColour,
+                               QByteArray(reinterpret_cast<const char*>(record.data()), qsizetype(record.size())));
+}
+
+void CMainWnd::SendAudioCaptureCommand(int wParam, int value) {
+  if (options_.bus)
+    options_.bus->PostTo(kAudioCaptureServiceName, RegisteredMessage::kAudioCaptureMessage, wParam, value);
+}
+
+void CMainWnd::CloseAudioCapture() {
+  // The companion's closing commands, whoever runs it; it ends with the last.
+  for (const int command : {2, 4, 5}) SendAudioCaptureCommand(command, 0);
+  audioCompanion_->SetWanted(false);
+}
+
+void CMainWnd::WatchMusicEffects() {
+  bool wanted = false;
+  if (devices_ && lightControl_ && awake_) {
+    for (controls::CDevicePageUI* page : devices_->Pages()) {
+      if (!page->Device() || devices::PageKindCode(page->Device()->KindCode()) != 1 || !page->IsChannelOpen())
+        continue;
+      const std::uint8_t mode = page->Device()->GetLightParams().mode;
+      wanted = wanted || mode == kMusicLevels || mode == kMusicBands;
+    }
+  }
+  audioCompanion_->SetWanted(wanted);
+}
+
+}  // namespace norvane::app
