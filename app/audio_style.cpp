@@ -63,7 +63,8 @@ AudioStyleStore::AudioStyleStore(std::filesystem::path userFile, std::filesystem
     : userFile_(std::move(userFile)), defaultFile_(std::move(defaultFile)) {}
 
 void AudioStyleStore::Load() {
-  const Json::Value& device = DeviceOf(JsonFileUtil().ReadJsonValue(userFile_));
+  const Json::Value document = JsonFileUtil().ReadJsonValue(userFile_);
+  const Json::Value& device = DeviceOf(document);
   if (json::IsPresentObject(device)) {
     device_ = device;
   } else if (!TakeDefault()) {

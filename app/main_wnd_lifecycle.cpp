@@ -3,6 +3,8 @@
 #include <QWidget>
 
 #include "app/about_wnd.h"
+#include "app/audio_companion.h"
+#include "app/audio_style.h"
 #include "app/game_light.h"
 #include "app/language_config.h"
 #include "app/light_sync.h"
@@ -76,6 +78,14 @@ void CMainWnd::OnWindowInit() {
   workers_.Put(kLightSyncSlot, StartLightSyncThread(lightSync_));
 
   StartTimer(kTimerApplyScale, 100);
+
+  // Music lighting: the audio style, its colour to the companion, and the companion while a keyboard shows
+  // a music effect.
+  audioStyle_->Load();
+  SendStyleColour(audioStyle_->Style());
+  musicWatch_ = std::make_unique<QTimer>();
+  QObject::connect(musicWatch_.get(), &QTimer::timeout, [this] { WatchMusicEffects(); });
+  musicWatch_->start(1000);
 }
 
 void CMainWnd::SwitchLanguage(int index) {
@@ -119,6 +129,8 @@ void CMainWnd::OnDestroy() {
   tray_.DeleteTrayIcon();
   ui::PostQuitMessage(0);
   StopWorkers();
+  if (musicWatch_) musicWatch_->stop();
+  CloseAudioCapture();
   sleepMonitor_.reset();
   screenWatcher_.reset();
 }

@@ -17,6 +17,7 @@
 #include "controls/device_strip.h"
 #include "controls/pages/device_page.h"
 #include "devices/device_kinds.h"
+#include "editors/audio_lighting_editor.h"
 #include "editors/key_assignment_editor.h"
 #include "editors/keyboard_system_editor.h"
 #include "editors/lighting_editor.h"
@@ -71,6 +72,12 @@ void CMainWnd::SetUpRouter() {
     lighting->SetEditListener([this](controls::CDevicePageUI& page) { OnUserLightEdit(page); });
     router_.Register(editors::EditorSlot::kLighting, lighting.get());
     ownEditors_.push_back(std::move(lighting));
+    auto audio = std::make_unique<editors::CAudioLightingEditor>(editors::CAudioLightingEditor::Hooks{
+        // Modal: not inside the button's own signal.
+        .openStyleWindow = [this] { QTimer::singleShot(0, GetWidget(), [this] { if (!destroyed_) OpenAudioStyleWindow(); }); },
+        .sendCaptureCommand = [this](int wParam, int value) { SendAudioCaptureCommand(wParam, value); }});
+    router_.Register(editors::EditorSlot::kAudioLighting, audio.get());
+    ownEditors_.push_back(std::move(audio));
     auto keys = std::make_unique<editors::CKeyAssignmentEditor>();
     router_.Register(editors::EditorSlot::kKeyAssignment, keys.get());
     ownEditors_.push_back(std::move(keys));

@@ -19,9 +19,9 @@ constexpr const char* kDefault = R"({"Device":{"AudioLightInfo":{"nAudioStyle":1
 class AudioStyleTest : public ::testing::Test {
  protected:
   void Write(const std::filesystem::path& path, const std::string& text) { std::ofstream(path) << text; }
+  norvane::testing::TempFolder folder_;
   std::filesystem::path user_ = folder_.path() / "AudioFile.json";
   std::filesystem::path default_ = folder_.path() / "default.json";
-  norvane::testing::TempFolder folder_;
 };
 
 TEST(AudioStyleColour, TheSelectedGroupsColourWithGreenNeverZero) {

@@ -73,6 +73,8 @@ class WindowOnEmulatorTest : public ::testing::Test {
     options.settingsFile = data_.path() / "registry.ini";
     options.watchSleep = false;
     options.prompts = &prompts_;
+    options.audioCompanion = companion_;
+    options.audioCompanionArguments = companionArguments_;
     window_ = std::make_unique<CMainWnd>(std::move(options));
     ASSERT_TRUE(window_->Create(nullptr, "window-on-emulator-test", false, 0, 0, 1000, 640));
     ASSERT_TRUE(QTest::qWaitFor([&] { return KeyboardPage() && TabVisible(KeyboardPage()) && Synced(); }, 5000));
@@ -148,6 +150,9 @@ class WindowOnEmulatorTest : public ::testing::Test {
 
   // The devices plugged in at the start; a test group may set others before SetUp.
   std::vector<DeviceModel> models_{DeviceModel::kKeyboard, DeviceModel::kMouse};
+  // The audio capture companion the window runs; none unless a test names one.
+  QString companion_;
+  QStringList companionArguments_;
   norvane::testing::TempFolder data_;
   norvane::testing::ScopedEnv dataHome_{"XDG_DATA_HOME", data_.path().c_str()};
   ScriptedPrompts prompts_;
