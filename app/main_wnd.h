@@ -30,6 +30,7 @@
 #include "app/screen_size.h"
 #include "app/skin_changed.h"
 #include "app/worker_slots.h"
+#include "platform/atomic_file.h"
 #include "platform/registry_settings.h"
 #include "uilib/menu.h"
 #include "uilib/resource_manager.h"
@@ -98,13 +99,17 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
 
   // Music lighting: the audio style (kept in "AudioFile.json") and the audio capture companion.
   const AudioStyle& GetAudioStyle() const;
-  // The style in memory and in the user's file, and the companion's colour.
+  // The style in memory (SaveAudioStyleFile writes it), shown on every page's music panel.
   void SetAudioStyle(const AudioStyle& style);
-  // Back to the default style (a profile reset).
+  [[nodiscard]] FileResult SaveAudioStyleFile();
+  // Back to the default style (a profile reset), shown and sent to the companion.
   void LoadAudioStyleFile();
   void SendStyleColour(const AudioStyle& style);
   // The audio capture message with wParam (6, 7, 8 for the red, green and blue sliders) to the companion.
   void SendAudioCaptureCommand(int wParam, int value);
+  // A slider of the style's current colour (wParam 6 red, 7 green, 8 blue) set to a level 0 to 9: the
+  // companion is told, the style takes it and is saved a moment later (a run of changes once).
+  void OnStyleSlider(int wParam, int level);
   // The audio style window, modal, one at a time; with its OK the style is kept, saved and sent.
   void OpenAudioStyleWindow();
   // Starts or ends the companion as the keyboards' effects need it.
@@ -226,6 +231,9 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   std::unique_ptr<AudioStyleStore> audioStyle_;
   std::unique_ptr<CAudioCompanion> audioCompanion_;
   std::unique_ptr<QTimer> musicWatch_;
+  std::unique_ptr<QTimer> styleSave_;
+  void ShowAudioStyle();
+  void SaveAudioStyleNow();
   bool audioStyleOpen_ = false;
   std::chrono::steady_clock::time_point levelWindowStart_{};
   int levelsInWindow_ = 0;

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "app/about_wnd.h"
+#include "app/music_wnd.h"
 #include "app/audio_companion.h"
 #include "app/audio_style.h"
 #include "app/game_light.h"
@@ -83,6 +84,7 @@ void CMainWnd::OnWindowInit() {
   // a music effect.
   audioStyle_->Load();
   SendStyleColour(audioStyle_->Style());
+  ShowAudioStyle();
   musicWatch_ = std::make_unique<QTimer>();
   QObject::connect(musicWatch_.get(), &QTimer::timeout, [this] { WatchMusicEffects(); });
   musicWatch_->start(1000);
@@ -111,6 +113,7 @@ void CMainWnd::SwitchLanguage(int index) {
   if (QWidget* host = GetWidget()) host->update();
   if (settingsWnd_) settingsWnd_.SendMessage(kLanguageChangedMessage, 0, 0);
   if (const ui::WindowHandle about = CAboutWnd::Current()) about.SendMessage(kLanguageChangedMessage, 0, 0);
+  if (const ui::WindowHandle style = CMusicWnd::Current()) style.SendMessage(kLanguageChangedMessage, 0, 0);
 }
 
 WorkerSlots::StopReport CMainWnd::StopWorkers() {
@@ -130,6 +133,8 @@ void CMainWnd::OnDestroy() {
   ui::PostQuitMessage(0);
   StopWorkers();
   if (musicWatch_) musicWatch_->stop();
+  // A style change still waiting to be written is written now.
+  if (styleSave_ && styleSave_->isActive()) (void)SaveAudioStyleFile();
   CloseAudioCapture();
   sleepMonitor_.reset();
   screenWatcher_.reset();

@@ -14,6 +14,7 @@
 #include "app/window_prompts.h"
 #include "controls/device_key_button.h"
 #include "controls/device_profile.h"
+#include "app/audio_style.h"
 #include "controls/device_strip.h"
 #include "controls/pages/device_page.h"
 #include "devices/device_kinds.h"
@@ -75,7 +76,11 @@ void CMainWnd::SetUpRouter() {
     auto audio = std::make_unique<editors::CAudioLightingEditor>(editors::CAudioLightingEditor::Hooks{
         // Modal: not inside the button's own signal.
         .openStyleWindow = [this] { QTimer::singleShot(0, GetWidget(), [this] { if (!destroyed_) OpenAudioStyleWindow(); }); },
-        .sendCaptureCommand = [this](int wParam, int value) { SendAudioCaptureCommand(wParam, value); }});
+        .styleSlider = [this](int wParam, int level) { OnStyleSlider(wParam, level); },
+        .styleColour = [this] {
+          const AudioStyle& style = GetAudioStyle();
+          return style.colours[std::size_t(style.style % AudioStyle::kGroups)];
+        }});
     router_.Register(editors::EditorSlot::kAudioLighting, audio.get());
     ownEditors_.push_back(std::move(audio));
     auto keys = std::make_unique<editors::CKeyAssignmentEditor>();
@@ -233,7 +238,9 @@ void CMainWnd::OnPageAction(const RoutedNotify& notify) {
     if (!page || destroyed_) return;
     // A game effect on the page gives way first: the action saves or replaces its profile.
     gameLight_->Restore(*page);
-    RunProfileAction(action, *page, Prompts(), ScreenSize());
+    const bool done = RunProfileAction(action, *page, Prompts(), ScreenSize());
+    // A reset returns the music style to its default too.
+    if (done && action == RouteAction::kResetProfile && !destroyed_) LoadAudioStyleFile();
   });
 }
 

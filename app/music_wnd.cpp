@@ -1,9 +1,12 @@
 #include "app/music_wnd.h"
 
 #include <QString>
+#include <QWidget>
+#include <algorithm>
 #include <array>
 #include <memory>
 
+#include "app/about_wnd.h"
 #include "platform/trace.h"
 #include "uilib/option.h"
 #include "uilib/slider.h"
@@ -29,6 +32,12 @@ int GroupOf(const QString& name, const QString& prefix) {
   if (!name.startsWith(prefix, Qt::CaseInsensitive) || name.size() != prefix.size() + 1) return -1;
   const int n = name.back().digitValue();
   return n >= 1 && n <= 4 ? n - 1 : -1;
+}
+
+// The one open audio style window (UI thread).
+CMusicWnd*& OpenWindow() {
+  static CMusicWnd* open = nullptr;
+  return open;
 }
 
 }  // namespace
@@ -62,7 +71,11 @@ void CMusicWnd::SetDpi(int dpi) {
 int CMusicWnd::CurrentGroup() const {
   for (int g = 0; g < AudioStyle::kGroups; ++g) {
     const auto* tab = dynamic_cast<const ui::COptionUI*>(FindControl(TabName(g)));
-    if (tab && tab->IsSelected()) return g;
+    if (!tab) {
+      Trace("CurrentGroup control is NULL");
+      return 0;
+    }
+    if (tab->IsSelected()) return g;
   }
   return 0;
 }
@@ -70,8 +83,22 @@ int CMusicWnd::CurrentGroup() const {
 void CMusicWnd::ShowGroupColour(int red, int green, int blue) {
   const int components[] = {red, green, blue};
   for (int c = 0; c < 3; ++c) {
-    if (auto* slider = dynamic_cast<ui::CSliderUI*>(FindControl(kSliders[c]))) slider->SetValue(components[c]);
+    if (auto* slider = dynamic_cast<ui::CSliderUI*>(FindControl(kSliders[c]))) {
+      slider->SetValue(components[c]);
+    } else {
+      Trace("ShowGroupColour control is NULL");
+    }
   }
+}
+
+ui::LRESULT CMusicWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM, ui::LPARAM, bool& handled) {
+  handled = false;
+  if (msg == kLanguageChangedMessage) {
+    // The library re-texted the controls with text ids; nothing here is composed.
+    if (QWidget* host = GetWidget()) host->update();
+    handled = true;
+  }
+  return 0;
 }
 
 void CMusicWnd::Notify(ui::TNotifyUI& msg) {
@@ -120,9 +147,16 @@ int CMusicWnd::Open(ui::CWindowWnd* parent, int dpi, AudioStyle& style) {
   if (!wnd->Create(parent, "  ", false, 0, 0, kWidth, kHeight)) return -1;
   wnd->SetDpi(dpi);
   wnd->CenterWindow();
+  OpenWindow() = wnd.get();
   const int code = wnd->ShowModal();
+  OpenWindow() = nullptr;
   if (code == 1) style = wnd->GetStyle();
   return code;
+}
+
+ui::WindowHandle CMusicWnd::Current() {
+  CMusicWnd* open = OpenWindow();
+  return open ? open->GetHWND() : ui::WindowHandle();
 }
 
 }  // namespace norvane::app

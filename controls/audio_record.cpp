@@ -28,7 +28,10 @@ CAudioRecordUI::CAudioRecordUI(QWidget* parent) : CLabelUI(parent) {
 
 void CAudioRecordUI::SetAttribute(const ui::CDuiString& name, const ui::CDuiString& value) {
   if (name != "linecolor") return;
-  if (const std::optional<ui::DWORD> colour = ui::ParseColorValue(value)) SetLineColour(*colour);
+  if (const std::optional<ui::DWORD> colour = ui::ParseColorValue(value)) {
+    skinLineColour_ = *colour;
+    update();
+  }
 }
 
 void CAudioRecordUI::SetLevels(std::span<const std::int32_t> levels) {
@@ -46,7 +49,7 @@ void CAudioRecordUI::SetLineColour(ui::DWORD argb) {
 void CAudioRecordUI::paintEvent(QPaintEvent* event) {
   CLabelUI::paintEvent(event);  // the background
   QPainter painter(this);
-  painter.setPen(QPen(QColor::fromRgba(lineColour_), 1));
+  painter.setPen(QPen(QColor::fromRgba(GetLineColour()), 1));
   const std::vector<QLine> lines = AudioRecordLines(levels_, contentsRect());
   painter.drawLines(lines.data(), int(lines.size()));
 }

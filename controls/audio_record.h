@@ -5,7 +5,8 @@
 // rectangle: a level at or below 0 draws no line, one above full scale a full-height line.
 //
 // It starts with a ramp (level i = i for the first 256) so that an unfed graph shows what it is. The skin
-// may give the lines' colour ("linecolor"); without one they are black.
+// may give the lines' colour ("linecolor"); without one they are black. The program may draw them in a
+// colour of its own instead.
 
 #include <QLine>
 #include <QRect>
@@ -35,15 +36,17 @@ class CAudioRecordUI : public ui::CLabelUI {
   // The levels to draw; beyond 500 are cut, missing ones are 0.
   void SetLevels(std::span<const std::int32_t> levels);
   std::span<const std::int32_t, kLevels> Levels() const { return levels_; }
+  // The lines' colour (0xAARRGGBB); 0: the skin's.
   void SetLineColour(ui::DWORD argb);
-  ui::DWORD GetLineColour() const { return lineColour_; }
+  ui::DWORD GetLineColour() const { return lineColour_ != 0 ? lineColour_ : skinLineColour_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   std::array<std::int32_t, kLevels> levels_{};
-  ui::DWORD lineColour_ = 0xFF000000u;
+  ui::DWORD skinLineColour_ = 0xFF000000u;
+  ui::DWORD lineColour_ = 0;
 };
 
 }  // namespace norvane::controls

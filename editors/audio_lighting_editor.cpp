@@ -37,7 +37,8 @@ void CAudioLightingEditor::OnRoute(const RoutedNotify& notify) {
       return;
     case RouteAction::kAudioCaptureColour: {
       auto* slider = notify.msg ? dynamic_cast<ui::CSliderUI*>(notify.msg->pSender) : nullptr;
-      if (slider && hooks_.sendCaptureCommand) hooks_.sendCaptureCommand(notify.number, slider->GetValue());
+      if (slider && notify.number >= 6 && notify.number <= 8 && hooks_.styleSlider)
+        hooks_.styleSlider(notify.number, slider->GetValue());
       return;
     }
     default:
@@ -108,7 +109,10 @@ void CAudioLightingEditor::OnRoute(const RoutedNotify& notify) {
 
 void CAudioLightingEditor::OnPageRefreshed(controls::CDevicePageUI& page) {
   if (!page.Device()) return;
-  if (CLightControlUI* panel = CLightingEditor::PanelOf(page)) panel->SetAudioLightInfo(page.Device()->GetAudioLight());
+  CLightControlUI* panel = CLightingEditor::PanelOf(page);
+  if (!panel) return;
+  panel->SetAudioLightInfo(page.Device()->GetAudioLight());
+  if (hooks_.styleColour) panel->ShowStyleColour(hooks_.styleColour());
 }
 
 }  // namespace norvane::editors

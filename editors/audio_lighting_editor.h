@@ -4,8 +4,11 @@
 // audio light record as the panel holds it, changes it and stores it: the page's device takes it (a
 // keyboard keeps it in its profile), the profile is saved and the key buttons follow.
 //
-// The style window's button and the capture colour sliders belong to the window: the editor hands them on.
+// The music style belongs to the window: the editor hands on its window's button and the sliders of the
+// style's current colour, and shows that colour on each page's panel as the page refreshes.
 
+#include <array>
+#include <cstdint>
 #include <functional>
 
 #include "devices/lighting/light_params.h"
@@ -19,8 +22,11 @@ class CAudioLightingEditor final : public IEditor {
  public:
   struct Hooks {
     std::function<void()> openStyleWindow;
-    // The audio capture message with wParam 6, 7 or 8 and a slider's value.
-    std::function<void(int wParam, int value)> sendCaptureCommand;
+    // A slider of the style's current colour was set: 6 red, 7 green, 8 blue (the audio capture message's
+    // wParam), and its level.
+    std::function<void(int wParam, int level)> styleSlider;
+    // The style's current colour, levels 0 to 9.
+    std::function<std::array<std::uint8_t, 3>()> styleColour;
   };
 
   explicit CAudioLightingEditor(Hooks hooks) : hooks_(std::move(hooks)) {}

@@ -1,9 +1,12 @@
 #include "editors/light_control.h"
 
 #include <QString>
+#include <algorithm>
 #include <array>
+#include <string>
 #include <utility>
 
+#include "controls/audio_record.h"
 #include "editors/light_layout_rules.h"
 #include "platform/trace.h"
 #include "uilib/color_palette.h"
@@ -328,6 +331,28 @@ std::uint32_t CLightControlUI::GetAudioPaletteColour() const {
 ui::CDuiString CLightControlUI::GetAudioColourText(int component) const {
   if (component < 0 || component > 2) return {};
   return EditText(kAudioEdits[component]);
+}
+
+bool CLightControlUI::ShowSoundLevels(std::span<const std::int32_t> levels) {
+  auto* graph = Find<controls::CAudioRecordUI>("audio_record_graph");
+  if (!graph || !graph->isVisible()) return false;
+  graph->SetLevels(levels);
+  return true;
+}
+
+void CLightControlUI::ShowStyleColour(std::span<const std::uint8_t, 3> levels) {
+  constexpr const char* kComponents[] = {"R", "G", "B"};
+  constexpr int kTopLevel = 9;
+  std::uint32_t argb = 0;
+  for (int c = 0; c < 3; ++c) {
+    const int level = std::min<int>(levels[std::size_t(c)], kTopLevel);
+    const std::string prefix = kComponents[c];
+    if (auto* slider = Find<ui::CSliderUI>((prefix + "_light_slider").c_str())) slider->SetValue(level);
+    if (ui::CControlUI* label = Child(*this, (prefix + "_light_label").c_str()))
+      label->SetText(QStringLiteral("%1 %2").arg(QString::fromStdString(prefix)).arg(level));
+    argb |= std::uint32_t(level * 255 / kTopLevel) << (16 - 8 * c);
+  }
+  if (auto* graph = Find<controls::CAudioRecordUI>("audio_record_graph")) graph->SetLineColour(argb ? kOpaque | argb : 0);
 }
 
 void CLightControlUI::ShowSameModeButton(int flag) {

@@ -85,6 +85,14 @@ class CLightControlUI : public ui::CHorizontalLayoutUI {
   std::uint32_t GetAudioPaletteColour() const;         // 0xFF000000 without a palette
   ui::CDuiString GetAudioColourText(int component) const;  // "deng_audioedit_R/G/B"; empty for others
 
+  // The music page's sound row. The sound on its level graph, while the graph is on screen (false when it
+  // is not: nothing was drawn).
+  bool ShowSoundLevels(std::span<const std::int32_t> levels);
+  // The music style's current colour, red, green and blue as levels 0 to 9: on the "R_light_slider",
+  // "G_light_slider", "B_light_slider" sliders, their labels ("R 9") and as the graph's colour (its skin's
+  // while the colour is black).
+  void ShowStyleColour(std::span<const std::uint8_t, 3> levels);
+
  private:
   template <class T>
   T* Find(const char* name) const;

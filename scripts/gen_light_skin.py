@@ -4,6 +4,7 @@ picture, where the page is narrow (about 670 px at 1000 x 640) and the panel mus
 rows: the effect with brightness and speed; the direction and the groups only some keyboard modes use
 (they take the direction's place, which those modes hide) with the multi-colour flag and the same-mode
 button; the colour values, preset swatches and the colour shown, with a small palette beside them. The
+music effect has its own colour page, with the sound graph and the music style's colour below it. The
 keyboard-only groups and the same-mode button start hidden: only the layouts that use them show them.
 
 The mode combo starts empty: the lighting editor fills it with the device's modes.
@@ -129,12 +130,29 @@ def music_page():
     colours = group("light_audiocolor_layout", [kinds, values, swatches], kind="QVBoxLayout")
     palette = group("audiocolorpallet_layout", ['<widget class="CColorPaletteUI" name="deng_audioColor_Pallet">'
                                                 + fixed(190, 96) + "</widget>"])
-    return group("light_color_page_1", [colours, palette], spacing=16, stretch=True)
+    choice = group("light_audio_colour_row", [colours, palette], spacing=16, stretch=True)
+    return group("light_color_page_1", [choice, sound_row()], kind="QVBoxLayout")
+
+
+def sound_row():
+    """What the window receives from the audio companion, as a level graph, and the colour of the music
+    style's current group (levels 0 to 9), which the graph is drawn in."""
+    graph = ('<widget class="AudioRecord" name="audio_record_graph">' + fixed(200, 30)
+             + prop("bkcolor", "#10151D") + prop("linecolor", "#2BD9C3") + "</widget>")
+    sliders = []
+    for component in "RGB":
+        sliders.append(f'<widget class="QLabel" name="{component}_light_label">' + fixed(34, 20)
+                       + prop("text", f"{component} 0", dynamic=False) + prop("role", "caption") + "</widget>")
+        sliders.append(f'<widget class="QSlider" name="{component}_light_slider">' + size("minimumSize", 60, 0)
+                       + size("maximumSize", 80, 16777215) + '<property name="maximum"><number>9</number></property>'
+                       + '<property name="orientation"><enum>Qt::Horizontal</enum></property></widget>')
+    return group("light_audio_sound_row", [label("light_audio_sound_caption", "light_audio_sound_text"), graph]
+                 + sliders, spacing=8, stretch=True)
 
 
 def main():
     pages = ('<widget class="QStackedWidget" name="light_color_tablayout">'
-             + size("maximumSize", 16777215, 100) + colour_page() + music_page() + "</widget>")
+             + size("maximumSize", 16777215, 140) + colour_page() + music_page() + "</widget>")
     ui = f'''<?xml version="1.0" encoding="UTF-8"?>
 <!-- Written by scripts/gen_light_skin.py; edit the script, not this file. -->
 <ui version="4.0">

@@ -4,14 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <limits>
 
 #include "app/audio_companion.h"
 #include "app/copy_data_record.h"
 #include "editors/light_control.h"
 #include "editors/lighting_editor.h"
+#include "platform/xdg_paths.h"
 #include "tests/app/window_fixture.h"
+#include "app/audio_style.h"
+#include "controls/audio_record.h"
+#include "uilib/color_palette.h"
 #include "uilib/combo.h"
 #include "uilib/edit.h"
+#include "uilib/slider.h"
 
 namespace norvane::app::test {
 namespace {
@@ -42,6 +48,8 @@ class MusicLightingTest : public WindowOnEmulatorTest {
     ui::TNotifyUI msg{type, control, wParam, 0};
     window_->Notify(msg);
   }
+  std::string Text(const char* name) const { return InPage(KeyboardPage(), name)->GetText().toStdString(); }
+  std::filesystem::path StyleFile() const { return UserDataFolder() / "AudioFile.json"; }
   Json::Value SavedAudio() const {
     return JsonFileUtil().ReadJsonValue(KeyboardPage()->Device()->CurrentProfileFile())["Device"][0]["AudioLightInfo"];
   }
@@ -90,10 +98,17 @@ TEST_F(MusicLightingTest, TheAudioPanelEditsTheKeyboardsRecordInItsProfile) {
   ASSERT_TRUE(pictures->SelectItem(0, false, true));
   EXPECT_TRUE(InPage(KeyboardPage(), "light_audiocolor_layout")->IsEnabled());
 
-  // The foreground: a preset colour clears the multi-colour flag; a typed component too.
+  // The foreground: the palette's pick of the colour it has keeps the multi-colour flag; a preset colour
+  // clears it, a typed component too.
   Select(KeyboardPage(), "audio_FgColor_check");
   Select(KeyboardPage(), "deng_7audiocolor_check");
   ASSERT_EQ(Keyboard().GetAudioLight().multiColour, 1);
+  const lighting::Rgb foreground = Keyboard().GetAudioLight().foreground;
+  auto* palette = dynamic_cast<ui::CColorPaletteUI*>(InPage(KeyboardPage(), "deng_audioColor_Pallet"));
+  ASSERT_NE(palette, nullptr);
+  palette->SetSelectColor(0xFF000000u | foreground.red << 16 | foreground.green << 8 | foreground.blue);
+  Notify(ui::DUI_MSGTYPE_COLORCHANGED, "deng_audioColor_Pallet");
+  EXPECT_EQ(Keyboard().GetAudioLight().multiColour, 1) << "the same colour";
   Notify(ui::DUI_MSGTYPE_CLICK, "audiocolor_option_1");
   EXPECT_EQ(Keyboard().GetAudioLight().foreground, (lighting::Rgb{255, 0, 0}));
   EXPECT_EQ(Keyboard().GetAudioLight().multiColour, 0);
@@ -111,6 +126,53 @@ TEST_F(MusicLightingTest, TheAudioPanelEditsTheKeyboardsRecordInItsProfile) {
   const Json::Value saved = SavedAudio();
   EXPECT_EQ(saved["FgColorB"].asInt(), 255);
   EXPECT_EQ(saved["ColorTypeFlags"].asInt(), 0);
+}
+
+TEST_F(MusicLightingTest, TheKeyboardsMusicPageShowsTheSoundItReceivesAsFarAsItSwings) {
+  ChooseMode(29);
+  auto* graph = dynamic_cast<controls::CAudioRecordUI*>(InPage(KeyboardPage(), "audio_record_graph"));
+  ASSERT_NE(graph, nullptr);
+  ASSERT_TRUE(graph->isVisible());
+  std::vector<std::int32_t> levels(500, -3000);
+  levels[1] = 4000;
+  levels[2] = std::numeric_limits<std::int32_t>::min();
+  for (int message = 0; message < 3; ++message) window_->OnCopyData(kCopyDataSoundLevels, Values(levels));
+  EXPECT_EQ(graph->Levels()[0], 3000);
+  EXPECT_EQ(graph->Levels()[1], 4000);
+  EXPECT_EQ(graph->Levels()[2], std::numeric_limits<std::int32_t>::max()) << "the farthest swing there is";
+
+  // A short record fills the rest of the window's levels with what the last one left there.
+  window_->OnCopyData(kCopyDataSoundLevels, Values({100}));
+  window_->OnCopyData(kCopyDataSoundLevels, Values({100}));
+  window_->OnCopyData(kCopyDataSoundLevels, Values({-200}));
+  EXPECT_EQ(graph->Levels()[0], 200);
+  EXPECT_EQ(graph->Levels()[1], 4000);
+}
+
+TEST_F(MusicLightingTest, TheStyleSlidersSetTheCurrentGroupsColourUntilAResetBringsTheDefaultBack) {
+  ChooseMode(29);
+  // The default style: group 1 ("Classic") of 9, 0, 0 selected.
+  EXPECT_EQ(Text("R_light_label"), "R 9");
+  EXPECT_EQ(Text("G_light_label"), "G 0");
+  auto* green = dynamic_cast<ui::CSliderUI*>(InPage(KeyboardPage(), "G_light_slider"));
+  ASSERT_NE(green, nullptr);
+  EXPECT_EQ(green->GetMaxValue(), 9);
+  green->SetValue(5);
+  Notify(ui::DUI_MSGTYPE_VALUECHANGED, "G_light_slider");
+  EXPECT_EQ(window_->GetAudioStyle().colours[0], (std::array<std::uint8_t, 3>{9, 5, 0}));
+  EXPECT_EQ(Text("G_light_label"), "G 5");
+  auto* graph = dynamic_cast<controls::CAudioRecordUI*>(InPage(KeyboardPage(), "audio_record_graph"));
+  ASSERT_NE(graph, nullptr);
+  EXPECT_EQ(graph->GetLineColour(), 0xFFFF8D00u) << "levels 9 and 5 of 9 as 255 and 141";
+  // Written once the changes pause.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return AudioStyleOf(JsonFileUtil().ReadJsonValue(StyleFile())["Device"]).colours[0][1] == 5; }, 3000));
+
+  // A profile reset returns the style to the default file's, even though the user's was good.
+  Click(KeyboardPage(), "device_reset_btn");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window_->GetAudioStyle().colours[0][1] == 0; }, 3000));
+  EXPECT_EQ(AudioStyleOf(JsonFileUtil().ReadJsonValue(StyleFile())["Device"]).colours[0][1], 0);
+  EXPECT_EQ(Text("G_light_label"), "G 0");
+  EXPECT_EQ(green->GetValue(), 0);
 }
 
 }  // namespace

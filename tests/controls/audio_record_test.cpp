@@ -63,6 +63,13 @@ TEST(AudioRecordGraph, DrawsItsLevelsOverItsBackgroundAndStartsWithARamp) {
   EXPECT_EQ(image.pixel(4, 15), background) << "a negative level draws nothing";
   EXPECT_EQ(image.pixel(6, 0), line);
   EXPECT_EQ(image.pixel(8, 15), background);
+
+  graph.SetLineColour(0xFF00FF00);
+  graph.render(&image);
+  EXPECT_EQ(image.pixel(0, 15), qRgb(0, 0xFF, 0)) << "the program's colour";
+  graph.SetLineColour(0);
+  graph.render(&image);
+  EXPECT_EQ(image.pixel(0, 15), line) << "the skin's again";
 }
 
 }  // namespace
