@@ -16,6 +16,8 @@
 #include "app/resume_relight.h"
 #include "app/screen_watcher.h"
 #include "app/sleep_monitor.h"
+#include "controls/device_profile.h"
+#include "controls/pages/device_page.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
 #include "uilib/button.h"
@@ -167,6 +169,9 @@ void CMainWnd::SetWindowActiveAll(bool active) {
 void CMainWnd::SetRecordingUi(bool all, bool enabled) {
   if (all) {
     if (ui::CControlUI* strip = FindControl("device_select_layout")) strip->SetEnabled(enabled);
+    // While recording, the page keeps its profile and its tab.
+    controls::CDevicePageUI* page = devices_ ? devices_->CurrentPage() : nullptr;
+    if (controls::CDeviceProfileUI* bar = page ? page->ProfileBar() : nullptr) bar->SetEnabled(enabled);
   }
   for (editors::IEditor* editor : router_.Editors()) editor->SetRecordingUi(all, enabled);
 }

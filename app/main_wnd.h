@@ -21,6 +21,7 @@
 #include <optional>
 
 #include "app/bus_message.h"
+#include "app/device_hook.h"
 #include "app/device_service.h"
 #include "app/main_wnd_hooks.h"
 #include "app/notify_router.h"
@@ -69,6 +70,15 @@ struct MainWndOptions {
   // program, an empty text: none.
   std::optional<QString> audioCompanion;
   QStringList audioCompanionArguments;
+  // Started with the session (--minimized): after the first device scan the window goes to the tray, or is
+  // minimised where there is none, instead of coming to the front. A later start still raises it.
+  bool startMinimized = false;
+  // Whether the desktop offers a tray; empty: ask the desktop.
+  std::function<bool()> trayAvailable;
+  // Asks for a colour (ARGB) from `initial`; empty: the colour palette dialog over the window.
+  std::function<std::optional<std::uint32_t>(std::uint32_t initial)> chooseColour;
+  // The capture backends a macro recording tries in order; none given: those of the session.
+  std::optional<CDeviceHook::BackendList> recordingBackends;
 };
 
 class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public SkinChangedReceiver {
@@ -185,6 +195,8 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void RefreshScreenSize();
   void RaiseToFront();
   void HideToTray();
+  // The first showing of a window started minimised: into the tray, or minimised without one.
+  void StartMinimized();
   void Broadcast(RegisteredMessage id, std::int64_t wParam, std::int64_t lParam);
   void SetLightControlAll(bool on);
   void SetWindowActiveAll(bool active);
@@ -212,7 +224,6 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void OnKeyClicked(const editors::RoutedNotify& notify);
   static constexpr int kLightingTab = 1;
   void OpenDesktopSettings(int n);
-  void HandToEditors(RegisteredMessage id, ui::WPARAM wParam, ui::LPARAM lParam);
   UserPrompts& Prompts();
 
   MainWndOptions options_;
@@ -276,6 +287,7 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   bool awake_ = true;
   bool startedUp_ = false;
   bool destroyed_ = false;
+  bool firstShowingDone_ = false;
 
   std::array<std::int32_t, kSoundLevelCount> soundLevels_{};
   std::array<std::int32_t, kAudioBandCount> audioBands_{};

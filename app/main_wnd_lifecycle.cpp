@@ -49,6 +49,7 @@ void CMainWnd::OnWindowInit() {
     };
     deviceHooks.pageCreated = [this](controls::CDevicePageUI& page) {
       OnPageCreatedForLighting(page);
+      if (page.Device()) page.Device()->SetScreenSize(screenSize_.width, screenSize_.height);
       // The page's device refreshed its state: every editor shows what it shows of that page again.
       page.SetRefreshListener([this, pagePtr = &page] {
         for (editors::IEditor* editor : router_.Editors()) editor->OnPageRefreshed(*pagePtr);

@@ -59,6 +59,8 @@ void CMainWnd::ToggleLightControl(ui::CControlUI*) {
 
 void CMainWnd::OnPowerBroadcast(ui::WPARAM event) {
   if (event == PBT_APMSUSPEND) {
+    // No keyboard stays held while the system sleeps: a recording ends as its stop button ends it.
+    SetInputCapture(false);
     awake_ = false;
     relight_->OnSuspend();
     SetLightControlAll(false);

@@ -217,8 +217,15 @@ bool CMainWnd::OnRegisteredMessage(RegisteredMessage id, ui::WPARAM wParam, ui::
   using enum RegisteredMessage;
   switch (id) {
     case kInstanceMessage:
-      // lParam 1 from a second start, 0 from the scan thread after its first pass: either way to the front.
-      if (lParam == 0 || lParam == 1) ShowAndRaise();
+      // lParam 1 from a second start, 0 from the scan thread after its first pass: either way to the front,
+      // except for the first showing of a window that starts with the session.
+      if (lParam == 0 && options_.startMinimized && !firstShowingDone_) {
+        firstShowingDone_ = true;
+        StartMinimized();
+      } else if (lParam == 0 || lParam == 1) {
+        firstShowingDone_ = true;
+        ShowAndRaise();
+      }
       return true;
     case kSettingsRelayMessage:
       if (settingsWnd_) settingsWnd_.PostMessage(RegisteredMessageId(id), wParam, lParam);
@@ -240,10 +247,9 @@ bool CMainWnd::OnRegisteredMessage(RegisteredMessage id, ui::WPARAM wParam, ui::
       break;
   }
   if (!awake_) return false;
-  if (IsEditorHookMessage(id)) {
-    HandToEditors(id, wParam, lParam);
-    return true;
-  }
+  // Only the program's own capture feeds the editors: these names from other programs carry nothing it
+  // could use.
+  if (IsEditorHookMessage(id)) return true;
   if (IsGameMessage(id)) {
     OnGameMessage(wParam, lParam);
     return true;
@@ -278,8 +284,9 @@ void CMainWnd::OnMenuCommand(const ui::MenuCmd& command) {
     OpenAboutWindow();
   } else if (command.szName.CompareNoCase("setwnd_menu") == 0) {
     OpenSettingsWindow(true);
-  } else if (editors::IEditor* macros = router_.EditorOf(editors::EditorSlot::kMacro)) {
-    macros->OnMenuItem(command);
+  } else {
+    // The macro step menu: its insertions are the macro editor's, its recordings the recording's.
+    for (editors::IEditor* editor : router_.Editors()) editor->OnMenuItem(command);
   }
 }
 

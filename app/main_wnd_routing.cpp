@@ -7,11 +7,13 @@
 #include "app/game_light.h"
 #include "app/light_sync.h"
 #include "app/macro_editor.h"
+#include "app/macro_recorder.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "app/profile_actions.h"
 #include "app/skin_frame.h"
 #include "app/window_prompts.h"
+#include "controls/color_select_wnd.h"
 #include "controls/device_key_button.h"
 #include "controls/device_profile.h"
 #include "app/audio_style.h"
@@ -22,6 +24,8 @@
 #include "editors/key_assignment_editor.h"
 #include "editors/keyboard_system_editor.h"
 #include "editors/lighting_editor.h"
+#include "editors/mouse_editor.h"
+#include "editors/page_controls.h"
 #include "profiles/json_file_util.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
@@ -39,18 +43,10 @@ using editors::RoutedNotify;
 constexpr int kTestDpiMin = 200;
 constexpr int kTestDpiMax = 6500;
 
-// The page a control sits in; null for a control of the window itself.
-controls::CDevicePageUI* PageOf(ui::CControlUI* control) {
-  for (QWidget* w = control ? control->GetWidget() : nullptr; w; w = w->parentWidget()) {
-    if (auto* page = dynamic_cast<controls::CDevicePageUI*>(ui::ControlOf(w))) return page;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 ui::CControlUI* CMainWnd::FindBeside(ui::CControlUI* control, const ui::CDuiString& name) const {
-  controls::CDevicePageUI* page = PageOf(control);
+  controls::CDevicePageUI* page = editors::PageOfControl(control);
   return page ? ui::CPaintManagerUI::FindSubControlByName(page, name) : FindControl(name);
 }
 
@@ -86,9 +82,25 @@ void CMainWnd::SetUpRouter() {
     auto keys = std::make_unique<editors::CKeyAssignmentEditor>();
     router_.Register(editors::EditorSlot::kKeyAssignment, keys.get());
     ownEditors_.push_back(std::move(keys));
-    auto macros = std::make_unique<CMacroEditor>([this]() -> UserPrompts& { return Prompts(); });
+    auto macros = std::make_unique<CMacroEditor>([this]() -> UserPrompts& { return Prompts(); },
+                                                  [this] { return GetHWND(); });
     router_.Register(editors::EditorSlot::kMacro, macros.get());
     ownEditors_.push_back(std::move(macros));
+    auto mouse = std::make_unique<editors::CMouseEditor>([this](std::uint32_t initial) {
+      if (options_.chooseColour) return options_.chooseColour(initial);
+      return controls::ChooseColour(this, dpi_, initial);
+    });
+    router_.Register(editors::EditorSlot::kMouse, mouse.get());
+    ownEditors_.push_back(std::move(mouse));
+    CMacroRecorder::Window window;
+    window.currentPage = [this]() -> controls::CDevicePageUI* { return devices_ ? devices_->CurrentPage() : nullptr; };
+    window.setRecordingUi = [this](bool all, bool enabled) { SetRecordingUi(all, enabled); };
+    window.prompts = [this]() -> UserPrompts& { return Prompts(); };
+    window.awake = [this] { return awake_; };
+    auto recording = std::make_unique<CMacroRecorder>(std::move(window), options_.recordingBackends.value_or(
+                                                                              CDeviceHook::DefaultBackends()));
+    router_.Register(editors::EditorSlot::kRecording, recording.get());
+    ownEditors_.push_back(std::move(recording));
   }
 }
 
@@ -188,7 +200,7 @@ void CMainWnd::OnWindowRoute(const RoutedNotify& notify) {
         // Only the tab that became selected opens its area; its group mates report their unselection too.
         if (auto* option = dynamic_cast<ui::COptionUI*>(sender); option && !option->IsSelected()) return;
         // A tab of another page's bar (a hidden page) is not the current page's.
-        if (controls::CDevicePageUI* owner = PageOf(sender); owner && owner != notify.page) return;
+        if (controls::CDevicePageUI* owner = editors::PageOfControl(sender); owner && owner != notify.page) return;
         notify.page->Device()->SelectFunctionTab(notify.number);
         if (controls::CDeviceProfileUI* bar = notify.page->ProfileBar()) bar->SelectTab(notify.number);
       }
@@ -319,16 +331,8 @@ void CMainWnd::OpenDesktopSettings(int n) {
 }
 
 void CMainWnd::SetInputCapture(bool on) {
-  if (editors::IEditor* recording = router_.EditorOf(editors::EditorSlot::kRecording))
-    recording->SetInputCapture(on);
-}
-
-void CMainWnd::HandToEditors(RegisteredMessage id, ui::WPARAM wParam, ui::LPARAM lParam) {
-  // A single key goes to the key editor (key capture); the macro messages to the recording.
-  const editors::EditorSlot slot = id == RegisteredMessage::kHookKeySingleKey ? editors::EditorSlot::kKeyAssignment
-                                                                              : editors::EditorSlot::kRecording;
-  if (editors::IEditor* editor = router_.EditorOf(slot))
-    editor->OnHookMessage(RegisteredMessageName(id), std::int64_t(wParam), std::int64_t(lParam));
+  // The key editor's key capture and a macro recording alike.
+  for (editors::IEditor* editor : router_.Editors()) editor->SetInputCapture(on);
 }
 
 }  // namespace norvane::app

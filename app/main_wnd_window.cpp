@@ -44,14 +44,35 @@ void CMainWnd::ShowAndRaise() {
         (notice && notice->IsVisible() ? "visible" : "hidden"));
 }
 
+void CMainWnd::StartMinimized() {
+  if (destroyed_) return;
+  UpdateNoDeviceNotice();
+  const bool tray = options_.trayAvailable ? options_.trayAvailable() : ui::CTrayIcon::IsAvailable();
+  if (tray) {
+    ShowWindow(false);
+    if (devices_) devices_->SetWindowActive(false);
+    Trace("main window: started in the tray");
+    return;
+  }
+  if (QWidget* host = GetWidget()) host->showMinimized();
+  if (devices_) devices_->SetWindowActive(false);
+  Trace("main window: started minimised");
+}
+
 void CMainWnd::HideToTray() {
   CloseChildWindows();
+  // A recording ends with the window: no keyboard stays held behind a window the user cannot see.
+  SetInputCapture(false);
   HideToTrayOrMinimize();
   if (!IsWindowVisible() && devices_) devices_->SetWindowActive(false);
 }
 
 void CMainWnd::RefreshScreenSize() {
   screenSize_ = options_.screenSize ? options_.screenSize() : PrimaryScreenPixelSize();
+  // The devices whose settings depend on the screen (a mouse's pointer correction) follow it.
+  if (!devices_) return;
+  for (controls::CDevicePageUI* page : devices_->Pages())
+    if (page->Device()) page->Device()->SetScreenSize(screenSize_.width, screenSize_.height);
 }
 
 void CMainWnd::ApplyWindowScale() {
@@ -129,6 +150,7 @@ void CMainWnd::OnTrayLeftClick() {
   const bool wasShowing = IsShowing();
   CloseChildWindows();
   if (wasShowing) {
+    SetInputCapture(false);
     ShowWindow(false);
     if (devices_) devices_->SetWindowActive(false);
     return;

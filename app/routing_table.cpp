@@ -236,6 +236,8 @@ constexpr Row kRows[] = {
 
     // Run by the default handling, through the window's message map.
     {"itemactivate", S::kName, "macro_action", kNoPage, kMacro, A::kMacroActionMenu},
+    // A macro step's context menu asks for the same menu.
+    {"menu", S::kName, "macro_action", kNoPage, kMacro, A::kMacroActionMenu},
     {"setfocus", S::kName, "keyset_keyboard_text_edit", kKeyboardMouse, kKey, A::kCaptureOn},
 };
 // clang-format on

@@ -94,6 +94,9 @@ class CNorvaneUSBDevice {
   const std::string& DeviceFolder() const { return device_folder_; }
   void SetLightListStem(std::string stem) { light_list_stem_ = std::move(stem); }
   const std::string& LightListStem() const { return light_list_stem_; }
+  // The LED whose colour the page's logo button shows; -1 for none.
+  void SetLogoLed(int led) { logo_led_ = led; }
+  int LogoLed() const { return logo_led_; }
   // Copies the interface record and takes the kind and the role from it.
   void SetIdentity(const hid::InterfaceEntry& entry);
   const hid::InterfaceEntry& Identity() const { return identity_; }
@@ -293,6 +296,7 @@ class CNorvaneUSBDevice {
   std::atomic<bool> sync_colour_shown_{false};
   int selected_light_ = -1;
   int function_tab_ = 1;
+  int logo_led_ = -1;
 
   mutable std::mutex lighting_mutex_;  // guards everything up to the next blank line
   std::vector<lighting::LedRecord> frame_;

@@ -1,5 +1,6 @@
 #include "editors/editor_controls.h"
 
+#include "editors/combo_edit_element.h"
 #include "editors/key_set_control.h"
 #include "editors/light_control.h"
 #include "editors/macro_control.h"
@@ -17,6 +18,8 @@ void RegisterEditorControls() {
   ui::RegistControl<CMacroControlUI>("CMacroControlUI");
   ui::RegistControl<CRedioMacroButtonUI>(CRedioMacroButtonUI::kClassName);
   ui::RegistControl<CRedioMacroButtonUI>("CRedioMacroButtonUI");
+  ui::RegistControl<CComboEditContainerElementUI>(CComboEditContainerElementUI::kClassName);
+  ui::RegistControl<CComboEditContainerElementUI>("CComboEditContainerElementUI");
 }
 
 }  // namespace norvane::editors

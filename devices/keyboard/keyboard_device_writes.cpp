@@ -3,7 +3,7 @@
 
 #include "devices/keyboard/key_table_builder.h"
 #include "devices/keyboard/keyboard_device.h"
-#include "devices/keyboard/macro_block.h"
+#include "macro/macro_block.h"
 #include "platform/trace.h"
 #include "protocol/command_series.h"
 
@@ -98,8 +98,8 @@ int CNorvaneKeyboardDevice::WriteMacros(std::span<const int> macros) {
   // The macro memory's size comes from the information block; without one nothing can be checked.
   if (!layout_.loaded && EnsureLayout() != protocol::kResultOk) return -1;
   const std::vector<macro::MacroEntry> list = macro::ReadMacroList(UserProfileFolder());
-  const keyboard::MacroBlockPlan plan =
-      keyboard::BuildMacroBlock(UserProfileFolder(), list, macros, layout_.MacroCapacity());
+  const macro::MacroBlockPlan plan =
+      macro::BuildMacroBlock(UserProfileFolder(), list, macros, layout_.MacroCapacity());
   if (plan.result != 0) return plan.result;
   protocol::CommandChannel& channel = CommandChannel();
   if (!channel.IsOpen()) return -1;

@@ -35,7 +35,10 @@ class ScriptedPrompts final : public UserPrompts {
  public:
   bool Confirm(const ui::CDuiString& textId) override {
     asked.push_back(textId.toStdString());
-    return confirm;
+    if (answers.empty()) return confirm;
+    const bool answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
   }
   void Tell(const ui::CDuiString& textId) override { told.push_back(textId.toStdString()); }
   std::optional<ui::CDuiString> OpenFile(const ui::CDuiString& filter) override {
@@ -48,6 +51,7 @@ class ScriptedPrompts final : public UserPrompts {
   }
 
   bool confirm = true;
+  std::vector<bool> answers;  // the next questions' answers in order; `confirm` after them
   std::optional<ui::CDuiString> file;
   std::vector<std::string> asked;
   std::vector<std::string> told;
@@ -75,6 +79,8 @@ class WindowOnEmulatorTest : public ::testing::Test {
     options.prompts = &prompts_;
     options.audioCompanion = companion_;
     options.audioCompanionArguments = companionArguments_;
+    options.chooseColour = chooseColour_;
+    options.recordingBackends = recordingBackends_;
     window_ = std::make_unique<CMainWnd>(std::move(options));
     ASSERT_TRUE(window_->Create(nullptr, "window-on-emulator-test", false, 0, 0, 1000, 640));
     ASSERT_TRUE(QTest::qWaitFor([&] { return KeyboardPage() && TabVisible(KeyboardPage()) && Synced(); }, 5000));
@@ -153,9 +159,13 @@ class WindowOnEmulatorTest : public ::testing::Test {
   // The audio capture companion the window runs; none unless a test names one.
   QString companion_;
   QStringList companionArguments_;
+  // The capture a recording uses; none given: the window's own choice.
+  std::optional<CDeviceHook::BackendList> recordingBackends_;
   norvane::testing::TempFolder data_;
   norvane::testing::ScopedEnv dataHome_{"XDG_DATA_HOME", data_.path().c_str()};
   ScriptedPrompts prompts_;
+  // The colour a user picks in the colour chooser; empty: the chooser is not scripted.
+  std::function<std::optional<std::uint32_t>(std::uint32_t)> chooseColour_;
   std::shared_ptr<emulator::EmulatorBackend> backend_;
   std::shared_ptr<hid::HidBackend> previous_;
   std::unique_ptr<CMainWnd> window_;
