@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <chrono>
 #include <limits>
 
 #include "app/audio_companion.h"
@@ -147,6 +148,28 @@ TEST_F(MusicLightingTest, TheKeyboardsMusicPageShowsTheSoundItReceivesAsFarAsItS
   window_->OnCopyData(kCopyDataSoundLevels, Values({-200}));
   EXPECT_EQ(graph->Levels()[0], 200);
   EXPECT_EQ(graph->Levels()[1], 4000);
+}
+
+TEST_F(MusicLightingTest, AFloodOfLevelRecordsIsCutToWhatACompanionSends) {
+  // A companion sends about 96 records a second, so the keyboard takes about 32. Here 3,000 come as fast as
+  // the window takes them, each one of its own, and the keyboard's sound graph shows every one it is fed.
+  ChooseMode(29);
+  auto* graph = dynamic_cast<controls::CAudioRecordUI*>(InPage(KeyboardPage(), "audio_record_graph"));
+  ASSERT_NE(graph, nullptr);
+  constexpr int kRecords = 3000;
+  int feeds = 0;
+  std::int32_t shown = graph->Levels()[0];
+  const auto started = std::chrono::steady_clock::now();
+  for (std::int32_t record = 1; record <= kRecords; ++record) {
+    window_->OnCopyData(kCopyDataSoundLevels, Values(std::vector<std::int32_t>(500, record)));
+    if (graph->Levels()[0] != shown) ++feeds, shown = graph->Levels()[0];
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  EXPECT_GT(feeds, 0);
+  // Taken unbounded, every third record would be fed: 1,000.
+  const int most = 100 * (int(seconds) + 2);
+  EXPECT_LE(feeds, most) << "in " << seconds << " s";
+  EXPECT_LT(feeds, kRecords / 3);
 }
 
 TEST_F(MusicLightingTest, TheStyleSlidersSetTheCurrentGroupsColourUntilAResetBringsTheDefaultBack) {
