@@ -78,12 +78,15 @@ void CaptureAnalyser::Emit() {
 }
 
 BandMessage CaptureAnalyser::Bands(std::span<const float, kFftSize> window, std::array<double, kBands>& peaks) {
+  // A Hann window keeps a loud bass from leaking into the treble; computed once.
+  static const std::array<double, kFftSize> hann = [] {
+    std::array<double, kFftSize> weights{};
+    for (std::size_t i = 0; i < kFftSize; ++i)
+      weights[i] = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * double(i) / double(kFftSize - 1));
+    return weights;
+  }();
   std::array<std::complex<double>, kFftSize> spectrum{};
-  for (std::size_t i = 0; i < kFftSize; ++i) {
-    // A Hann window keeps a loud bass from leaking into the treble.
-    const double hann = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * double(i) / double(kFftSize - 1));
-    spectrum[i] = window[i] * hann;
-  }
+  for (std::size_t i = 0; i < kFftSize; ++i) spectrum[i] = window[i] * hann[i];
   Fft(spectrum);
   BandMessage bands{};
   const double binWidth = double(kSampleRate) / double(kFftSize);

@@ -2,6 +2,8 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <bit>
+#include <cstring>
 
 namespace norvane::audio {
 
@@ -29,10 +31,15 @@ bool CompanionBus::Register(const QString& serviceName) {
 }
 
 void CompanionBus::Send(qlonglong kind, std::span<const std::int32_t> values) {
-  QByteArray bytes(qsizetype(values.size() * 4), '\0');
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    const auto bits = static_cast<std::uint32_t>(values[i]);
-    for (int b = 0; b < 4; ++b) bytes[qsizetype(4 * i) + b] = static_cast<char>(bits >> (8 * b));
+  // Little-endian 32-bit values: on a little-endian machine its own bytes, copied at once.
+  QByteArray bytes(qsizetype(values.size() * 4), Qt::Uninitialized);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(bytes.data(), values.data(), values.size_bytes());
+  } else {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      const auto bits = static_cast<std::uint32_t>(values[i]);
+      for (int b = 0; b < 4; ++b) bytes[qsizetype(4 * i) + b] = static_cast<char>(bits >> (8 * b));
+    }
   }
   QDBusMessage call = QDBusMessage::createMethodCall(kWindowService, kObjectPath, kInterface, QStringLiteral("CopyData"));
   call << kind << bytes;

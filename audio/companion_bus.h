@@ -29,7 +29,7 @@ class CompanionBus : public QObject {
   CompanionBus(QDBusConnection connection, std::function<void()> onClose, std::function<void(QString)> trace);
   // Takes the well-known name. False when it is taken (the companion runs already) or the bus refused it.
   bool Register(const QString& serviceName);
-  // A record to the window; never waits for it.
+  // A record to the window; never waits for it (a call sent so asks for no answer). Any thread may send.
   void Send(qlonglong kind, std::span<const std::int32_t> values);
 
  public slots:

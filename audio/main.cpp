@@ -13,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QMetaObject>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
@@ -77,16 +76,12 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  // The analysis runs on the sound library's thread; the records go out from the main thread.
+  // The analysis runs on the sound library's thread, and the records go out from there: the bus
+  // connection may be used from any thread, and a detour through the main thread would wake it 128 times a
+  // second for nothing.
   CaptureAnalyser analyser(
-      [&](const LevelMessage& levels) {
-        QMetaObject::invokeMethod(&app, [&companion, levels] { companion.Send(CompanionBus::kLevelsRecord, levels); },
-                                  Qt::QueuedConnection);
-      },
-      [&](const BandMessage& bands) {
-        QMetaObject::invokeMethod(&app, [&companion, bands] { companion.Send(CompanionBus::kBandsRecord, bands); },
-                                  Qt::QueuedConnection);
-      });
+      [&companion](const LevelMessage& levels) { companion.Send(CompanionBus::kLevelsRecord, levels); },
+      [&companion](const BandMessage& bands) { companion.Send(CompanionBus::kBandsRecord, bands); });
   PulseCapture capture([&analyser](std::span<const float> mono) { analyser.Feed(mono); });
 
   bool toldNoServer = false;
