@@ -2,12 +2,16 @@
 
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
 #include "app/about_wnd.h"
+#include "app/audio_companion.h"
+#include "app/audio_levels.h"
+#include "app/audio_style.h"
 #include "app/game_light.h"
 #include "app/instance_bus.h"
 #include "app/light_sync.h"
@@ -21,6 +25,7 @@
 #include "controls/device_profile.h"
 #include "controls/pages/device_page.h"
 #include "platform/trace.h"
+#include "platform/xdg_paths.h"
 #include "uilib/button.h"
 #include "uilib/container.h"
 #include "uilib/control_factory.h"
@@ -78,6 +83,14 @@ CMainWnd::CMainWnd(MainWndOptions options, MainWndHooks hooks)
   gameLight_ = std::make_unique<CGameLight>([this] { return devices_ ? devices_->CurrentPage() : nullptr; });
   relight_ = std::make_unique<CResumeRelight>(
       [this] { return devices_ ? devices_->Pages() : std::vector<controls::CDevicePageUI*>{}; });
+  audioLevels_ = std::make_unique<AudioLevelProcessor>();
+  audioStyle_ = std::make_unique<AudioStyleStore>(UserDataFolder() / "AudioFile.json",
+                                                  DefaultDataFolder() / "AudioFile.json");
+  const QString companion = options_.audioCompanion.value_or(QCoreApplication::applicationDirPath() +
+                                                             QStringLiteral("/norvane-audio"));
+  audioCompanion_ = std::make_unique<CAudioCompanion>(companion, options_.audioCompanionArguments, [this] {
+    return options_.bus && options_.bus->IsOnBus(kAudioCaptureServiceName);
+  });
   SetUpRouter();
 }
 

@@ -9,6 +9,9 @@
 
 #include <QByteArray>
 #include <QRect>
+#include <QStringList>
+#include <QTimer>
+#include <chrono>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -29,6 +32,7 @@
 #include "app/screen_size.h"
 #include "app/skin_changed.h"
 #include "app/worker_slots.h"
+#include "platform/atomic_file.h"
 #include "platform/registry_settings.h"
 #include "uilib/menu.h"
 #include "uilib/resource_manager.h"
@@ -38,10 +42,14 @@
 namespace norvane::app {
 
 class CInstanceBus;
+class AudioLevelProcessor;
 class CSleepMonitor;
 class CScreenWatcher;
 class CGameLight;
 class CResumeRelight;
+class CAudioCompanion;
+class AudioStyleStore;
+struct AudioStyle;
 struct LightSyncShared;
 
 struct MainWndOptions {
@@ -59,6 +67,10 @@ struct MainWndOptions {
   bool ownEditors = true;
   // Where the screen size comes from; empty: the primary screen.
   ScreenSizeSource screenSize;
+  // The audio capture companion the window runs for the music effects; nullopt: norvane-audio next to the
+  // program, an empty text: none.
+  std::optional<QString> audioCompanion;
+  QStringList audioCompanionArguments;
   // Started with the session (--minimized): after the first device scan the window goes to the tray, or is
   // minimised where there is none, instead of coming to the front. A later start still raises it.
   bool startMinimized = false;
@@ -98,6 +110,25 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   // A data record: kind 1 sound levels, kind 2 audio bands; anything else, or an empty one, is ignored.
   // Longer data are cut to the receiving buffer.
   void OnCopyData(std::int64_t kind, const QByteArray& data);
+
+  // Music lighting: the audio style (kept in "AudioFile.json") and the audio capture companion.
+  const AudioStyle& GetAudioStyle() const;
+  // The style in memory (SaveAudioStyleFile writes it), shown on every page's music panel.
+  void SetAudioStyle(const AudioStyle& style);
+  [[nodiscard]] FileResult SaveAudioStyleFile();
+  // Back to the default style (a profile reset), shown and sent to the companion.
+  void LoadAudioStyleFile();
+  void SendStyleColour(const AudioStyle& style);
+  // The audio capture message with wParam (6, 7, 8 for the red, green and blue sliders) to the companion.
+  void SendAudioCaptureCommand(int wParam, int value);
+  // A slider of the style's current colour (wParam 6 red, 7 green, 8 blue) set to a level 0 to 9: the
+  // companion is told, the style takes it and is saved a moment later (a run of changes once).
+  void OnStyleSlider(int wParam, int level);
+  // The audio style window, modal, one at a time; with its OK the style is kept, saved and sent.
+  void OpenAudioStyleWindow();
+  // Starts or ends the companion as the keyboards' effects need it.
+  void WatchMusicEffects();
+  CAudioCompanion& AudioCompanion() { return *audioCompanion_; }
 
   // Operations for the rest of the program.
   void ShowAndRaise();
@@ -215,6 +246,19 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   std::shared_ptr<LightSyncShared> lightSync_;
   std::unique_ptr<CGameLight> gameLight_;
   std::unique_ptr<CResumeRelight> relight_;
+  // Music lighting.
+  void ProcessAudioLevels();
+  void CloseAudioCapture();
+  std::unique_ptr<AudioLevelProcessor> audioLevels_;
+  std::unique_ptr<AudioStyleStore> audioStyle_;
+  std::unique_ptr<CAudioCompanion> audioCompanion_;
+  std::unique_ptr<QTimer> musicWatch_;
+  std::unique_ptr<QTimer> styleSave_;
+  void ShowAudioStyle();
+  void SaveAudioStyleNow();
+  bool audioStyleOpen_ = false;
+  std::chrono::steady_clock::time_point levelWindowStart_{};
+  int levelsInWindow_ = 0;
   std::vector<std::unique_ptr<editors::IEditor>> ownEditors_;
   int selectedTab_ = -1;
   int selectedKind_ = 0;

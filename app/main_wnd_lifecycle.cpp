@@ -3,6 +3,9 @@
 #include <QWidget>
 
 #include "app/about_wnd.h"
+#include "app/music_wnd.h"
+#include "app/audio_companion.h"
+#include "app/audio_style.h"
 #include "app/game_light.h"
 #include "app/language_config.h"
 #include "app/language_fonts.h"
@@ -98,6 +101,15 @@ void CMainWnd::OnWindowInit() {
   workers_.Put(kLightSyncSlot, StartLightSyncThread(lightSync_));
 
   StartTimer(kTimerApplyScale, 100);
+
+  // Music lighting: the audio style, its colour to the companion, and the companion while a keyboard shows
+  // a music effect.
+  audioStyle_->Load();
+  SendStyleColour(audioStyle_->Style());
+  ShowAudioStyle();
+  musicWatch_ = std::make_unique<QTimer>();
+  QObject::connect(musicWatch_.get(), &QTimer::timeout, [this] { WatchMusicEffects(); });
+  musicWatch_->start(1000);
 }
 
 void CMainWnd::SwitchLanguage(int index) {
@@ -123,6 +135,7 @@ void CMainWnd::SwitchLanguage(int index) {
   if (QWidget* host = GetWidget()) host->update();
   if (settingsWnd_) settingsWnd_.SendMessage(kLanguageChangedMessage, 0, 0);
   if (const ui::WindowHandle about = CAboutWnd::Current()) about.SendMessage(kLanguageChangedMessage, 0, 0);
+  if (const ui::WindowHandle style = CMusicWnd::Current()) style.SendMessage(kLanguageChangedMessage, 0, 0);
 }
 
 WorkerSlots::StopReport CMainWnd::StopWorkers() {
@@ -142,6 +155,10 @@ void CMainWnd::OnDestroy() {
   ui::PostQuitMessage(0);
   switcher_.reset();
   StopWorkers();
+  if (musicWatch_) musicWatch_->stop();
+  // A style change still waiting to be written is written now.
+  if (styleSave_ && styleSave_->isActive()) (void)SaveAudioStyleFile();
+  CloseAudioCapture();
   sleepMonitor_.reset();
   screenWatcher_.reset();
 }

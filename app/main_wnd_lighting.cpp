@@ -1,6 +1,8 @@
 // The main window's lighting coordination: who drives the device lighting (this program or another one),
 // the system's sleep, game events, the supported-device list for the device-list companion, and the pages
 // that join the lighting synchronisation.
+#include <QTimer>
+
 #include "app/copy_data_record.h"
 #include "app/device_list_record.h"
 #include "app/game_light.h"
@@ -97,6 +99,10 @@ void CMainWnd::OnGameMessage(ui::WPARAM wParam, ui::LPARAM lParam) {
 void CMainWnd::OnUserLightEdit(controls::CDevicePageUI& page) {
   gameLight_->Forget(page);
   relight_->Forget(page);
+  // A music effect chosen (or left) needs the audio companion at once, once the edit is done.
+  QTimer::singleShot(0, GetWidget(), [this] {
+    if (!destroyed_) WatchMusicEffects();
+  });
 }
 
 void CMainWnd::OnPageCreatedForLighting(controls::CDevicePageUI& page) {

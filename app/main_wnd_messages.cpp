@@ -59,10 +59,20 @@ void CMainWnd::OnCopyData(std::int64_t kind, const QByteArray& data) {
         std::min<std::size_t>(accepted->size() / sizeof(std::int32_t), kSoundLevelCount);
     std::memcpy(soundLevels_.data(), accepted->constData(), count * sizeof(std::int32_t));
     if (hooks_.soundLevels) hooks_.soundLevels(std::span<const std::int32_t>(soundLevels_.data(), count));
+    if (count > 0) ProcessAudioLevels();
   } else if (kind == kCopyDataAudioBands) {
     const std::size_t count = std::min<std::size_t>(accepted->size() / sizeof(std::int32_t), kAudioBandCount);
     std::memcpy(audioBands_.data(), accepted->constData(), count * sizeof(std::int32_t));
     if (hooks_.audioBands) hooks_.audioBands(std::span<const std::int32_t>(audioBands_.data(), count));
+    // The band colour goes to the first keyboard.
+    if (devices_ && count > 0) {
+      for (controls::CDevicePageUI* page : devices_->Pages()) {
+        if (!page->Device() || page->Device()->Kind() != hid::DeviceKind::kKeyboard) continue;
+        page->Device()->FeedAudioBands(std::span<const std::uint8_t>(
+            reinterpret_cast<const std::uint8_t*>(audioBands_.data()), audioBands_.size() * sizeof(std::int32_t)));
+        break;
+      }
+    }
   }
 }
 

@@ -18,9 +18,11 @@
 #include "controls/color_select_wnd.h"
 #include "controls/device_key_button.h"
 #include "controls/device_profile.h"
+#include "app/audio_style.h"
 #include "controls/device_strip.h"
 #include "controls/pages/device_page.h"
 #include "devices/device_kinds.h"
+#include "editors/audio_lighting_editor.h"
 #include "editors/key_assignment_editor.h"
 #include "editors/keyboard_system_editor.h"
 #include "editors/lighting_editor.h"
@@ -69,6 +71,16 @@ void CMainWnd::SetUpRouter() {
     lighting->SetEditListener([this](controls::CDevicePageUI& page) { OnUserLightEdit(page); });
     router_.Register(editors::EditorSlot::kLighting, lighting.get());
     ownEditors_.push_back(std::move(lighting));
+    auto audio = std::make_unique<editors::CAudioLightingEditor>(editors::CAudioLightingEditor::Hooks{
+        // Modal: not inside the button's own signal.
+        .openStyleWindow = [this] { QTimer::singleShot(0, GetWidget(), [this] { if (!destroyed_) OpenAudioStyleWindow(); }); },
+        .styleSlider = [this](int wParam, int level) { OnStyleSlider(wParam, level); },
+        .styleColour = [this] {
+          const AudioStyle& style = GetAudioStyle();
+          return style.colours[std::size_t(style.style % AudioStyle::kGroups)];
+        }});
+    router_.Register(editors::EditorSlot::kAudioLighting, audio.get());
+    ownEditors_.push_back(std::move(audio));
     auto keys = std::make_unique<editors::CKeyAssignmentEditor>();
     router_.Register(editors::EditorSlot::kKeyAssignment, keys.get());
     ownEditors_.push_back(std::move(keys));
@@ -247,7 +259,9 @@ void CMainWnd::OnPageAction(const RoutedNotify& notify) {
     if (!page || destroyed_) return;
     // A game effect on the page gives way first: the action saves or replaces its profile.
     gameLight_->Restore(*page);
-    RunProfileAction(action, *page, Prompts(), ScreenSize());
+    const bool done = RunProfileAction(action, *page, Prompts(), ScreenSize());
+    // A reset returns the music style to its default too.
+    if (done && action == RouteAction::kResetProfile && !destroyed_) LoadAudioStyleFile();
   });
 }
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "app/about_wnd.h"
+#include "app/music_wnd.h"
 #include "app/game_light.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
@@ -194,6 +195,7 @@ void CMainWnd::ShowDeviceMessage(const ui::CDuiString& textId, std::optional<int
 void CMainWnd::CloseChildWindows() {
   if (settingsWnd_) settingsWnd_.SendMessage(ui::WM_CLOSE);
   if (const ui::WindowHandle about = CAboutWnd::Current()) about.SendMessage(ui::WM_CLOSE);
+  if (const ui::WindowHandle style = CMusicWnd::Current()) style.SendMessage(ui::WM_CLOSE);
 }
 
 void CMainWnd::OpenSettingsWindow(bool centred) {

@@ -17,12 +17,14 @@ inline constexpr const char* kProfileFileFilter = "Profile Files(*.json)";
 
 
 // Runs a profile action (kAddProfile ... kRenameProfile, kLoadDefaults) on the page. Anything else, or a
-// page without a profile bar or device, does nothing.
-void RunProfileAction(editors::RouteAction action, controls::CDevicePageUI& page, UserPrompts& prompts,
+// page without a profile bar or device, does nothing. True when the bar's operation was carried out (the
+// user agreed and it succeeded; a device that did not take the profile afterwards is told, but counts).
+bool RunProfileAction(editors::RouteAction action, controls::CDevicePageUI& page, UserPrompts& prompts,
                       ScreenPixelSize screen);
 
 // The device takes the defaults of its model: the default profile, its key table and settings written.
-void LoadDeviceDefaults(controls::CDevicePageUI& page, UserPrompts& prompts, ScreenPixelSize screen);
+// False when the user declined.
+bool LoadDeviceDefaults(controls::CDevicePageUI& page, UserPrompts& prompts, ScreenPixelSize screen);
 
 // The text that tells the user the device did not take what its profile holds.
 inline constexpr const char* kProfileWriteFailedText = "device_settings_write_failed";

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QProcessEnvironment>
 #include <QTest>
 #include <memory>
 
@@ -87,6 +88,21 @@ QString TestServiceName(const char* role) {
 
 std::filesystem::path TestHome() {
   return g_home ? g_home->path() : std::filesystem::path();
+}
+
+QProcessEnvironment ProgramEnvironment(const std::filesystem::path& home) {
+  for (const char* sub : {"config", "data", "runtime"}) std::filesystem::create_directories(home / sub);
+  std::filesystem::permissions(home / "runtime", std::filesystem::perms::owner_all);
+  const auto folder = [&](const char* sub) { return QString::fromStdString((home / sub).string()); };
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), TestBusAddress());
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder("config"));
+  env.insert(QStringLiteral("XDG_DATA_HOME"), folder("data"));
+  env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder("runtime"));
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  for (const char* name : {"NORVANE_EMULATE", "NORVANE_SKIN_DIR", "NORVANE_DEFAULT_DATA"})
+    env.remove(QString::fromLatin1(name));
+  return env;
 }
 
 int RunClient(const QString& program, const QStringList& arguments) {

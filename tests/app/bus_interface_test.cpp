@@ -85,8 +85,6 @@ class BusInterfaceTest : public ::testing::Test {
   void SetUp() override {
     if (TestBusAddress().isEmpty()) GTEST_SKIP() << "no D-Bus bus available";
     if (!QFileInfo::exists(kProgram)) GTEST_SKIP() << "the program was not built";
-    for (const char* sub : {"config", "data", "runtime"}) std::filesystem::create_directories(home_ / sub);
-    std::filesystem::permissions(home_ / "runtime", std::filesystem::perms::owner_all);
     program_.setProcessEnvironment(Environment());
     program_.start(kProgram, {QStringLiteral("--trace"), QStringLiteral("--emulate"),
                               QStringLiteral("keyboard,mouse,mousepad")});
@@ -99,17 +97,7 @@ class BusInterfaceTest : public ::testing::Test {
     if (!program_.waitForFinished(5000)) program_.kill();
   }
 
-  QProcessEnvironment Environment() const {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), TestBusAddress());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString((home_ / "config").string()));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString((home_ / "data").string()));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString((home_ / "runtime").string()));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.remove(QStringLiteral("NORVANE_EMULATE"));
-    env.remove(QStringLiteral("NORVANE_SKIN_DIR"));
-    return env;
-  }
+  QProcessEnvironment Environment() const { return ProgramEnvironment(home_); }
   // Runs a command line as a user's shell would; its exit code and what it printed.
   int Shell(const QString& command, QByteArray* output = nullptr) {
     QProcess shell;

@@ -31,22 +31,9 @@ class ProgramTest : public ::testing::Test {
   void SetUp() override {
     if (TestBusAddress().isEmpty()) GTEST_SKIP() << "no D-Bus bus available";
     if (!QFileInfo::exists(kProgram)) GTEST_SKIP() << "the program was not built";
-    for (const char* sub : {"config", "data", "runtime"}) std::filesystem::create_directories(home_ / sub);
-    std::filesystem::permissions(home_ / "runtime", std::filesystem::perms::owner_all);
   }
 
-  QProcessEnvironment Environment() const {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), TestBusAddress());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString((home_ / "config").string()));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString((home_ / "data").string()));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString((home_ / "runtime").string()));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.remove(QStringLiteral("NORVANE_EMULATE"));
-    env.remove(QStringLiteral("NORVANE_SKIN_DIR"));
-    env.remove(QStringLiteral("NORVANE_DEFAULT_DATA"));
-    return env;
-  }
+  QProcessEnvironment Environment() const { return ProgramEnvironment(home_); }
 
   std::unique_ptr<QProcess> Launch(const QStringList& arguments) {
     auto process = std::make_unique<QProcess>();

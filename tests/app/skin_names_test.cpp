@@ -50,7 +50,8 @@ TEST(SkinNames, EveryRouteOfTheWindowAndItsEditorsHasItsControl) {
   const std::set<editors::EditorSlot> checked = {editors::EditorSlot::kWindow, editors::EditorSlot::kKeyboardSystem,
                                                  editors::EditorSlot::kMacro, editors::EditorSlot::kRecording,
                                                  editors::EditorSlot::kMouse, editors::EditorSlot::kShoot,
-                                                 editors::EditorSlot::kProfileRules};
+                                                 editors::EditorSlot::kProfileRules, editors::EditorSlot::kLighting,
+                                                 editors::EditorSlot::kAudioLighting};
   const std::set<std::string> names = ShippedControlNames();
   ASSERT_GT(names.size(), 100u);
   for (const RouteRow& row : RoutingTable()) {

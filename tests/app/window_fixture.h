@@ -77,6 +77,8 @@ class WindowOnEmulatorTest : public ::testing::Test {
     options.settingsFile = data_.path() / "registry.ini";
     options.watchSleep = false;
     options.prompts = &prompts_;
+    options.audioCompanion = companion_;
+    options.audioCompanionArguments = companionArguments_;
     if (customise_) customise_(options);
     options.chooseColour = chooseColour_;
     options.recordingBackends = recordingBackends_;
@@ -155,6 +157,9 @@ class WindowOnEmulatorTest : public ::testing::Test {
 
   // The devices plugged in at the start; a test group may set others before SetUp.
   std::vector<DeviceModel> models_{DeviceModel::kKeyboard, DeviceModel::kMouse};
+  // The audio capture companion the window runs; none unless a test names one.
+  QString companion_;
+  QStringList companionArguments_;
   // The capture a recording uses; none given: the window's own choice.
   std::optional<CDeviceHook::BackendList> recordingBackends_;
   norvane::testing::TempFolder data_;
