@@ -213,7 +213,7 @@ def main():
    <item><widget class="DeviceProfile" name="DeviceProfileItem"/></item>
    <item alignment="Qt::AlignHCenter"><widget class="QLabel" name="device_sync_notice">{prop("text", "device_sync_no_reply", dynamic=False)}{prop("textid", "device_sync_no_reply")}{prop("role", "muted")}{HIDDEN}</widget></item>
    <item alignment="Qt::AlignHCenter">{picture()}</item>
-   <item alignment="Qt::AlignHCenter"><widget class="QLabel" name="device_tishi_info">{prop("text", "ms_hint_text", dynamic=False)}{prop("textid", "ms_hint_text")}{prop("role", "muted")}{prop("wordWrap", "true", kind="bool", dynamic=False)}</widget></item>
+   <item alignment="Qt::AlignHCenter"><widget class="QLabel" name="device_tishi_info">{prop("text", "ms_hint_text", dynamic=False)}{prop("textid", "ms_hint_text")}{prop("role", "muted")}</widget></item>
    <item>{function_switch}</item>
    <item>{key_switch}</item>
    <item><spacer name="mouse_device_page_spacer"><property name="orientation"><enum>Qt::Vertical</enum></property></spacer></item>
