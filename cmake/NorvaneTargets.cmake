@@ -38,9 +38,9 @@ endfunction()
 
 # The test groups share two precompiled headers (with and without Qt) instead of parsing GoogleTest and Qt
 # once per group. Each is built by a small executable of its own, so its flags (position-independent code,
-# definitions) are those of the test executables that reuse it. Every carrier and test executable is built
-# position-independent: Qt asks that of whatever links it, and a group that reaches Qt only through one of
-# its libraries would otherwise compile with -fPIC against a header precompiled with -fPIE.
+# definitions) are those of the test executables that reuse it. A group that reaches Qt, even only through one
+# of its libraries, is a QT group: Qt adds -fPIC to whatever links it, and the header without Qt is made
+# without it.
 function(norvane_test_pch_carriers)
   if(NOT NORVANE_PCH OR TARGET norvane_test_pch)
     return()
@@ -49,7 +49,6 @@ function(norvane_test_pch_carriers)
   file(WRITE ${source} "int main() { return 0; }\n")
   foreach(carrier norvane_test_pch norvane_test_pch_qt)
     add_executable(${carrier} ${source})
-    set_target_properties(${carrier} PROPERTIES POSITION_INDEPENDENT_CODE ON)
     target_link_libraries(${carrier} PRIVATE GTest::gtest GTest::gmock Threads::Threads)
     target_compile_definitions(${carrier} PRIVATE NORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                                   NORVANE_BINARY_DIR="${PROJECT_BINARY_DIR}")
@@ -73,12 +72,14 @@ function(norvane_test_group)
   set(target test_${ARG_NAME})
   norvane_test_pch_carriers()
   add_executable(${target} ${sources})
-  set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
   target_compile_definitions(${target} PRIVATE NORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                                NORVANE_BINARY_DIR="${PROJECT_BINARY_DIR}")
   if(ARG_QT)
+    # The Qt header is precompiled with the Widgets module's definitions (QT_GUI_LIB, QT_WIDGETS_LIB): a group
+    # that needs less of Qt is still compiled with them, or the compiler refuses the header.
     set_target_properties(${target} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${target} PRIVATE Qt6::Widgets)
   endif()
   if(NORVANE_PCH)
     if(ARG_QT)
