@@ -12,21 +12,9 @@
 #include "app/control_registration.h"
 #include "platform/xdg_paths.h"
 #include "tests/support/private_bus.h"
+#include "tests/support/program_starts.h"
 #include "tests/support/temp_folder.h"
 #include "uilib/uilib.h"
-
-// ThreadSanitizer's runtime aborts in a child forked from a threaded process, so under it no bus daemon and
-// no program is started: the tests that need them skip, and run in the plain and AddressSanitizer builds.
-#if defined(__SANITIZE_THREAD__)
-#define NORVANE_APP_TESTS_FORK 0
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define NORVANE_APP_TESTS_FORK 0
-#endif
-#endif
-#ifndef NORVANE_APP_TESTS_FORK
-#define NORVANE_APP_TESTS_FORK 1
-#endif
 
 namespace norvane::app::test {
 namespace {
@@ -60,7 +48,7 @@ class AppEnvironment : public ::testing::Environment {
     resources.LoadResource("res.xml");
     resources.LoadLanguage("lan_en.xml");
     RegisterProgramControls();
-    if (NORVANE_APP_TESTS_FORK && g_bus.Start()) g_address = g_bus.Address();
+    if (norvane::testing::kTestsStartPrograms && g_bus.Start()) g_address = g_bus.Address();
   }
 
   void TearDown() override {

@@ -128,7 +128,7 @@ TEST_F(LightCoordinationTest, AKeyboardThatCameBackAsNewAfterSleepGetsTheUsersLi
   backend_->Unplug(KeyboardId());
   Resume();
   // It comes back a while after the wake-up (once the program has seen it go), with its factory lighting.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !KeyboardPage()->IsChannelOpen(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !KeyboardPage()->IsChannelOpen(); }, 15000));
   KeyboardForgetsItsLighting();
   backend_->Plug(KeyboardId());
   EXPECT_TRUE(QTest::qWaitFor([&] { return KeyboardPage()->IsChannelOpen() && SettingsRecord()[1] == 23; }, 8000))

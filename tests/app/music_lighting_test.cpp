@@ -13,6 +13,7 @@
 #include "editors/lighting_editor.h"
 #include "platform/xdg_paths.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/program_starts.h"
 #include "app/audio_style.h"
 #include "controls/audio_record.h"
 #include "uilib/color_palette.h"
@@ -30,6 +31,7 @@ QByteArray Values(const std::vector<std::int32_t>& values) {
 class MusicLightingTest : public WindowOnEmulatorTest {
  protected:
   void SetUp() override {
+    if (!norvane::testing::kTestsStartPrograms) GTEST_SKIP() << norvane::testing::kNoProgramsUnderThreadSanitizer;
     companion_ = QStringLiteral("sleep");  // stands in for the companion: runs until it is ended
     companionArguments_ = {QStringLiteral("60")};
     WindowOnEmulatorTest::SetUp();

@@ -11,12 +11,17 @@
 #include <memory>
 
 #include "platform/x11_focus.h"
+#include "tests/support/program_starts.h"
 
 namespace norvane::testing {
 
 class PrivateXServer {
  public:
   explicit PrivateXServer(bool windowManager) {
+    if (!kTestsStartPrograms) {
+      problem_ = kNoProgramsUnderThreadSanitizer;
+      return;
+    }
     if (QStandardPaths::findExecutable("Xvfb").isEmpty()) {
       problem_ = "Xvfb is not installed";
       return;
