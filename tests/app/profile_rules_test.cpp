@@ -182,8 +182,7 @@ TEST_F(FlappingProgramTest, AProgramThatStartsAndEndsAllTheTimeCausesAFewSwitche
   CProfileSwitcher& switcher = *window_->ProfileSwitcher();
   switcher.RulesChanged();
   const ProcessInfo flapper{4242, "/opt/flapper", "flapper", "/opt/flapper"};
-  // About two seconds of a start and an end every ten milliseconds, ending with the program running. A
-  // loaded machine (or a sanitizer build) stretches them: the decisions it may settle grow with the time.
+  // About two seconds of a start and an end every ten milliseconds, ending with the program running.
   const auto began = std::chrono::steady_clock::now();
   for (int i = 0; i < 200; ++i) {
     switcher.SetRunning(i % 2 ? std::vector<ProcessInfo>{} : std::vector<ProcessInfo>{flapper});
@@ -193,8 +192,13 @@ TEST_F(FlappingProgramTest, AProgramThatStartsAndEndsAllTheTimeCausesAFewSwitche
   switcher.SetRunning({flapper});
   EXPECT_TRUE(KeyboardOn(game, 1));
   QTest::qWait(300);
-  const int most = 6 + int(flapped / std::chrono::seconds(2));
-  EXPECT_LE(switcher.SwitchCount(), most) << "one settled decision per longest wait at most";
+  // A switch for every start and end would be 200; a run at its pace settles one decision per longest wait
+  // at most. A stretched run may pause long enough to settle in between, but never comes near a storm.
+  if (flapped < std::chrono::seconds(3)) {
+    EXPECT_LE(switcher.SwitchCount(), 6) << "one settled decision per longest wait at most";
+  } else {
+    EXPECT_LE(switcher.SwitchCount(), 20) << "a few switches, not one for every start and end";
+  }
   switcher.SetRunning({});
   EXPECT_TRUE(KeyboardOn(desk, 0));
 }
