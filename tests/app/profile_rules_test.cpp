@@ -22,6 +22,7 @@
 #include "editors/page_controls.h"
 #include "profiles/json_file_util.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/copied_program.h"
 #include "tests/support/private_x_server.h"
 #include "uilib/list.h"
 
@@ -32,32 +33,6 @@ using namespace std::chrono_literals;
 
 constexpr std::size_t kWinLockByte = 21;  // of the keyboard's settings record
 const QString kFocusWindow = QStringLiteral(NORVANE_BINARY_DIR "/tests/focus_window/norvane-focus-window");
-
-// A program of our own name (a copy of sleep), started and ended like a game.
-class TestProgram {
- public:
-  TestProgram(const std::filesystem::path& folder, const std::string& name) : path_(folder / name) {
-    std::filesystem::copy_file("/bin/sleep", path_);
-  }
-  ~TestProgram() { Stop(); }
-  void Start() {
-    pid_ = fork();
-    if (pid_ == 0) {
-      execl(path_.c_str(), path_.c_str(), "60", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-  }
-  void Stop() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
-
- private:
-  std::filesystem::path path_;
-  pid_t pid_ = -1;
-};
 
 class ProfileRulesTest : public WindowOnEmulatorTest {
  protected:
@@ -137,7 +112,7 @@ TEST_F(ProfileRulesTest, AChosenProgramSwitchesKeyboardAndMouseWhileItRunsAndIts
   EXPECT_EQ(CurrentProfile(KeyboardPage()), keyboardDesk);
   EXPECT_EQ(window_->ProfileSwitcher()->SwitchCount(), 0);
 
-  TestProgram game(programs_.path(), game_);
+  norvane::testing::CopiedProgram game(programs_.path() / game_);
   game.Start();
   EXPECT_TRUE(KeyboardOn(keyboardGame, 1));
   EXPECT_TRUE(QTest::qWaitFor([&] { return CurrentProfile(MousePage()) == mouseGame; }, 5000));
@@ -162,7 +137,7 @@ TEST_F(ProfileRulesTest, WhileTheUserRecordsAMacroTheSwitchWaits) {
   WriteRule(KeyboardPage(), game_, RuleCondition::kRunning, game);
   window_->ProfileSwitcher()->RulesChanged();
   window_->SetRecordingUi(true, false);
-  TestProgram program(programs_.path(), game_);
+  norvane::testing::CopiedProgram program(programs_.path() / game_);
   program.Start();
   EXPECT_FALSE(KeyboardOn(game, 1, 1500ms));
   EXPECT_EQ(CurrentProfile(KeyboardPage()), desk);

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/copied_program.h"
 #include "tests/support/temp_folder.h"
 
 namespace norvane {
@@ -153,38 +154,10 @@ TEST_F(ScanTest, WhileNothingIsStartedTheProcessListIsNotRead) {
   EXPECT_EQ(heard_.Count(), 1u);  // nothing of interest: nothing said
 }
 
-// A real program of our own name, started and ended.
-class RealProgram {
- public:
-  // Named after this test process: tests run side by side watch the same machine.
-  explicit RealProgram(const std::filesystem::path& folder)
-      : path_(folder / ("norvane-watched-" + std::to_string(getpid()))) {
-    std::filesystem::copy_file("/bin/sleep", path_);
-  }
-  ~RealProgram() { Stop(); }
-  void Start() {
-    pid_ = fork();
-    if (pid_ == 0) {
-      execl(path_.c_str(), path_.c_str(), "30", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-  }
-  void Stop() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
-  int Pid() const { return pid_; }
-
- private:
-  std::filesystem::path path_;
-  pid_t pid_ = -1;
-};
-
 void CheckRealProgram(bool tryConnector) {
   testing::TempFolder folder;
-  RealProgram program(folder.path());
+  // Named after this test process: tests run side by side watch the same machine.
+  testing::CopiedProgram program(folder.path() / ("norvane-watched-" + std::to_string(getpid())));
   Heard heard;
   ProcessWatcher::Options options;
   options.tryConnector = tryConnector;
