@@ -58,7 +58,11 @@ std::filesystem::path DownloadFileFor(const std::filesystem::path& folder, std::
     for (const char c : extension) {
       usable = usable && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'));
     }
-    if (usable) fileName += "." + std::string(extension);
+    if (usable) {
+      // Appended piece by piece: GCC 12 at -O3 misreads "." + std::string as an unbounded copy.
+      fileName += '.';
+      fileName.append(extension);
+    }
   }
   return folder / fileName;
 }
