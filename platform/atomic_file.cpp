@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <optional>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -112,7 +113,40 @@ void SyncFolder(const std::filesystem::path& folder) {
   ::close(fd);
 }
 
+// How long a temporary file must have lain untouched before it is taken for one a killed write left.
+constexpr std::chrono::seconds kLeftoverAge{60};
+
+bool IsTemporarySuffix(std::string_view suffix) {
+  // mkostemp's six letters and digits.
+  return suffix.size() == 6 && std::all_of(suffix.begin(), suffix.end(), [](char c) {
+           return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+         });
+}
+
 }  // namespace
+
+std::size_t RemoveLeftoverTemporaries(const std::filesystem::path& path, std::chrono::seconds minimum_age) {
+  if (!path.has_filename()) return 0;
+  std::string prefix = ".";
+  prefix += path.filename().string();
+  prefix += '.';
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+  std::error_code error;
+  std::filesystem::directory_iterator items(folder, error);
+  if (error) return 0;
+  const auto now = std::filesystem::file_time_type::clock::now();
+  std::size_t removed = 0;
+  for (; items != std::filesystem::directory_iterator(); items.increment(error)) {
+    if (error) break;
+    const std::string name = items->path().filename().string();
+    if (name.rfind(prefix, 0) != 0 || !IsTemporarySuffix(std::string_view(name).substr(prefix.size()))) continue;
+    if (!items->is_regular_file(error) || items->is_symlink(error)) continue;
+    const auto written = items->last_write_time(error);
+    if (error || now - written < minimum_age) continue;
+    if (std::filesystem::remove(items->path(), error)) ++removed;
+  }
+  return removed;
+}
 
 StagedFile::StagedFile(std::filesystem::path path, std::string_view bytes) : path_(std::move(path)) {
   if (path_.empty() || !path_.has_filename()) {
@@ -124,6 +158,7 @@ StagedFile::StagedFile(std::filesystem::path path, std::string_view bytes) : pat
   hidden_name += path_.filename().string();
   hidden_name += ".XXXXXX";
   std::string pattern = (path_.parent_path() / hidden_name).string();
+  RemoveLeftoverTemporaries(path_, kLeftoverAge);
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   FileDescriptor fd(::mkostemp(name.data(), O_CLOEXEC));

@@ -2,6 +2,7 @@
 // Whole-file writes that either replace the old file completely or leave it untouched: the bytes go to a
 // temporary file in the same folder, are flushed to disk and then renamed over the target.
 
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -46,6 +47,11 @@ class StagedFile {
   std::string temporary_;  // empty when there is no temporary file (failed, committed or moved from)
   FileResult staged_;
 };
+
+// Removes the temporary files of path that a process killed while writing it left behind (StagedFile's
+// hidden ".<name>.XXXXXX" beside it) once they are at least minimum_age old, so that a write still going on
+// in another process keeps its file. Returns how many it removed. StagedFile calls it with one minute.
+std::size_t RemoveLeftoverTemporaries(const std::filesystem::path& path, std::chrono::seconds minimum_age);
 
 // Copies from onto to atomically. The whole source is read before the target is touched; a copy of a file
 // onto itself does nothing and succeeds.

@@ -2,6 +2,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "platform/atomic_file.h"
 #include "platform/xdg_paths.h"
 #include "tests/support/temp_folder.h"
@@ -124,6 +130,33 @@ TEST(AtomicFile, CopyOntoItselfKeepsTheFileAndCopyReplacesTarget) {
   EXPECT_EQ(ReadText(target), "payload");
   EXPECT_FALSE(CopyFileAtomically(folder / "absent", target));
   EXPECT_EQ(ReadText(target), "payload") << "a failed copy must not touch the target";
+}
+
+// A write killed midway leaves its hidden temporary; the next write of the same file removes the old ones and
+// nothing else: not a write still going on elsewhere (a fresh temporary), not another file's, not the user's.
+TEST(AtomicFile, AWriteClearsTheTemporariesAKilledWriteLeftOfTheSameFile) {
+  TempFolder folder;
+  const auto aged = [&](const std::string& name) {
+    WriteText(folder / name, "partial");
+    std::filesystem::last_write_time(folder / name,
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5));
+  };
+  aged(".Profile1.Json.a1B2c3");
+  aged(".Profile1.Json.Zz9yY8");
+  aged(".Profile2.Json.a1B2c3");      // another file's
+  aged(".Profile1.Json.bak");         // not six letters and digits
+  aged(".Profile1.Json.a1-2c3");      // not what the temporary name is made of
+  WriteText(folder / ".Profile1.Json.q7W8e9", "being written");  // fresh: another process may be writing
+
+  ASSERT_TRUE(WriteFileAtomically(folder / "Profile1.Json", "new"));
+  EXPECT_EQ(ReadText(folder / "Profile1.Json"), "new");
+  std::vector<std::string> left;
+  for (const auto& item : std::filesystem::directory_iterator(folder.path())) {
+    left.push_back(item.path().filename().string());
+  }
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{".Profile1.Json.a1-2c3", ".Profile1.Json.bak", ".Profile1.Json.q7W8e9",
+                                            ".Profile2.Json.a1B2c3", "Profile1.Json"}));
 }
 
 TEST(XdgPaths, FoldersFollowTheEnvironmentAndKeepTheirName) {
