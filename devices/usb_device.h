@@ -248,6 +248,7 @@ class CNorvaneUSBDevice {
 
   PageView* View() const { return view_; }
   FramePreview* Preview() const { return preview_; }
+  const Clock& PageClock() const { return *services_.clock; }
   // For kinds that present their frames themselves: what LastDeviceFrame reports.
   void SetLastDeviceFrame(const lighting::DeviceFrame& frame) { last_device_frame_ = frame; }
 

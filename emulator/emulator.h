@@ -202,6 +202,11 @@ class EmulatorBackend : public hid::HidBackend {
   // change made so far is in the file (or its write failed); the backend's end does the same.
   void FlushMemoryFile();
 
+  // The output reports other than command frames that the device took (the headset's lighting reports),
+  // oldest first; the oldest are dropped beyond 100000.
+  std::vector<std::vector<uint8_t>> OutputReports(DeviceId device) const;
+  void ClearOutputReports(DeviceId device);
+
   // Every command frame both ways, oldest first (the oldest are dropped beyond 100000 frames).
   std::vector<LoggedFrame> FrameLog() const;
   void ClearFrameLog();
