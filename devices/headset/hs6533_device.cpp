@@ -22,7 +22,7 @@ void CNorvaneHS6533Device::InitialSync() {
   // bytes for the record writes.
   const bool open = CommandChannel().IsOpen();
   const int read = open ? ReadLiveRecord() : protocol::kResultNoReply;
-  if (View()) View()->ShowSyncResult(open ? SyncResultOfCode(read) : SyncResult::kNotConnected);
+  ReportSync(open ? SyncResultOfCode(read) : SyncResult::kNotConnected);
   InitAudio();
   RefreshPage();
   StartLightingThread();

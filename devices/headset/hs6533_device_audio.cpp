@@ -172,7 +172,8 @@ int CNorvaneHS6533Device::ApplyEqPreset(int preset) {
   if (preset == headset::kCustomPreset) {
     audio_.shownPreset = headset::kCustomPreset;
     audio_.customSetsShown = true;
-    if (audio_.customNames.empty()) return kAudioNothing;
+    // Without a set yet the page only shows where one is made.
+    if (audio_.customNames.empty()) return kAudioDone;
     const int stored = audio_.settings.custom_eq_select_index;
     const int set = audio_.customSelection >= 0 ? audio_.customSelection
                     : stored >= 0 && stored < static_cast<int>(audio_.customNames.size()) ? stored

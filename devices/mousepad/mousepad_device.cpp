@@ -40,7 +40,7 @@ void CNorvaneMousePadDevice::InitialSync() {
     SetWirelessCapable(charging);
     if (charging && View()) View()->ShowWirelessStatus(status);
   }
-  if (View()) View()->ShowSyncResult(result);
+  ReportSync(result);
   LoadProfile();
   RefreshPage();
   StartLightingThread();

@@ -24,6 +24,12 @@ void CStripDevice::StopWorkers() {
   CloseEventInterface(EventSide::kReceiver);
 }
 
+void CStripDevice::ReportSync(SyncResult result) {
+  sync_result_ = result;
+  if (result != SyncResult::kDone) Trace("device page: the first synchronisation of kind " + std::to_string(KindCode()) + " failed");
+  if (View()) View()->ShowSyncResult(result);
+}
+
 // ---- The live record.
 
 int CStripDevice::ReadLiveRecord() {

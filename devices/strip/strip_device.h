@@ -40,6 +40,8 @@ class CStripDevice : public CNorvaneUSBDevice, public SettingsOps {
   int ActiveProfile() const { return active_profile_; }
   // ReadLiveRecord, then the page takes the record's lighting (and the profile keeps it).
   int ReadLiveSettings();
+  // How the last first synchronisation went.
+  SyncResult LastSyncResult() const { return sync_result_; }
 
   // ---- Base operations.
   void Resync() override;
@@ -73,6 +75,8 @@ class CStripDevice : public CNorvaneUSBDevice, public SettingsOps {
   std::span<const std::uint8_t> ModeTable();
   // Stops the threads that call the kinds' overrides; the kinds call it first in their destructors.
   void StopWorkers();
+  // Keeps and shows how the first synchronisation went.
+  void ReportSync(SyncResult result);
 
  private:
   struct PreparedSettings {
@@ -88,6 +92,7 @@ class CStripDevice : public CNorvaneUSBDevice, public SettingsOps {
   strip::StripRecord live_record_{};
   bool live_read_ = false;
   int active_profile_ = 0;
+  SyncResult sync_result_ = SyncResult::kNotRun;
   std::optional<std::uint8_t> started_mode_;  // the mode the sweeps were last started for
   // Last members: their threads end before anything they use goes.
   LatestJobWorker settings_writer_;
