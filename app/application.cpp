@@ -12,6 +12,8 @@
 #include "app/main_wnd.h"
 #include "app/program_options.h"
 #include "app/termination_signal.h"
+#include "devices/headset/audio_chip_provider.h"
+#include "devices/headset/emulated_audio_chip.h"
 #include "emulator/emulator.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
@@ -63,6 +65,11 @@ int RunApplication(int argc, char** argv) {
     // Like real devices, the emulated ones keep what the user set when the program starts again.
     const std::string problem = emulated->KeepMemoryIn(emulator::DemoMemoryFile());
     if (!problem.empty()) std::fprintf(stderr, "norvane: %s\n", problem.c_str());
+    // An emulated headset comes with the emulated audio chip, so its whole page works.
+    devices::headset::SetAudioChipSource(
+        [chip = std::make_shared<devices::headset::EmulatedAudioChip>()](const std::string&) {
+          return std::vector<std::shared_ptr<devices::headset::AudioChip>>{chip};
+        });
   }
 
   ui::CResourceManager& resources = ui::CResourceManager::GetInstance();

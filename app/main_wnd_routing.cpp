@@ -15,6 +15,7 @@
 #include "controls/device_strip.h"
 #include "controls/pages/device_page.h"
 #include "devices/device_kinds.h"
+#include "editors/headset_editor.h"
 #include "editors/key_assignment_editor.h"
 #include "editors/keyboard_system_editor.h"
 #include "editors/lighting_editor.h"
@@ -74,6 +75,9 @@ void CMainWnd::SetUpRouter() {
     auto macros = std::make_unique<CMacroEditor>([this]() -> UserPrompts& { return Prompts(); });
     router_.Register(editors::EditorSlot::kMacro, macros.get());
     ownEditors_.push_back(std::move(macros));
+    auto headset = std::make_unique<editors::CHeadsetEditor>();
+    router_.Register(editors::EditorSlot::kHeadset, headset.get());
+    ownEditors_.push_back(std::move(headset));
   }
 }
 

@@ -3,7 +3,9 @@
 #include "editors/key_set_control.h"
 #include "editors/light_control.h"
 #include "editors/macro_control.h"
+#include "editors/magic_control.h"
 #include "editors/redio_macro_button.h"
+#include "editors/voice6533_control.h"
 #include "uilib/control_factory.h"
 
 namespace norvane::editors {
@@ -17,6 +19,10 @@ void RegisterEditorControls() {
   ui::RegistControl<CMacroControlUI>("CMacroControlUI");
   ui::RegistControl<CRedioMacroButtonUI>(CRedioMacroButtonUI::kClassName);
   ui::RegistControl<CRedioMacroButtonUI>("CRedioMacroButtonUI");
+  ui::RegistControl<CVoice6533ControlUI>(CVoice6533ControlUI::kClassName);
+  ui::RegistControl<CVoice6533ControlUI>("CVoice6533ControlUI");
+  ui::RegistControl<CMagicControlUI>(CMagicControlUI::kClassName);
+  ui::RegistControl<CMagicControlUI>("CMagicControlUI");
 }
 
 }  // namespace norvane::editors
