@@ -155,13 +155,11 @@ def page_file(cls, prefix, caption, picture, function_pages, key_pages):
 
 
 def headset_picture():
-    # The LEDs run around the ear cup; the band above it is only drawn.
-    return (f'<widget class="QWidget" name="hs6533_device_key_light">{fixed(230, 150)}'
-            '<widget class="QWidget" name="headset_band"><property name="geometry"><rect><x>75</x><y>0</y><width>80</width><height>18</height></rect></property>'
+    # The LEDs run around the ear cup.
+    return (f'<widget class="QWidget" name="hs6533_device_key_light">{fixed(150, 150)}'
+            '<widget class="QWidget" name="headset_cup"><property name="geometry"><rect><x>10</x><y>10</y><width>130</width><height>130</height></rect></property>'
             + prop("role", "card") + "</widget>"
-            '<widget class="QWidget" name="headset_cup"><property name="geometry"><rect><x>50</x><y>20</y><width>130</width><height>130</height></rect></property>'
-            + prop("role", "card") + "</widget>"
-            '<widget class="LightPreview" name="device_light_preview"><property name="geometry"><rect><x>50</x><y>20</y><width>130</width><height>130</height></rect></property>'
+            '<widget class="LightPreview" name="device_light_preview"><property name="geometry"><rect><x>10</x><y>10</y><width>130</width><height>130</height></rect></property>'
             + prop("ledshape", "ring") + "</widget></widget>")
 
 
