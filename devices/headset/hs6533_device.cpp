@@ -15,8 +15,9 @@ CNorvaneHS6533Device::~CNorvaneHS6533Device() {
 }
 
 void CNorvaneHS6533Device::InitialSync() {
-  // Opened (again): what the LEDs show is unknown.
+  // Opened (again): what the LEDs show is unknown, and the chip is found afresh.
   sender_.Forget();
+  session_.reset();
   LoadProfile();
   // The headset has no information block; its live record is its first read, and it keeps the firmware's
   // bytes for the record writes.
@@ -41,6 +42,11 @@ bool CNorvaneHS6533Device::PresentFrame() {
   const bool presented = CNorvaneUSBDevice::PresentFrame();
   if (CommandChannel().IsOpen()) sender_.Present(headset::BuildLightReports(FrameSnapshot()), PageClock().Now());
   return presented;
+}
+
+void CNorvaneHS6533Device::AdjustStatus(std::span<std::uint8_t> status) {
+  constexpr std::size_t kLinkFlag = 3;
+  if (status.size() > kLinkFlag) status[kLinkFlag] = CommandChannel().IsWireless() ? 1 : 0;
 }
 
 bool CNorvaneHS6533Device::SendLightReport(std::span<const std::uint8_t> report) {

@@ -102,6 +102,8 @@ class CNorvaneHS6533Device : public CStripDevice {
  protected:
   std::uint8_t FirstRecordByte(int value) const override { return static_cast<std::uint8_t>(value); }
   void TakeProfileDocument() override;
+  // Byte 3 says whether the headset is reached through a receiver.
+  void AdjustStatus(std::span<std::uint8_t> status) override;
 
  private:
   bool SendLightReport(std::span<const std::uint8_t> report);

@@ -70,7 +70,7 @@ class CStripDevice : public CNorvaneUSBDevice, public SettingsOps {
   // The profile document was (re)loaded: the kind takes its own sections.
   virtual void TakeProfileDocument() {}
   // The status record as the kind shows it (byte 3 is the link flag).
-  virtual void AdjustStatus(std::span<std::uint8_t> /*status*/) const {}
+  virtual void AdjustStatus(std::span<std::uint8_t> /*status*/) {}
   lighting::StripLighting& Lighting() { return lighting_; }
   std::span<const std::uint8_t> ModeTable();
   // Stops the threads that call the kinds' overrides; the kinds call it first in their destructors.
