@@ -6,6 +6,7 @@
 #include "devices/function_tabs.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
+#include "profiles/json_access.h"
 #include "profiles/json_file_util.h"
 #include "profiles/profile_locations.h"
 #include "protocol/commands.h"
@@ -121,6 +122,23 @@ void CNorvaneUSBDevice::ResolveProfileFile() {
 std::filesystem::path CNorvaneUSBDevice::GetProfileFilePath() const {
   const CBasicProfiledata* document = ProfileDocument();
   return document ? document->GetFilePath() : std::filesystem::path();
+}
+
+bool CNorvaneUSBDevice::HasUsableDefaultProfile() const {
+  const CBasicProfiledata* document = ProfileDocument();
+  const std::filesystem::path defaults = DefaultProfileFile();
+  if (document == nullptr || defaults.empty()) return false;
+  const Json::Value read = JsonFileUtil().ReadJsonValue(defaults);
+  if (json::Element(json::Member(read, "Device"), document->GetDeviceIndex()).isObject()) return true;
+  Trace("device page: the default profile " + defaults.string() + " cannot be read; the current profile stays");
+  return false;
+}
+
+void CNorvaneUSBDevice::SendSoon(LatestJobWorker& writer, std::function<int()> send, std::function<void(int)> done) {
+  writer.Submit([this, send = std::move(send), done = std::move(done)] {
+    const int sent = send();
+    if (done) PostToUi([done, sent] { done(sent); });
+  });
 }
 
 void CNorvaneUSBDevice::SaveProfile() {

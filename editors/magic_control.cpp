@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "editors/page_controls.h"
 #include "uilib/option.h"
 
 namespace norvane::editors {
@@ -12,24 +13,17 @@ constexpr const char* kVoicePrefix = "magic_option_";
 constexpr const char* kVoiceLayout = "magic_option_layout";
 constexpr const char* kNotice = "magic_notice";
 
-ui::CControlUI* Child(const QWidget& panel, const QString& name) {
-  for (QWidget* widget : panel.findChildren<QWidget*>(name)) {
-    if (ui::CControlUI* control = ui::ControlOf(widget)) return control;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 template <class T>
 T* CMagicControlUI::Find(const QString& name) const {
-  return dynamic_cast<T*>(Child(*this, name));
+  return dynamic_cast<T*>(FindInPanel(*this, name));
 }
 
 void CMagicControlUI::DoInit() {
   if (built_) return;
   built_ = true;
-  if (!Child(*this, kEnable)) LoadSubSkin(kSkin);
+  if (!FindInPanel(*this, kEnable)) LoadSubSkin(kSkin);
 }
 
 void CMagicControlUI::ShowVoiceChanger(bool on, int voice, bool available) {

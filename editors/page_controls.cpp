@@ -10,6 +10,13 @@ ui::CControlUI* FindInPage(controls::CDevicePageUI& page, const ui::CDuiString& 
   return ui::CPaintManagerUI::FindSubControlByName(&page, name);
 }
 
+ui::CControlUI* FindInPanel(const QWidget& panel, const ui::CDuiString& name) {
+  for (QWidget* widget : panel.findChildren<QWidget*>(name)) {
+    if (ui::CControlUI* control = ui::ControlOf(widget)) return control;
+  }
+  return nullptr;
+}
+
 ui::CDuiString LocalizedText(const ui::CDuiString& id) {
   return ui::CResourceManager::GetInstance().GetText(id).value_or(id);
 }

@@ -19,6 +19,10 @@ T* FindInPageAs(controls::CDevicePageUI& page, const ui::CDuiString& name) {
   return dynamic_cast<T*>(FindInPage(page, name));
 }
 
+// A panel's own child of that name, looked up through the widget tree so const getters can use it; null when
+// the panel has none.
+ui::CControlUI* FindInPanel(const QWidget& panel, const ui::CDuiString& name);
+
 // The localized text of a text id; the id itself when no language knows it.
 ui::CDuiString LocalizedText(const ui::CDuiString& id);
 

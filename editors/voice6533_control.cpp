@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "editors/page_controls.h"
 #include "uilib/combo.h"
 #include "uilib/edit.h"
 #include "uilib/option.h"
@@ -19,13 +20,6 @@ constexpr const char* kCustomEdit = "custom_eq_name_edit";
 constexpr const char* kNotice = "hs_audio_notice";
 constexpr const char* kUnavailable = "hs_unavailable_text";
 
-ui::CControlUI* Child(const QWidget& panel, const QString& name) {
-  for (QWidget* widget : panel.findChildren<QWidget*>(name)) {
-    if (ui::CControlUI* control = ui::ControlOf(widget)) return control;
-  }
-  return nullptr;
-}
-
 QString LevelText(int level, const std::string& decibels) {
   QString text = QString::number(level);
   if (!decibels.empty()) text += QStringLiteral("  (%1 dB)").arg(QString::fromStdString(decibels));
@@ -36,13 +30,13 @@ QString LevelText(int level, const std::string& decibels) {
 
 template <class T>
 T* CVoice6533ControlUI::Find(const QString& name) const {
-  return dynamic_cast<T*>(Child(*this, name));
+  return dynamic_cast<T*>(FindInPanel(*this, name));
 }
 
 void CVoice6533ControlUI::DoInit() {
   if (built_) return;
   built_ = true;
-  if (!Child(*this, kEqualizerLayout)) LoadSubSkin(kSkin);
+  if (!FindInPanel(*this, kEqualizerLayout)) LoadSubSkin(kSkin);
 }
 
 void CVoice6533ControlUI::ShowPreset(int preset) {

@@ -108,6 +108,8 @@ class CNorvaneHS6533Device : public CStripDevice {
  private:
   bool SendLightReport(std::span<const std::uint8_t> report);
   void StoreSettings(const HeadsetSystemSetStages& settings);
+  // The page shows set `set` with these bands as the equalizer's, and the profile keeps it chosen.
+  void PlayCustomSet(int set, const headset::EqBands& bands);
   void ShowBands(const headset::EqBands& bands);
   int WriteBands(const headset::EqBands& bands);
   void ReadLevels();

@@ -146,6 +146,17 @@ void CNorvaneHS6533Device::TakeProfileDocument() {
   }
 }
 
+void CNorvaneHS6533Device::PlayCustomSet(int set, const EqBands& bands) {
+  audio_.bands = bands;
+  audio_.customSelection = set;
+  audio_.shownPreset = headset::kCustomPreset;
+  audio_.customSetsShown = true;
+  HeadsetSystemSetStages settings = audio_.settings;
+  settings.eq_type = headset::kCustomPreset;
+  settings.custom_eq_select_index = set;
+  StoreSettings(settings);
+}
+
 void CNorvaneHS6533Device::StoreSettings(const HeadsetSystemSetStages& settings) {
   audio_.settings = settings;
   profile_.SetSystemSetStages(settings);
@@ -197,14 +208,7 @@ int CNorvaneHS6533Device::ApplyCustomEq(int set) {
   if (!audio_.equalizer) return kAudioUnavailable;
   const EqBands bands = BandsOf(profile_.GetCustomEqValues(set));
   if (const int written = WriteBands(bands); written != kAudioDone) return written;
-  audio_.bands = bands;
-  audio_.customSelection = set;
-  audio_.shownPreset = headset::kCustomPreset;
-  audio_.customSetsShown = true;
-  HeadsetSystemSetStages settings = audio_.settings;
-  settings.eq_type = headset::kCustomPreset;
-  settings.custom_eq_select_index = set;
-  StoreSettings(settings);
+  PlayCustomSet(set, bands);
   return kAudioDone;
 }
 
@@ -223,14 +227,7 @@ int CNorvaneHS6533Device::SaveCustomEq(const std::string& name, const EqBands& s
     profile_.SetCustomEqNames(audio_.customNames);
   }
   profile_.SetCustomEqValues(set, ValuesOf(bands));
-  audio_.bands = bands;
-  audio_.customSelection = set;
-  audio_.shownPreset = headset::kCustomPreset;
-  audio_.customSetsShown = true;
-  HeadsetSystemSetStages settings = audio_.settings;
-  settings.eq_type = headset::kCustomPreset;
-  settings.custom_eq_select_index = set;
-  StoreSettings(settings);
+  PlayCustomSet(set, bands);
   return kAudioDone;
 }
 

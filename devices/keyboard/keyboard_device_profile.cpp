@@ -2,10 +2,7 @@
 #include "devices/keyboard/key_table_builder.h"
 #include "devices/keyboard/keyboard_device.h"
 #include "devices/lighting/light_conversion.h"
-#include "platform/trace.h"
 #include "platform/xdg_paths.h"
-#include "profiles/json_access.h"
-#include "profiles/json_file_util.h"
 
 namespace norvane::devices {
 
@@ -25,15 +22,9 @@ int CNorvaneKeyboardDevice::LoadProfile() {
 }
 
 void CNorvaneKeyboardDevice::LoadDefaultProfile() {
-  const std::filesystem::path defaults = DefaultProfileFile();
-  // A missing or damaged default must not replace the user's profile with nothing.
-  const Json::Value document = defaults.empty() ? Json::Value() : JsonFileUtil().ReadJsonValue(defaults);
-  if (!json::Element(json::Member(document, "Device"), profile_.GetDeviceIndex()).isObject()) {
-    Trace("keyboard: the default profile cannot be read; the current profile stays");
-    return;
-  }
+  if (!HasUsableDefaultProfile()) return;
   ResolveProfileFile();
-  profile_.LoadEntry(defaults);
+  profile_.LoadEntry(DefaultProfileFile());
   TakeProfileDocument();
   SaveProfile();
   RefreshPage();

@@ -3,8 +3,6 @@
 #include "devices/lighting/light_conversion.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
-#include "profiles/json_access.h"
-#include "profiles/json_file_util.h"
 #include "protocol/command_codes.h"
 #include "protocol/command_series.h"
 #include "protocol/commands.h"
@@ -93,16 +91,9 @@ int CStripDevice::LoadProfile() {
 
 void CStripDevice::LoadDefaultProfile() {
   CBasicProfiledata* document = ProfileDocument();
-  if (document == nullptr) return;
-  const std::filesystem::path defaults = DefaultProfileFile();
-  // A missing or damaged default must not replace the user's profile with nothing.
-  const Json::Value read = defaults.empty() ? Json::Value() : JsonFileUtil().ReadJsonValue(defaults);
-  if (!json::Element(json::Member(read, "Device"), document->GetDeviceIndex()).isObject()) {
-    Trace("device page: the default profile cannot be read; the current profile stays");
-    return;
-  }
+  if (document == nullptr || !HasUsableDefaultProfile()) return;
   ResolveProfileFile();
-  document->LoadEntry(defaults);
+  document->LoadEntry(DefaultProfileFile());
   TakeProfileDocument();
   RefreshKeyButtons();
   SaveProfile();
@@ -199,10 +190,7 @@ void CStripDevice::WriteSettingsSoon(int profile, int value, std::function<void(
     if (done) done(result);
     return;
   }
-  settings_writer_.Submit([this, record = *prepared, done = std::move(done)] {
-    const int sent = SendSettings(record);
-    if (done) PostToUi([done, sent] { done(sent); });
-  });
+  SendSoon(settings_writer_, [this, record = *prepared] { return SendSettings(record); }, std::move(done));
 }
 
 // ---- Threads.

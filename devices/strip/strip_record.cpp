@@ -2,17 +2,12 @@
 
 #include <algorithm>
 
-#include "devices/lighting/mode_table.h"
+#include "devices/light_record_bytes.h"
 
 namespace norvane::devices::strip {
 namespace {
 
-constexpr std::uint8_t kTopLevel = 4;
 constexpr int kLastAddress = 0xFFFF;
-
-std::uint8_t Level(std::uint8_t value) {
-  return std::min(value, kTopLevel);
-}
 
 std::optional<std::uint16_t> AddressOf(int profile, int stride, int length) {
   if (profile < 0 || profile > (kLastAddress + 1 - length) / stride) return std::nullopt;
@@ -30,32 +25,14 @@ std::optional<std::uint16_t> LiveReadAddress(int profile) {
 }
 
 lighting::LightParams DecodeStripRecord(const StripRecord& record, std::span<const std::uint8_t> modeTable) {
-  using namespace record_byte;
-  lighting::LightParams light;
-  light.mode = lighting::EffectForDeviceCode(modeTable, record[kMode]);
-  light.brightness = record[kBrightness];
-  light.speed = static_cast<std::uint8_t>(kTopLevel - Level(record[kSpeed]));
-  light.direction = record[kDirection];
-  light.multiColour = record[kMultiColour];
-  light.red = record[kRed];
-  light.green = record[kGreen];
-  light.blue = record[kBlue];
-  return light;
+  return ReadLightBytes(record, modeTable);
 }
 
 StripRecord EncodeStripRecord(const StripRecord& live, const lighting::LightParams& light,
                               std::span<const std::uint8_t> modeTable, std::uint8_t first) {
-  using namespace record_byte;
   StripRecord record = live;
-  record[kFirst] = first;
-  record[kMode] = lighting::DeviceCodeForEffect(modeTable, light.mode);
-  record[kBrightness] = Level(light.brightness);
-  record[kSpeed] = static_cast<std::uint8_t>(kTopLevel - Level(light.speed));
-  record[kDirection] = light.direction;
-  record[kMultiColour] = light.multiColour;
-  record[kRed] = light.red;
-  record[kGreen] = light.green;
-  record[kBlue] = light.blue;
+  record[record_byte::kFirst] = first;
+  WriteLightBytes(record, light, modeTable);
   return record;
 }
 

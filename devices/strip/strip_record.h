@@ -22,15 +22,8 @@ using StripRecord = std::array<std::uint8_t, kRecordSize>;
 
 namespace record_byte {
 inline constexpr std::size_t kFirst = 0;  // the write's value (headset) or the profile in use (pad)
-inline constexpr std::size_t kMode = 1;   // device mode code
-inline constexpr std::size_t kBrightness = 2;
-inline constexpr std::size_t kSpeed = 3;  // 4 − speed level
-inline constexpr std::size_t kDirection = 4;
-inline constexpr std::size_t kMultiColour = 5;
-inline constexpr std::size_t kRed = 6;
-inline constexpr std::size_t kGreen = 7;
-inline constexpr std::size_t kBlue = 8;
-inline constexpr std::size_t kFirmwareFirst = 9;  // 9 to 20: the firmware's
+// 1 to 8: the lighting (light_record_bytes.h); 9 to 20: the firmware's.
+inline constexpr std::size_t kFirmwareFirst = 9;
 }  // namespace record_byte
 
 // Where the record of a profile is written, and where the live read of it starts; nullopt for a profile
