@@ -1,11 +1,13 @@
 #include "editors/editor_controls.h"
 
+#include "editors/combo_edit_element.h"
 #include "editors/key_set_control.h"
 #include "editors/light_control.h"
 #include "editors/macro_control.h"
 #include "editors/magic_control.h"
 #include "editors/redio_macro_button.h"
 #include "editors/voice6533_control.h"
+#include "editors/shoot_control.h"
 #include "uilib/control_factory.h"
 
 namespace norvane::editors {
@@ -23,6 +25,10 @@ void RegisterEditorControls() {
   ui::RegistControl<CVoice6533ControlUI>("CVoice6533ControlUI");
   ui::RegistControl<CMagicControlUI>(CMagicControlUI::kClassName);
   ui::RegistControl<CMagicControlUI>("CMagicControlUI");
+  ui::RegistControl<CShootControlUI>(CShootControlUI::kClassName);
+  ui::RegistControl<CShootControlUI>("CShootControlUI");
+  ui::RegistControl<CComboEditContainerElementUI>(CComboEditContainerElementUI::kClassName);
+  ui::RegistControl<CComboEditContainerElementUI>("CComboEditContainerElementUI");
 }
 
 }  // namespace norvane::editors

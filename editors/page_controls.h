@@ -22,6 +22,8 @@ T* FindInPageAs(controls::CDevicePageUI& page, const ui::CDuiString& name) {
 // A panel's own child of that name, looked up through the widget tree so const getters can use it; null when
 // the panel has none.
 ui::CControlUI* FindInPanel(const QWidget& panel, const ui::CDuiString& name);
+// The page a control sits in; null for a control outside every page.
+controls::CDevicePageUI* PageOfControl(ui::CControlUI* control);
 
 // The localized text of a text id; the id itself when no language knows it.
 ui::CDuiString LocalizedText(const ui::CDuiString& id);

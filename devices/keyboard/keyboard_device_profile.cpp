@@ -2,7 +2,6 @@
 #include "devices/keyboard/key_table_builder.h"
 #include "devices/keyboard/keyboard_device.h"
 #include "devices/lighting/light_conversion.h"
-#include "platform/xdg_paths.h"
 
 namespace norvane::devices {
 
@@ -14,17 +13,13 @@ void CNorvaneKeyboardDevice::TakeProfileDocument() {
 
 int CNorvaneKeyboardDevice::LoadProfile() {
   // Without a usable file name the page keeps the profile it has rather than fall back to another file.
-  if (CurrentProfileFile().empty()) return 0;
-  ResolveProfileFile();
-  profile_.LoadEntry(profile_.GetFilePath());
+  if (!LoadProfileDocument()) return 0;
   TakeProfileDocument();
   return 1;
 }
 
 void CNorvaneKeyboardDevice::LoadDefaultProfile() {
-  if (!HasUsableDefaultProfile()) return;
-  ResolveProfileFile();
-  profile_.LoadEntry(DefaultProfileFile());
+  if (!LoadDefaultDocument()) return;
   TakeProfileDocument();
   SaveProfile();
   RefreshPage();
@@ -56,8 +51,7 @@ int CNorvaneKeyboardDevice::RefreshKeyButtons() {
 }
 
 void CNorvaneKeyboardDevice::FillEffectAndMacroLists() {
-  lists_ = ReadEffectLists(DefaultDataFolder() / "default_light.json", LightListFile(),
-                                     UserProfileFolder(), GetVariantIndex());
+  lists_ = ReadPageEffectLists(*this);
 }
 
 std::span<const std::uint8_t> CNorvaneKeyboardDevice::ModeTable() {

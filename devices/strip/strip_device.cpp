@@ -79,21 +79,15 @@ void CStripDevice::Resync() {
 // ---- Profile.
 
 int CStripDevice::LoadProfile() {
-  CBasicProfiledata* document = ProfileDocument();
   // Without a usable file name the page keeps the profile it has rather than fall back to another file.
-  if (document == nullptr || CurrentProfileFile().empty()) return 0;
-  ResolveProfileFile();
-  document->LoadEntry(document->GetFilePath());
+  if (!LoadProfileDocument()) return 0;
   TakeProfileDocument();
   RefreshKeyButtons();
   return 1;
 }
 
 void CStripDevice::LoadDefaultProfile() {
-  CBasicProfiledata* document = ProfileDocument();
-  if (document == nullptr || !HasUsableDefaultProfile()) return;
-  ResolveProfileFile();
-  document->LoadEntry(DefaultProfileFile());
+  if (!LoadDefaultDocument()) return;
   TakeProfileDocument();
   RefreshKeyButtons();
   SaveProfile();
