@@ -170,5 +170,23 @@ TEST_F(HeadsetPageTest, TheLightingPanelsOfBothPagesWriteTheirDevicesRecord) {
       << "the headset's LEDs are driven";
 }
 
+TEST_F(HeadsetPageTest, LightingHandedOverStopsTheHeadsetsReportsAndTakingItBackResumesThem) {
+  const auto headset = backend_->FindDevice(DeviceModel::kHeadset).value();
+  ui::TNotifyUI click{ui::DUI_MSGTYPE_CLICK, window_->FindControl("control_light_status"), 0, 0};
+  ASSERT_NE(click.pSender, nullptr);
+  window_->Notify(click);
+  ASSERT_FALSE(window_->LightControl());
+  QTest::qWait(100);
+  HeadsetDevice().WaitForLightReports();
+  backend_->ClearOutputReports(headset);
+  QTest::qWait(1300);
+  HeadsetDevice().WaitForLightReports();
+  EXPECT_TRUE(backend_->OutputReports(headset).empty()) << "another program has the LEDs now";
+
+  window_->Notify(click);
+  // The whole frame, twelve reports, whatever the headset kept meanwhile.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return backend_->OutputReports(headset).size() >= 12; }, 2000));
+}
+
 }  // namespace
 }  // namespace norvane::app::test
