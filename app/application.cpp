@@ -15,6 +15,8 @@
 #include "app/program_options.h"
 #include "app/startup_checks.h"
 #include "app/termination_signal.h"
+#include "devices/headset/audio_chip_provider.h"
+#include "devices/headset/emulated_audio_chip.h"
 #include "emulator/emulator.h"
 #include "emulator/typing_demo.h"
 #include "platform/autostart_entry.h"
@@ -107,6 +109,11 @@ int RunApplication(int argc, char** argv) {
     // Like real devices, the emulated ones keep what the user set when the program starts again.
     const std::string problem = emulated->KeepMemoryIn(emulator::DemoMemoryFile());
     if (!problem.empty()) std::fprintf(stderr, "norvane: %s\n", problem.c_str());
+    // An emulated headset comes with the emulated audio chip, so its whole page works.
+    devices::headset::SetAudioChipSource(
+        [chip = std::make_shared<devices::headset::EmulatedAudioChip>()](const std::string&) {
+          return std::vector<std::shared_ptr<devices::headset::AudioChip>>{chip};
+        });
   }
   // Someone types on the emulated keyboards now and then, so that the key-reactive lighting shows.
   std::unique_ptr<emulator::TypingDemo> typing;

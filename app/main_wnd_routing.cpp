@@ -22,6 +22,7 @@
 #include "controls/device_strip.h"
 #include "controls/pages/device_page.h"
 #include "devices/device_kinds.h"
+#include "editors/headset_editor.h"
 #include "editors/audio_lighting_editor.h"
 #include "editors/key_assignment_editor.h"
 #include "editors/keyboard_system_editor.h"
@@ -88,6 +89,9 @@ void CMainWnd::SetUpRouter() {
                                                   [this] { return GetHWND(); });
     router_.Register(editors::EditorSlot::kMacro, macros.get());
     ownEditors_.push_back(std::move(macros));
+    auto headset = std::make_unique<editors::CHeadsetEditor>();
+    router_.Register(editors::EditorSlot::kHeadset, headset.get());
+    ownEditors_.push_back(std::move(headset));
     auto mouse = std::make_unique<editors::CMouseEditor>([this](std::uint32_t initial) {
       if (options_.chooseColour) return options_.chooseColour(initial);
       return controls::ChooseColour(this, dpi_, initial);

@@ -10,7 +10,7 @@ namespace norvane::app {
 
 bool TakesLightControl(const devices::CNorvaneUSBDevice& device) {
   const std::uint16_t kind = devices::PageKindCode(device.KindCode());
-  return kind == 1 || kind == 2 || kind == 3;
+  return kind == 1 || kind == 2 || kind == 3 || kind == 7;
 }
 
 void ShowLightParams(controls::CDevicePageUI& page, const lighting::LightParams& p) {

@@ -17,7 +17,8 @@ class CNorvaneUSBDevice;
 
 namespace norvane::app {
 
-// Page kinds whose lighting another program may take over (keyboard, mouse, mouse pad).
+// Page kinds whose lighting another program may take over (keyboard, mouse, mouse pad, and the headset: its
+// LEDs are driven by this program frame by frame, so handing them over must stop its reports).
 [[nodiscard]] bool TakesLightControl(const devices::CNorvaneUSBDevice& device);
 
 // The device and its panel show p; its key buttons are redrawn. Nothing is saved or written.

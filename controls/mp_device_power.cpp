@@ -17,6 +17,8 @@ constexpr const char* kLinkLogoName = "device_wuxian_logo";
 constexpr const char* kProgressName = "device_Power_progress";
 constexpr const char* kStatusName = "device_power_status";
 constexpr const char* kPhoneName = "device_phone_type";
+// Optional: where the phone's name goes when the skin gives it a label of its own beside the picture.
+constexpr const char* kPhoneTextName = "device_phone_text";
 
 constexpr int kFullBattery = 100;
 
@@ -52,17 +54,23 @@ ImageChoice PhoneChoice(uint8_t type) {
   }
 }
 
-// "file='power/x.png'" -> "power/x.png"; a plain path stays as it is.
-ui::CDuiString ImagePath(const ui::CDuiString& description) {
-  const QString prefix = "file='";
-  if (description.startsWith(prefix) && description.endsWith('\'')) {
-    return description.mid(prefix.size(), description.size() - prefix.size() - 1);
-  }
-  return description;
-}
-
 bool SkinImageExists(const ui::CDuiString& path) {
   return !path.isEmpty() && QFileInfo(ui::CResourceManager::GetInstance().ResolveResource(path)).isFile();
+}
+
+// "file='power/x.png'" -> "power/x.png"; a plain path stays as it is. A skin that draws the picture as
+// "power/x.svg" instead has it taken from there.
+ui::CDuiString ImagePath(const ui::CDuiString& description) {
+  const QString prefix = "file='";
+  QString path = description;
+  if (description.startsWith(prefix) && description.endsWith('\'')) {
+    path = description.mid(prefix.size(), description.size() - prefix.size() - 1);
+  }
+  if (!SkinImageExists(path) && path.endsWith(".png", Qt::CaseInsensitive)) {
+    const QString drawn = path.left(path.size() - 4) + ".svg";
+    if (SkinImageExists(drawn)) return drawn;
+  }
+  return path;
 }
 
 }  // namespace
@@ -139,14 +147,27 @@ void CMpDevicePowerUI::ShowStatus(std::span<const uint8_t> record) {
     const ImageChoice choice = PhoneChoice(record_[5]);
     phoneImage_ = choice.image;
     phoneTextId_ = choice.textId;
+    ui::CControlUI* text = Child(kPhoneTextName);
     if (phone) {
       const ui::CDuiString path = ImagePath(phoneImage_);
-      phone->SetBkImage(SkinImageExists(path) ? path : ui::CDuiString());
-      phone->SetTextId(phoneTextId_);
+      const bool drawn = SkinImageExists(path);
+      phone->SetBkImage(drawn ? path : ui::CDuiString());
+      // The name goes beside the picture where the skin has room for it, else onto the picture's place.
+      if (text && drawn) {
+        phone->SetText(ui::CDuiString());
+        phone->SetToolTip(ui::CResourceManager::GetInstance().GetText(phoneTextId_).value_or(phoneTextId_));
+      } else {
+        phone->SetTextId(phoneTextId_);
+      }
       phone->SetVisible(true);
     }
-  } else if (phone) {
-    phone->SetVisible(false);
+    if (text) {
+      text->SetTextId(phoneTextId_);
+      text->SetVisible(true);
+    }
+  } else {
+    if (phone) phone->SetVisible(false);
+    if (ui::CControlUI* text = Child(kPhoneTextName)) text->SetVisible(false);
   }
 }
 

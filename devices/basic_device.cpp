@@ -9,12 +9,6 @@ namespace norvane::devices {
 
 namespace {
 
-SyncResult ResultOf(int code) {
-  if (code == protocol::kResultOk) return SyncResult::kDone;
-  if (code == protocol::kResultRefused || code == protocol::kResultRefusedOther) return SyncResult::kRefused;
-  return SyncResult::kNoReply;
-}
-
 // The live modes of the generic preview.
 enum LiveMode : uint8_t {
   kModeWave = 0,
@@ -26,6 +20,12 @@ enum LiveMode : uint8_t {
 };
 
 }  // namespace
+
+SyncResult SyncResultOfCode(int code) {
+  if (code == protocol::kResultOk) return SyncResult::kDone;
+  if (code == protocol::kResultRefused || code == protocol::kResultRefusedOther) return SyncResult::kRefused;
+  return SyncResult::kNoReply;
+}
 
 const char* SyncResultTextId(SyncResult result) {
   switch (result) {
@@ -77,7 +77,7 @@ void CNorvaneBasicDevice::InitialSync() {
       }
       code = end;
     }
-    Finish(ResultOf(code), code);
+    Finish(SyncResultOfCode(code), code);
   }
   // The preview runs whatever the device answered: the page stays usable.
   StartLightingThread();

@@ -17,6 +17,8 @@ namespace norvane::devices {
 
 // The language text id a page shows for a result; empty for kNotRun and kDone.
 const char* SyncResultTextId(SyncResult result);
+// How a first synchronisation went, from the result of its read.
+SyncResult SyncResultOfCode(int code);
 
 class CNorvaneBasicDevice : public CNorvaneUSBDevice {
  public:

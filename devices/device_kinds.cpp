@@ -5,7 +5,9 @@
 
 #include "devices/basic_device.h"
 #include "devices/keyboard/keyboard_device.h"
+#include "devices/headset/hs6533_device.h"
 #include "devices/mouse/mouse_device.h"
+#include "devices/mousepad/mousepad_device.h"
 
 namespace norvane::devices {
 
@@ -31,10 +33,10 @@ const std::vector<DeviceKindRow>& BuiltInKinds() {
        Make<CNorvaneKeyboardDevice>()},
       {2, 6, "mouse", "XML\\DeviceXml\\mousedevice.xml", true,
        kLightTab | kKeyTab | kMacroTab | kSystemTab | kPointerTab, Make<CNorvaneMouseDevice>()},
-      {3, 0, "MousePad", "XML\\DeviceXml\\mousepaddevice.xml", true, kLightTab, Make<CNorvaneBasicDevice>()},
+      {3, 0, "MousePad", "XML\\DeviceXml\\mousepaddevice.xml", true, kLightTab, Make<CNorvaneMousePadDevice>()},
       // The headset page has no model index: its model comes from the headset's own chip.
       {7, 0, "HD", "XML\\DeviceXml\\hs6533device.xml", false, kLightTab | kHeadsetTabs,
-       Make<CNorvaneBasicDevice>()},
+       Make<CNorvaneHS6533Device>()},
   };
   return kRows;
 }

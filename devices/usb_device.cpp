@@ -146,6 +146,13 @@ std::filesystem::path CNorvaneUSBDevice::GetProfileFilePath() const {
   return document ? document->GetFilePath() : std::filesystem::path();
 }
 
+void CNorvaneUSBDevice::SendSoon(LatestJobWorker& writer, std::function<int()> send, std::function<void(int)> done) {
+  writer.Submit([this, send = std::move(send), done = std::move(done)] {
+    const int sent = send();
+    if (done) PostToUi([done, sent] { done(sent); });
+  });
+}
+
 void CNorvaneUSBDevice::SaveProfile() {
   CBasicProfiledata* document = ProfileDocument();
   if (document == nullptr) return;

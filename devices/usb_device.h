@@ -33,6 +33,7 @@
 #include "devices/lighting/light_params.h"
 #include "devices/lighting/lighting_ticker.h"
 #include "devices/device_capabilities.h"
+#include "devices/latest_job_worker.h"
 #include "devices/page_view.h"
 #include "devices/ui_poster.h"
 #include "devices/worker_thread.h"
@@ -264,6 +265,10 @@ class CNorvaneUSBDevice {
 
   PageView* View() const { return view_; }
   FramePreview* Preview() const { return preview_; }
+  const Clock& PageClock() const { return *services_.clock; }
+  // Runs `send` on `writer` (a newer one replacing one that has not run yet) and hands its result to `done`
+  // on the UI thread.
+  void SendSoon(LatestJobWorker& writer, std::function<int()> send, std::function<void(int)> done);
   // For kinds that present their frames themselves: what LastDeviceFrame reports.
   void SetLastDeviceFrame(const lighting::DeviceFrame& frame) { last_device_frame_ = frame; }
 

@@ -4,7 +4,9 @@
 #include "editors/key_set_control.h"
 #include "editors/light_control.h"
 #include "editors/macro_control.h"
+#include "editors/magic_control.h"
 #include "editors/redio_macro_button.h"
+#include "editors/voice6533_control.h"
 #include "editors/shoot_control.h"
 #include "uilib/control_factory.h"
 
@@ -19,6 +21,10 @@ void RegisterEditorControls() {
   ui::RegistControl<CMacroControlUI>("CMacroControlUI");
   ui::RegistControl<CRedioMacroButtonUI>(CRedioMacroButtonUI::kClassName);
   ui::RegistControl<CRedioMacroButtonUI>("CRedioMacroButtonUI");
+  ui::RegistControl<CVoice6533ControlUI>(CVoice6533ControlUI::kClassName);
+  ui::RegistControl<CVoice6533ControlUI>("CVoice6533ControlUI");
+  ui::RegistControl<CMagicControlUI>(CMagicControlUI::kClassName);
+  ui::RegistControl<CMagicControlUI>("CMagicControlUI");
   ui::RegistControl<CShootControlUI>(CShootControlUI::kClassName);
   ui::RegistControl<CShootControlUI>("CShootControlUI");
   ui::RegistControl<CComboEditContainerElementUI>(CComboEditContainerElementUI::kClassName);

@@ -8,6 +8,7 @@
 
 #include "controls/audio_record.h"
 #include "editors/light_layout_rules.h"
+#include "editors/page_controls.h"
 #include "platform/trace.h"
 #include "uilib/color_palette.h"
 #include "uilib/combo.h"
@@ -57,13 +58,9 @@ constexpr std::array<std::pair<Switch LayoutStep::*, const char*>, 11> kGroups =
     {&LayoutStep::audio, "light_combo_AudiomodeSelectLayout"},
 }};
 
-// The panel's own child of that name. The getters are const, so this looks through the widget tree itself
-// rather than through the (non-const) container lookup.
+// The panel's own child of that name (the getters are const).
 ui::CControlUI* Child(const QWidget& panel, const char* name) {
-  for (QWidget* widget : panel.findChildren<QWidget*>(QString::fromUtf8(name))) {
-    if (ui::CControlUI* control = ui::ControlOf(widget)) return control;
-  }
-  return nullptr;
+  return FindInPanel(panel, QString::fromUtf8(name));
 }
 
 int Selection(const ui::CComboUI* combo) {

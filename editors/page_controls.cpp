@@ -10,6 +10,13 @@ ui::CControlUI* FindInPage(controls::CDevicePageUI& page, const ui::CDuiString& 
   return ui::CPaintManagerUI::FindSubControlByName(&page, name);
 }
 
+ui::CControlUI* FindInPanel(const QWidget& panel, const ui::CDuiString& name) {
+  for (QWidget* widget : panel.findChildren<QWidget*>(name)) {
+    if (ui::CControlUI* control = ui::ControlOf(widget)) return control;
+  }
+  return nullptr;
+}
+
 controls::CDevicePageUI* PageOfControl(ui::CControlUI* control) {
   for (QWidget* w = control ? control->GetWidget() : nullptr; w; w = w->parentWidget()) {
     if (auto* page = dynamic_cast<controls::CDevicePageUI*>(ui::ControlOf(w))) return page;

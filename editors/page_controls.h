@@ -19,6 +19,9 @@ T* FindInPageAs(controls::CDevicePageUI& page, const ui::CDuiString& name) {
   return dynamic_cast<T*>(FindInPage(page, name));
 }
 
+// A panel's own child of that name, looked up through the widget tree so const getters can use it; null when
+// the panel has none.
+ui::CControlUI* FindInPanel(const QWidget& panel, const ui::CDuiString& name);
 // The page a control sits in; null for a control outside every page.
 controls::CDevicePageUI* PageOfControl(ui::CControlUI* control);
 

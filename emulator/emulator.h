@@ -206,6 +206,10 @@ class EmulatorBackend : public hid::HidBackend {
   // change made so far is in the file (or its write failed); the backend's end does the same.
   void FlushMemoryFile();
 
+  // The output reports other than command frames that the device took (the headset's lighting reports),
+  // oldest first; the oldest are dropped beyond 100000.
+  std::vector<std::vector<uint8_t>> OutputReports(DeviceId device) const;
+  void ClearOutputReports(DeviceId device);
   // The mouse as its user handles it (mouse_controls.cpp). UseMouseFixture replaces the information block
   // and the key table with those of another build. PressProfileButton switches the mouse to stored profile
   // `profile` (0..3: byte 0 of its settings area) and reports 0x10p; PressDpiButton makes `stage` (0..4) the

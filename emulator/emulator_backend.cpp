@@ -102,6 +102,13 @@ FirmwareCounters EmulatorBackend::Counters(DeviceId device) const {
   return core_->Counters(device);
 }
 
+std::vector<std::vector<uint8_t>> EmulatorBackend::OutputReports(DeviceId device) const {
+  return core_->OutputReports(device);
+}
+void EmulatorBackend::ClearOutputReports(DeviceId device) {
+  core_->ClearOutputReports(device);
+}
+
 std::string EmulatorBackend::KeepMemoryIn(const std::filesystem::path& file) {
   return core_->KeepMemoryIn(file);
 }

@@ -291,6 +291,9 @@ bool EmulatorCore::Write(ConnectionState& connection, std::span<const uint8_t> r
     } else if (node.carries_commands && report.size() == kHeadsetLightReportSize &&
                report[0] == kHeadsetLightReportId && device.identity->family == DeviceFamily::kHeadset) {
       StoreHeadsetLighting(*device.memory, report);  // a report it cannot use is taken and ignored
+      constexpr size_t kMostOutputReports = 100000;
+      if (device.output_reports.size() >= kMostOutputReports) device.output_reports.pop_front();
+      device.output_reports.emplace_back(report.begin(), report.end());
       written = true;
     } else if (!node.carries_commands && report.size() == 2 && report[0] == 0 &&
                device.identity->family != DeviceFamily::kMouse) {
@@ -424,6 +427,17 @@ void EmulatorCore::AnnounceFrames() {
   }
   if (!frame_listener_) return;
   for (const LoggedFrame& frame : frames) frame_listener_(frame);
+}
+
+std::vector<std::vector<uint8_t>> EmulatorCore::OutputReports(DeviceId device) const {
+  std::lock_guard lock(mutex_);
+  const EmulatedDevice& emulated = DeviceAt(device);
+  return {emulated.output_reports.begin(), emulated.output_reports.end()};
+}
+
+void EmulatorCore::ClearOutputReports(DeviceId device) {
+  std::lock_guard lock(mutex_);
+  DeviceAt(device).output_reports.clear();
 }
 
 std::vector<LoggedFrame> EmulatorCore::FrameLogSnapshot() {

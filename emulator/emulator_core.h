@@ -74,6 +74,7 @@ struct EmulatedDevice {
   std::chrono::milliseconds latency{0};
   FaultPlan faults;
   std::vector<std::shared_ptr<NodeState>> nodes;  // while plugged, in interface order
+  std::deque<std::vector<uint8_t>> output_reports;  // taken output reports other than command frames
 };
 
 class EmulatorCore : public std::enable_shared_from_this<EmulatorCore> {
@@ -114,6 +115,8 @@ class EmulatorCore : public std::enable_shared_from_this<EmulatorCore> {
   bool WriteMemory(DeviceId device, MemoryArea area, size_t offset, std::span<const uint8_t> bytes);
   size_t MemorySize(DeviceId device, MemoryArea area) const;
   FirmwareCounters Counters(DeviceId device) const;
+  std::vector<std::vector<uint8_t>> OutputReports(DeviceId device) const;
+  void ClearOutputReports(DeviceId device);
   std::vector<LoggedFrame> FrameLogSnapshot();
   void ClearFrameLog();
   void SetFrameListener(std::function<void(const LoggedFrame&)> listener);

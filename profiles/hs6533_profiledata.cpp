@@ -120,4 +120,12 @@ bool CHs6533Profiledata::SetCustomEqValues(std::int32_t index, const std::vector
   return true;
 }
 
+void CHs6533Profiledata::RemoveCustomEqValues(std::int32_t index) {
+  if (!IsCustomIndexInRange(index) || !Section("CustomEQHzValueInfo").isArray()) return;
+  Json::Value& list = SectionForWrite("CustomEQHzValueInfo");
+  if (static_cast<Json::ArrayIndex>(index) >= list.size()) return;
+  Json::Value removed;
+  list.removeIndex(static_cast<Json::ArrayIndex>(index), &removed);
+}
+
 }  // namespace norvane

@@ -32,6 +32,8 @@ class CHs6533Profiledata : public CBasicProfiledata {
   // The same for custom preset index; an index outside 0..kMaxCustomEqIndex gives zeros and writes nothing.
   std::vector<std::int32_t> GetCustomEqValues(std::int32_t index);
   bool SetCustomEqValues(std::int32_t index, const std::vector<std::int32_t>& values);
+  // Removes the values of one custom preset; the later presets' values move up one place with their names.
+  void RemoveCustomEqValues(std::int32_t index);
 
  private:
   std::vector<std::int32_t> ReadBands(std::string_view section, std::int32_t row);

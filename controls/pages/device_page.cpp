@@ -223,6 +223,10 @@ void CDevicePageUI::ShowFunctionTabs(devices::FunctionTabSelection selection) {
 void CDevicePageUI::ShowWirelessCapable(bool capable) {
   wirelessCapable_ = capable;
   if (CMpDevicePowerUI* panel = PowerPanel()) panel->SetPanelVisible(capable);
+  // A mouse pad that reports its charge is the wireless-charging pad: its tab shows that pad.
+  constexpr int kMousePadKind = 3;
+  CDeviceOptionUI* tab = DeviceTab();
+  if (tab && device_ && device_->KindCode() == kMousePadKind) tab->SetIconKind(kMousePadKind, capable ? 1 : 0);
 }
 
 void CDevicePageUI::ShowMessage(const devices::DeviceMessage& message) {

@@ -160,10 +160,7 @@ void CNorvaneKeyboardDevice::WriteSettingsSoon(int profile, int value, std::func
     if (done) done(result);
     return;
   }
-  settings_writer_.Submit([this, record = *prepared, done = std::move(done)] {
-    const int sent = SendSettings(record);
-    if (done) PostToUi([done, sent] { done(sent); });
-  });
+  SendSoon(settings_writer_, [this, record = *prepared] { return SendSettings(record); }, std::move(done));
 }
 
 void CNorvaneKeyboardDevice::WaitForSettingsWrites() {

@@ -1,32 +1,13 @@
 #include "devices/keyboard/settings_record.h"
 
-#include <algorithm>
-
-#include "devices/lighting/mode_table.h"
+#include "devices/light_record_bytes.h"
 
 namespace norvane::devices::keyboard {
-namespace {
-
-constexpr std::uint8_t kTopLevel = 4;
-
-std::uint8_t Level(std::uint8_t value) {
-  return std::min(value, kTopLevel);
-}
-
-}  // namespace
 
 LiveSettings DecodeSettingsRecord(const SettingsRecord& record, std::span<const std::uint8_t> modeTable) {
   using namespace record_byte;
   LiveSettings live;
-  live.light.mode = lighting::EffectForDeviceCode(modeTable, record[kMode]);
-  live.light.brightness = record[kBrightness];
-  // A speed byte above 4 would give a negative level; the slowest level is the nearest meaning.
-  live.light.speed = static_cast<std::uint8_t>(kTopLevel - Level(record[kSpeed]));
-  live.light.direction = record[kDirection];
-  live.light.multiColour = record[kMultiColour];
-  live.light.red = record[kRed];
-  live.light.green = record[kGreen];
-  live.light.blue = record[kBlue];
+  live.light = ReadLightBytes(record, modeTable);
   live.light.presetColour = record[kPresetColour];
   live.light.customGroup = record[kCustomGroup];
   live.wFlag = record[kWFlag];
@@ -41,15 +22,8 @@ SettingsRecord EncodeSettingsRecord(const SettingsRecord& last, const lighting::
   using namespace record_byte;
   SettingsRecord record = last;
   record[kActiveProfile] = activeProfile;
-  record[kMode] =
-      IsStreamedMode(light.mode) ? kStreamedModeCode : lighting::DeviceCodeForEffect(modeTable, light.mode);
-  record[kBrightness] = Level(light.brightness);
-  record[kSpeed] = static_cast<std::uint8_t>(kTopLevel - Level(light.speed));
-  record[kDirection] = light.direction;
-  record[kMultiColour] = light.multiColour;
-  record[kRed] = light.red;
-  record[kGreen] = light.green;
-  record[kBlue] = light.blue;
+  WriteLightBytes(record, light, modeTable);
+  if (IsStreamedMode(light.mode)) record[kMode] = kStreamedModeCode;
   record[kZero] = 0;
   record[kPresetColour] = light.presetColour;
   record[kWFlag] = static_cast<std::uint8_t>(system.w_flag);

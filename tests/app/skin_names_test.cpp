@@ -68,5 +68,25 @@ TEST(SkinNames, EveryRouteOfTheWindowAndItsEditorsHasItsControl) {
   EXPECT_TRUE(names.count("windowdeviceset_1")) << "the mouse's pointer tab links the desktop settings";
 }
 
+TEST(SkinNames, EveryHeadsetRouteHasItsControlInTheHeadsetsSkins) {
+  const std::set<std::string> names = ShippedControlNames();
+  int routes = 0;
+  for (const RouteRow& row : RoutingTable()) {
+    if (row.slot != editors::EditorSlot::kHeadset) continue;
+    ++routes;
+    const std::string name(row.name);
+    if (row.stage == RouteStage::kPrefix) {
+      EXPECT_TRUE(HasNumberedName(names, name)) << "no control numbered after " << name;
+    } else {
+      EXPECT_TRUE(names.count(name)) << "no control named " << name;
+    }
+  }
+  EXPECT_EQ(routes, 11);
+  // Every preset, band and voice a route reaches by its number.
+  for (int n = 1; n <= 13; ++n) EXPECT_TRUE(names.count("6533_eq_option_" + std::to_string(n))) << n;
+  for (int n = 1; n <= 10; ++n) EXPECT_TRUE(names.count("6533_eq_hz_slider_" + std::to_string(n))) << n;
+  for (int n = 1; n <= 4; ++n) EXPECT_TRUE(names.count("magic_option_" + std::to_string(n))) << n;
+}
+
 }  // namespace
 }  // namespace norvane::app::test

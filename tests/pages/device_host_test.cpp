@@ -9,6 +9,8 @@
 #include "controls/device_profile.h"
 #include "controls/mp_device_power.h"
 #include "devices/basic_device.h"
+#include "devices/mousepad/mousepad_device.h"
+#include "devices/strip/strip_device.h"
 #include "hid/catalogue/device_catalogue.h"
 #include "profiles/json_file_util.h"
 #include "protocol/commands.h"
@@ -78,8 +80,8 @@ TEST_F(DeviceHostTest, TheMousePadAndTheHeadsetKeepTheLinkOfANewChannel) {
   host_->StartScan();
   const auto synced = [&](hid::DeviceKind kind) {
     controls::CDevicePageUI* page = PageOf(kind);
-    auto* basic = page ? dynamic_cast<devices::CNorvaneBasicDevice*>(page->Device()) : nullptr;
-    return TabShown(page) && basic && basic->LastSyncResult() == devices::SyncResult::kDone;
+    auto* strip = page ? dynamic_cast<devices::CStripDevice*>(page->Device()) : nullptr;
+    return TabShown(page) && strip && strip->LastSyncResult() == devices::SyncResult::kDone;
   };
   ASSERT_TRUE(WaitFor([&] { return synced(DeviceKind::kMousePad) && synced(DeviceKind::kHeadset); }));
 
@@ -105,8 +107,8 @@ TEST_F(DeviceHostTest, TheMousePadAndTheHeadsetKeepTheLinkOfANewChannel) {
   }
   std::array<uint8_t, 31> record{};
   ASSERT_EQ(protocol::CmdReadSettings(PageOf(DeviceKind::kHeadset)->Device()->CommandChannel(), record, 31), 1);
-  EXPECT_EQ(pieces(Device(DeviceModel::kHeadset), 0x05), (Pieces{{1, 0}, {24, 31}, {7, 55}}))
-      << "the first sync's profile number, then a 31-byte record in 24-byte frames";
+  EXPECT_EQ(pieces(Device(DeviceModel::kHeadset), 0x05), (Pieces{{1, 0}, {24, 0}, {7, 24}, {24, 31}, {7, 55}}))
+      << "the first sync's profile number and live record, then a 31-byte record in 24-byte frames";
 }
 
 TEST_F(DeviceHostTest, EachPageWorksOnTheProfileItsBarSelectsAndSwitchesWithIt) {
@@ -284,7 +286,7 @@ TEST_F(DeviceHostTest, ADeviceUnpluggedDuringItsFirstSyncLeavesAConsistentPageTh
   ASSERT_TRUE(WaitFor([&] { return !TabShown(page); }, 5000ms));
   puller.join();
   EXPECT_FALSE(page->IsChannelOpen());
-  auto* basic = dynamic_cast<devices::CNorvaneBasicDevice*>(page->Device());
+  auto* basic = dynamic_cast<devices::CNorvaneMousePadDevice*>(page->Device());
   ASSERT_NE(basic, nullptr);
   EXPECT_EQ(basic->LastSyncResult(), devices::SyncResult::kNoReply);
   EXPECT_EQ(page->SyncNoticeTextId(), "device_sync_no_reply");

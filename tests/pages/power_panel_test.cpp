@@ -68,10 +68,11 @@ TEST_F(PowerPanelTest, ThePhoneOnTheChargingPad) {
   for (const auto& [type, textId] : cases) {
     panel_->ShowStatus(std::array<uint8_t, 6>{50, 0, 0, 0, 0, type});
     EXPECT_EQ(panel_->PhoneTextId(), textId) << int(type);
-    EXPECT_EQ(Child("device_phone_type")->GetTextId(), textId);
+    EXPECT_EQ(Child("device_phone_text")->GetTextId(), textId) << "the name beside the picture";
   }
   EXPECT_EQ(panel_->PhoneImage(), "file='power/Phone_type_no_device.png'");
   EXPECT_TRUE(Child("device_phone_type")->IsVisible());
+  EXPECT_TRUE(Child("device_phone_text")->IsVisible());
 }
 
 TEST_F(PowerPanelTest, PanelVisibility) {
