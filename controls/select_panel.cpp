@@ -3,6 +3,9 @@
 #include <QAbstractButton>
 #include <QChildEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <utility>
 
 #include "controls/device_key_button.h"
 #include "uilib/notify.h"
@@ -29,7 +32,37 @@ void CSelectPanelUI::childEvent(QChildEvent* event) {
   CVerticalLayoutUI::childEvent(event);
   // A drag may start on a key: the panel hears its children's mouse events too.
   if (event->added() && event->child()->isWidgetType()) event->child()->installEventFilter(this);
-  if (event->removed()) event->child()->removeEventFilter(this);
+  if (event->removed()) {
+    event->child()->removeEventFilter(this);
+    // A key moved elsewhere paints itself again (a key being destroyed is no key any more).
+    if (auto* key = dynamic_cast<CDeviceKeyButtonUI*>(event->child())) key->SetDrawnBy(nullptr);
+  }
+}
+
+void CSelectPanelUI::RepaintArea(const QRect& area) {
+  pendingRepaint_ |= area;
+  if (repaintPosted_) return;
+  repaintPosted_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        repaintPosted_ = false;
+        update(std::exchange(pendingRepaint_, QRect()));
+      },
+      Qt::QueuedConnection);
+}
+
+void CSelectPanelUI::paintEvent(QPaintEvent* event) {
+  CVerticalLayoutUI::paintEvent(event);
+  QPainter painter(this);
+  const QRect dirty = event->rect();
+  for (QObject* child : children()) {
+    auto* key = dynamic_cast<CDeviceKeyButtonUI*>(child);
+    if (!key || key->isHidden()) continue;
+    key->SetDrawnBy(this);
+    const QRect place = key->geometry();
+    if (place.intersects(dirty)) key->PaintKey(painter, place.topLeft());
+  }
 }
 
 bool CSelectPanelUI::eventFilter(QObject* watched, QEvent* event) {
@@ -47,7 +80,10 @@ bool CSelectPanelUI::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonRelease:
       if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton || !Release()) return false;
       // The drag's end is no click on the key it started on.
-      if (auto* button = qobject_cast<QAbstractButton*>(child)) button->setDown(false);
+      if (auto* button = qobject_cast<QAbstractButton*>(child)) {
+        button->setDown(false);
+        if (auto* key = dynamic_cast<CDeviceKeyButtonUI*>(child)) key->Invalidate();
+      }
       return true;
     default:
       return false;

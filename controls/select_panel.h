@@ -4,6 +4,11 @@
 // rectangle covers with a non-empty area and raises "click_select_end"; a plain click selects nothing and
 // raises nothing, and a disabled panel does neither. Only direct "DeviceKeyButton" children take part; the
 // last drag's selection stays until the next drag. No rectangle is drawn.
+//
+// The panel draws its direct key buttons itself, all in one pass from each key's cached pictures (see
+// CDeviceKeyButtonUI), so that a lighting frame that changes every key costs one paint, not one per key.
+// What would repaint a key repaints its place in the panel; the places asked for until the event loop runs
+// again are repainted together.
 
 #include <QPoint>
 #include <QRect>
@@ -29,7 +34,12 @@ class CSelectPanelUI : public ui::CVerticalLayoutUI {
   QRect SelectionRect() const { return selection_; }
   bool IsDragging() const { return dragging_; }
 
+  // Repaints `area` (panel coordinates) once the current event is done, together with every other area
+  // asked for meanwhile.
+  void RepaintArea(const QRect& area);
+
  protected:
+  void paintEvent(QPaintEvent* event) override;
   void childEvent(QChildEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -47,6 +57,8 @@ class CSelectPanelUI : public ui::CVerticalLayoutUI {
   QRect selection_;
   bool pressed_ = false;
   bool dragging_ = false;
+  QRect pendingRepaint_;
+  bool repaintPosted_ = false;
 };
 
 }  // namespace norvane::controls

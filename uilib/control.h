@@ -100,7 +100,8 @@ class CControlUI {
   // A control timer expired. The default raises a "timer" notification with the id.
   virtual void OnTimer(int timerId);
 
-  void Invalidate();
+  // Repaints the control. A control that its container draws (a key of a key picture) repaints there.
+  virtual void Invalidate();
 
   // Timers per control and id (used through CPaintManagerUI::SetTimer / KillTimer). UI thread only.
   void StartTimer(int timerId, int elapseMs, TimerMode mode);

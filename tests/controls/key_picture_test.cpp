@@ -1,0 +1,182 @@
+// The key picture draws its keys itself, in one pass: a frame that changes every key's light paints the
+// picture once and no key on its own, a change of one key repaints that key's place only, whatever would
+// repaint a key (a mark, a caption, a press, the selection) repaints its place in the picture, and a key
+// drawn there looks as it does on its own.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPaintEvent>
+#include <QTest>
+#include <vector>
+
+#include "controls/device_key_button.h"
+#include "controls/select_panel.h"
+#include "uilib/window_impl_base.h"
+
+namespace norvane::controls::test {
+namespace {
+
+constexpr int kKeySize = 24;
+constexpr int kColumns = 10;
+constexpr int kRows = 3;
+
+class PaintLog final : public QObject {
+ public:
+  int paints = 0;
+  QRegion painted;
+  void Reset() {
+    paints = 0;
+    painted = QRegion();
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++paints;
+      painted += static_cast<QPaintEvent*>(event)->region();
+    }
+    return false;
+  }
+};
+
+class PictureWindow final : public ui::WindowImplBase {
+ public:
+  ui::CDuiString GetWindowClassName() const override { return "KeyPictureTest"; }
+  ui::CDuiString GetSkinFile() const override { return NORVANE_SOURCE_DIR "/tests/controls/strip_window.ui"; }
+};
+
+void Settle() {
+  for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+class KeyPictureTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(window_.Create(nullptr, "key-picture", false, 0, 0, 400, 200));
+    panel_ = new CSelectPanelUI(window_.GetPaintManager().GetRoot()->GetWidget());
+    panel_->GetWidget()->setGeometry(0, 0, 360, 120);
+    for (int row = 0; row < kRows; ++row) {
+      for (int column = 0; column < kColumns; ++column) {
+        auto* key = new CDeviceKeyButtonUI(panel_->GetWidget());
+        key->SetName(QString("key_%1").arg(keys_.size()));
+        key->setText(QString(QChar('A' + column)));
+        key->GetWidget()->setGeometry(4 + 30 * column, 4 + 30 * row, kKeySize, kKeySize);
+        keys_.push_back(key);
+      }
+    }
+    panel_->GetWidget()->show();
+    window_.ShowWindow(true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(panel_->GetWidget()->window()));
+    Settle();
+    panel_->GetWidget()->installEventFilter(&panelLog_);
+    for (CDeviceKeyButtonUI* key : keys_) key->GetWidget()->installEventFilter(&keyLog_);
+  }
+
+  template <class Change>
+  void After(Change&& change) {
+    Settle();
+    panelLog_.Reset();
+    keyLog_.Reset();
+    change();
+    Settle();
+  }
+  QImage Picture() { return panel_->GetWidget()->grab().toImage(); }
+
+  PictureWindow window_;
+  CSelectPanelUI* panel_ = nullptr;
+  std::vector<CDeviceKeyButtonUI*> keys_;
+  PaintLog panelLog_;
+  PaintLog keyLog_;
+};
+
+TEST_F(KeyPictureTest, AFrameThatChangesEveryLightPaintsThePictureOnceAndNoKeyOnItsOwn) {
+  for (CDeviceKeyButtonUI* key : keys_) EXPECT_TRUE(key->IsDrawnByPicture());
+  After([&] {
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+      keys_[i]->SetLightOverlay(PackKeyLight(std::uint8_t(8 * i), 200, 40), 255, true);
+      keys_[i]->Invalidate();
+    }
+  });
+  EXPECT_EQ(panelLog_.paints, 1);
+  EXPECT_EQ(keyLog_.paints, 0);
+
+  After([&] { keys_[12]->Invalidate(); });
+  EXPECT_EQ(panelLog_.paints, 1);
+  EXPECT_EQ(panelLog_.painted, QRegion(keys_[12]->GetWidget()->geometry())) << "that key's place only";
+
+  After([] {});
+  EXPECT_EQ(panelLog_.paints, 0) << "nothing asked, nothing painted";
+}
+
+TEST_F(KeyPictureTest, MarksCaptionsPressesAndTheSelectionRepaintTheKeysPlace) {
+  CDeviceKeyButtonUI* key = keys_[3];
+  const QRect place = key->GetWidget()->geometry();
+  const auto repaintsPlace = [&](const char* what) {
+    EXPECT_EQ(panelLog_.paints, 1) << what;
+    EXPECT_TRUE(panelLog_.painted.contains(place)) << what;
+    EXPECT_EQ(keyLog_.paints, 0) << what;
+  };
+  const QPoint markCentre = place.topLeft() + QPoint(kKeySize - 2 - 4, 1 + 1 + 4);
+  const QColor before = Picture().pixelColor(markCentre);
+  After([&] { key->SetKeySetMarkHidden(0); });
+  repaintsPlace("key-set mark");
+  const QColor mark = Picture().pixelColor(markCentre);
+  EXPECT_NE(mark, before);
+  EXPECT_GT(mark.green(), mark.red() + 100) << "the mark's dot";
+
+  After([&] { key->SetText("Esc"); });
+  repaintsPlace("caption");
+  After([&] { QTest::mousePress(key->GetWidget(), Qt::LeftButton, {}, QPoint(5, 5)); });
+  repaintsPlace("press");
+  After([&] { QTest::mouseRelease(key->GetWidget(), Qt::LeftButton, {}, QPoint(5, 5)); });
+  repaintsPlace("release");
+  After([&] {
+    key->SetSelectionState(1);
+    key->Invalidate();
+  });
+  repaintsPlace("selection");
+  After([&] { key->SetEnabled(false); });
+  repaintsPlace("disabled");
+}
+
+TEST_F(KeyPictureTest, AKeyInThePictureLooksAsItDoesOnItsOwn) {
+  // Beside the picture, in the same window: the same style and font, but the key paints itself.
+  auto* alone = new CDeviceKeyButtonUI(window_.GetPaintManager().GetRoot()->GetWidget());
+  alone->GetWidget()->setGeometry(4, 150, kKeySize, kKeySize);
+  alone->setText("D");
+  alone->GetWidget()->show();
+  for (CDeviceKeyButtonUI* key : {keys_[3], alone}) {
+    key->SetLightOverlay(PackKeyLight(255, 0, 0), 200, true);
+    key->SetKeySetMarkHidden(0);
+    key->SetSelectionState(1);
+    key->Invalidate();
+  }
+  Settle();
+  EXPECT_FALSE(alone->IsDrawnByPicture());
+  const QImage own = alone->GetWidget()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+  const QImage picture = Picture().convertToFormat(QImage::Format_ARGB32);
+  const QPoint at = keys_[3]->GetWidget()->pos();
+  // Inside the key's border: the corners show what lies behind, which differs.
+  for (int y = 3; y < kKeySize - 3; ++y) {
+    for (int x = 3; x < kKeySize - 3; ++x) {
+      ASSERT_EQ(picture.pixel(at.x() + x, at.y() + y), own.pixel(x, y)) << "at " << x << ", " << y;
+    }
+  }
+  const QColor centre = own.pixelColor(kKeySize / 2, kKeySize / 2 + 6);
+  EXPECT_GT(centre.red(), centre.green() + 80) << "the light's red, below the caption";
+}
+
+TEST_F(KeyPictureTest, AKeyTakenOutOfThePicturePaintsItselfAgain) {
+  CDeviceKeyButtonUI* key = keys_[0];
+  key->GetWidget()->setParent(window_.GetPaintManager().GetRoot()->GetWidget());
+  EXPECT_FALSE(key->IsDrawnByPicture());
+  EXPECT_TRUE(key->GetWidget()->updatesEnabled());
+  key->GetWidget()->move(4, 150);  // below the picture
+  key->GetWidget()->show();
+  After([&] { key->SetKeySetMarkHidden(0); });
+  EXPECT_GT(keyLog_.paints, 0);
+  EXPECT_EQ(panelLog_.paints, 0);
+}
+
+}  // namespace
+}  // namespace norvane::controls::test
