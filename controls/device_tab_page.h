@@ -19,6 +19,10 @@ class IDeviceTabPage {
   virtual void InitialSync() = 0;
   // Reads the device's settings again after it reported a change.
   virtual void Resync() = 0;
+  // Whether frames are wanted now: the page's preview can be seen, or its device takes them. The tab presents
+  // no frame that nobody wants; it asks again now and then, and the page wakes it (PresentSoon) when its
+  // preview shows again.
+  virtual bool NeedsFrames() = 0;
   // Presents the current lighting frame.
   virtual void PresentFrame() = 0;
   // Whether the last frame changed the page's animated control so that it must be redrawn.

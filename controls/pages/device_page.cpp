@@ -1,8 +1,10 @@
 #include "controls/pages/device_page.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QLayout>
 #include <QStackedWidget>
+#include <algorithm>
 
 #include "controls/device_key_button.h"
 #include "controls/device_option.h"
@@ -64,6 +66,7 @@ CDevicePageUI::~CDevicePageUI() {
 bool CDevicePageUI::BuildLayout(const ui::CDuiString& skinName, ui::IDialogBuilderCallback* callback) {
   if (!ui::CDialogBuilder::Create(skinName, callback, this)) return false;
   FitFunctionSwitch();
+  FindPictures();
   return true;
 }
 
@@ -145,8 +148,7 @@ CLightPreviewUI* CDevicePageUI::Preview() const {
 }
 
 ui::CControlUI* CDevicePageUI::AnimatedControl() {
-  if (CLightPreviewUI* preview = Preview()) return preview;
-  return this;
+  return Preview();
 }
 
 ui::CControlUI* CDevicePageUI::ButtonSearchRoot() {
@@ -181,6 +183,7 @@ void CDevicePageUI::BindKeyButtons(int key_count, int led_count) {
       }
     }
   }
+  FindPictures();
 }
 
 void CDevicePageUI::ShowFunctionTabs(devices::FunctionTabSelection selection) {
@@ -256,6 +259,10 @@ void CDevicePageUI::ShowKeyLabel(int key, std::string_view ownNameKey, const dev
 // ---- FramePreview.
 
 void CDevicePageUI::ShowFrame(std::span<const lighting::LedRecord> leds, const lighting::DeviceFrame&) {
+  // A streamed effect goes on reaching the device while nobody looks; the picture waits. When it shows
+  // again, the next frame brings every light that changed meanwhile.
+  frameChanged_ = false;
+  if (!previewSeen_) return;
   bool changed = false;
   const std::size_t count = std::min(leds.size(), lightButtons_.size());
   for (std::size_t i = 0; i < count; ++i) {
@@ -304,6 +311,78 @@ void CDevicePageUI::Resync() {
 void CDevicePageUI::PresentFrame() {
   frameChanged_ = false;
   if (device_) device_->PresentFrame();
+}
+
+bool CDevicePageUI::NeedsFrames() {
+  if (!device_) return false;
+  UpdatePreviewSeen();
+  return previewSeen_ || device_->FramesReachDevice();
+}
+
+// ---- Whether the preview can be seen.
+
+void CDevicePageUI::FindPictures() {
+  for (const QPointer<QWidget>& picture : pictures_) {
+    if (picture) picture->removeEventFilter(this);
+  }
+  pictures_.clear();
+  if (CLightPreviewUI* preview = Preview()) pictures_.emplace_back(preview->GetWidget());
+  const bool lights = std::any_of(lightButtons_.begin(), lightButtons_.end(),
+                                  [](const QPointer<QWidget>& button) { return !button.isNull(); });
+  if (lights) pictures_.emplace_back(ButtonSearchRoot()->GetWidget());
+  for (const QPointer<QWidget>& picture : pictures_) picture->installEventFilter(this);
+}
+
+bool CDevicePageUI::PreviewCanBeSeen() const {
+  const bool shown = std::any_of(pictures_.begin(), pictures_.end(),
+                                 [](const QPointer<QWidget>& picture) { return picture && picture->isVisible(); });
+  if (!shown) return false;
+  const QWidget* window = this->window();
+  if (window->isMinimized()) return false;
+  // A window that is shown but not mapped (unmapped by the window manager, on no screen) shows nothing.
+  const QWindow* handle = window->windowHandle();
+  return handle != nullptr && handle->isExposed();
+}
+
+void CDevicePageUI::UpdatePreviewSeen() {
+  WatchWindow();
+  previewSeen_ = PreviewCanBeSeen();
+  if (device_) device_->SetPreviewShown(previewSeen_);
+}
+
+void CDevicePageUI::WatchWindow() {
+  QWidget* window = this->window();
+  if (window != watchedWindow_) {
+    if (watchedWindow_) watchedWindow_->removeEventFilter(this);
+    watchedWindow_ = window;
+    window->installEventFilter(this);
+  }
+  QWindow* handle = window->windowHandle();
+  if (handle != watchedHandle_) {
+    if (watchedHandle_) watchedHandle_->removeEventFilter(this);
+    watchedHandle_ = handle;
+    if (handle) handle->installEventFilter(this);
+  }
+}
+
+bool CDevicePageUI::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::Expose:
+    case QEvent::WindowStateChange: {
+      const bool wasSeen = previewSeen_;
+      UpdatePreviewSeen();
+      // Shown again: the lighting thread is already awake; the picture gets its frame at once.
+      if (previewSeen_ && !wasSeen) {
+        if (CDeviceOptionUI* tab = DeviceTab()) tab->PresentSoon();
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return CHorizontalLayoutUI::eventFilter(watched, event);
 }
 
 int CDevicePageUI::IsWirelessLinkUp() {

@@ -42,6 +42,27 @@ TEST_F(DeviceTabTimersTest, AWiredDeviceSynchronisesThenAnimates) {
   EXPECT_EQ(page_.initialSyncs, 1);
 }
 
+TEST_F(DeviceTabTimersTest, FramesNobodyWantsAreNotPresentedUntilThePageWakesTheTab) {
+  ShowDeviceTab(strip_, 0, true, true);
+  page_.needsFrames = false;
+  tab_->PresentSoon();
+  tab_->OnTimer(kTimerAttach);
+  QTest::qWait(100);
+  EXPECT_EQ(page_.initialSyncs, 1);
+  EXPECT_EQ(page_.frames, 0) << "nobody sees the preview and the device takes no frames";
+  EXPECT_GE(page_.demandChecks, 1);
+  EXPECT_TRUE(tab_->IsTimerRunning(kTimerPresentFrame)) << "the tab keeps looking";
+  const int checks = page_.demandChecks;
+  QTest::qWait(100);
+  EXPECT_LE(page_.demandChecks, checks + 1) << "a few looks a second, not a hundred";
+
+  page_.needsFrames = true;
+  tab_->PresentSoon();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return page_.frames >= 1; }, 100)) << "at once, not at the next look";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return page_.frames >= 5; }, 500)) << "and on every frame after it";
+  tab_->StopTimers();
+}
+
 TEST_F(DeviceTabTimersTest, PageThreadTimersReachThePage) {
   for (int id : {int(kTimerResync), int(kTimerFirstDeferred), int(kTimerSecondDeferred)})
     ui::CPaintManagerUI::SetTimer(tab_, id, 0);
