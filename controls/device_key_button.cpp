@@ -205,9 +205,11 @@ void CDeviceKeyButtonUI::Refresh(qreal dpr) {
   if (isChecked()) state |= 8;
   if (hasFocus()) state |= 16;
   if (isActiveWindow()) state |= 32;
-  LookKey look{size(), dpr, state, text(), font(), generation_};
-  if (look == look_) return;
-  look_ = std::move(look);
+  // Asked on every paint of every key: compared in place, copied only when something changed.
+  if (size() == look_.size && dpr == look_.dpr && state == look_.state && generation_ == look_.generation &&
+      font() == look_.font && text() == look_.text)
+    return;
+  look_ = LookKey{size(), dpr, state, text(), font(), generation_};
   faceWithCaption_ = QPixmap();
   faceWithoutCaption_ = QPixmap();
   for (int i = 0; i < 3; ++i) {

@@ -95,7 +95,6 @@ class CDeviceKeyButtonUI : public ui::CButtonUI {
     QString text;
     QFont font;
     std::uint64_t generation = 0;
-    bool operator==(const LookKey&) const = default;
   };
   enum class Caption { kNone, kDark, kLight };
 

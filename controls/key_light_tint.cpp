@@ -65,7 +65,12 @@ const QImage& KeyLightTint::Tinted(QColor colour) {
   auto* out = reinterpret_cast<std::uint32_t*>(tinted_.bits());
   const std::size_t count = weight_.size();
   if (base_.empty()) {
-    for (std::size_t i = 0; i < count; ++i) out[i] = ScalePremultiplied(opaque, weight_[i]);
+    // Most of the shape is its inside, at the overlay's own weight: one colour for all of it.
+    const std::uint32_t inside = ScalePremultiplied(opaque, kOverlayAlpha);
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::uint8_t weight = weight_[i];
+      out[i] = weight == kOverlayAlpha ? inside : ScalePremultiplied(opaque, weight);
+    }
   } else {
     for (std::size_t i = 0; i < count; ++i) out[i] = base_[i] + ScalePremultiplied(opaque, weight_[i]);
   }

@@ -108,6 +108,8 @@ class CControlUI {
   void StopTimer(int timerId);
   void StopAllTimers();
   bool IsTimerRunning(int timerId) const;
+  // The running timer's interval in milliseconds; -1 when it does not run.
+  int TimerInterval(int timerId) const;
 
   // Library internals: called once by the window builder.
   bool MarkInitialised();

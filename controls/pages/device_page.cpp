@@ -41,8 +41,10 @@ ui::CControlUI* FindByClass(QWidget* root, const char* className) {
   return nullptr;
 }
 
-uint32_t ScaledRgb(const QColor& colour) {
-  return (uint32_t(colour.red()) << 16) | (uint32_t(colour.green()) << 8) | uint32_t(colour.blue());
+// An LED's colour scaled by its level (as LedColour), as 0xRRGGBB.
+uint32_t ScaledRgb(const lighting::LedRecord& led) {
+  const auto scale = [&led](uint8_t channel) { return uint32_t(channel) * led.level / 255; };
+  return scale(led.red) << 16 | scale(led.green) << 8 | scale(led.blue);
 }
 
 template <class T>
@@ -66,6 +68,9 @@ CDevicePageUI::~CDevicePageUI() {
 bool CDevicePageUI::BuildLayout(const ui::CDuiString& skinName, ui::IDialogBuilderCallback* callback) {
   if (!ui::CDialogBuilder::Create(skinName, callback, this)) return false;
   FitFunctionSwitch();
+  previewControl_ = Preview();
+  previewWidget_ = previewControl_ ? previewControl_->GetWidget() : nullptr;
+  previewFound_ = true;
   FindPictures();
   return true;
 }
@@ -143,8 +148,12 @@ ui::CControlUI* CDevicePageUI::LightButton(int index) const {
 }
 
 CLightPreviewUI* CDevicePageUI::Preview() const {
-  return dynamic_cast<CLightPreviewUI*>(
-      ui::CPaintManagerUI::FindSubControlByName(const_cast<CDevicePageUI*>(this), kPreviewName));
+  // Every frame asks for it: once the layout is built, the answer is kept.
+  if (!previewFound_) {
+    return dynamic_cast<CLightPreviewUI*>(
+        ui::CPaintManagerUI::FindSubControlByName(const_cast<CDevicePageUI*>(this), kPreviewName));
+  }
+  return previewWidget_ ? previewControl_ : nullptr;
 }
 
 ui::CControlUI* CDevicePageUI::AnimatedControl() {
@@ -161,6 +170,8 @@ ui::CControlUI* CDevicePageUI::ButtonSearchRoot() {
 void CDevicePageUI::BindKeyButtons(int key_count, int led_count) {
   keyButtons_.assign(std::size_t(std::max(key_count, 0)), nullptr);
   lightButtons_.assign(std::size_t(std::max(led_count, 0)), nullptr);
+  lightControls_.assign(lightButtons_.size(), nullptr);
+  lightKeys_.assign(lightButtons_.size(), nullptr);
   shownLight_.assign(lightButtons_.size(), kNothingShown);
   if (key_count <= 0 && led_count <= 0) return;
 
@@ -177,7 +188,9 @@ void CDevicePageUI::BindKeyButtons(int key_count, int led_count) {
     if (key && !keyButtons_[std::size_t(*key)]) keyButtons_[std::size_t(*key)] = w;
     if (led && !lightButtons_[std::size_t(*led)]) {
       lightButtons_[std::size_t(*led)] = w;
-      if (auto* button = dynamic_cast<CDeviceKeyButtonUI*>(control)) {
+      lightControls_[std::size_t(*led)] = control;
+      lightKeys_[std::size_t(*led)] = dynamic_cast<CDeviceKeyButtonUI*>(control);
+      if (auto* button = lightKeys_[std::size_t(*led)]) {
         button->SetLightOverlay(kWhiteLight, kFullLevel, true);
         button->Invalidate();
       }
@@ -266,21 +279,19 @@ void CDevicePageUI::ShowFrame(std::span<const lighting::LedRecord> leds, const l
   bool changed = false;
   const std::size_t count = std::min(leds.size(), lightButtons_.size());
   for (std::size_t i = 0; i < count; ++i) {
-    ui::CControlUI* button = LightButton(int(i));
-    if (!button) continue;
-    const QColor colour = LedColour(leds[i]);
-    const uint32_t rgb = ScaledRgb(colour);
+    // The casts were made when the buttons were bound; the guard says whether the button still exists.
+    if (lightButtons_[i].isNull()) continue;
+    const uint32_t rgb = ScaledRgb(leds[i]);
     if (shownLight_[i] == rgb) continue;
     shownLight_[i] = rgb;
     changed = true;
-    if (auto* key = dynamic_cast<CDeviceKeyButtonUI*>(button)) {
+    if (CDeviceKeyButtonUI* key = lightKeys_[i]) {
       // The colour is already scaled by the LED's level.
-      key->SetLightOverlay(PackKeyLight(uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue())),
-                           kFullLevel, true);
+      key->SetLightOverlay(PackKeyLight(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)), kFullLevel, true);
       key->Invalidate();
       continue;
     }
-    button->SetBkColor(kOpaque | rgb);
+    lightControls_[i]->SetBkColor(kOpaque | rgb);
   }
   if (CLightPreviewUI* preview = Preview()) changed = preview->SetLeds(leds) || changed;
   frameChanged_ = changed;
@@ -313,10 +324,11 @@ void CDevicePageUI::PresentFrame() {
   if (device_) device_->PresentFrame();
 }
 
-bool CDevicePageUI::NeedsFrames() {
-  if (!device_) return false;
+FramesFor CDevicePageUI::NeedsFrames() {
+  if (!device_) return FramesFor::kNobody;
   UpdatePreviewSeen();
-  return previewSeen_ || device_->FramesReachDevice();
+  if (device_->FramesReachDevice()) return FramesFor::kDevice;
+  return previewSeen_ ? FramesFor::kPreview : FramesFor::kNobody;
 }
 
 // ---- Whether the preview can be seen.
@@ -334,10 +346,13 @@ void CDevicePageUI::FindPictures() {
 }
 
 bool CDevicePageUI::PreviewCanBeSeen() const {
+  return PreviewCanBeSeenIn(window());
+}
+
+bool CDevicePageUI::PreviewCanBeSeenIn(const QWidget* window) const {
   const bool shown = std::any_of(pictures_.begin(), pictures_.end(),
                                  [](const QPointer<QWidget>& picture) { return picture && picture->isVisible(); });
   if (!shown) return false;
-  const QWidget* window = this->window();
   if (window->isMinimized()) return false;
   // A window that is shown but not mapped (unmapped by the window manager, on no screen) shows nothing.
   const QWindow* handle = window->windowHandle();
@@ -345,13 +360,13 @@ bool CDevicePageUI::PreviewCanBeSeen() const {
 }
 
 void CDevicePageUI::UpdatePreviewSeen() {
-  WatchWindow();
-  previewSeen_ = PreviewCanBeSeen();
+  QWidget* window = this->window();
+  WatchWindow(window);
+  previewSeen_ = PreviewCanBeSeenIn(window);
   if (device_) device_->SetPreviewShown(previewSeen_);
 }
 
-void CDevicePageUI::WatchWindow() {
-  QWidget* window = this->window();
+void CDevicePageUI::WatchWindow(QWidget* window) {
   if (window != watchedWindow_) {
     if (watchedWindow_) watchedWindow_->removeEventFilter(this);
     watchedWindow_ = window;

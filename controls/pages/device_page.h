@@ -38,6 +38,7 @@ class CDeviceProfileUI;
 class CMpDevicePowerUI;
 class CDeviceOptionUI;
 class CLightPreviewUI;
+class CDeviceKeyButtonUI;
 
 class CDevicePageUI : public ui::CHorizontalLayoutUI,
                       public devices::PageView,
@@ -110,7 +111,7 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   bool IsWirelessCapable() const override;
   void InitialSync() override;
   void Resync() override;
-  bool NeedsFrames() override;
+  FramesFor NeedsFrames() override;
   void PresentFrame() override;
   bool WantsAnimationRedraw() const override { return frameChanged_; }
   int IsWirelessLinkUp() override;
@@ -143,7 +144,8 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   void FindPictures();
   // Looks whether the preview can be seen and tells the device; watches the page's window for changes.
   void UpdatePreviewSeen();
-  void WatchWindow();
+  bool PreviewCanBeSeenIn(const QWidget* window) const;
+  void WatchWindow(QWidget* window);
   void FitFunctionSwitch();
   ui::CControlUI* ButtonSearchRoot();
 
@@ -151,6 +153,12 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   std::unique_ptr<devices::CNorvaneUSBDevice> device_;
   std::vector<QPointer<QWidget>> keyButtons_;
   std::vector<QPointer<QWidget>> lightButtons_;
+  std::vector<ui::CControlUI*> lightControls_;     // the same buttons, cast once
+  std::vector<CDeviceKeyButtonUI*> lightKeys_;     // those that are key buttons, else null
+  // The LED picture, looked up once the layout is built.
+  QPointer<QWidget> previewWidget_;
+  CLightPreviewUI* previewControl_ = nullptr;
+  bool previewFound_ = false;
   std::vector<uint32_t> shownLight_;  // the colour each light button shows, to restyle only changes
   QPointer<QWidget> power_;
   QPointer<QWidget> tab_;

@@ -17,7 +17,7 @@ class FakeDevicePage : public IDeviceTabPage {
   bool receiver = false;
   bool wirelessCapable = false;
   bool redraw = false;
-  bool needsFrames = true;
+  FramesFor needsFrames = FramesFor::kDevice;
   int linkUp = 1;
 
   int initialSyncs = 0;
@@ -36,7 +36,7 @@ class FakeDevicePage : public IDeviceTabPage {
   bool IsWirelessCapable() const override { return wirelessCapable; }
   void InitialSync() override { ++initialSyncs; }
   void Resync() override { ++resyncs; }
-  bool NeedsFrames() override {
+  FramesFor NeedsFrames() override {
     ++demandChecks;
     return needsFrames;
   }
