@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <cmath>
 #include <utility>
 
 #include "controls/device_key_button.h"
@@ -52,9 +53,72 @@ void CSelectPanelUI::RepaintArea(const QRect& area) {
       Qt::QueuedConnection);
 }
 
+bool CSelectPanelUI::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::StyleChange:
+    case QEvent::PaletteChange:
+    case QEvent::ParentChange:
+      DropBackground();
+      break;
+    default:
+      break;
+  }
+  return CVerticalLayoutUI::event(event);
+}
+
+void CSelectPanelUI::KeepBackground() {
+  backgroundPosted_ = false;
+  if (!isVisible() || size().isEmpty()) return;  // the next paint asks again
+  const qreal dpr = devicePixelRatioF();
+  QPixmap background(QSize(int(std::ceil(width() * dpr)), int(std::ceil(height() * dpr))));
+  background.setDevicePixelRatio(dpr);
+  background.fill(Qt::transparent);
+  // Each enclosing widget's own painting where the panel lies, from the window down to the panel's own.
+  std::vector<QWidget*> chain;
+  for (QWidget* widget = this; widget != nullptr; widget = widget->isWindow() ? nullptr : widget->parentWidget())
+    chain.push_back(widget);
+  drawingBackground_ = true;
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    QWidget* widget = *it;
+    const QRegion under(QRect(mapTo(widget, QPoint(0, 0)), size()));
+    widget->render(&background, QPoint(0, 0), under,
+                   widget->isWindow() ? QWidget::DrawWindowBackground : QWidget::RenderFlags());
+  }
+  drawingBackground_ = false;
+  background_ = background;
+  setAttribute(Qt::WA_OpaquePaintEvent, true);
+  if (window() != watchedWindow_) {
+    if (watchedWindow_) watchedWindow_->removeEventFilter(this);
+    watchedWindow_ = window();
+    watchedWindow_->installEventFilter(this);
+  }
+}
+
+void CSelectPanelUI::DropBackground() {
+  if (background_.isNull()) return;
+  background_ = QPixmap();
+  setAttribute(Qt::WA_OpaquePaintEvent, false);
+  update();
+}
+
 void CSelectPanelUI::paintEvent(QPaintEvent* event) {
-  CVerticalLayoutUI::paintEvent(event);
+  // Drawing the background: the panel's own look goes into it, the keys do not.
+  if (drawingBackground_) {
+    CVerticalLayoutUI::paintEvent(event);
+    return;
+  }
+  if (background_.isNull()) {
+    CVerticalLayoutUI::paintEvent(event);
+    if (!backgroundPosted_) {
+      backgroundPosted_ = true;
+      QMetaObject::invokeMethod(this, [this] { KeepBackground(); }, Qt::QueuedConnection);
+    }
+  }
   QPainter painter(this);
+  if (!background_.isNull()) painter.drawPixmap(QPoint(0, 0), background_);
   const QRect dirty = event->rect();
   for (QObject* child : children()) {
     auto* key = dynamic_cast<CDeviceKeyButtonUI*>(child);
@@ -66,6 +130,10 @@ void CSelectPanelUI::paintEvent(QPaintEvent* event) {
 }
 
 bool CSelectPanelUI::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == watchedWindow_) {
+    if (event->type() == QEvent::Resize) DropBackground();
+    return false;
+  }
   auto* child = qobject_cast<QWidget*>(watched);
   if (!child || child->parentWidget() != this) return false;
   switch (event->type()) {

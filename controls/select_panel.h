@@ -8,9 +8,14 @@
 // The panel draws its direct key buttons itself, all in one pass from each key's cached pictures (see
 // CDeviceKeyButtonUI), so that a lighting frame that changes every key costs one paint, not one per key.
 // What would repaint a key repaints its place in the panel; the places asked for until the event loop runs
-// again are repainted together.
+// again are repainted together. What lies under the picture (the window's and every enclosing widget's own
+// painting) is kept as a picture too, once drawn, so that a frame repaints the panel alone and nothing of the
+// window behind it; it is drawn again when the panel moves or resizes, the window resizes or a style
+// changes.
 
+#include <QPixmap>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <span>
 #include <vector>
@@ -37,8 +42,11 @@ class CSelectPanelUI : public ui::CVerticalLayoutUI {
   // Repaints `area` (panel coordinates) once the current event is done, together with every other area
   // asked for meanwhile.
   void RepaintArea(const QRect& area);
+  // Whether the panel paints from its kept background (and so paints opaquely).
+  bool HasKeptBackground() const { return !background_.isNull(); }
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void childEvent(QChildEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,6 +59,8 @@ class CSelectPanelUI : public ui::CVerticalLayoutUI {
   void Move(QPoint point);
   // True when a drag ended here (the release then belongs to the selection, not to a key's click).
   bool Release();
+  void KeepBackground();
+  void DropBackground();
 
   QPoint start_;
   QPoint current_;
@@ -59,6 +69,10 @@ class CSelectPanelUI : public ui::CVerticalLayoutUI {
   bool dragging_ = false;
   QRect pendingRepaint_;
   bool repaintPosted_ = false;
+  QPixmap background_;
+  bool backgroundPosted_ = false;
+  bool drawingBackground_ = false;
+  QPointer<QWidget> watchedWindow_;
 };
 
 }  // namespace norvane::controls

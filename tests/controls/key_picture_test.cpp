@@ -166,6 +166,33 @@ TEST_F(KeyPictureTest, AKeyInThePictureLooksAsItDoesOnItsOwn) {
   EXPECT_GT(centre.red(), centre.green() + 80) << "the light's red, below the caption";
 }
 
+TEST_F(KeyPictureTest, AFrameRepaintsNothingBehindThePictureAndANewBackgroundShowsUnderIt) {
+  QWidget* behind = window_.GetPaintManager().GetRoot()->GetWidget();
+  behind->setObjectName("behind_the_picture");
+  behind->setStyleSheet("#behind_the_picture { background-color: #102030; }");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return panel_->HasKeptBackground(); }, 1000));
+  const QPoint gap(4 + kKeySize + 2, 10);  // between the first two keys
+  EXPECT_EQ(Picture().pixelColor(gap), QColor(0x10, 0x20, 0x30));
+
+  PaintLog behindLog;
+  behind->installEventFilter(&behindLog);
+  After([&] {
+    for (CDeviceKeyButtonUI* key : keys_) {
+      key->SetLightOverlay(PackKeyLight(0, 0, 255), 255, true);
+      key->Invalidate();
+    }
+  });
+  EXPECT_EQ(panelLog_.paints, 1);
+  EXPECT_EQ(behindLog.paints, 0) << "the window behind the picture is not painted again";
+
+  behind->setStyleSheet("#behind_the_picture { background-color: #304050; }");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return panel_->HasKeptBackground(); }, 1000));
+  Settle();
+  EXPECT_EQ(Picture().pixelColor(gap), QColor(0x30, 0x40, 0x50)) << "a new skin colour shows under the picture";
+  panel_->GetWidget()->resize(340, 110);
+  EXPECT_FALSE(panel_->HasKeptBackground()) << "drawn again for the new size";
+}
+
 TEST_F(KeyPictureTest, AKeyTakenOutOfThePicturePaintsItselfAgain) {
   CDeviceKeyButtonUI* key = keys_[0];
   key->GetWidget()->setParent(window_.GetPaintManager().GetRoot()->GetWidget());
