@@ -74,14 +74,6 @@ ui::LRESULT CAboutWnd::HandleMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM
   return result;
 }
 
-void CAboutWnd::SyncMaxRestoreButtons() {
-  QWidget* host = GetWidget();
-  if (!host) return;
-  const bool maximized = host->isMaximized();
-  if (ui::CControlUI* maxButton = FindControl("maxbtn")) maxButton->SetVisible(!maximized);
-  if (ui::CControlUI* restoreButton = FindControl("restorebtn")) restoreButton->SetVisible(maximized);
-}
-
 int CAboutWnd::Open(ui::CWindowWnd* mainWindow, int dpi) {
   if (CAboutWnd* open = OpenWindow()) {
     open->ShowWindow(true, true);

@@ -27,8 +27,6 @@ class CAboutWnd : public ui::WindowImplBase {
   // "software_rev_text" in the current language followed by the application's version label.
   void RefreshVersionText();
 
- private:
-  void SyncMaxRestoreButtons();
 };
 
 // The message a language switch sends to the open child windows (wParam 0: redraw in the new language).

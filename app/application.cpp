@@ -1,6 +1,8 @@
 #include "app/application.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -11,8 +13,11 @@
 #include "app/instance_bus.h"
 #include "app/main_wnd.h"
 #include "app/program_options.h"
+#include "app/startup_checks.h"
 #include "app/termination_signal.h"
 #include "emulator/emulator.h"
+#include "emulator/typing_demo.h"
+#include "platform/autostart_entry.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
 #include "uilib/uilib.h"
@@ -25,12 +30,41 @@ constexpr const char* kMainWindowName = "R27 有线.exe";
 // The size the window is created with; the start-up sequence scales it to the monitor.
 constexpr int kCreateWidth = 800;
 constexpr int kCreateHeight = 572;
+// The desktop entry the window belongs to, named after the program's bus name.
+constexpr const char* kDesktopFileName = "org.norvane.Norvane";
+
+// Said before any skin or language text can be read, so in both languages at once.
+void ShowDataFolderMessage(const std::string& problem) {
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Norvane"),
+                  QStringLiteral("Norvane cannot start: its data folder is missing or damaged.\n"
+                                 "Norvane 无法启动：数据文件夹缺失或已损坏。\n\n%1\n\n"
+                                 "Reinstalling the package restores it. 重新安装软件包即可恢复。")
+                      .arg(QString::fromStdString(problem)));
+  // A logout or Ctrl+C closes the message as it would end the program.
+  CTerminationSignal termination([&box] { box.reject(); });
+  Trace("startup: data folder message shown");
+  box.exec();
+}
 
 }  // namespace
 
 int RunApplication(int argc, char** argv) {
+  // Qt aborts when it finds no display; say it in one line instead, and where to turn.
+  const GraphicalEnvironment graphical = ReadGraphicalEnvironment(argc, argv);
+  if (const std::string problem = MissingDisplayProblem(graphical, CanOpenXDisplay); !problem.empty()) {
+    if (AsksForUsage(argc, argv)) {
+      std::fputs(ProgramUsageText().c_str(), stdout);
+      return 0;
+    }
+    std::fprintf(stderr, "%s\n", problem.c_str());
+    return 1;
+  }
+  // Only a Wayland display to talk to: go there directly rather than trying X11 first.
+  if (graphical.platform.empty() && graphical.display.empty()) qputenv("QT_QPA_PLATFORM", "wayland");
+
   QApplication qtApp(argc, argv);
   QApplication::setApplicationName(QStringLiteral("norvane"));
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
   // The window hides to the tray; the program ends only through the tray's "exit".
   QApplication::setQuitOnLastWindowClosed(false);
 
@@ -49,6 +83,16 @@ int RunApplication(int argc, char** argv) {
     return 0;
   }
   if (options.trace) SetTraceEnabled(true);
+  Trace("session: " + DescribeSession(QGuiApplication::platformName().toStdString(), graphical) +
+        " (Qt platform \"" + QGuiApplication::platformName().toStdString() + "\")");
+
+  const std::filesystem::path skinFolder = ui::CResourceManager::DefaultResourcePath().toStdString();
+  if (const std::string problem = DataFolderProblem(skinFolder, DefaultDataFolder()); !problem.empty()) {
+    std::fprintf(stderr, "norvane: %s; reinstalling the package restores it\n", problem.c_str());
+    ShowDataFolderMessage(problem);
+    return 1;
+  }
+  Trace("startup: skins in " + skinFolder.string() + ", default data in " + DefaultDataFolder().string());
 
   // The emulator stays installed, and alive, until the program ends.
   std::shared_ptr<emulator::EmulatorBackend> emulated;
@@ -64,6 +108,9 @@ int RunApplication(int argc, char** argv) {
     const std::string problem = emulated->KeepMemoryIn(emulator::DemoMemoryFile());
     if (!problem.empty()) std::fprintf(stderr, "norvane: %s\n", problem.c_str());
   }
+  // Someone types on the emulated keyboards now and then, so that the key-reactive lighting shows.
+  std::unique_ptr<emulator::TypingDemo> typing;
+  if (emulated) typing = std::make_unique<emulator::TypingDemo>(emulated);
 
   ui::CResourceManager& resources = ui::CResourceManager::GetInstance();
   resources.SetResourcePath(ui::CResourceManager::DefaultResourcePath());
@@ -83,6 +130,16 @@ int RunApplication(int argc, char** argv) {
     std::fprintf(stderr, "norvane: cannot create the folder %s; settings and profiles will not be kept\n",
                  UserDataFolder().string().c_str());
   }
+  const AutostartOutcome autostart =
+      ApplyAutostartSetting(RegistrySettings(), DefaultAutostartEntryFile(), ExecutablePath());
+  if (!autostart.error.empty()) {
+    std::fprintf(stderr, "norvane: the autostart entry: %s\n", autostart.error.c_str());
+  } else if (autostart.change == AutostartChange::kKeptForeign) {
+    Trace("autostart: " + DefaultAutostartEntryFile().string() + " is not ours; left as it is");
+  } else if (autostart.change != AutostartChange::kNone) {
+    Trace(std::string("autostart: entry ") +
+          (autostart.change == AutostartChange::kWritten ? "written" : "removed"));
+  }
   resources.LoadResource("res.xml");
   // The skin's texts are resolved as the main window is built: the first language file is there before.
   resources.LoadLanguage("lan_cn.xml");
@@ -94,6 +151,8 @@ int RunApplication(int argc, char** argv) {
     MainWndOptions windowOptions;
     windowOptions.deviceServiceFactory = MakeDeviceHostService;
     windowOptions.bus = &bus;
+    windowOptions.startMinimized = options.minimized;
+    windowOptions.profileRules = CProfileSwitcher::Options{};
     CMainWnd mainWindow(std::move(windowOptions));
     window = &mainWindow;
     // A logout or Ctrl+C ends the program as the tray's "exit" does.

@@ -32,10 +32,6 @@ void CBusMessageReceiver::Post(const QString& name, qlonglong wParam, qlonglong 
   Deliver(BusMessage{*id, wParam, lParam, std::nullopt});
 }
 
-void CBusMessageReceiver::Post(const QString& name, int wParam, int lParam) {
-  Post(name, qlonglong{wParam}, qlonglong{lParam});
-}
-
 void CBusMessageReceiver::CopyData(qlonglong kind, const QByteArray& data) {
   if (!CallerIsSameUser()) return;
   std::optional<QByteArray> accepted = AcceptCopyData(kind, data);
@@ -47,10 +43,6 @@ void CBusMessageReceiver::CopyData(qlonglong kind, const QByteArray& data) {
   }
   const qlonglong size = accepted->size();
   Deliver(BusMessage{RegisteredMessage::kCopyData, kind, size, std::move(accepted)});
-}
-
-void CBusMessageReceiver::CopyData(int kind, const QByteArray& data) {
-  CopyData(qlonglong{kind}, data);
 }
 
 bool CBusMessageReceiver::CallerIsSameUser() {

@@ -3,6 +3,9 @@
 // the name must be one this program receives, a record must be of a known kind) and hands what passes to
 // the handler on the thread the receiver lives in, the UI thread. Calls with other argument types never get
 // here: the bus layer answers them with an error, so they are ignored.
+//
+// Its interface is exactly the one of org.norvane.Messages.xml, shipped next to the program: one signature
+// per method, so that clients that read the introspection (gdbus) know what to send, and the signal.
 
 #include <QDBusContext>
 #include <QHash>
@@ -23,9 +26,12 @@ class CBusMessageReceiver : public QObject, protected QDBusContext {
 
  public slots:
   void Post(const QString& name, qlonglong wParam, qlonglong lParam);
-  void Post(const QString& name, int wParam, int lParam);
   void CopyData(qlonglong kind, const QByteArray& data);
-  void CopyData(int kind, const QByteArray& data);
+
+ signals:
+  // Declared for the introspection; CInstanceBus sends it as a plain signal message, also while the object
+  // is not exported.
+  void Broadcast(const QString& name, qlonglong wParam, qlonglong lParam);
 
  private:
   bool CallerIsSameUser();

@@ -2,7 +2,7 @@
 // Where this program and its companion programs are found on the D-Bus session bus. Every one of them
 // offers the same interface at the same object path under its own well-known name:
 //
-//   method Post(s name, x wParam, x lParam)   a registered message (int32 parameters are accepted too)
+//   method Post(s name, x wParam, x lParam)   a registered message
 //   method CopyData(x kind, ay data)          a data record (the kind was the record's dwData)
 //   signal Broadcast(s name, x wParam, x lParam)
 

@@ -1,8 +1,10 @@
 #include "app/control_registration.h"
 
+#include "app/update_info_list_item.h"
 #include "controls/device_controls.h"
 #include "controls/pages/page_controls.h"
 #include "editors/editor_controls.h"
+#include "uilib/control_factory.h"
 #include "uilib/theme.h"
 
 namespace norvane::app {
@@ -14,6 +16,8 @@ void RegisterProgramControls() {
   controls::RegisterPageControls();
   // The editors' panels inside the device pages.
   editors::RegisterEditorControls();
+  // The settings window's update list rows.
+  ui::RegistControl<CUpdateInfoListItemUI>(CUpdateInfoListItemUI::kClassName);
 }
 
 }  // namespace norvane::app

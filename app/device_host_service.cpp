@@ -2,6 +2,8 @@
 #include "app/device_service.h"
 #include "controls/device_strip.h"
 #include "controls/pages/device_page.h"
+#include "devices/device_kinds.h"
+#include "hid/catalogue/device_catalogue.h"
 
 namespace norvane::app {
 namespace {
@@ -26,12 +28,36 @@ class DeviceHostService final : public IDeviceService {
     return false;
   }
   void Teardown() override { host_.Teardown(); }
-  bool SwitchCurrentPageProfile() override {
-    controls::CDevicePageUI* page = host_.CurrentPage();
-    return page && page->SwitchToChosenProfile();
-  }
   controls::CDevicePageUI* CurrentPage() const override { return host_.CurrentPage(); }
   std::vector<controls::CDevicePageUI*> Pages() const override { return host_.Pages(); }
+  std::vector<update::TabVersion> TabVersions() const override {
+    std::vector<update::TabVersion> versions;
+    const controls::DeviceStrip strip = host_.Strip();
+    for (int i = 0; i < strip.TabCount(); ++i) {
+      controls::CDeviceOptionUI* tab = strip.Tab(i);
+      update::TabVersion version;
+      version.deviceTab = tab != nullptr;
+      if (!tab) {
+        versions.push_back(version);
+        continue;
+      }
+      auto* page = dynamic_cast<controls::CDevicePageUI*>(tab->GetPage());
+      if (devices::CNorvaneUSBDevice* device = page ? page->Device() : nullptr) {
+        const hid::InterfaceEntry& identity = device->Identity();
+        version.pageRow = hid::catalogue::FindPageRow(
+            identity.vendor_id, identity.product_id,
+            devices::PageKindCode(static_cast<std::uint16_t>(identity.kind)), 0);
+        protocol::CommandChannel& channel = device->CommandChannel();
+        version.channelOpen = channel.IsOpen();
+        version.receiverLink = channel.IsWireless();
+        version.tabVisible = tab->IsVisible();
+        version.wiredVersion = channel.Wired().Attributes().version;
+        version.receiverVersion = channel.Receiver().Attributes().version;
+      }
+      versions.push_back(version);
+    }
+    return versions;
+  }
 
  private:
   DeviceHost host_;

@@ -9,6 +9,7 @@
 #include "app/device_host.h"
 #include "uilib/paint_manager.h"
 #include "uilib/types.h"
+#include "update/update_entries.h"
 
 namespace norvane::app {
 
@@ -27,13 +28,13 @@ class IDeviceService {
   // Whether any device tab is visible (the "No_device_Link" notice is shown when none is).
   virtual bool AnyTabVisible() const = 0;
   virtual void Teardown() = 0;
-  // The user chose another profile in the current page's profile bar: load it into that page's device.
-  // False when there is no current page or it has nothing to switch.
-  virtual bool SwitchCurrentPageProfile() { return false; }
   // The page of the first visible, selected device tab; null when none.
   virtual controls::CDevicePageUI* CurrentPage() const { return nullptr; }
   // Every device page, in creation order.
   virtual std::vector<controls::CDevicePageUI*> Pages() const { return {}; }
+  // What each device tab tells the update list, in tab order: its page's model row, link and the USB
+  // release numbers of its interfaces.
+  virtual std::vector<update::TabVersion> TabVersions() const { return {}; }
 };
 
 using DeviceServiceFactory =

@@ -60,7 +60,8 @@ bool CInstanceBus::TryBecomePrimary() {
   // The object goes up first, so that a call arriving the moment the name is ours finds it.
   if (!objectRegistered_) {
     objectRegistered_ =
-        connection_.registerObject(kBusObjectPath, receiver_.get(), QDBusConnection::ExportAllSlots);
+        connection_.registerObject(kBusObjectPath, receiver_.get(),
+                                   QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals);
   }
   QDBusConnectionInterface* bus = connection_.interface();
   if (bus == nullptr) {

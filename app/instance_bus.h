@@ -58,6 +58,9 @@ class CInstanceBus {
   // A data record to a companion program, by its well-known name; as PostTo.
   bool SendCopyDataTo(const QString& serviceName, std::int64_t kind, const QByteArray& data);
 
+  // Whether a program owns that well-known name now.
+  bool IsOnBus(const QString& serviceName) { return CompanionIsRunning(serviceName); }
+
  private:
   void ReportRunningAlone(const QString& reason);
   bool CompanionIsRunning(const QString& serviceName);

@@ -1,5 +1,6 @@
 #include "app/language_config.h"
 
+#include "platform/trace.h"
 #include "platform/xdg_paths.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file_util.h"
@@ -36,6 +37,13 @@ int SavedLanguageIndex(const RegistrySettings& settings, const std::vector<Langu
     if (entries[i].id == id) return static_cast<int>(i);
   }
   return 0;
+}
+
+bool SaveLanguageId(const RegistrySettings& settings, std::int64_t id) {
+  if (id < 0 || id > 0xFFFFFFFFLL) return false;
+  if (!settings.WriteValue(kLanguageValueName, static_cast<std::uint32_t>(id)).ok) return false;
+  Trace("language: saved " + std::to_string(id));
+  return true;
 }
 
 }  // namespace norvane::app

@@ -33,4 +33,8 @@ inline constexpr std::uint32_t kDefaultLanguageId = 520;
 // when the key has no such value); 0 when no entry carries it.
 int SavedLanguageIndex(const RegistrySettings& settings, const std::vector<LanguageEntry>& entries);
 
+// Keeps `id` as the chosen language in an existing key (the key is never created here). False when there is
+// no key, the id does not fit the value or the write failed.
+bool SaveLanguageId(const RegistrySettings& settings, std::int64_t id);
+
 }  // namespace norvane::app

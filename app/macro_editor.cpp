@@ -1,5 +1,6 @@
 #include "app/macro_editor.h"
 
+#include <QCursor>
 #include <QPointer>
 #include <QTimer>
 #include <algorithm>
@@ -32,7 +33,10 @@ void RefreshDevice(controls::CDevicePageUI& page) {
 
 }  // namespace
 
-CMacroEditor::CMacroEditor(std::function<UserPrompts&()> prompts) : prompts_(std::move(prompts)) {}
+CMacroEditor::CMacroEditor(std::function<UserPrompts&()> prompts, std::function<ui::WindowHandle()> menuOwner)
+    : prompts_(std::move(prompts)), menuOwner_(std::move(menuOwner)) {}
+
+CMacroEditor::~CMacroEditor() = default;
 
 CMacroControlUI* CMacroEditor::PanelOf(controls::CDevicePageUI& page) {
   return editors::FindInPageAs<CMacroControlUI>(page, CMacroControlUI::kItemName);
@@ -46,6 +50,14 @@ void CMacroEditor::Post(controls::CDevicePageUI& page, std::function<void(contro
 }
 
 void CMacroEditor::OnRoute(const editors::RoutedNotify& notify) {
+  if (notify.action == RouteAction::kMacroActionMenu) {
+    // A step of the shown page only: the rows of a page in the background are no one's to edit.
+    controls::CDevicePageUI* page = notify.msg ? editors::PageOfControl(notify.msg->pSender) : nullptr;
+    if (page && page == notify.page && PanelOf(*page)) {
+      Post(*page, [this](controls::CDevicePageUI& p) { OpenRowMenu(p); });
+    }
+    return;
+  }
   if (!notify.page) return;
   controls::CDevicePageUI& page = *notify.page;
   CMacroControlUI* panel = PanelOf(page);
@@ -103,6 +115,21 @@ void CMacroEditor::OnRoute(const editors::RoutedNotify& notify) {
     default:
       break;
   }
+}
+
+void CMacroEditor::OpenRowMenu(controls::CDevicePageUI& page) {
+  // One menu at a time: a new one replaces the one still open.
+  rowMenu_ = std::make_unique<ui::CMenuWnd>();
+  menuPage_ = &page;
+  if (!rowMenu_->Init(menuOwner_ ? menuOwner_() : ui::WindowHandle(), kRowMenu, QCursor::pos()))
+    Trace("macro editor: the step menu cannot be shown");
+}
+
+void CMacroEditor::OnMenuItem(const ui::MenuCmd& command) {
+  // Items arrive after the menu's own signal has returned (the window posts them).
+  if (!menuPage_) return;
+  CMacroControlUI* panel = PanelOf(*menuPage_);
+  if (panel) (void)panel->InsertMenuAction(command.szName.toStdString());
 }
 
 void CMacroEditor::OnPageRefreshed(controls::CDevicePageUI& page) {

@@ -6,11 +6,18 @@
 //
 // Questions and file dialogs run their own loops, so they are posted and run only if the page is still
 // there by then, never inside the signal of the button that asked.
+//
+// A step's double click or context menu opens the row menu (one at a time). Its mouse items insert steps
+// here; its recording items are the recording's (the window hands every menu item to every editor).
 
+#include <QPointer>
 #include <functional>
+#include <memory>
 
 #include "app/user_prompts.h"
 #include "editors/editor.h"
+#include "uilib/menu.h"
+#include "uilib/window_handle.h"
 
 namespace norvane::editors {
 class CMacroControlUI;
@@ -30,11 +37,18 @@ class CMacroEditor final : public editors::IEditor {
   static constexpr const char* kExportFailed = "macro_export_failed_text";
   static constexpr const char* kDeleteFailed = "macro_delete_failed_text";
   static constexpr const char* kRenameFailed = "macro_rename_failed_text";
+  static constexpr const char* kRowMenu = "XML\\Menus\\macro_action_menu.xml";
 
-  explicit CMacroEditor(std::function<UserPrompts&()> prompts);
+  // menuOwner: the window the row menu reports its items to.
+  CMacroEditor(std::function<UserPrompts&()> prompts, std::function<ui::WindowHandle()> menuOwner = {});
+  ~CMacroEditor() override;
 
   void OnRoute(const editors::RoutedNotify& notify) override;
+  void OnMenuItem(const ui::MenuCmd& command) override;
   void OnPageRefreshed(controls::CDevicePageUI& page) override;
+
+  // The row menu while it is open (or until the next one replaces it); null before the first.
+  ui::CMenuWnd* RowMenu() const { return rowMenu_.get(); }
 
   // The panel of a page; null when the page has none.
   static editors::CMacroControlUI* PanelOf(controls::CDevicePageUI& page);
@@ -47,8 +61,13 @@ class CMacroEditor final : public editors::IEditor {
   void Rename(controls::CDevicePageUI& page);
   void Import(controls::CDevicePageUI& page);
   void Export(controls::CDevicePageUI& page);
+  void OpenRowMenu(controls::CDevicePageUI& page);
 
   std::function<UserPrompts&()> prompts_;
+  std::function<ui::WindowHandle()> menuOwner_;
+  std::unique_ptr<ui::CMenuWnd> rowMenu_;
+  // The page whose step the menu was opened on.
+  QPointer<controls::CDevicePageUI> menuPage_;
 };
 
 }  // namespace norvane::app

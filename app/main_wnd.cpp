@@ -1,15 +1,31 @@
 #include "app/main_wnd.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCoreApplication>
 #include <QIcon>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 
 #include "app/about_wnd.h"
+#include "app/audio_companion.h"
+#include "app/audio_levels.h"
+#include "app/audio_style.h"
+#include "app/game_light.h"
 #include "app/instance_bus.h"
+#include "app/light_sync.h"
 #include "app/main_messages.h"
 #include "app/notice_follower.h"
 #include "app/registered_messages.h"
+#include "app/resume_relight.h"
 #include "app/screen_watcher.h"
+#include "app/set_wnd_opener.h"
 #include "app/sleep_monitor.h"
+#include "controls/device_profile.h"
+#include "controls/pages/device_page.h"
 #include "platform/trace.h"
+#include "platform/xdg_paths.h"
 #include "uilib/button.h"
 #include "uilib/container.h"
 #include "uilib/control_factory.h"
@@ -60,13 +76,31 @@ constexpr const char* kSubSkins[][2] = {
 
 CMainWnd::CMainWnd(MainWndOptions options, MainWndHooks hooks)
     : options_(std::move(options)), hooks_(std::move(hooks)) {
+  if (!hooks_.openSettingsWindow) {
+    hooks_.openSettingsWindow = [](CMainWnd& window, bool centred) { RunSettingsWindow(window, centred); };
+  }
+  lightSync_ = std::make_shared<LightSyncShared>();
+  gameLight_ = std::make_unique<CGameLight>([this] { return devices_ ? devices_->CurrentPage() : nullptr; });
+  relight_ = std::make_unique<CResumeRelight>(
+      [this] { return devices_ ? devices_->Pages() : std::vector<controls::CDevicePageUI*>{}; });
+  audioLevels_ = std::make_unique<AudioLevelProcessor>();
+  audioStyle_ = std::make_unique<AudioStyleStore>(UserDataFolder() / "AudioFile.json",
+                                                  DefaultDataFolder() / "AudioFile.json");
+  const QString companion = options_.audioCompanion.value_or(QCoreApplication::applicationDirPath() +
+                                                             QStringLiteral("/norvane-audio"));
+  audioCompanion_ = std::make_unique<CAudioCompanion>(companion, options_.audioCompanionArguments, [this] {
+    return options_.bus && options_.bus->IsOnBus(kAudioCaptureServiceName);
+  });
   SetUpRouter();
 }
 
 CMainWnd::~CMainWnd() {
   SkinChangedObserver().RemoveReceiver(this);
+  switcher_.reset();
   // The resource manager must not ask a window that is gone for texts.
   ui::CResourceManager::GetInstance().SetTextQueryInterface(nullptr);
+  // A game effect still showing gives way to the user's before the pages go.
+  gameLight_->RestoreAll();
   StopWorkers();
   if (devices_) devices_->Teardown();
   devices_.reset();
@@ -137,20 +171,32 @@ void CMainWnd::Broadcast(RegisteredMessage id, std::int64_t wParam, std::int64_t
   if (options_.bus) options_.bus->Broadcast(id, wParam, lParam);
 }
 
-void CMainWnd::SetLightControlAll(bool on) {
-  if (hooks_.setLightControlAll) hooks_.setLightControlAll(on);
-}
-
 void CMainWnd::SetWindowActiveAll(bool active) {
   if (devices_) devices_->SetWindowActive(active);
   if (hooks_.setWindowActiveAll) hooks_.setWindowActiveAll(active);
 }
 
 void CMainWnd::SetRecordingUi(bool all, bool enabled) {
+  // The controls go off while a recording runs.
+  recording_ = !enabled;
   if (all) {
     if (ui::CControlUI* strip = FindControl("device_select_layout")) strip->SetEnabled(enabled);
+    // While recording, the page keeps its profile and its tab.
+    controls::CDevicePageUI* page = devices_ ? devices_->CurrentPage() : nullptr;
+    if (controls::CDeviceProfileUI* bar = page ? page->ProfileBar() : nullptr) bar->SetEnabled(enabled);
   }
   for (editors::IEditor* editor : router_.Editors()) editor->SetRecordingUi(all, enabled);
+}
+
+bool CMainWnd::IsUserBusy() const {
+  if (recording_ || timerIntervals_.count(kTimerProfileSwitch)) return true;
+  if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return true;
+  // In another program's window the user edits nothing here.
+  if (!active_) return false;
+  if (QGuiApplication::mouseButtons() != Qt::NoButton) return true;
+  const QWidget* focus = QApplication::focusWidget();
+  return focus && (qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QAbstractSpinBox*>(focus) ||
+                   qobject_cast<const QPlainTextEdit*>(focus) || qobject_cast<const QTextEdit*>(focus));
 }
 
 void CMainWnd::OnFinalMessage() {

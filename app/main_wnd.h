@@ -9,6 +9,9 @@
 
 #include <QByteArray>
 #include <QRect>
+#include <QStringList>
+#include <QTimer>
+#include <chrono>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -18,16 +21,18 @@
 #include <optional>
 
 #include "app/bus_message.h"
+#include "app/device_hook.h"
 #include "app/device_service.h"
 #include "app/main_wnd_hooks.h"
 #include "app/notify_router.h"
-#include "devices/lighting/shared_light_effect.h"
 #include "app/profile_actions.h"
+#include "app/profile_switcher.h"
 #include "app/user_prompts.h"
 #include "app/registered_messages.h"
 #include "app/screen_size.h"
 #include "app/skin_changed.h"
 #include "app/worker_slots.h"
+#include "platform/atomic_file.h"
 #include "platform/registry_settings.h"
 #include "uilib/menu.h"
 #include "uilib/resource_manager.h"
@@ -37,8 +42,15 @@
 namespace norvane::app {
 
 class CInstanceBus;
+class AudioLevelProcessor;
 class CSleepMonitor;
 class CScreenWatcher;
+class CGameLight;
+class CResumeRelight;
+class CAudioCompanion;
+class AudioStyleStore;
+struct AudioStyle;
+struct LightSyncShared;
 
 struct MainWndOptions {
   // Builds the device side once the skin exists; empty: the window runs without devices (tests).
@@ -55,6 +67,22 @@ struct MainWndOptions {
   bool ownEditors = true;
   // Where the screen size comes from; empty: the primary screen.
   ScreenSizeSource screenSize;
+  // The audio capture companion the window runs for the music effects; nullopt: norvane-audio next to the
+  // program, an empty text: none.
+  std::optional<QString> audioCompanion;
+  QStringList audioCompanionArguments;
+  // Started with the session (--minimized): after the first device scan the window goes to the tray, or is
+  // minimised where there is none, instead of coming to the front. A later start still raises it.
+  bool startMinimized = false;
+  // Whether the desktop offers a tray; empty: ask the desktop.
+  std::function<bool()> trayAvailable;
+  // Switch the devices' profiles by their rules, with these settings (the window supplies the pages and
+  // when the user is busy); empty: no switching (tests).
+  std::optional<CProfileSwitcher::Options> profileRules;
+  // Asks for a colour (ARGB) from `initial`; empty: the colour palette dialog over the window.
+  std::function<std::optional<std::uint32_t>(std::uint32_t initial)> chooseColour;
+  // The capture backends a macro recording tries in order; none given: those of the session.
+  std::optional<CDeviceHook::BackendList> recordingBackends;
 };
 
 class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public SkinChangedReceiver {
@@ -83,6 +111,25 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   // Longer data are cut to the receiving buffer.
   void OnCopyData(std::int64_t kind, const QByteArray& data);
 
+  // Music lighting: the audio style (kept in "AudioFile.json") and the audio capture companion.
+  const AudioStyle& GetAudioStyle() const;
+  // The style in memory (SaveAudioStyleFile writes it), shown on every page's music panel.
+  void SetAudioStyle(const AudioStyle& style);
+  [[nodiscard]] FileResult SaveAudioStyleFile();
+  // Back to the default style (a profile reset), shown and sent to the companion.
+  void LoadAudioStyleFile();
+  void SendStyleColour(const AudioStyle& style);
+  // The audio capture message with wParam (6, 7, 8 for the red, green and blue sliders) to the companion.
+  void SendAudioCaptureCommand(int wParam, int value);
+  // A slider of the style's current colour (wParam 6 red, 7 green, 8 blue) set to a level 0 to 9: the
+  // companion is told, the style takes it and is saved a moment later (a run of changes once).
+  void OnStyleSlider(int wParam, int level);
+  // The audio style window, modal, one at a time; with its OK the style is kept, saved and sent.
+  void OpenAudioStyleWindow();
+  // Starts or ends the companion as the keyboards' effects need it.
+  void WatchMusicEffects();
+  CAudioCompanion& AudioCompanion() { return *audioCompanion_; }
+
   // Operations for the rest of the program.
   void ShowAndRaise();
   // Scales the layout for the monitor the window is on: 144 DPI on monitors above 1500 x 960, else 96.
@@ -93,6 +140,11 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void OpenSettingsWindow(bool centred);
   void OpenAboutWindow();
   void SetRecordingUi(bool all, bool enabled);
+  // The user records a macro, or is in the middle of something a profile switch would replace: a dialog or
+  // a menu is open, a control is dragged, a text is typed, a profile chosen in the bar is about to load.
+  bool IsUserBusy() const;
+  // The profile rules' switcher; null without one.
+  CProfileSwitcher* ProfileSwitcher() const { return switcher_.get(); }
   void SwitchLanguage(int index);
   // The tray icon's click handling (lParam of the tray message: WM_LBUTTONUP, WM_RBUTTONUP).
   void OnTrayNotify(ui::LPARAM mouseMessage);
@@ -106,15 +158,21 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void ShowDeviceMessage(const ui::CDuiString& textId, std::optional<int> value);
   // Starts one of the window's timers; each fires once.
   void StartTimer(int timerId, int elapseMs);
+  bool IsTimerRunning(int timerId) const { return timerIntervals_.count(timerId) != 0; }
   // The settings window tells the main window while it runs, so that relayed messages and "close all" reach
   // it.
   void SetSettingsWindow(ui::WindowHandle window) { settingsWnd_ = std::move(window); }
+  // The settings key that keeps the language.
+  const std::filesystem::path& SettingsFile() const { return options_.settingsFile; }
 
   // State, for the rest of the program and for tests.
   int GetDPI() const { return dpi_; }
   int LanguageIndex() const { return languageIndex_; }
   bool IsAwake() const { return awake_; }
   bool LightControl() const { return lightControl_; }
+  // The lighting synchronisation's pages and shared effect.
+  const LightSyncShared& LightSync() const { return *lightSync_; }
+  CGameLight& GameLight() { return *gameLight_; }
   // The primary screen in device pixels, as taken at start-up and after each screen change (the default
   // button's settings reset and the mouse's settings are written with it).
   ScreenPixelSize ScreenSize() const { return screenSize_; }
@@ -148,9 +206,20 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void RefreshScreenSize();
   void RaiseToFront();
   void HideToTray();
+  // The first showing of a window started minimised: into the tray, or minimised without one.
+  void StartMinimized();
   void Broadcast(RegisteredMessage id, std::int64_t wParam, std::int64_t lParam);
   void SetLightControlAll(bool on);
   void SetWindowActiveAll(bool active);
+  // The light-control flag as another program or the user set it: the flag, the label, the pages.
+  void SetLightControlFlag(bool on);
+  void ShowLightControlState();
+  void SendDeviceList();
+  void OnGameMessage(ui::WPARAM wParam, ui::LPARAM lParam);
+  // A page's lighting was chosen by the user: a game effect or a wake-up does not replace it.
+  void OnUserLightEdit(controls::CDevicePageUI& page);
+  // A new page joins the synchronisation and takes the light-control state of the moment.
+  void OnPageCreatedForLighting(controls::CDevicePageUI& page);
   // The router's targets in the window itself.
   void OnWindowRoute(const editors::RoutedNotify& notify);
   void OnPageAction(const editors::RoutedNotify& notify);
@@ -166,15 +235,30 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   void OnKeyClicked(const editors::RoutedNotify& notify);
   static constexpr int kLightingTab = 1;
   void OpenDesktopSettings(int n);
-  void HandToEditors(RegisteredMessage id, ui::WPARAM wParam, ui::LPARAM lParam);
   UserPrompts& Prompts();
 
   MainWndOptions options_;
   MainWndHooks hooks_;
   NotifyRouter router_;
   std::unique_ptr<UserPrompts> ownPrompts_;
-  // The effect every synchronised device shows; the lighting editor writes it, the synchronisation reads it.
-  lighting::SharedLightEffect sharedLight_;
+  // The effect every synchronised device shows (the lighting editor writes it) and the pages the
+  // synchronisation thread serves.
+  std::shared_ptr<LightSyncShared> lightSync_;
+  std::unique_ptr<CGameLight> gameLight_;
+  std::unique_ptr<CResumeRelight> relight_;
+  // Music lighting.
+  void ProcessAudioLevels();
+  void CloseAudioCapture();
+  std::unique_ptr<AudioLevelProcessor> audioLevels_;
+  std::unique_ptr<AudioStyleStore> audioStyle_;
+  std::unique_ptr<CAudioCompanion> audioCompanion_;
+  std::unique_ptr<QTimer> musicWatch_;
+  std::unique_ptr<QTimer> styleSave_;
+  void ShowAudioStyle();
+  void SaveAudioStyleNow();
+  bool audioStyleOpen_ = false;
+  std::chrono::steady_clock::time_point levelWindowStart_{};
+  int levelsInWindow_ = 0;
   std::vector<std::unique_ptr<editors::IEditor>> ownEditors_;
   int selectedTab_ = -1;
   int selectedKind_ = 0;
@@ -198,6 +282,8 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   std::unique_ptr<ui::CMenuWnd> trayMenu_;
   ui::CTrayIcon tray_;
   std::unique_ptr<IDeviceService> devices_;
+  std::unique_ptr<CProfileSwitcher> switcher_;
+  bool recording_ = false;
   std::unique_ptr<CSleepMonitor> sleepMonitor_;
   std::unique_ptr<CScreenWatcher> screenWatcher_;
 
@@ -214,6 +300,7 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   bool awake_ = true;
   bool startedUp_ = false;
   bool destroyed_ = false;
+  bool firstShowingDone_ = false;
 
   std::array<std::int32_t, kSoundLevelCount> soundLevels_{};
   std::array<std::int32_t, kAudioBandCount> audioBands_{};

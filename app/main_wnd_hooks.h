@@ -18,7 +18,8 @@ class CMainWnd;
 
 struct MainWndHooks {
   // Runs the settings window modally over the main window (centred, or beside the window's top-right);
-  // calls CMainWnd::SetSettingsWindow with its handle while it runs.
+  // calls CMainWnd::SetSettingsWindow with its handle while it runs. Empty: the program's own
+  // (RunSettingsWindow).
   std::function<void(CMainWnd& window, bool centred)> openSettingsWindow;
   // Every mouse, mouse pad and keyboard page drives (true) or leaves alone (false) its device lighting.
   std::function<void(bool on)> setLightControlAll;

@@ -59,10 +59,20 @@ void CMainWnd::OnCopyData(std::int64_t kind, const QByteArray& data) {
         std::min<std::size_t>(accepted->size() / sizeof(std::int32_t), kSoundLevelCount);
     std::memcpy(soundLevels_.data(), accepted->constData(), count * sizeof(std::int32_t));
     if (hooks_.soundLevels) hooks_.soundLevels(std::span<const std::int32_t>(soundLevels_.data(), count));
+    if (count > 0) ProcessAudioLevels();
   } else if (kind == kCopyDataAudioBands) {
     const std::size_t count = std::min<std::size_t>(accepted->size() / sizeof(std::int32_t), kAudioBandCount);
     std::memcpy(audioBands_.data(), accepted->constData(), count * sizeof(std::int32_t));
     if (hooks_.audioBands) hooks_.audioBands(std::span<const std::int32_t>(audioBands_.data(), count));
+    // The band colour goes to the first keyboard.
+    if (devices_ && count > 0) {
+      for (controls::CDevicePageUI* page : devices_->Pages()) {
+        if (!page->Device() || page->Device()->Kind() != hid::DeviceKind::kKeyboard) continue;
+        page->Device()->FeedAudioBands(std::span<const std::uint8_t>(
+            reinterpret_cast<const std::uint8_t*>(audioBands_.data()), audioBands_.size() * sizeof(std::int32_t)));
+        break;
+      }
+    }
   }
 }
 
@@ -207,50 +217,45 @@ bool CMainWnd::OnRegisteredMessage(RegisteredMessage id, ui::WPARAM wParam, ui::
   using enum RegisteredMessage;
   switch (id) {
     case kInstanceMessage:
-      // lParam 1 from a second start, 0 from the scan thread after its first pass: either way to the front.
-      if (lParam == 0 || lParam == 1) ShowAndRaise();
+      // lParam 1 from a second start, 0 from the scan thread after its first pass: either way to the front,
+      // except for the first showing of a window that starts with the session.
+      if (lParam == 0 && options_.startMinimized && !firstShowingDone_) {
+        firstShowingDone_ = true;
+        StartMinimized();
+      } else if (lParam == 0 || lParam == 1) {
+        firstShowingDone_ = true;
+        ShowAndRaise();
+      }
       return true;
     case kSettingsRelayMessage:
       if (settingsWnd_) settingsWnd_.PostMessage(RegisteredMessageId(id), wParam, lParam);
       return true;
     case kLightControlRequestMessage:
-      // Only the documented request switches the lighting; anything else is not meant for us.
-      if (wParam == 1 && (lParam == 0 || lParam == 1)) {
-        lightControl_ = lParam == 1;
+      // wParam 1 only. lParam 0 or 1 switches the lighting; any other value has every page take the
+      // current state again (a program that lost track of it asks this way).
+      if (wParam != 1) return true;
+      if (lParam == 0 || lParam == 1) {
+        SetLightControlFlag(lParam == 1);
+      } else {
         SetLightControlAll(lightControl_);
       }
       return true;
     case kDeviceListRequestMessage:
-      if (hooks_.sendDeviceList) hooks_.sendDeviceList();
+      SendDeviceList();
       return true;
     default:
       break;
   }
   if (!awake_) return false;
-  if (IsEditorHookMessage(id)) {
-    HandToEditors(id, wParam, lParam);
-    return true;
-  }
+  // Only the program's own capture feeds the editors: these names from other programs carry nothing it
+  // could use.
+  if (IsEditorHookMessage(id)) return true;
   if (IsGameMessage(id)) {
-    if (wParam > 2) return true;  // not a game event we know
-    if (hooks_.gameLightEvent) hooks_.gameLightEvent(wParam, lParam);
-    StartTimer(kTimerGameLight, 5000);
+    OnGameMessage(wParam, lParam);
     return true;
   }
   // The other hook and mouse messages are admitted but not acted on.
   return false;
-}
-
-void CMainWnd::OnPowerBroadcast(ui::WPARAM event) {
-  if (event == PBT_APMSUSPEND) {
-    awake_ = false;
-    SetLightControlAll(false);
-    if (devices_) devices_->SetSuspended(true);
-  } else if (event == PBT_APMRESUMEAUTOMATIC) {
-    awake_ = true;
-    if (devices_) devices_->SetSuspended(false);
-    SetLightControlAll(lightControl_);
-  }
 }
 
 void CMainWnd::OnMenuClickMessage(ui::WPARAM wParam) {
@@ -279,8 +284,9 @@ void CMainWnd::OnMenuCommand(const ui::MenuCmd& command) {
     OpenAboutWindow();
   } else if (command.szName.CompareNoCase("setwnd_menu") == 0) {
     OpenSettingsWindow(true);
-  } else if (editors::IEditor* macros = router_.EditorOf(editors::EditorSlot::kMacro)) {
-    macros->OnMenuItem(command);
+  } else {
+    // The macro step menu: its insertions are the macro editor's, its recordings the recording's.
+    for (editors::IEditor* editor : router_.Editors()) editor->OnMenuItem(command);
   }
 }
 

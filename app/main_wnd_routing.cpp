@@ -4,20 +4,30 @@
 #include <QTimer>
 
 #include "app/desktop_settings_launcher.h"
+#include "app/game_light.h"
+#include "app/light_sync.h"
 #include "app/macro_editor.h"
+#include "app/macro_recorder.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "app/profile_actions.h"
+#include "app/profile_rules_editor.h"
+#include "app/shoot_editor.h"
 #include "app/skin_frame.h"
 #include "app/window_prompts.h"
+#include "controls/color_select_wnd.h"
 #include "controls/device_key_button.h"
 #include "controls/device_profile.h"
+#include "app/audio_style.h"
 #include "controls/device_strip.h"
 #include "controls/pages/device_page.h"
 #include "devices/device_kinds.h"
+#include "editors/audio_lighting_editor.h"
 #include "editors/key_assignment_editor.h"
 #include "editors/keyboard_system_editor.h"
 #include "editors/lighting_editor.h"
+#include "editors/mouse_editor.h"
+#include "editors/page_controls.h"
 #include "profiles/json_file_util.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
@@ -35,18 +45,10 @@ using editors::RoutedNotify;
 constexpr int kTestDpiMin = 200;
 constexpr int kTestDpiMax = 6500;
 
-// The page a control sits in; null for a control of the window itself.
-controls::CDevicePageUI* PageOf(ui::CControlUI* control) {
-  for (QWidget* w = control ? control->GetWidget() : nullptr; w; w = w->parentWidget()) {
-    if (auto* page = dynamic_cast<controls::CDevicePageUI*>(ui::ControlOf(w))) return page;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 ui::CControlUI* CMainWnd::FindBeside(ui::CControlUI* control, const ui::CDuiString& name) const {
-  controls::CDevicePageUI* page = PageOf(control);
+  controls::CDevicePageUI* page = editors::PageOfControl(control);
   return page ? ui::CPaintManagerUI::FindSubControlByName(page, name) : FindControl(name);
 }
 
@@ -63,17 +65,51 @@ void CMainWnd::SetUpRouter() {
     auto system = std::make_unique<editors::CKeyboardSystemEditor>();
     router_.Register(editors::EditorSlot::kKeyboardSystem, system.get());
     ownEditors_.push_back(std::move(system));
-    auto lighting = std::make_unique<editors::CLightingEditor>(sharedLight_, [this] {
+    auto lighting = std::make_unique<editors::CLightingEditor>(lightSync_->effect, [this] {
       return devices_ ? devices_->Pages() : std::vector<controls::CDevicePageUI*>{};
     });
+    lighting->SetEditListener([this](controls::CDevicePageUI& page) { OnUserLightEdit(page); });
     router_.Register(editors::EditorSlot::kLighting, lighting.get());
     ownEditors_.push_back(std::move(lighting));
+    auto audio = std::make_unique<editors::CAudioLightingEditor>(editors::CAudioLightingEditor::Hooks{
+        // Modal: not inside the button's own signal.
+        .openStyleWindow = [this] { QTimer::singleShot(0, GetWidget(), [this] { if (!destroyed_) OpenAudioStyleWindow(); }); },
+        .styleSlider = [this](int wParam, int level) { OnStyleSlider(wParam, level); },
+        .styleColour = [this] {
+          const AudioStyle& style = GetAudioStyle();
+          return style.colours[std::size_t(style.style % AudioStyle::kGroups)];
+        }});
+    router_.Register(editors::EditorSlot::kAudioLighting, audio.get());
+    ownEditors_.push_back(std::move(audio));
     auto keys = std::make_unique<editors::CKeyAssignmentEditor>();
     router_.Register(editors::EditorSlot::kKeyAssignment, keys.get());
     ownEditors_.push_back(std::move(keys));
-    auto macros = std::make_unique<CMacroEditor>([this]() -> UserPrompts& { return Prompts(); });
+    auto macros = std::make_unique<CMacroEditor>([this]() -> UserPrompts& { return Prompts(); },
+                                                  [this] { return GetHWND(); });
     router_.Register(editors::EditorSlot::kMacro, macros.get());
     ownEditors_.push_back(std::move(macros));
+    auto mouse = std::make_unique<editors::CMouseEditor>([this](std::uint32_t initial) {
+      if (options_.chooseColour) return options_.chooseColour(initial);
+      return controls::ChooseColour(this, dpi_, initial);
+    });
+    router_.Register(editors::EditorSlot::kMouse, mouse.get());
+    ownEditors_.push_back(std::move(mouse));
+    auto shoot = std::make_unique<CShootEditor>([this]() -> UserPrompts& { return Prompts(); });
+    router_.Register(editors::EditorSlot::kShoot, shoot.get());
+    ownEditors_.push_back(std::move(shoot));
+    CMacroRecorder::Window window;
+    window.currentPage = [this]() -> controls::CDevicePageUI* { return devices_ ? devices_->CurrentPage() : nullptr; };
+    window.setRecordingUi = [this](bool all, bool enabled) { SetRecordingUi(all, enabled); };
+    window.prompts = [this]() -> UserPrompts& { return Prompts(); };
+    window.awake = [this] { return awake_; };
+    auto recording = std::make_unique<CMacroRecorder>(std::move(window), options_.recordingBackends.value_or(
+                                                                              CDeviceHook::DefaultBackends()));
+    router_.Register(editors::EditorSlot::kRecording, recording.get());
+    ownEditors_.push_back(std::move(recording));
+    auto rules = std::make_unique<CProfileRulesEditor>([this]() -> UserPrompts& { return Prompts(); },
+                                                       [this] { return switcher_.get(); });
+    router_.Register(editors::EditorSlot::kProfileRules, rules.get());
+    ownEditors_.push_back(std::move(rules));
   }
 }
 
@@ -173,7 +209,7 @@ void CMainWnd::OnWindowRoute(const RoutedNotify& notify) {
         // Only the tab that became selected opens its area; its group mates report their unselection too.
         if (auto* option = dynamic_cast<ui::COptionUI*>(sender); option && !option->IsSelected()) return;
         // A tab of another page's bar (a hidden page) is not the current page's.
-        if (controls::CDevicePageUI* owner = PageOf(sender); owner && owner != notify.page) return;
+        if (controls::CDevicePageUI* owner = editors::PageOfControl(sender); owner && owner != notify.page) return;
         notify.page->Device()->SelectFunctionTab(notify.number);
         if (controls::CDeviceProfileUI* bar = notify.page->ProfileBar()) bar->SelectTab(notify.number);
       }
@@ -220,7 +256,12 @@ void CMainWnd::OnPageAction(const RoutedNotify& notify) {
   QPointer<controls::CDevicePageUI> page = notify.page;
   const RouteAction action = notify.action;
   QTimer::singleShot(0, GetWidget(), [this, page, action] {
-    if (page && !destroyed_) RunProfileAction(action, *page, Prompts(), ScreenSize());
+    if (!page || destroyed_) return;
+    // A game effect on the page gives way first: the action saves or replaces its profile.
+    gameLight_->Restore(*page);
+    const bool done = RunProfileAction(action, *page, Prompts(), ScreenSize());
+    // A reset returns the music style to its default too.
+    if (done && action == RouteAction::kResetProfile && !destroyed_) LoadAudioStyleFile();
   });
 }
 
@@ -238,16 +279,6 @@ void CMainWnd::OnDeviceTabSelected() {
     strip.powerPages->SetVisible(true);
     strip.powerPages->SelectItem(tab->GetPowerIndex());
   }
-}
-
-void CMainWnd::ToggleLightControl(ui::CControlUI* sender) {
-  lightControl_ = !lightControl_;
-  Broadcast(RegisteredMessage::kLightControlStateMessage, 1, lightControl_ ? 1 : 0);
-  if (sender) {
-    sender->SetResourceText(false);
-    sender->SetText(lightControl_ ? "控制灯光" : "不控制灯光");
-  }
-  SetLightControlAll(lightControl_);
 }
 
 // The test page's DPI pair: the slider's value goes into the edit of the same number while dragging, and
@@ -309,16 +340,8 @@ void CMainWnd::OpenDesktopSettings(int n) {
 }
 
 void CMainWnd::SetInputCapture(bool on) {
-  if (editors::IEditor* recording = router_.EditorOf(editors::EditorSlot::kRecording))
-    recording->SetInputCapture(on);
-}
-
-void CMainWnd::HandToEditors(RegisteredMessage id, ui::WPARAM wParam, ui::LPARAM lParam) {
-  // A single key goes to the key editor (key capture); the macro messages to the recording.
-  const editors::EditorSlot slot = id == RegisteredMessage::kHookKeySingleKey ? editors::EditorSlot::kKeyAssignment
-                                                                              : editors::EditorSlot::kRecording;
-  if (editors::IEditor* editor = router_.EditorOf(slot))
-    editor->OnHookMessage(RegisteredMessageName(id), std::int64_t(wParam), std::int64_t(lParam));
+  // The key editor's key capture and a macro recording alike.
+  for (editors::IEditor* editor : router_.Editors()) editor->SetInputCapture(on);
 }
 
 }  // namespace norvane::app

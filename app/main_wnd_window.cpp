@@ -7,12 +7,16 @@
 #include <QWidget>
 
 #include "app/about_wnd.h"
+#include "app/music_wnd.h"
+#include "app/game_light.h"
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "app/message_texts.h"
 #include "app/message_window.h"
+#include "app/profile_actions.h"
 #include "app/tray_menu_placement.h"
 #include "app/window_scale.h"
+#include "controls/pages/device_page.h"
 #include "platform/trace.h"
 
 namespace norvane::app {
@@ -41,14 +45,35 @@ void CMainWnd::ShowAndRaise() {
         (notice && notice->IsVisible() ? "visible" : "hidden"));
 }
 
+void CMainWnd::StartMinimized() {
+  if (destroyed_) return;
+  UpdateNoDeviceNotice();
+  const bool tray = options_.trayAvailable ? options_.trayAvailable() : ui::CTrayIcon::IsAvailable();
+  if (tray) {
+    ShowWindow(false);
+    if (devices_) devices_->SetWindowActive(false);
+    Trace("main window: started in the tray");
+    return;
+  }
+  if (QWidget* host = GetWidget()) host->showMinimized();
+  if (devices_) devices_->SetWindowActive(false);
+  Trace("main window: started minimised");
+}
+
 void CMainWnd::HideToTray() {
   CloseChildWindows();
+  // A recording ends with the window: no keyboard stays held behind a window the user cannot see.
+  SetInputCapture(false);
   HideToTrayOrMinimize();
   if (!IsWindowVisible() && devices_) devices_->SetWindowActive(false);
 }
 
 void CMainWnd::RefreshScreenSize() {
   screenSize_ = options_.screenSize ? options_.screenSize() : PrimaryScreenPixelSize();
+  // The devices whose settings depend on the screen (a mouse's pointer correction) follow it.
+  if (!devices_) return;
+  for (controls::CDevicePageUI* page : devices_->Pages())
+    if (page->Device()) page->Device()->SetScreenSize(screenSize_.width, screenSize_.height);
 }
 
 void CMainWnd::ApplyWindowScale() {
@@ -95,13 +120,18 @@ void CMainWnd::OnTimer(int timerId) {
       ShowTrayMenu();
       break;
     case kTimerProfileSwitch:
+      // A game effect on the page gives way before its profile does.
+      if (devices_ && devices_->CurrentPage()) gameLight_->Restore(*devices_->CurrentPage());
       if (hooks_.switchProfile) {
         hooks_.switchProfile();
-      } else if (devices_) {
-        devices_->SwitchCurrentPageProfile();
+      } else if (controls::CDevicePageUI* page = devices_ ? devices_->CurrentPage() : nullptr) {
+        if (SwitchToChosenProfile(*page, screenSize_) == ProfileSwitch::kWriteFailed) {
+          Prompts().Tell(kProfileWriteFailedText);
+        }
       }
       break;
     case kTimerGameLight:
+      gameLight_->RestoreAll();
       if (hooks_.restoreGameLight) hooks_.restoreGameLight();
       break;
     default:
@@ -123,6 +153,7 @@ void CMainWnd::OnTrayLeftClick() {
   const bool wasShowing = IsShowing();
   CloseChildWindows();
   if (wasShowing) {
+    SetInputCapture(false);
     ShowWindow(false);
     if (devices_) devices_->SetWindowActive(false);
     return;
@@ -164,6 +195,7 @@ void CMainWnd::ShowDeviceMessage(const ui::CDuiString& textId, std::optional<int
 void CMainWnd::CloseChildWindows() {
   if (settingsWnd_) settingsWnd_.SendMessage(ui::WM_CLOSE);
   if (const ui::WindowHandle about = CAboutWnd::Current()) about.SendMessage(ui::WM_CLOSE);
+  if (const ui::WindowHandle style = CMusicWnd::Current()) style.SendMessage(ui::WM_CLOSE);
 }
 
 void CMainWnd::OpenSettingsWindow(bool centred) {

@@ -46,6 +46,7 @@ constexpr EditorSlot kRec = EditorSlot::kRecording;
 constexpr EditorSlot kMs = EditorSlot::kMouse;
 constexpr EditorSlot kShoot = EditorSlot::kShoot;
 constexpr EditorSlot kHs = EditorSlot::kHeadset;
+constexpr EditorSlot kRules = EditorSlot::kProfileRules;
 
 // clang-format off
 constexpr Row kRows[] = {
@@ -117,6 +118,13 @@ constexpr Row kRows[] = {
     {kClick, S::kName, "device_select_next", kNoPage, kWnd, A::kNextDevice},
     {kClick, S::kName, "Close_bkColor_btn", kAnyKind, kAudio, A::kAudioBackgroundBlack},
     {kClick, S::kName, "music_setting_btn", kNoPage, kAudio, A::kOpenAudioStyle},
+    // The profile rules of the page, next to its profile bar.
+    {kClick, S::kName, "profile_rules_spread_btn", kAnyKind, kRules, A::kRulesToggle},
+    {kClick, S::kName, "rules_add_btn", kAnyKind, kRules, A::kRuleAdd},
+    {kClick, S::kName, "rules_file_btn", kAnyKind, kRules, A::kRuleFromFile},
+    {kClick, S::kName, "rules_remove_btn", kAnyKind, kRules, A::kRuleRemove},
+    {kClick, S::kName, "rules_up_btn", kAnyKind, kRules, A::kRuleUp},
+    {kClick, S::kName, "rules_down_btn", kAnyKind, kRules, A::kRuleDown},
 
     // "selectchanged": by prefix, then by name.
     {kSelect, S::kPrefix, "DPI_enable_check_", kMouse, kMs, A::kDpiEnable},
@@ -214,6 +222,7 @@ constexpr Row kRows[] = {
     {kItemSelect, S::kName, "keyset_macro_over_combo", kKeyboardMouse, kKey, A::kKeyFunctionChosen},
     {kItemSelect, S::kName, "macro_name_list", kKeyboardMouse, kMacro, A::kMacroChosen},
     {kItemSelect, S::kName, "custom_eq_name_combo", kHeadset, kHs, A::kCustomEqChosen},
+    {kItemSelect, S::kName, "rules_default_combo", kAnyKind, kRules, A::kRuleDefaultChosen},
     {kItemSelect, S::kAfterList, "keyset_function_combo", kKeyboardMouse, kKey, A::kApplyKey},
     {kItemSelect, S::kAfterList, "keyset_mousekey_combo", kKeyboardMouse, kKey, A::kApplyKey},
     {kItemSelect, S::kAfterList, "keyset_mouseswing_combo", kKeyboardMouse, kKey, A::kApplyKey},
@@ -236,6 +245,8 @@ constexpr Row kRows[] = {
 
     // Run by the default handling, through the window's message map.
     {"itemactivate", S::kName, "macro_action", kNoPage, kMacro, A::kMacroActionMenu},
+    // A macro step's context menu asks for the same menu.
+    {"menu", S::kName, "macro_action", kNoPage, kMacro, A::kMacroActionMenu},
     {"setfocus", S::kName, "keyset_keyboard_text_edit", kKeyboardMouse, kKey, A::kCaptureOn},
 };
 // clang-format on

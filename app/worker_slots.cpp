@@ -120,6 +120,10 @@ WorkerSlots::StopReport WorkerSlots::StopAll(std::chrono::milliseconds bound) {
   return report;
 }
 
+void NoteWorkerLeftRunning() {
+  g_workerLeftRunning = true;
+}
+
 bool AnyWorkerLeftRunning() {
   return g_workerLeftRunning;
 }

@@ -61,5 +61,8 @@ class WorkerSlots {
 // True once any worker of the process overran its stop bound and was left running. The process then ends
 // without running static destructors under that thread.
 bool AnyWorkerLeftRunning();
+// Says that a worker started elsewhere (the settings window's update work) overran its bound and was left
+// running.
+void NoteWorkerLeftRunning();
 
 }  // namespace norvane::app

@@ -38,7 +38,9 @@ endfunction()
 
 # The test groups share two precompiled headers (with and without Qt) instead of parsing GoogleTest and Qt
 # once per group. Each is built by a small executable of its own, so its flags (position-independent code,
-# definitions) are those of the test executables that reuse it.
+# definitions) are those of the test executables that reuse it. A group that reaches Qt, even only through one
+# of its libraries, is a QT group: Qt adds -fPIC to whatever links it, and the header without Qt is made
+# without it.
 function(norvane_test_pch_carriers)
   if(NOT NORVANE_PCH OR TARGET norvane_test_pch)
     return()
@@ -57,11 +59,12 @@ function(norvane_test_pch_carriers)
                                                         ${NORVANE_QT_PCH})
 endfunction()
 
-# norvane_test_group(NAME <group> [THREADS] [QT] LIBS <targets...>)
+# norvane_test_group(NAME <group> [THREADS] [QT] [XSERVER] LIBS <targets...>)
 # One GoogleTest executable "test_<group>" from every .cpp in the current folder. THREADS marks the group for
-# the ThreadSanitizer run (label "threads").
+# the ThreadSanitizer run (label "threads"). XSERVER marks tests that use the one X server of the run for
+# real (input played with xdotool, the keyboard grabbed): they run one at a time, never beside each other.
 function(norvane_test_group)
-  cmake_parse_arguments(ARG "THREADS;QT" "NAME" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "THREADS;QT;XSERVER" "NAME" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
     return()
@@ -73,7 +76,10 @@ function(norvane_test_group)
   target_compile_definitions(${target} PRIVATE NORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                                NORVANE_BINARY_DIR="${PROJECT_BINARY_DIR}")
   if(ARG_QT)
+    # The Qt header is precompiled with the Widgets module's definitions (QT_GUI_LIB, QT_WIDGETS_LIB): a group
+    # that needs less of Qt is still compiled with them, or the compiler refuses the header.
     set_target_properties(${target} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${target} PRIVATE Qt6::Widgets)
   endif()
   if(NORVANE_PCH)
     if(ARG_QT)
@@ -88,8 +94,12 @@ function(norvane_test_group)
     set(labels threads)
     set_property(GLOBAL APPEND PROPERTY NORVANE_THREADED_TESTS ${target})
   endif()
+  set(lock)
+  if(ARG_XSERVER)
+    set(lock RESOURCE_LOCK x_server)
+  endif()
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
-                       PROPERTIES LABELS "${labels}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+                       PROPERTIES LABELS "${labels}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${lock})
 endfunction()
 
 function(norvane_finish_test_groups)

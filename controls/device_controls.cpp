@@ -2,6 +2,7 @@
 
 #include "controls/select_panel.h"
 
+#include "controls/audio_record.h"
 #include "controls/device_key_button.h"
 #include "controls/device_option.h"
 #include "controls/device_profile.h"
@@ -15,6 +16,8 @@ void RegisterDeviceControls() {
   ui::RegistControl<CDeviceKeyButtonUI>(CDeviceKeyButtonUI::kClassName);
   ui::RegistControl<CSelectPanelUI>(CSelectPanelUI::kClassName);
   ui::RegistControl<CSelectPanelUI>("CSelectPanelUI");
+  ui::RegistControl<CAudioRecordUI>(CAudioRecordUI::kClassName);
+  ui::RegistControl<CAudioRecordUI>("CAudioRecordUI");
 }
 
 }  // namespace norvane::controls

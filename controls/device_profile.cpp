@@ -56,6 +56,8 @@ void CDeviceProfileUI::EnsureBuilt() {
   }
   // The profile menu starts folded; "profile_fun_spread_btn" opens it.
   if (ui::CControlUI* menu = FindSubControl(kMenuName)) menu->SetVisible(false);
+  // So does the rule panel; "profile_rules_spread_btn" opens it.
+  if (ui::CControlUI* rules = FindSubControl("profile_rules_layout")) rules->SetVisible(false);
 }
 
 ui::CControlUI* CDeviceProfileUI::Find(const char* name) {

@@ -41,4 +41,8 @@ std::optional<int> LedIndexFromUserData(std::string_view user_data, int led_coun
   return NumberAfter(user_data, "light_", false, led_count);
 }
 
+std::optional<int> MirrorLedIndexFromName(std::string_view name, int led_count) {
+  return NumberAfter(name, "light_0_", false, led_count);
+}
+
 }  // namespace norvane::devices

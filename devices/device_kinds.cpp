@@ -5,6 +5,7 @@
 
 #include "devices/basic_device.h"
 #include "devices/keyboard/keyboard_device.h"
+#include "devices/mouse/mouse_device.h"
 
 namespace norvane::devices {
 
@@ -29,7 +30,7 @@ const std::vector<DeviceKindRow>& BuiltInKinds() {
       {1, 9, "keyboard", "XML\\DeviceXml\\keyboarddevice.xml", true, kLightTab | kKeyTab | kMacroTab | kSystemTab,
        Make<CNorvaneKeyboardDevice>()},
       {2, 6, "mouse", "XML\\DeviceXml\\mousedevice.xml", true,
-       kLightTab | kKeyTab | kMacroTab | kSystemTab | kPointerTab, Make<CNorvaneBasicDevice>()},
+       kLightTab | kKeyTab | kMacroTab | kSystemTab | kPointerTab, Make<CNorvaneMouseDevice>()},
       {3, 0, "MousePad", "XML\\DeviceXml\\mousepaddevice.xml", true, kLightTab, Make<CNorvaneBasicDevice>()},
       // The headset page has no model index: its model comes from the headset's own chip.
       {7, 0, "HD", "XML\\DeviceXml\\hs6533device.xml", false, kLightTab | kHeadsetTabs,

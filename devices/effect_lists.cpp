@@ -1,6 +1,8 @@
 #include "devices/effect_lists.h"
 
+#include "devices/usb_device.h"
 #include "macro/macro_files.h"
+#include "platform/xdg_paths.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file_util.h"
 
@@ -42,6 +44,11 @@ EffectLists ReadEffectLists(const std::filesystem::path& defaultLightFile,
       lists.macroNames.push_back(entry.name);
   }
   return lists;
+}
+
+EffectLists ReadPageEffectLists(const CNorvaneUSBDevice& device) {
+  return ReadEffectLists(DefaultDataFolder() / "default_light.json", device.LightListFile(),
+                         device.UserProfileFolder(), device.GetVariantIndex());
 }
 
 }  // namespace norvane::devices

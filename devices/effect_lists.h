@@ -10,6 +10,8 @@
 
 namespace norvane::devices {
 
+class CNorvaneUSBDevice;
+
 struct EffectLists {
   std::vector<std::string> effectNames;
   std::vector<std::uint8_t> effectVisible;
@@ -24,5 +26,8 @@ struct EffectLists {
 EffectLists ReadEffectLists(const std::filesystem::path& defaultLightFile,
                             const std::filesystem::path& lightConfigFile,
                             const std::filesystem::path& macroFolder, int variant);
+
+// The lists of a device page: the default light list by its variant, its own light configuration and macros.
+EffectLists ReadPageEffectLists(const CNorvaneUSBDevice& device);
 
 }  // namespace norvane::devices

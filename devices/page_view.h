@@ -63,6 +63,8 @@ class PageView {
   virtual void ShowKeyAssignment(int /*key*/) {}
   // A key button's label: the name key of the key's own name and what its function does.
   virtual void ShowKeyLabel(int /*key*/, std::string_view /*ownNameKey*/, const KeyLabel& /*label*/) {}
+  // The page's first hint has done its work once the user chose a function tab.
+  virtual void HideHint() {}
 };
 
 // The lighting preview: called by PresentFrame with the LED records it presented and the device frame

@@ -6,6 +6,7 @@
 #include "devices/function_tabs.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
+#include "profiles/json_access.h"
 #include "profiles/json_file_util.h"
 #include "profiles/profile_locations.h"
 #include "protocol/commands.h"
@@ -116,6 +117,28 @@ void CNorvaneUSBDevice::ResolveProfileFile() {
   document->SetFilePath(CurrentProfileFile());
   document->SetLightConfigPath(LightListFile());
   document->SetDefaultPath(DefaultProfileFile());
+}
+
+bool CNorvaneUSBDevice::LoadProfileDocument() {
+  CBasicProfiledata* document = ProfileDocument();
+  if (document == nullptr || CurrentProfileFile().empty()) return false;
+  ResolveProfileFile();
+  document->LoadEntry(document->GetFilePath());
+  return true;
+}
+
+bool CNorvaneUSBDevice::LoadDefaultDocument() {
+  CBasicProfiledata* document = ProfileDocument();
+  const std::filesystem::path defaults = DefaultProfileFile();
+  if (document == nullptr || defaults.empty()) return false;
+  const Json::Value read = JsonFileUtil().ReadJsonValue(defaults);
+  if (!json::Element(json::Member(read, "Device"), document->GetDeviceIndex()).isObject()) {
+    Trace("device page: the default profile " + defaults.string() + " cannot be read; the current profile stays");
+    return false;
+  }
+  ResolveProfileFile();
+  document->LoadEntry(defaults);
+  return true;
 }
 
 std::filesystem::path CNorvaneUSBDevice::GetProfileFilePath() const {
@@ -278,7 +301,19 @@ void CNorvaneUSBDevice::StopLightingThread() {
 
 void CNorvaneUSBDevice::LightingTick(Clock::TimePoint now) {
   if (command_.IsPaused() || !command_.IsOpen() || !FramesWanted()) return;
+  // The shared effect paints a synchronised page; its own effect would only flicker through.
+  if (light_synced_.load() && sync_colour_shown_.load()) return;
   ComputeFrame(now);
+}
+
+void CNorvaneUSBDevice::ShowSyncColour(std::uint32_t word) {
+  if (!light_synced_.load()) return;
+  const lighting::Rgb colour{static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8),
+                             static_cast<std::uint8_t>(word >> 16)};
+  WithFrame([&](auto frame, auto&, const auto&) {
+    lighting::FillFrame(frame, colour, static_cast<std::uint8_t>(word >> 24));
+  });
+  sync_colour_shown_.store(true);
 }
 
 // ---- Event interfaces and sync threads.

@@ -95,6 +95,9 @@ class CNorvaneUSBDevice {
   const std::string& DeviceFolder() const { return device_folder_; }
   void SetLightListStem(std::string stem) { light_list_stem_ = std::move(stem); }
   const std::string& LightListStem() const { return light_list_stem_; }
+  // The LED whose colour the page's logo button shows; -1 for none.
+  void SetLogoLed(int led) { logo_led_ = led; }
+  int LogoLed() const { return logo_led_; }
   // Copies the interface record and takes the kind and the role from it.
   void SetIdentity(const hid::InterfaceEntry& entry);
   const hid::InterfaceEntry& Identity() const { return identity_; }
@@ -200,6 +203,12 @@ class CNorvaneUSBDevice {
   }
   // Points the document at the current profile file, the custom light list and the model's defaults.
   virtual void ResolveProfileFile();
+  // Loads the current profile file into the document (a missing or damaged one is repaired from the
+  // defaults). False, and the document as it was, without a document or a usable file name.
+  bool LoadProfileDocument();
+  // Loads the model's default profile into the document, to be saved as the current one. False, and the
+  // document as it was, when the default cannot be read: it must not replace the user's profile with nothing.
+  bool LoadDefaultDocument();
   virtual std::filesystem::path GetProfileFilePath() const;
   // Saves the document; a failed write is logged and the file on disk stays as it was.
   virtual void SaveProfile();
@@ -217,8 +226,15 @@ class CNorvaneUSBDevice {
   // ---- What the kind does beyond the basics; null when it does not do that.
   // Whether the page shows the effect shared by all devices (the lighting synchronisation keeps it in step);
   // any change of the page's own effect takes it out. Read by the synchronisation thread.
-  void SetLightSynced(bool synced) { light_synced_.store(synced); }
+  void SetLightSynced(bool synced) {
+    light_synced_.store(synced);
+    sync_colour_shown_.store(false);
+  }
   bool IsLightSynced() const { return light_synced_.load(); }
+  // The shared effect's colour of this step (red | green << 8 | blue << 16 | level << 24), from the
+  // synchronisation thread. A synchronised page shows it on every LED, and its own generators rest until it
+  // leaves the shared effect; a page that is not synchronised ignores it.
+  virtual void ShowSyncColour(std::uint32_t word);
 
   virtual KeyTableOps* KeyTable() { return nullptr; }
   virtual MacroOps* Macros() { return nullptr; }
@@ -297,8 +313,10 @@ class CNorvaneUSBDevice {
   int key_count_ = 0;
   int selected_key_ = -1;
   std::atomic<bool> light_synced_{false};
+  std::atomic<bool> sync_colour_shown_{false};
   int selected_light_ = -1;
   int function_tab_ = 1;
+  int logo_led_ = -1;
 
   mutable std::mutex lighting_mutex_;  // guards everything up to the next blank line
   std::vector<lighting::LedRecord> frame_;

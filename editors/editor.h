@@ -33,13 +33,12 @@ class IEditor {
  public:
   virtual ~IEditor() = default;
   virtual void OnRoute(const RoutedNotify& notify) = 0;
-  // Key data of the recording hook (message name, wParam, lParam) for the current page.
-  virtual void OnHookMessage(std::string_view /*name*/, std::int64_t /*wParam*/, std::int64_t /*lParam*/) {}
   // An item of a menu this editor opened.
   virtual void OnMenuItem(const ui::MenuCmd& /*command*/) {}
   // The window starts or ends a recording: the editor's controls follow (all: every page's).
   virtual void SetRecordingUi(bool /*all*/, bool /*enabled*/) {}
-  // Message 1054: the input capture for the key editor goes on or off.
+  // Message 1054: the input capture goes on or off (off also when a device tab goes or the system sleeps:
+  // the key editor's key capture and a macro recording end).
   virtual void SetInputCapture(bool /*on*/) {}
   // The language changed: texts the editor composed itself are composed again.
   virtual void OnLanguageChanged() {}

@@ -41,6 +41,11 @@ class CKeyAssignmentEditor final : public IEditor {
   void OnRoute(const RoutedNotify& notify) override;
   void OnPageRefreshed(controls::CDevicePageUI& page) override;
   void OnLanguageChanged() override;
+  // The window turns capture off (a device tab goes, the system sleeps): the key capture ends too. It starts
+  // only with the focus of the key text.
+  void SetInputCapture(bool on) override {
+    if (!on) StopCapture();
+  }
 
   // The panel of a page; null when the page has none.
   static CKeySetControlUI* PanelOf(controls::CDevicePageUI& page);

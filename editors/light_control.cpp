@@ -1,10 +1,14 @@
 #include "editors/light_control.h"
 
 #include <QString>
+#include <algorithm>
 #include <array>
+#include <string>
 #include <utility>
 
+#include "controls/audio_record.h"
 #include "editors/light_layout_rules.h"
+#include "platform/trace.h"
 #include "uilib/color_palette.h"
 #include "uilib/combo.h"
 #include "uilib/edit.h"
@@ -240,6 +244,115 @@ std::uint32_t CLightControlUI::GetColourOption(int number) const {
   const std::string name = kColourOptionPrefix + std::to_string(number);
   const ui::CControlUI* option = number >= 0 ? Child(*this, name.c_str()) : nullptr;
   return option ? option->GetBkColor() : 0;
+}
+
+namespace {
+
+constexpr const char* kAudioModeCombo = "light_combo_audiomodeSelect";
+constexpr const char* kAudioSevenColour = "deng_7audiocolor_check";
+constexpr const char* kAudioBackground = "audio_BkColor_check";
+constexpr const char* kAudioForeground = "audio_FgColor_check";
+constexpr const char* kAudioEdits[] = {"deng_audioedit_R", "deng_audioedit_G", "deng_audioedit_B"};
+constexpr const char* kAudioPalette = "deng_audioColor_Pallet";
+constexpr const char* kAudioColourButton = "deng_audiocolordp_btn";
+constexpr const char* kAudioColourGroups[] = {"light_audiocolor_layout", "audiocolorpallet_layout"};
+constexpr int kAudioPictureWithoutColours = 3;
+
+std::uint32_t Argb(lighting::Rgb c) {
+  return 0xFF000000u | std::uint32_t{c.red} << 16 | std::uint32_t{c.green} << 8 | c.blue;
+}
+
+}  // namespace
+
+void CLightControlUI::SetAudioLightInfo(const lighting::AudioLight& audio) {
+  auto* modes = Find<ui::CComboUI>(kAudioModeCombo);
+  auto* seven = Find<ui::COptionUI>(kAudioSevenColour);
+  auto* background = Find<ui::COptionUI>(kAudioBackground);
+  auto* foreground = Find<ui::COptionUI>(kAudioForeground);
+  if (!modes || !seven || !background || !foreground) {
+    Trace(" SetAudioLightInfo control is NULL");
+    return;
+  }
+  Select(modes, audio.mode);
+  const bool isForeground = audio.colourType == 1;
+  background->Selected(!isForeground, false);
+  foreground->Selected(isForeground, false);
+  seven->SetEnabled(isForeground);
+  if (isForeground) seven->Selected(audio.multiColour != 0, false);
+  const lighting::Rgb colour = isForeground ? audio.foreground : audio.background;
+  const int components[] = {colour.red, colour.green, colour.blue};
+  for (int c = 0; c < 3; ++c) SetEditText(kAudioEdits[c], QString::number(components[c]));
+  if (auto* palette = Find<ui::CColorPaletteUI>(kAudioPalette)) palette->SetSelectColor(Argb(colour));
+  if (ui::CControlUI* button = Child(*this, kAudioColourButton)) button->SetBkColor(Argb(colour));
+  for (const char* name : kAudioColourGroups) {
+    if (ui::CControlUI* group = Child(*this, name)) group->SetEnabled(audio.mode != kAudioPictureWithoutColours);
+  }
+}
+
+lighting::AudioLight CLightControlUI::GetAudioLightInfo(const lighting::AudioLight& current, bool takeColour) const {
+  const auto* modes = Find<ui::CComboUI>(kAudioModeCombo);
+  const auto* seven = Find<ui::COptionUI>(kAudioSevenColour);
+  const auto* background = Find<ui::COptionUI>(kAudioBackground);
+  const auto* foreground = Find<ui::COptionUI>(kAudioForeground);
+  const ui::CControlUI* button = Child(*this, kAudioColourButton);
+  if (!modes || !seven || !background || !foreground || !button) {
+    Trace("GetAudioLightInfo control is NULL");
+    return current;
+  }
+  lighting::AudioLight audio = current;
+  if (modes->GetCurSel() >= 0) audio.mode = static_cast<std::uint8_t>(modes->GetCurSel());
+  audio.multiColour = seven->IsSelected() ? 1 : 0;
+  if (audio.colourType == 1 && background->IsSelected()) {
+    audio.colourType = 0;
+  } else if (audio.colourType == 0 && foreground->IsSelected()) {
+    audio.colourType = 1;
+  }
+  if (takeColour) {
+    const std::uint32_t argb = button->GetBkColor();
+    const lighting::Rgb colour{static_cast<std::uint8_t>(argb >> 16), static_cast<std::uint8_t>(argb >> 8),
+                               static_cast<std::uint8_t>(argb)};
+    (audio.colourType == 1 ? audio.foreground : audio.background) = colour;
+  }
+  return audio;
+}
+
+std::uint32_t CLightControlUI::GetLightAudioColor(int number) const {
+  const std::string name = "audiocolor_option_" + std::to_string(number);
+  const ui::CControlUI* option = number >= 0 ? Child(*this, name.c_str()) : nullptr;
+  if (!option) Trace("GetLightAudioColor control is NULL");
+  return option ? option->GetBkColor() : 0;
+}
+
+std::uint32_t CLightControlUI::GetAudioPaletteColour() const {
+  const auto* palette = Find<ui::CColorPaletteUI>(kAudioPalette);
+  return palette ? palette->GetSelectColor() : kOpaque;
+}
+
+ui::CDuiString CLightControlUI::GetAudioColourText(int component) const {
+  if (component < 0 || component > 2) return {};
+  return EditText(kAudioEdits[component]);
+}
+
+bool CLightControlUI::ShowSoundLevels(std::span<const std::int32_t> levels) {
+  auto* graph = Find<controls::CAudioRecordUI>("audio_record_graph");
+  if (!graph || !graph->isVisible()) return false;
+  graph->SetLevels(levels);
+  return true;
+}
+
+void CLightControlUI::ShowStyleColour(std::span<const std::uint8_t, 3> levels) {
+  constexpr const char* kComponents[] = {"R", "G", "B"};
+  constexpr int kTopLevel = 9;
+  std::uint32_t argb = 0;
+  for (int c = 0; c < 3; ++c) {
+    const int level = std::min<int>(levels[std::size_t(c)], kTopLevel);
+    const std::string prefix = kComponents[c];
+    if (auto* slider = Find<ui::CSliderUI>((prefix + "_light_slider").c_str())) slider->SetValue(level);
+    if (ui::CControlUI* label = Child(*this, (prefix + "_light_label").c_str()))
+      label->SetText(QStringLiteral("%1 %2").arg(QString::fromStdString(prefix)).arg(level));
+    argb |= std::uint32_t(level * 255 / kTopLevel) << (16 - 8 * c);
+  }
+  if (auto* graph = Find<controls::CAudioRecordUI>("audio_record_graph")) graph->SetLineColour(argb ? kOpaque | argb : 0);
 }
 
 void CLightControlUI::ShowSameModeButton(int flag) {

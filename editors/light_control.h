@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 
+#include "devices/lighting/light_params.h"
 #include "profiles/profile_records.h"
 #include "uilib/container.h"
 
@@ -71,6 +72,26 @@ class CLightControlUI : public ui::CHorizontalLayoutUI {
   void SetSameModeFlag(int flag);  // then ApplyLayout(GetMode())
   int GetSameModeFlag() const { return sameModeFlag_; }
   void ApplyLayout(int mode);
+
+  // The audio panel of the music effect. Its operations need their controls: a missing one (a fault of the
+  // skin) is traced, and the operation leaves everything as it was (a getter gives back `current`).
+  // Shows the record: its picture, the colour of its type (background 0, foreground 1) in the edits, the
+  // palette and "deng_audiocolordp_btn"; the colour groups are disabled in audio picture 3.
+  void SetAudioLightInfo(const lighting::AudioLight& audio);
+  // The record as the panel holds it, starting from `current`: picture, multi-colour flag, colour type, and
+  // with takeColour the colour of "deng_audiocolordp_btn" as the colour of the type.
+  lighting::AudioLight GetAudioLightInfo(const lighting::AudioLight& current, bool takeColour) const;
+  std::uint32_t GetLightAudioColor(int number) const;  // background of "audiocolor_option_<number>"; 0 without
+  std::uint32_t GetAudioPaletteColour() const;         // 0xFF000000 without a palette
+  ui::CDuiString GetAudioColourText(int component) const;  // "deng_audioedit_R/G/B"; empty for others
+
+  // The music page's sound row. The sound on its level graph, while the graph is on screen (false when it
+  // is not: nothing was drawn).
+  bool ShowSoundLevels(std::span<const std::int32_t> levels);
+  // The music style's current colour, red, green and blue as levels 0 to 9: on the "R_light_slider",
+  // "G_light_slider", "B_light_slider" sliders, their labels ("R 9") and as the graph's colour (its skin's
+  // while the colour is black).
+  void ShowStyleColour(std::span<const std::uint8_t, 3> levels);
 
  private:
   template <class T>

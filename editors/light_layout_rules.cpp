@@ -44,8 +44,10 @@ constexpr std::array kKeyboardRows = {
     LayoutRow{Modes({26, 27}), false,
               {.sevenColour = kOff, .colour = kOff, .colourArea = kOn, .brightness = kOn, .speed = kOnShown,
                .direction = kOffHidden, .texts = &kHorizontal}},
+    // The music effect's colour cycle is the music page's own (the foreground's): the effect's one would
+    // only repeat its name.
     LayoutRow{Modes({29}), false,
-              {.sevenColour = kOn, .colour = kOn, .colourArea = kOn, .brightness = kOn, .speed = kOffHidden,
+              {.sevenColour = kOnHidden, .colour = kOn, .colourArea = kOn, .brightness = kOn, .speed = kOffHidden,
                .direction = kOnHidden, .audio = kShown, .colourPage = 1, .texts = &kHorizontal}},
     LayoutRow{Modes({30}), false,
               {.sevenColour = kOff, .colour = kOff, .colourArea = kOff, .brightness = kOn, .speed = kOffShown,
@@ -102,8 +104,8 @@ constexpr std::array kHubRows = {
 };
 
 constexpr LayoutRule kKeyboard{
-    .before = {.effect = kOn, .colourArea = kOn, .speed = kShown, .direction = kOnHidden, .custom = kHidden,
-               .preset = kHidden, .audio = kHidden, .colourPage = 0, .sameModeButton = 0},
+    .before = {.effect = kOn, .sevenColour = kShown, .colourArea = kOn, .speed = kShown, .direction = kOnHidden,
+               .custom = kHidden, .preset = kHidden, .audio = kHidden, .colourPage = 0, .sameModeButton = 0},
     .rows = kKeyboardRows};
 constexpr LayoutRule kMouse{
     .before = {.effect = kOn, .speed = kShown, .direction = kOn, .audio = kHidden, .colourPage = 0,

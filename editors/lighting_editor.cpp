@@ -12,7 +12,6 @@
 #include "editors/light_control.h"
 #include "editors/page_controls.h"
 #include "platform/trace.h"
-#include "platform/xdg_paths.h"
 
 namespace norvane::editors {
 
@@ -104,6 +103,7 @@ void CLightingEditor::OnRoute(const RoutedNotify& notify) {
   if (!notify.page || !notify.page->Device()) return;
   controls::CDevicePageUI& page = *notify.page;
   CLightControlUI* panel = PanelOf(page);
+  if (editListener_ && notify.action != RouteAction::kLightSync) editListener_(page);
   switch (notify.action) {
     case RouteAction::kLightSync:
       ApplyToEveryDevice(page);
@@ -354,6 +354,7 @@ void CLightingEditor::ApplyToEveryDevice(controls::CDevicePageUI& current) {
     for (controls::CDevicePageUI* page : pages) {
       if (!page || !page->Device() || KindOf(*page) != pageKind || !page->IsChannelOpen()) continue;
       devices::CNorvaneUSBDevice& device = *page->Device();
+      if (editListener_) editListener_(*page);
       p.mode = static_cast<std::uint8_t>(mode);
       device.SetLightSynced(true);
       if (CLightControlUI* panel = PanelOf(*page)) panel->ShowLightEffect(lighting::ToLightEffect(p, LightEffect{}));
@@ -374,8 +375,7 @@ void CLightingEditor::OnPageRefreshed(controls::CDevicePageUI& page) {
   devices::EffectLists lists;
   if (devices::CNorvaneKeyboardDevice* keyboard = KeyboardOf(page)) lists = keyboard->Lists();
   if (lists.effectNames.empty()) {
-    lists = devices::ReadEffectLists(DefaultDataFolder() / "default_light.json", device->LightListFile(),
-                                     device->UserProfileFolder(), device->GetVariantIndex());
+    lists = devices::ReadPageEffectLists(*device);
   }
   const std::vector<int> visible(lists.effectVisible.begin(), lists.effectVisible.end());
   panel->InitModes(lists.effectNames, visible, kLevels, kLevels);

@@ -52,6 +52,10 @@ class CLightingEditor final : public IEditor {
   CLightingEditor(lighting::SharedLightEffect& shared, PageList pages);
   ~CLightingEditor() override;
 
+  // Told, before the change, of every page whose lighting the user changes here.
+  using EditListener = std::function<void(controls::CDevicePageUI& page)>;
+  void SetEditListener(EditListener listener) { editListener_ = std::move(listener); }
+
   void OnRoute(const RoutedNotify& notify) override;
   void OnPageRefreshed(controls::CDevicePageUI& page) override;
   void OnDeviceTabsChanged(controls::CDevicePageUI& page, bool moreThanOne) override;
@@ -75,6 +79,7 @@ class CLightingEditor final : public IEditor {
 
   lighting::SharedLightEffect& shared_;
   PageList pages_;
+  EditListener editListener_;
   int sharedType_ = 0;
   QTimer writeTimer_;
   QPointer<QWidget> pendingPage_;

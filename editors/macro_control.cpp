@@ -4,6 +4,7 @@
 #include <array>
 
 #include "editors/macro_row.h"
+#include "editors/macro_rows.h"
 #include "macro/event_kinds.h"
 #include "macro/mouse_actions.h"
 
@@ -53,6 +54,7 @@ void CMacroControlUI::InitMacroEditor() {
   if (!FindSubControl("macro_name_list")) LoadSubSkin(kSkin);
   names_ = Find<ui::CListUI>("macro_name_list");
   actions_ = Find<ui::CListUI>("macro_action_list");
+  if (actions_) rows_ = std::make_unique<MacroRows>(actions_);
   nameEdit_ = Find<ui::CEditUI>("macro_edit_macroname");
   for (const char* name : kShowingNames) {
     if (ui::CControlUI* control = FindSubControl(name)) showing_.push_back(control);
@@ -162,7 +164,7 @@ void CMacroControlUI::SetShowingControlsEnabled(bool enabled) {
 
 void CMacroControlUI::ShowMacro() {
   InitMacroEditor();
-  if (actions_) actions_->RemoveAll();
+  if (rows_) rows_->Clear();
   const int index = GetSelectedMacroIndex();
   SetShowingControlsEnabled(index >= 0);
   if (index < 0) {
@@ -177,17 +179,16 @@ bool CMacroControlUI::SaveMacro() {
   const int index = GetSelectedMacroIndex();
   if (!library_ || !actions_ || index < 0) return false;
   std::vector<macro::MacroEvent> events;
-  for (int row = 0; row < actions_->GetCount(); ++row) {
-    ui::CControlUI* control = actions_->GetItemControl(row);
-    std::optional<macro::MacroEvent> event =
-        control ? MacroEventOfText(control->GetUserData().ToUtf8()) : std::nullopt;
+  events.reserve(std::size_t(RowCount()));
+  for (int row = 0; row < RowCount(); ++row) {
+    std::optional<macro::MacroEvent> event = rows_->Event(row);
     // A row without an event ends the macro: nothing after it can be played in order.
     if (!event) break;
-    if (ui::CEditUI* delay = DelayEditOf(control)) {
-      event->delay = DelayOfText(delay->GetText());
-      delay->SetText(QString::number(event->delay));
-    }
-    control->SetUserData(ui::CDuiString(MacroEventText(*event)));
+    // The delay typed into a row's edit, held to its range (a row never shown has typed nothing: the
+    // editor shows its delay as the delays are shown).
+    const std::optional<QString> typed = rows_->TypedDelay(row);
+    event->delay = typed ? DelayOfText(*typed) : macro::ShownDelay(event->delay);
+    rows_->SetEvent(row, *event);
     events.push_back(*event);
   }
   return library_->Save(index, events);
@@ -226,27 +227,24 @@ void CMacroControlUI::SelectRow(int row) {
 std::vector<macro::MacroEvent> CMacroControlUI::RowEvents() const {
   std::vector<macro::MacroEvent> events;
   for (int row = 0; row < RowCount(); ++row) {
-    ui::CControlUI* control = actions_->GetItemControl(row);
-    if (auto event = control ? MacroEventOfText(control->GetUserData().ToUtf8()) : std::nullopt) {
-      events.push_back(*event);
-    }
+    if (std::optional<macro::MacroEvent> event = rows_->Event(row)) events.push_back(*event);
   }
   return events;
 }
 
-void CMacroControlUI::InsertRow(int at, const macro::MacroEvent& event) {
-  if (!actions_) return;
-  std::unique_ptr<ui::CHorizontalLayoutUI> row = MakeMacroRow(event);
-  // The list takes the row over (Qt's parent).
-  actions_->InsertControl(at, row.release());
+ui::CControlUI* CMacroControlUI::RowControl(int row) {
+  return rows_ ? rows_->Row(row) : nullptr;
+}
+
+void CMacroControlUI::InsertRow(int at, const macro::MacroEvent& event, bool integerDelay) {
+  if (rows_) rows_->Insert(at, event, integerDelay);
 }
 
 void CMacroControlUI::MoveRow(int from, int to) {
-  ui::CControlUI* control = actions_->GetItemControl(from);
-  const std::optional<macro::MacroEvent> event =
-      control ? MacroEventOfText(control->GetUserData().ToUtf8()) : std::nullopt;
+  const std::optional<macro::MacroEvent> event = rows_->Event(from);
   if (!event) return;
-  (void)actions_->RemoveAt(from);
+  // The step moves with the delay its file has: an edited delay was saved when its edit lost the focus.
+  rows_->Remove(from);
   InsertRow(to, *event);
   SelectRow(to);
   if (QListWidgetItem* item = actions_->item(to)) actions_->scrollToItem(item);
@@ -276,18 +274,22 @@ void CMacroControlUI::MoveRowToBottom() {
 void CMacroControlUI::DeleteRow() {
   const int row = SelectedRow();
   if (row < 0) return;
-  (void)actions_->RemoveAt(row);
+  rows_->Remove(row);
   SaveMacro();
 }
 
 void CMacroControlUI::DeleteAllRows() {
   if (!actions_) return;
-  actions_->RemoveAll();
+  rows_->Clear();
   actions_->ClearSelection();
   SaveMacro();
 }
 
 void CMacroControlUI::InsertMouseAction(std::uint16_t message, int variant) {
+  if (InsertMouseActionRow(message, variant)) SaveMacro();
+}
+
+bool CMacroControlUI::InsertMouseActionRow(std::uint16_t message, int variant) {
   std::optional<macro::MacroEvent> event;
   const std::span<const macro::MouseActionRow> table = macro::MouseActionTable();
   for (std::size_t i = 0; i < kPlainButtonRows && !event; ++i) {
@@ -304,13 +306,63 @@ void CMacroControlUI::InsertMouseAction(std::uint16_t message, int variant) {
     event = macro::MacroEvent{std::string(move.down ? macro::kActionDown : macro::kActionUp), distance,
                               fixedDelay_, move.type};
   }
-  if (!event || !actions_) return;
+  if (!event || !actions_) return false;
   const int selected = std::max(SelectedRow(), 0);
   actions_->ClearSelection();
   InsertRow(RowCount() == 0 ? 0 : selected + 1, *event);
   SelectRow(selected + 1);
   if (QListWidgetItem* item = actions_->item(std::min(selected + 1, RowCount() - 1))) actions_->scrollToItem(item);
-  SaveMacro();
+  return true;
+}
+
+bool CMacroControlUI::InsertMenuAction(std::string_view item) {
+  struct MenuInsertion {
+    std::string_view button;  // the item's name before "_down", "_up" or "_click"
+    std::uint16_t down;
+    std::uint16_t up;
+    int variant;
+  };
+  static constexpr std::array<MenuInsertion, 5> kButtons = {{{"left", 0x201, 0x202, 0},
+                                                             {"right", 0x204, 0x205, 0},
+                                                             {"middle", 0x207, 0x208, 0},
+                                                             {"forward", kForwardDown, kForwardUp, 0},
+                                                             {"back", kForwardDown, kForwardUp, 1}}};
+  const std::size_t split = item.rfind('_');
+  if (split == std::string_view::npos) return false;
+  const std::string_view button = item.substr(0, split);
+  const std::string_view what = item.substr(split + 1);
+  for (const MenuInsertion& insertion : kButtons) {
+    if (insertion.button != button) continue;
+    if (what == "down") {
+      InsertMouseAction(insertion.down, insertion.variant);
+    } else if (what == "up") {
+      InsertMouseAction(insertion.up, insertion.variant);
+    } else if (what == "click") {
+      // The release goes after the press it belongs to: the press is the selected row by then.
+      const bool pressed = InsertMouseActionRow(insertion.down, insertion.variant);
+      const bool released = InsertMouseActionRow(insertion.up, insertion.variant);
+      if (pressed || released) SaveMacro();
+    } else {
+      return false;
+    }
+    return true;
+  }
+  return false;
+}
+
+void CMacroControlUI::ScrollToSelectedRowSoon() {
+  // Restarting the timer while rows keep arriving scrolls once, after the last of them.
+  StartTimer(kScrollTimer, kScrollDelayMs, ui::TimerMode::kSingleShot);
+}
+
+void CMacroControlUI::OnTimer(int timerId) {
+  if (timerId != kScrollTimer) {
+    CHorizontalLayoutUI::OnTimer(timerId);
+    return;
+  }
+  StopTimer(kScrollTimer);
+  const int row = SelectedRow();
+  if (QListWidgetItem* item = actions_ && row >= 0 ? actions_->item(row) : nullptr) actions_->scrollToItem(item);
 }
 
 }  // namespace norvane::editors

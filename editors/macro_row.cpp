@@ -1,5 +1,7 @@
 #include "editors/macro_row.h"
 
+#include <QBoxLayout>
+#include <QEvent>
 #include <QString>
 #include <algorithm>
 
@@ -13,6 +15,9 @@ namespace {
 constexpr int kRowHeight = 30;
 constexpr int kDelayHeight = 25;
 constexpr int kDelayChars = 6;
+constexpr int kDelayWidth = 64;
+constexpr int kActionWidth = 64;
+constexpr int kRowMargin = 6;
 constexpr ui::DWORD kDelayBackground = 0xFF444444;
 
 bool IsMove(int type) {
@@ -36,19 +41,44 @@ const char* NameStyle(int type) {
   }
 }
 
+// The skin's style of a step's part: kept as "style" and, for the style sheet, as the part's "role".
+void SetStyle(ui::CControlUI& control, const char* style) {
+  control.GetWidget()->setProperty("style", QString::fromLatin1(style));
+  control.GetWidget()->setProperty("role", QString::fromLatin1(style));
+}
+
 std::unique_ptr<ui::CLabelUI> StyledLabel(const char* style) {
   auto label = std::make_unique<ui::CLabelUI>();
-  label->GetWidget()->setProperty("style", QString::fromLatin1(style));
+  SetStyle(*label, style);
   return label;
 }
 
 }  // namespace
 
-std::unique_ptr<ui::CHorizontalLayoutUI> MakeMacroRow(const macro::MacroEvent& event) {
-  auto row = std::make_unique<ui::CHorizontalLayoutUI>();
-  row->SetName(kMacroRowName);
+CMacroRowUI::CMacroRowUI() {
+  SetName(kMacroRowName);
+}
+
+bool CMacroRowUI::event(QEvent* e) {
+  // The list selects the row on the press that comes first (the row leaves presses to it).
+  if (e->type() == QEvent::MouseButtonDblClick && isEnabled()) {
+    SendNotify(ui::DUI_MSGTYPE_ITEMACTIVATE);
+    e->accept();
+    return true;
+  }
+  const bool handled = CHorizontalLayoutUI::event(e);
+  if (e->type() == QEvent::ContextMenu) {
+    // Raised above as "menu"; the list around the row must not take the request a second time.
+    e->accept();
+    return true;
+  }
+  return handled;
+}
+
+std::unique_ptr<CMacroRowUI> MakeMacroRow(const macro::MacroEvent& event, bool integerDelay) {
+  auto row = std::make_unique<CMacroRowUI>();
   row->SetFixedHeight(kRowHeight);
-  row->SetUserData(ui::CDuiString(MacroEventText(event)));
+  row->SetUserData(ui::CDuiString(MacroEventText(event, integerDelay)));
 
   auto name = StyledLabel(NameStyle(event.type));
   name->SetTextId(ui::CDuiString(std::string(macro::EventNameId(event))));
@@ -65,21 +95,32 @@ std::unique_ptr<ui::CHorizontalLayoutUI> MakeMacroRow(const macro::MacroEvent& e
 
   auto delay = std::make_unique<ui::CEditUI>();
   delay->SetName(kMacroDelayName);
-  delay->GetWidget()->setProperty("style", QStringLiteral("macro_label_text_style"));
+  SetStyle(*delay, "macro_label_text_style");
   delay->SetBkColor(kDelayBackground);
   delay->SetFixedHeight(kDelayHeight);
   delay->SetMaxChar(kDelayChars);
   delay->SetNumberOnly(true);
   delay->SetText(QString::number(macro::ShownDelay(event.delay)));
 
-  // The container's layout lays the children out in this order; Qt's parent owns them from here.
+  delay->SetFixedWidth(kDelayWidth);
+  // A context menu on the delay is the step's menu, not the edit's own.
+  delay->setContextMenuPolicy(Qt::NoContextMenu);
+  action->SetFixedWidth(kActionWidth);
+
+  // The container's layout lays the children out in this order; Qt's parent owns them from here. The name
+  // takes the width the others leave.
   row->Add(name.release());
   row->Add(action.release());
   row->Add(delay.release());
+  if (auto* box = qobject_cast<QBoxLayout*>(row->layout())) {
+    box->setStretch(0, 1);
+    box->setContentsMargins(kRowMargin, 0, kRowMargin, 0);
+    box->setSpacing(kRowMargin);
+  }
   return row;
 }
 
-std::unique_ptr<ui::CHorizontalLayoutUI> MakeMacroRow(const std::string& eventJson) {
+std::unique_ptr<CMacroRowUI> MakeMacroRow(const std::string& eventJson) {
   const std::optional<macro::MacroEvent> event = MacroEventOfText(eventJson);
   return event ? MakeMacroRow(*event) : nullptr;
 }
@@ -99,8 +140,10 @@ int DelayOfText(const QString& text) {
   return static_cast<int>(std::clamp<qlonglong>(value, 0, kMaxMacroDelay));
 }
 
-std::string MacroEventText(const macro::MacroEvent& event) {
-  return macro::MacroEventJson(event).toStyledString();
+std::string MacroEventText(const macro::MacroEvent& event, bool integerDelay) {
+  Json::Value object = macro::MacroEventJson(event);
+  if (integerDelay) object["Delay"] = Json::Int64(event.delay);
+  return object.toStyledString();
 }
 
 std::optional<macro::MacroEvent> MacroEventOfText(const std::string& text) {

@@ -10,6 +10,13 @@ ui::CControlUI* FindInPage(controls::CDevicePageUI& page, const ui::CDuiString& 
   return ui::CPaintManagerUI::FindSubControlByName(&page, name);
 }
 
+controls::CDevicePageUI* PageOfControl(ui::CControlUI* control) {
+  for (QWidget* w = control ? control->GetWidget() : nullptr; w; w = w->parentWidget()) {
+    if (auto* page = dynamic_cast<controls::CDevicePageUI*>(ui::ControlOf(w))) return page;
+  }
+  return nullptr;
+}
+
 ui::CDuiString LocalizedText(const ui::CDuiString& id) {
   return ui::CResourceManager::GetInstance().GetText(id).value_or(id);
 }

@@ -19,6 +19,9 @@ T* FindInPageAs(controls::CDevicePageUI& page, const ui::CDuiString& name) {
   return dynamic_cast<T*>(FindInPage(page, name));
 }
 
+// The page a control sits in; null for a control outside every page.
+controls::CDevicePageUI* PageOfControl(ui::CControlUI* control);
+
 // The localized text of a text id; the id itself when no language knows it.
 ui::CDuiString LocalizedText(const ui::CDuiString& id);
 

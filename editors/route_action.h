@@ -17,6 +17,7 @@ enum class EditorSlot : std::uint8_t {
   kMouse,
   kShoot,
   kHeadset,
+  kProfileRules,
   kCount,
 };
 
@@ -154,6 +155,14 @@ enum class RouteAction : std::uint16_t {
   kMicInLevel,
   kMicMonitorLevel,
   kCustomEqChosen,
+  // Profile rules.
+  kRulesToggle,
+  kRuleAdd,
+  kRuleFromFile,
+  kRuleRemove,
+  kRuleUp,
+  kRuleDown,
+  kRuleDefaultChosen,
 };
 
 }  // namespace norvane::editors

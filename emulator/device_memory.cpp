@@ -113,11 +113,12 @@ std::vector<uint8_t> KeyboardSettings() {
   return area;
 }
 
-// The mouse's 71-byte record per profile at profile number x 128.
+// The mouse's 71-byte record per profile at profile number x 128. Byte 0 of the area (byte 0 of record 0)
+// selects the profile the mouse uses; the other records keep 0 there.
 std::vector<uint8_t> MouseSettings() {
   std::vector<uint8_t> area(kSettingsAreaSize, 0);
   // DPI stages as slider positions (lowest 100, step 100, above position 48 steps of 200): 400, 800, 1600,
-  // 3200 and 6400 DPI, each with its colour.
+  // 3200 and 6100 DPI, each with its colour.
   constexpr std::array<uint16_t, 5> kStagePositions{3, 7, 15, 31, 54};
   constexpr std::array<std::array<uint8_t, 3>, 5> kStageColours{
       {{0xFF, 0x00, 0x00}, {0x00, 0xFF, 0x00}, {0x00, 0x00, 0xFF}, {0xFF, 0xFF, 0x00}, {0xFF, 0x00, 0xFF}}};

@@ -128,6 +128,10 @@ struct FirmwareCounters {
 // be reused), or numbers above every number handed out so far.
 enum class NodeNumbering { kLowestFree, kFresh };
 
+// Builds of the mouse other than the factory's, for tests and the demo mode: another sensor (lowest DPI
+// 200, 50 DPI per slider position, 116 positions) and a mouse that has all eleven buttons of the mouse page.
+enum class MouseFixture { kFactory, kOtherSensor, kElevenButtons };
+
 class EmulatorCore;  // the shared state behind the backend and its connections
 
 class EmulatorBackend : public hid::HidBackend {
@@ -201,6 +205,15 @@ class EmulatorBackend : public hid::HidBackend {
   // The file is written on a thread of its own, so that no reply waits for the disk. Returns once every
   // change made so far is in the file (or its write failed); the backend's end does the same.
   void FlushMemoryFile();
+
+  // The mouse as its user handles it (mouse_controls.cpp). UseMouseFixture replaces the information block
+  // and the key table with those of another build. PressProfileButton switches the mouse to stored profile
+  // `profile` (0..3: byte 0 of its settings area) and reports 0x10p; PressDpiButton makes `stage` (0..4) the
+  // active profile's DPI stage and reports 0x11sp. Each is false, and changes nothing, for a device that is
+  // not a mouse or a number the mouse does not have; the report is not sent while a receiver's link is down.
+  void UseMouseFixture(DeviceId mouse, MouseFixture fixture);
+  bool PressProfileButton(DeviceId mouse, int profile);
+  bool PressDpiButton(DeviceId mouse, int stage);
 
   // Every command frame both ways, oldest first (the oldest are dropped beyond 100000 frames).
   std::vector<LoggedFrame> FrameLog() const;

@@ -90,8 +90,8 @@ uint16_t ParseCollectionNumber(std::string_view path) {
 }
 
 std::string PermissionHint() {
-  return "This user may not open the device: install the udev rule packaging/70-norvane.rules with "
-         "`scripts/setup --udev`, then unplug and replug the device.";
+  return "This user may not open the device: the udev rule 70-norvane.rules is not installed (the norvane "
+         "package installs it; in a source tree run `scripts/setup --udev`), then unplug and replug the device.";
 }
 
 }  // namespace norvane::hid

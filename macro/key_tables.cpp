@@ -43,7 +43,7 @@ constexpr Entry kEntries[] = {
     Modifier(0xA4, 0x04, P(0x38), "keyboard_key_LAlt"),
     Modifier(0x5B, 0x08, E(0x5B), "keyboard_key_LWin"),
     Modifier(0xA3, 0x10, E(0x1D), "keyboard_key_RCtrl"),
-    Modifier(0xA1, 0x20, P(0x36), "keyboard_key_RShift"),
+    Modifier(0xA1, 0x20, E(0x36), "keyboard_key_RShift"),  // a hook reports right Shift extended
     Modifier(0xA5, 0x40, E(0x38), "keyboard_key_RAlt"),
     Modifier(0x5C, 0x80, E(0x5C), "keyboard_key_RWin"),
     Key('A', 0x04, P(0x1E), "keyboard_key_A"),
@@ -150,8 +150,8 @@ constexpr Entry kEntries[] = {
     Key(0x1D, 0x8B, P(0x7B), "keyboard_key_K131"),
     Key(0x1C, 0x8A, P(0x79), "keyboard_key_K132"),
     Key(0x15, 0x88, P(0x70), "keyboard_key_K133"),
-    Key(0x19, 0x91, P(0xF1), "keyboard_key_K150"),
-    Key(0x15, 0x90, P(0xF2), "keyboard_key_K151"),
+    Key(0x19, 0x91, P(0x71), "keyboard_key_K150"),
+    Key(0x15, 0x90, P(0x72), "keyboard_key_K151"),
     // The non-US # key reports the backslash key's scan code, so capture finds that one instead.
     Key(kNoVirtualKey, 0x32, {}, "keyboard_key_K42"),
     Media(0xB7, 0x0192, "keyboard_key_Launch App2"),

@@ -38,16 +38,22 @@ constexpr std::array kOtherKeys = {
     Row{KEY_DELETE, Extended(0x53)},    Row{KEY_PAUSE, Plain(0x45)},
     Row{KEY_LEFTMETA, Extended(0x5B)},  Row{KEY_RIGHTMETA, Extended(0x5C)},
     Row{KEY_COMPOSE, Extended(0x5D)},
-    // The Brazilian keypad's separator and the Korean boards' two language keys (Hanja, Hangul).
-    Row{KEY_KPCOMMA, Plain(0x7E)},      Row{KEY_HANJA, Plain(0xF1)},
-    Row{KEY_HANGEUL, Plain(0xF2)},
+    // The Brazilian keypad's separator and the Korean boards' two language keys (Hanja, Hangul), whose
+    // one-byte codes 0xF1 and 0xF2 a hook reports without their top bit.
+    Row{KEY_KPCOMMA, Plain(0x7E)},      Row{KEY_HANJA, Plain(0x71)},
+    Row{KEY_HANGEUL, Plain(0x72)},
 };
+
+// Keys whose code a hook reports otherwise than the keyboard sends it: right Shift and Num Lock carry the
+// extended flag (Pause, which shares Num Lock's code, does not).
+constexpr std::array kFlaggedKeys = {Row{KEY_RIGHTSHIFT, Extended(0x36)}, Row{KEY_NUMLOCK, Extended(0x45)}};
 
 }  // namespace
 
 std::optional<ScanCode> ScanCodeOfLinuxKey(int key_code) {
-  // Num Lock shares 0x45 with Pause; the hook tells them apart by the extended flag.
-  if (key_code == KEY_NUMLOCK) return Extended(0x45);
+  for (const Row& row : kFlaggedKeys) {
+    if (row.key == key_code) return row.scan;
+  }
   if (key_code >= KEY_ESC && key_code <= KEY_KPDOT) return Plain(std::uint8_t(key_code));
   for (const Row& row : kOtherKeys) {
     if (row.key == key_code) return row.scan;
@@ -56,8 +62,11 @@ std::optional<ScanCode> ScanCodeOfLinuxKey(int key_code) {
 }
 
 std::optional<int> LinuxKeyOfScanCode(ScanCode scan) {
-  if (scan == Extended(0x45)) return KEY_NUMLOCK;
-  if (!scan.extended && scan.code >= KEY_ESC && scan.code <= KEY_KPDOT && scan.code != 0x45) return scan.code;
+  for (const Row& row : kFlaggedKeys) {
+    if (row.scan == scan) return row.key;
+  }
+  const bool flagged = scan.code == KEY_RIGHTSHIFT || scan.code == KEY_NUMLOCK;  // only with the flag
+  if (!scan.extended && !flagged && scan.code >= KEY_ESC && scan.code <= KEY_KPDOT) return scan.code;
   for (const Row& row : kOtherKeys) {
     if (row.scan == scan) return row.key;
   }

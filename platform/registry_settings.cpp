@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/ascii_text.h"
 #include "platform/xdg_paths.h"
 
 namespace norvane {
@@ -14,21 +15,6 @@ namespace {
 constexpr std::uintmax_t kMaxFileBytes = 64 * 1024;
 constexpr std::string_view kMalformedSuffix = ".malformed";
 
-std::string_view Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 bool IsValidName(std::string_view name) {
   if (name.empty()) return false;
@@ -58,7 +44,7 @@ struct ParsedKey {
 
   Line* Find(std::string_view name) {
     for (Line& line : lines) {
-      if (!line.name.empty() && SameName(line.name, name)) return &line;
+      if (!line.name.empty() && EqualsIgnoringAsciiCase(line.name, name)) return &line;
     }
     return nullptr;
   }
@@ -85,16 +71,16 @@ std::optional<ParsedKey> Parse(std::string_view bytes, std::string& reason) {
     const std::string_view raw = bytes.substr(0, end);
     bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
 
-    Line line{std::string(Trim(raw)), {}, 0};
+    Line line{std::string(TrimBlanks(raw)), {}, 0};
     const std::string_view text = line.text;
     if (text.empty() || text.front() == '#' || text.front() == ';') {
       key.lines.push_back(std::move(line));
       continue;
     }
     const auto equals = text.find('=');
-    const std::string_view name = Trim(text.substr(0, equals));
+    const std::string_view name = TrimBlanks(text.substr(0, equals));
     const std::optional<std::uint32_t> value =
-        equals == std::string_view::npos ? std::nullopt : ParseValue(Trim(text.substr(equals + 1)));
+        equals == std::string_view::npos ? std::nullopt : ParseValue(TrimBlanks(text.substr(equals + 1)));
     if (!IsValidName(name) || !value) {
       reason = "line " + std::to_string(number) + " is not NAME=number";
       return std::nullopt;
@@ -170,7 +156,7 @@ SettingsReadResult RegistrySettings::ReadValue(std::string_view name) const {
 }
 
 FileResult RegistrySettings::WriteValue(std::string_view name, std::uint32_t value) const {
-  if (!IsValidName(Trim(name)) || Trim(name) != name) {
+  if (!IsValidName(TrimBlanks(name)) || TrimBlanks(name) != name) {
     // Appended piece by piece: gcc 12 at -O3 mistakes `"\"" + std::string` for an overflowing copy.
     std::string message = "\"";
     message += name;

@@ -41,21 +41,44 @@ std::filesystem::path ProgramFolderIn(const std::filesystem::path& base) {
   return WithTrailingSeparator(base / std::string(kProgramFolderName));
 }
 
-std::filesystem::path ExecutableFolder() {
+}  // namespace
+
+std::filesystem::path ExecutablePath() {
   std::error_code error;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return std::filesystem::current_path(error);
-  return exe.parent_path();
+  if (error) return std::filesystem::current_path(error) / "norvane";
+  return exe;
 }
 
-}  // namespace
+std::filesystem::path ExecutableFolder() {
+  return ExecutablePath().parent_path();
+}
+
+std::filesystem::path ProgramDataFolderFor(const std::filesystem::path& executableFolder) {
+  std::error_code error;
+  if (std::filesystem::is_directory(executableFolder / "skin", error))
+    return WithTrailingSeparator(executableFolder);
+  return WithTrailingSeparator((executableFolder / ".." / "share" / "norvane").lexically_normal());
+}
+
+std::filesystem::path ProgramDataFolder() {
+  return ProgramDataFolderFor(ExecutableFolder());
+}
 
 std::filesystem::path UserDataFolder() {
   return ProgramFolderIn(XdgBase("XDG_DATA_HOME", ".local/share"));
 }
 
+std::filesystem::path ConfigHome() {
+  return WithTrailingSeparator(XdgBase("XDG_CONFIG_HOME", ".config"));
+}
+
 std::filesystem::path ConfigFolder() {
   return ProgramFolderIn(XdgBase("XDG_CONFIG_HOME", ".config"));
+}
+
+std::filesystem::path CacheFolder() {
+  return ProgramFolderIn(XdgBase("XDG_CACHE_HOME", ".cache"));
 }
 
 std::filesystem::path DefaultDataFolder() {
@@ -66,7 +89,7 @@ std::filesystem::path DefaultDataFolder() {
   if (const char* value = std::getenv("NORVANE_DEFAULT_DATA"); value != nullptr && value[0] != '\0') {
     return WithTrailingSeparator(value);
   }
-  return WithTrailingSeparator(ExecutableFolder() / "DefaultData");
+  return WithTrailingSeparator(ProgramDataFolder() / "DefaultData");
 }
 
 void SetDefaultDataFolderOverride(const std::filesystem::path& folder) {

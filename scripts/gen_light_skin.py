@@ -4,6 +4,7 @@ picture, where the page is narrow (about 670 px at 1000 x 640) and the panel mus
 rows: the effect with brightness and speed; the direction and the groups only some keyboard modes use
 (they take the direction's place, which those modes hide) with the multi-colour flag and the same-mode
 button; the colour values, preset swatches and the colour shown, with a small palette beside them. The
+music effect has its own colour page, with the sound graph and the music style's colour below it. The
 keyboard-only groups and the same-mode button start hidden: only the layouts that use them show them.
 
 The mode combo starts empty: the lighting editor fills it with the device's modes.
@@ -20,6 +21,8 @@ TOP = pathlib.Path(__file__).resolve().parent.parent
 SWATCHES = ["#FF0000", "#FF8000", "#FFFF00", "#00FF00", "#00FFFF", "#0000FF", "#8000FF", "#FFFFFF"]
 CUSTOM_GROUPS = ["light_group_1_text", "light_group_2_text", "light_group_3_text"]
 PRESETS = ["light_preset_1_text", "light_preset_2_text", "light_preset_3_text", "light_preset_4_text"]
+AUDIO_MODES = [f"light_audio_mode_{i}_text" for i in range(7)]
+AUDIO_SWATCHES = ["#000000", "#FF0000", "#FF8000", "#FFFF00", "#00FF00", "#00FFFF", "#0000FF", "#FF00FF"]
 
 
 def fixed(width, height):
@@ -80,9 +83,12 @@ def options_row():
         texted("QPushButton", "custom_off_color_btn", "light_custom_off_text"),
     ], hidden=True)
     preset = group("light_combo_ZZCCmodeSelectLayout", [combo("light_combo_ZZCCmodeSelect", PRESETS, 120)], hidden=True)
-    # Room for the music modes' own controls; for now it names the mode group.
-    audio = group("light_combo_AudiomodeSelectLayout", [label("light_audio_mode_caption", "light_audio_mode_text")],
-                  hidden=True)
+    # The music effect's picture on the keyboard and its style window.
+    audio = group("light_combo_AudiomodeSelectLayout", [
+        label("light_audio_mode_caption", "light_audio_mode_text"),
+        combo("light_combo_audiomodeSelect", AUDIO_MODES, 130),
+        texted("QPushButton", "music_setting_btn", "light_music_setting_text"),
+    ], hidden=True)
     return group("light_row_options", [
         direction, custom, preset, audio,
         texted("QCheckBox", "deng_7color_check", "light_seven_color_text"),
@@ -107,13 +113,46 @@ def colour_page():
 
 
 def music_page():
-    return group("light_color_page_1", [label("light_audio_page_label", "light_audio_page_text", role="muted")],
-                 stretch=True)
+    kinds = group("light_audio_kind_row", [
+        texted("QRadioButton", "audio_BkColor_check", "light_audio_background_text", prop("group", "audio_colour_type")),
+        texted("QRadioButton", "audio_FgColor_check", "light_audio_foreground_text", prop("group", "audio_colour_type")),
+        texted("QCheckBox", "deng_7audiocolor_check", "light_seven_color_text"),
+        texted("QPushButton", "Close_bkColor_btn", "light_audio_no_background_text"),
+    ], stretch=True)
+    values = group("light_audio_rgb_row", [
+        label("light_audio_red_caption", "light_red_text"), edit("deng_audioedit_R"),
+        label("light_audio_green_caption", "light_green_text"), edit("deng_audioedit_G"),
+        label("light_audio_blue_caption", "light_blue_text"), edit("deng_audioedit_B"),
+        swatch("deng_audiocolordp_btn", "#000000", 40, 26),
+    ], stretch=True)
+    swatches = group("light_audio_swatch_row",
+                     [swatch(f"audiocolor_option_{i}", c) for i, c in enumerate(AUDIO_SWATCHES)], stretch=True)
+    colours = group("light_audiocolor_layout", [kinds, values, swatches], kind="QVBoxLayout")
+    palette = group("audiocolorpallet_layout", ['<widget class="CColorPaletteUI" name="deng_audioColor_Pallet">'
+                                                + fixed(190, 96) + "</widget>"])
+    choice = group("light_audio_colour_row", [colours, palette], spacing=16, stretch=True)
+    return group("light_color_page_1", [choice, sound_row()], kind="QVBoxLayout")
+
+
+def sound_row():
+    """What the window receives from the audio companion, as a level graph, and the colour of the music
+    style's current group (levels 0 to 9), which the graph is drawn in."""
+    graph = ('<widget class="AudioRecord" name="audio_record_graph">' + fixed(200, 30)
+             + prop("bkcolor", "#10151D") + prop("linecolor", "#2BD9C3") + "</widget>")
+    sliders = []
+    for component in "RGB":
+        sliders.append(f'<widget class="QLabel" name="{component}_light_label">' + fixed(34, 20)
+                       + prop("text", f"{component} 0", dynamic=False) + prop("role", "caption") + "</widget>")
+        sliders.append(f'<widget class="QSlider" name="{component}_light_slider">' + size("minimumSize", 60, 0)
+                       + size("maximumSize", 80, 16777215) + '<property name="maximum"><number>9</number></property>'
+                       + '<property name="orientation"><enum>Qt::Horizontal</enum></property></widget>')
+    return group("light_audio_sound_row", [label("light_audio_sound_caption", "light_audio_sound_text"), graph]
+                 + sliders, spacing=8, stretch=True)
 
 
 def main():
     pages = ('<widget class="QStackedWidget" name="light_color_tablayout">'
-             + size("maximumSize", 16777215, 100) + colour_page() + music_page() + "</widget>")
+             + size("maximumSize", 16777215, 140) + colour_page() + music_page() + "</widget>")
     ui = f'''<?xml version="1.0" encoding="UTF-8"?>
 <!-- Written by scripts/gen_light_skin.py; edit the script, not this file. -->
 <ui version="4.0">

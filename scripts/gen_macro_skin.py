@@ -43,12 +43,14 @@ def grid(name, cells, spacing=6):
             f'<property name="verticalSpacing"><number>{spacing}</number></property>{items}</layout></widget>')
 
 
-# The panel sits below the keyboard picture, where a window of 1000 x 640 leaves about 660 x 200 pixels:
-# three narrow columns rather than long rows.
+# The panel takes the room below the profile bar (the keyboard picture gives way on this tab), about 660
+# pixels wide in a window of 1000 x 640: three narrow columns rather than long rows, whose lists take the
+# height there is.
 def macro_list():
     names = ('<widget class="QListWidget" name="macro_name_list">' + size("minimumSize", 140, 90)
-             + size("maximumSize", 170, 110) + "</widget>")
+             + size("maximumSize", 170, 16777215) + "</widget>")
     return column("macro_name_tab", [
+        label("macro_list_caption", "macro_list_text"),
         names,
         edit("macro_edit_macroname", width=110, number=False),
         row("macro_name_buttons", [button("macro_btn_name_add", "macro_add_btn_text"),
@@ -67,19 +69,24 @@ def mouse_moves():
 
 
 def macro_actions():
-    rows = ('<widget class="QListWidget" name="macro_action_list">' + size("minimumSize", 210, 90) + size("maximumSize", 16777215, 110)
+    rows = ('<widget class="QListWidget" name="macro_action_list">' + size("minimumSize", 210, 90)
             + prop("contextmenu", "true", kind="bool") + "</widget>")
     record = row("macro_action_layout", [
         button("macro_btn_starredio", "macro_record_btn_text", klass="RedioMacroButton"),
-        button("macro_btn_stopredio", "macro_stop_btn_text", klass="RedioMacroButton"),
+        skin_ui.texted("RedioMacroButton", "macro_btn_stopredio", "macro_stop_btn_text",
+                       prop("redioimage", "common/macro_recording.svg")),
         row("macro_tab_macrodelay_edit", [check("macro_check_time", "macro_fixed_delay_text"),
                                           edit("macro_fixed_time_edit", width=44, text="50", max_length=5)], 4)],
         spacing=4)
-    return column("macro_action_area", [rows, record, mouse_moves()], spacing=4)
+    return column("macro_action_area", [label("macro_rows_caption", "macro_rows_text"), rows, record, mouse_moves()],
+                  spacing=4)
 
 
 def macro_buttons():
-    return grid("macro_tab_macroaction_edit", [
+    # The buttons keep to the top of the column however tall the lists beside them grow.
+    top = ('<item row="5" column="0" colspan="2"><spacer name="macro_buttons_spacer"><property name="orientation">'
+           '<enum>Qt::Vertical</enum></property></spacer></item>')
+    buttons = grid("macro_tab_macroaction_edit", [
         [button("macro_btn_up", "macro_up_btn_text"), button("macro_btn_down", "macro_down_btn_text")],
         [button("macro_btn_uptop", "macro_top_btn_text"), button("macro_btn_downbottom", "macro_bottom_btn_text")],
         [button("macro_btn_delete", "macro_delete_row_btn_text"),
@@ -87,6 +94,7 @@ def macro_buttons():
         [button("macro_btn_save", "macro_save_btn_text"), button("macro_btn_cancel", "macro_cancel_btn_text")],
         [button("macro_btn_import", "macro_import_btn_text"), button("macro_btn_export", "macro_export_btn_text")],
     ], 4)
+    return buttons.replace("</layout></widget>", top + "</layout></widget>")
 
 
 def main():

@@ -14,6 +14,7 @@
 #include "uilib/container.h"
 #include "uilib/control_factory.h"
 #include "uilib/edit.h"
+#include "uilib/font_table.h"
 #include "uilib/list.h"
 #include "uilib/option.h"
 #include "uilib/paint_manager.h"
@@ -83,6 +84,10 @@ void ApplySkinProperties(CControlUI& c) {
     c.SetAttribute(QString::fromUtf8(name), w->property(name).toString());
   }
   if (auto color = ParseColorValue(w->property("textcolor").toString())) c.SetTextColor(*color);
+  // "fontid": a font of the table (its face follows the language).
+  if (const QVariant id = w->property("fontid"); id.isValid()) {
+    if (const std::optional<QFont> font = CFontTable::Font(id.toInt())) w->setFont(*font);
+  }
   if (auto* button = dynamic_cast<CButtonUI*>(&c)) {
     if (const QString image = w->property("foreimage").toString(); !image.isEmpty())
       button->SetForeImage(image);

@@ -76,6 +76,14 @@ int CListUI::InsertControl(int index, CControlUI* control) {
   return at;
 }
 
+int CListUI::InsertEmptyItem(int index) {
+  const int at = std::clamp(index, 0, count());
+  QSignalBlocker quiet(this);
+  insertItem(at, new QListWidgetItem);
+  lastIndex_ = currentRow();
+  return at;
+}
+
 void CListUI::ClearSelection() {
   QSignalBlocker quiet(this);
   setCurrentRow(-1);

@@ -21,6 +21,9 @@ class CListUI : public ControlBase<QListWidget> {
   int AddControl(CControlUI* control);
   // The same at row index (clamped to the rows there are). Returns its index.
   int InsertControl(int index, CControlUI* control);
+  // A new row without text or control at index (clamped to the rows there are), for rows whose content
+  // the owner keeps in the item and draws when it comes into view. Raises nothing. Returns its index.
+  int InsertEmptyItem(int index);
   // No row selected; raises nothing.
   void ClearSelection();
   void SetItemText(int index, const CDuiString& text);

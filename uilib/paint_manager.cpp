@@ -37,7 +37,6 @@ void OnControlThread(CControlUI* control, Fn fn) {
 
 constexpr const char* kBaseMinProperty = "_nv_base_min";
 constexpr const char* kBaseMaxProperty = "_nv_base_max";
-constexpr const char* kBaseFontProperty = "_nv_base_font";
 constexpr const char* kBaseMarginsProperty = "_nv_base_margins";
 constexpr const char* kBaseSpacingProperty = "_nv_base_spacing";
 

@@ -13,6 +13,10 @@ namespace norvane::ui {
 
 class CWindowWnd;
 
+// Library internal: the dynamic property that keeps a widget's unscaled font, from which every scale starts
+// (the font table changes its face).
+inline constexpr const char* kBaseFontProperty = "_nv_base_font";
+
 class CPaintManagerUI {
  public:
   explicit CPaintManagerUI(CWindowWnd& window);

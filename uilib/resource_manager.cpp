@@ -7,6 +7,7 @@
 #include <QXmlStreamReader>
 #include <cstdio>
 
+#include "platform/xdg_paths.h"
 #include "uilib/combo.h"
 #include "uilib/list.h"
 #include "uilib/paint_manager.h"
@@ -54,7 +55,7 @@ CResourceManager& CResourceManager::GetInstance() {
 CDuiString CResourceManager::DefaultResourcePath() {
   const QByteArray env = qgetenv("NORVANE_SKIN_DIR");
   if (!env.isEmpty()) return QString::fromLocal8Bit(env);
-  return QDir(QCoreApplication::applicationDirPath()).filePath("skin");
+  return QString::fromStdString((ProgramDataFolder() / "skin").string());
 }
 
 void CResourceManager::SetResourcePath(const CDuiString& folder) {

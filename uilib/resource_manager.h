@@ -29,8 +29,8 @@ class CResourceManager {
  public:
   static CResourceManager& GetInstance();
 
-  // The folder of skins, fonts and language files: NORVANE_SKIN_DIR when set, else "skin" next to the
-  // executable.
+  // The folder of skins, fonts and language files: NORVANE_SKIN_DIR when set, else "skin" in the program's
+  // data folder (ProgramDataFolder).
   static CDuiString DefaultResourcePath();
   void SetResourcePath(const CDuiString& folder);
   CDuiString GetResourcePath() const;

@@ -75,6 +75,14 @@ void WindowImplBase::OnClick(TNotifyUI& msg) {
   }
 }
 
+void WindowImplBase::SyncMaxRestoreButtons() {
+  QWidget* host = GetWidget();
+  if (!host) return;
+  const bool maximized = host->isMaximized();
+  if (CControlUI* maxButton = FindControl("maxbtn")) maxButton->SetVisible(!maximized);
+  if (CControlUI* restoreButton = FindControl("restorebtn")) restoreButton->SetVisible(maximized);
+}
+
 LRESULT WindowImplBase::HandleCustomMessage(UINT, WPARAM, LPARAM, bool& handled) {
   handled = false;
   return 0;

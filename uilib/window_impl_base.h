@@ -44,6 +44,8 @@ class WindowImplBase : public CWindowWnd, public INotifyUI, public IDialogBuilde
   bool SkinFailed() const { return skinFailed_; }
 
  protected:
+  // Shows "maxbtn" while the window is not maximised and "restorebtn" while it is.
+  void SyncMaxRestoreButtons();
   void OnCreate() override;
   void OnSize(int width, int height) override;
 

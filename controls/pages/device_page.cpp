@@ -76,6 +76,7 @@ bool CDevicePageUI::BuildLayout(const ui::CDuiString& skinName, ui::IDialogBuild
 }
 
 void CDevicePageUI::FitFunctionSwitch() {
+  // Sizes a function area to the page it shows; returns whether the area is to be seen.
   const auto fit = [](ui::CTabLayoutUI* area, bool shown) {
     auto* stack = qobject_cast<QStackedWidget*>(area->GetWidget());
     QWidget* current = stack ? stack->currentWidget() : nullptr;
@@ -93,22 +94,35 @@ void CDevicePageUI::FitFunctionSwitch() {
     }
     if (stack) stack->updateGeometry();
     // An editor area that has nothing in it (yet) takes no room below the picture.
-    shown = shown && current && !current->findChildren<QWidget*>().isEmpty();
-    area->GetWidget()->setMaximumHeight(shown ? QWIDGETSIZE_MAX : 0);
-    area->GetWidget()->setVisible(shown);
+    return shown && current && !current->findChildren<QWidget*>().isEmpty();
   };
   auto* functions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kFunctionSwitch));
-  if (functions) fit(functions, true);
   // The key-function editors (key assignment, per-key lighting) work on the picture: they and the picture
   // belong to the first function page and give way to the others (macros, system settings), which need the
   // room below the profile bar more than a picture they do not use.
   const bool pictureTab = !functions || functions->GetCurSel() == 0;
-  if (auto* keyFunctions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kKeyFunctionSwitch)))
-    fit(keyFunctions, pictureTab);
+  auto* keyFunctions = dynamic_cast<ui::CTabLayoutUI*>(FindSubControl(kKeyFunctionSwitch));
+  struct Part {
+    QWidget* widget;
+    bool shown;
+    bool area;  // a function area: hidden, it also takes no height
+  };
+  std::vector<Part> parts;
+  if (functions) parts.push_back({functions->GetWidget(), fit(functions, true), true});
+  if (keyFunctions) parts.push_back({keyFunctions->GetWidget(), fit(keyFunctions, pictureTab), true});
   // (dynamic_cast, not findChildren<CSelectPanelUI*>: the panel has no meta-object of its own, so Qt's
   // cast would take every widget for one.)
   for (QWidget* widget : GetWidget()->findChildren<QWidget*>()) {
-    if (auto* picture = dynamic_cast<CSelectPanelUI*>(widget)) picture->setVisible(pictureTab);
+    if (dynamic_cast<CSelectPanelUI*>(widget)) parts.push_back({widget, pictureTab, false});
+  }
+  // What goes is hidden before what comes is shown: for a moment both would count, and a window whose
+  // layout asks for more room grows to it and keeps that size after the moment has passed.
+  for (const bool showing : {false, true}) {
+    for (const Part& part : parts) {
+      if (part.shown != showing) continue;
+      if (part.area) part.widget->setMaximumHeight(showing ? QWIDGETSIZE_MAX : 0);
+      part.widget->setVisible(showing);
+    }
   }
 }
 
@@ -170,11 +184,17 @@ ui::CControlUI* CDevicePageUI::ButtonSearchRoot() {
 void CDevicePageUI::BindKeyButtons(int key_count, int led_count) {
   keyButtons_.assign(std::size_t(std::max(key_count, 0)), nullptr);
   lightButtons_.assign(std::size_t(std::max(led_count, 0)), nullptr);
-  lightControls_.assign(lightButtons_.size(), nullptr);
-  lightKeys_.assign(lightButtons_.size(), nullptr);
+  mirrorLights_.assign(lightButtons_.size(), nullptr);
   shownLight_.assign(lightButtons_.size(), kNothingShown);
+  logo_ = nullptr;
   if (key_count <= 0 && led_count <= 0) return;
 
+  const auto lit = [](ui::CControlUI* control) {
+    if (auto* button = dynamic_cast<CDeviceKeyButtonUI*>(control)) {
+      button->SetLightOverlay(kWhiteLight, kFullLevel, true);
+      button->Invalidate();
+    }
+  };
   ui::CControlUI* root = ButtonSearchRoot();
   for (QWidget* w : root->GetWidget()->findChildren<QWidget*>()) {
     ui::CControlUI* control = ui::ControlOf(w);
@@ -184,17 +204,18 @@ void CDevicePageUI::BindKeyButtons(int key_count, int led_count) {
     const std::string data = control->GetUserData().ToUtf8();
     const std::optional<int> key = devices::KeyIndexFromName(name, key_count);
     const std::optional<int> led = devices::LedIndexFromUserData(data, led_count);
+    const std::optional<int> mirror = devices::MirrorLedIndexFromName(name, led_count);
     // The first button of a number wins, as the page's skin lists them.
     if (key && !keyButtons_[std::size_t(*key)]) keyButtons_[std::size_t(*key)] = w;
     if (led && !lightButtons_[std::size_t(*led)]) {
       lightButtons_[std::size_t(*led)] = w;
-      lightControls_[std::size_t(*led)] = control;
-      lightKeys_[std::size_t(*led)] = dynamic_cast<CDeviceKeyButtonUI*>(control);
-      if (auto* button = lightKeys_[std::size_t(*led)]) {
-        button->SetLightOverlay(kWhiteLight, kFullLevel, true);
-        button->Invalidate();
-      }
+      lit(control);
     }
+    if (mirror && !mirrorLights_[std::size_t(*mirror)]) {
+      mirrorLights_[std::size_t(*mirror)] = w;
+      lit(control);
+    }
+    if (!logo_ && control->GetName() == kLogoName) logo_ = w;
   }
   FindPictures();
 }
@@ -242,6 +263,10 @@ void CDevicePageUI::ProfileSwitched() {
   }
 }
 
+void CDevicePageUI::HideHint() {
+  if (ui::CControlUI* hint = FindSubControl(kHintName)) hint->SetVisible(false);
+}
+
 void CDevicePageUI::SetMoreThanOneTabVisible(bool more) {
   const bool changed = more != moreThanOneTab_;
   moreThanOneTab_ = more;
@@ -277,21 +302,28 @@ void CDevicePageUI::ShowFrame(std::span<const lighting::LedRecord> leds, const l
   frameChanged_ = false;
   if (!previewSeen_) return;
   bool changed = false;
-  const std::size_t count = std::min(leds.size(), lightButtons_.size());
-  for (std::size_t i = 0; i < count; ++i) {
-    // The casts were made when the buttons were bound; the guard says whether the button still exists.
-    if (lightButtons_[i].isNull()) continue;
-    const uint32_t rgb = ScaledRgb(leds[i]);
-    if (shownLight_[i] == rgb) continue;
-    shownLight_[i] = rgb;
-    changed = true;
-    if (CDeviceKeyButtonUI* key = lightKeys_[i]) {
-      // The colour is already scaled by the LED's level.
+  // The colour is already scaled by the LED's level.
+  const auto paint = [](ui::CControlUI* button, uint32_t rgb) {
+    if (auto* key = dynamic_cast<CDeviceKeyButtonUI*>(button)) {
       key->SetLightOverlay(PackKeyLight(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)), kFullLevel, true);
       key->Invalidate();
-      continue;
+    } else if (button) {
+      button->SetBkColor(kOpaque | rgb);
     }
-    lightControls_[i]->SetBkColor(kOpaque | rgb);
+  };
+  const int logoLed = device_ ? device_->LogoLed() : -1;
+  const std::size_t count = std::min(leds.size(), lightButtons_.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    // Unchanged lights cost one comparison; the buttons are looked up only for a light that changed.
+    const uint32_t rgb = ScaledRgb(leds[i]);
+    if (shownLight_[i] == rgb) continue;
+    ui::CControlUI* button = LightButton(int(i));
+    ui::CControlUI* mirror = ui::ControlOf(mirrorLights_[i].data());
+    ui::CControlUI* logo = int(i) == logoLed ? ui::ControlOf(logo_.data()) : nullptr;
+    if (!button && !mirror && !logo) continue;
+    shownLight_[i] = rgb;
+    changed = true;
+    for (ui::CControlUI* each : {button, mirror, logo}) paint(each, rgb);
   }
   if (CLightPreviewUI* preview = Preview()) changed = preview->SetLeds(leds) || changed;
   frameChanged_ = changed;

@@ -6,9 +6,11 @@
 // tab the page it drives.
 //
 // Named parts of a page layout (all optional): key buttons "key_N", light buttons with user data
-// "light_N" (inside the first "SelectPanel" when the layout has one), the switches "device_function_switch"
+// "light_N", a second button of LED N named "light_0_N" and the logo button "logo" (all inside the first
+// "SelectPanel" when the layout has one), the switches "device_function_switch"
 // and "device_key_function_switch", the LED picture "device_light_preview" (class "LightPreview") and the
-// label "device_sync_notice" that tells when the device could not be read.
+// label "device_sync_notice" that tells when the device could not be read, and the first hint
+// "device_tishi_info", hidden once the user chose a function tab.
 //
 // The page does preview work only while its preview can be seen: the picture is shown (its window shown and
 // not minimised, the page the current one, the tab that shows the picture chosen) and its window is mapped.
@@ -48,6 +50,8 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   static constexpr const char* kClassName = "NorvaneUSBDevice";
   static constexpr const char* kPreviewName = "device_light_preview";
   static constexpr const char* kNoticeName = "device_sync_notice";
+  static constexpr const char* kHintName = "device_tishi_info";
+  static constexpr const char* kLogoName = "logo";
 
   CDevicePageUI();
   ~CDevicePageUI() override;  // stops the device's threads before any widget goes
@@ -101,6 +105,7 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   // The key's tooltip (its own name, then what it does) and its key-set mark (drawn when it does something
   // other than its own key).
   void ShowKeyLabel(int key, std::string_view ownNameKey, const devices::KeyLabel& label) override;
+  void HideHint() override;
 
   // devices::FramePreview
   void ShowFrame(std::span<const lighting::LedRecord> leds, const lighting::DeviceFrame& frame) override;
@@ -153,8 +158,8 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   std::unique_ptr<devices::CNorvaneUSBDevice> device_;
   std::vector<QPointer<QWidget>> keyButtons_;
   std::vector<QPointer<QWidget>> lightButtons_;
-  std::vector<ui::CControlUI*> lightControls_;     // the same buttons, cast once
-  std::vector<CDeviceKeyButtonUI*> lightKeys_;     // those that are key buttons, else null
+  std::vector<QPointer<QWidget>> mirrorLights_;  // a second button of the same LED ("light_0_N"), or null
+  QPointer<QWidget> logo_;                       // shows the colour of the device's logo LED
   // The LED picture, looked up once the layout is built.
   QPointer<QWidget> previewWidget_;
   CLightPreviewUI* previewControl_ = nullptr;

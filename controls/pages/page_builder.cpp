@@ -90,6 +90,7 @@ std::optional<BuiltPage> BuildDevicePage(const DeviceStrip& strip, const PagePla
   device.SetLedCount(files.led_count);
   if (kind.model_index) device.SetModelIndex(plan.modelIndex);
   device.SetWirelessCapable(files.wireless_capable != 0);
+  device.SetLogoLed(files.logo_led);
   device.SetProfileStem({});
   device.SetDeviceFolder(std::string(kind.folder));
   page->SetPowerPanel(built.power);

@@ -1,85 +1,18 @@
 #include "devices/keyboard/key_table_builder.h"
 
 #include <algorithm>
-#include <optional>
-
-#include "macro/key_tables.h"
 
 namespace norvane::devices::keyboard {
-namespace {
-
-// The device position of a key whose code fits the table, or nothing.
-std::optional<std::size_t> TableOffset(const PositionMap& positions, std::size_t key,
-                                       std::size_t tableBytes) {
-  if (key >= positions.size() || positions[key] == kNoPosition) return std::nullopt;
-  const std::size_t offset = kCodeSize * positions[key];
-  if (offset + kCodeSize > std::min(tableBytes, kKeyTableSize)) return std::nullopt;
-  return offset;
-}
-
-void PutCode(KeyTable& table, std::size_t offset, const KeyFunction& function) {
-  table[offset] = function.type;
-  table[offset + 1] = function.data1;
-  table[offset + 2] = function.data2;
-}
-
-// The place of `macro` in `used`, appending it when new.
-std::size_t PlaceOf(std::vector<int>& used, int macro) {
-  const auto found = std::find(used.begin(), used.end(), macro);
-  if (found != used.end()) return static_cast<std::size_t>(found - used.begin());
-  used.push_back(macro);
-  return used.size() - 1;
-}
-
-}  // namespace
-
-BuiltKeyTable BuildKeyTable(const KeyTable& lastRead, std::size_t tableBytes,
-                            std::span<const KeyAssignment> keys, const PositionMap& positions,
-                            std::size_t macroCount) {
-  BuiltKeyTable built;
-  built.table = lastRead;
-  const std::size_t count = std::min(keys.size(), kAssignableKeys);
-  for (std::size_t key = 0; key < count; ++key) {
-    const auto offset = TableOffset(positions, key, tableBytes);
-    if (!offset) continue;
-    KeyFunction function = keys[key].current;
-    // A profile is a file anyone can edit: a type the firmware does not know goes back to the key's default,
-    // and a key with no usable function keeps what the keyboard holds.
-    if (!macro::IsKnownFunctionType(function.type)) function = keys[key].default_function;
-    if (!macro::IsKnownFunctionType(function.type)) continue;
-    if (IsMacroAssignment(function)) {
-      if (function.data1 < macroCount) {
-        function.data1 = static_cast<std::uint8_t>(PlaceOf(built.usedMacros, function.data1));
-      } else {
-        function = keys[key].default_function;
-      }
-    }
-    PutCode(built.table, *offset, function);
-  }
-  return built;
-}
 
 KeyTable BuildExtraKeyTable(std::size_t tableBytes, std::span<const KeyAssignment> keys,
                             const PositionMap& positions) {
   KeyTable table{};
+  const KeyPlaces places{positions, kNoPosition};
   const std::size_t count = std::min(keys.size(), kUiKeys);
   for (std::size_t key = 0; key < count; ++key) {
-    if (const auto offset = TableOffset(positions, key, tableBytes))
-      PutCode(table, *offset, keys[key].current);
+    if (const auto offset = KeyCodeOffset(places, key, tableBytes)) PutKeyCode(table, *offset, keys[key].current);
   }
   return table;
-}
-
-std::vector<int> CollectUsedMacros(std::span<const KeyAssignment> keys, const PositionMap& positions,
-                                   std::size_t macroCount) {
-  std::vector<int> used;
-  const std::size_t count = std::min(keys.size(), kAssignableKeys);
-  for (std::size_t key = 0; key < count; ++key) {
-    if (positions[key] == kNoPosition) continue;
-    const KeyFunction& function = keys[key].current;
-    if (IsMacroAssignment(function) && function.data1 < macroCount) PlaceOf(used, function.data1);
-  }
-  return used;
 }
 
 }  // namespace norvane::devices::keyboard

@@ -2,10 +2,6 @@
 #include "devices/keyboard/key_table_builder.h"
 #include "devices/keyboard/keyboard_device.h"
 #include "devices/lighting/light_conversion.h"
-#include "platform/trace.h"
-#include "platform/xdg_paths.h"
-#include "profiles/json_access.h"
-#include "profiles/json_file_util.h"
 
 namespace norvane::devices {
 
@@ -17,23 +13,13 @@ void CNorvaneKeyboardDevice::TakeProfileDocument() {
 
 int CNorvaneKeyboardDevice::LoadProfile() {
   // Without a usable file name the page keeps the profile it has rather than fall back to another file.
-  if (CurrentProfileFile().empty()) return 0;
-  ResolveProfileFile();
-  profile_.LoadEntry(profile_.GetFilePath());
+  if (!LoadProfileDocument()) return 0;
   TakeProfileDocument();
   return 1;
 }
 
 void CNorvaneKeyboardDevice::LoadDefaultProfile() {
-  const std::filesystem::path defaults = DefaultProfileFile();
-  // A missing or damaged default must not replace the user's profile with nothing.
-  const Json::Value document = defaults.empty() ? Json::Value() : JsonFileUtil().ReadJsonValue(defaults);
-  if (!json::Element(json::Member(document, "Device"), profile_.GetDeviceIndex()).isObject()) {
-    Trace("keyboard: the default profile cannot be read; the current profile stays");
-    return;
-  }
-  ResolveProfileFile();
-  profile_.LoadEntry(defaults);
+  if (!LoadDefaultDocument()) return;
   TakeProfileDocument();
   SaveProfile();
   RefreshPage();
@@ -65,8 +51,7 @@ int CNorvaneKeyboardDevice::RefreshKeyButtons() {
 }
 
 void CNorvaneKeyboardDevice::FillEffectAndMacroLists() {
-  lists_ = ReadEffectLists(DefaultDataFolder() / "default_light.json", LightListFile(),
-                                     UserProfileFolder(), GetVariantIndex());
+  lists_ = ReadPageEffectLists(*this);
 }
 
 std::span<const std::uint8_t> CNorvaneKeyboardDevice::ModeTable() {

@@ -3,7 +3,8 @@
 
 #include "devices/keyboard/key_table_builder.h"
 #include "devices/keyboard/keyboard_device.h"
-#include "devices/keyboard/macro_block.h"
+#include "devices/macro_writes.h"
+#include "macro/macro_files.h"
 #include "platform/trace.h"
 #include "protocol/command_series.h"
 
@@ -97,29 +98,14 @@ int CNorvaneKeyboardDevice::WriteMacros(std::span<const int> macros) {
   if (macros.empty()) return 0;
   // The macro memory's size comes from the information block; without one nothing can be checked.
   if (!layout_.loaded && EnsureLayout() != protocol::kResultOk) return -1;
-  const std::vector<macro::MacroEntry> list = macro::ReadMacroList(UserProfileFolder());
-  const keyboard::MacroBlockPlan plan =
-      keyboard::BuildMacroBlock(UserProfileFolder(), list, macros, layout_.MacroCapacity());
-  if (plan.result != 0) return plan.result;
   protocol::CommandChannel& channel = CommandChannel();
-  if (!channel.IsOpen()) return -1;
-  protocol::CommandSeries series(channel);
-  const int result = series.Run([&](auto& ch) { return protocol::CmdWriteMacros(ch, plan.block); });
-  if (result != protocol::kResultOk) {
-    Trace("keyboard: writing the macros failed: " + std::string(protocol::DescribeResult(result)));
-    return -1;
-  }
-  return 0;
+  return WriteMacroBlock(channel, UserProfileFolder(), macros, layout_.MacroCapacity(),
+                         [&channel] { return channel.IsOpen(); });
 }
 
 int CNorvaneKeyboardDevice::WriteUsedMacros() {
-  const std::vector<int> used = CollectUsedMacros();
-  const int result = WriteMacros(used);
-  if (result == -1) {
-    ShowMessage({"message_text_7", std::nullopt});
-  } else if (result != 0) {
-    ShowMessage({"message_text_16", result});
-  }
+  const int result = WriteMacros(CollectUsedMacros());
+  if (const std::optional<DeviceMessage> message = MacroWriteMessage(result)) ShowMessage(*message);
   return result;
 }
 

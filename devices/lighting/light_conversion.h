@@ -41,10 +41,10 @@ inline AudioLight ToAudioLight(const AudioLightInfo& audio) {
   return {.mode = audio.audio_mode,
           .background = {audio.background_red, audio.background_green, audio.background_blue},
           .foreground = {audio.foreground_red, audio.foreground_green, audio.foreground_blue},
-          .multiColour = audio.seven_color};
+          .multiColour = audio.seven_color,
+          .colourType = static_cast<std::uint8_t>(audio.color_type != 0 ? 1 : 0)};
 }
 
-// `stored` keeps the colour-type flag, which the engine does not use.
 inline AudioLightInfo ToAudioLightInfo(const AudioLight& audio, AudioLightInfo stored) {
   stored.audio_mode = audio.mode;
   stored.background_red = audio.background.red;
@@ -54,6 +54,7 @@ inline AudioLightInfo ToAudioLightInfo(const AudioLight& audio, AudioLightInfo s
   stored.foreground_green = audio.foreground.green;
   stored.foreground_blue = audio.foreground.blue;
   stored.seven_color = audio.multiColour != 0 ? 1 : 0;
+  stored.color_type = audio.colourType != 0 ? 1 : 0;
   return stored;
 }
 

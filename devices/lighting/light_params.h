@@ -60,6 +60,7 @@ struct AudioLight {
   Rgb background;
   Rgb foreground;
   std::uint8_t multiColour = 0;  // foreground from the colour wheel
+  std::uint8_t colourType = 0;   // which colour the audio panel edits: 0 background, 1 foreground
 };
 
 }  // namespace norvane::lighting

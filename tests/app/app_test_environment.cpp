@@ -5,27 +5,16 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QProcessEnvironment>
 #include <QTest>
 #include <memory>
 
 #include "app/control_registration.h"
 #include "platform/xdg_paths.h"
 #include "tests/support/private_bus.h"
+#include "tests/support/program_starts.h"
 #include "tests/support/temp_folder.h"
 #include "uilib/uilib.h"
-
-// ThreadSanitizer's runtime aborts in a child forked from a threaded process, so under it no bus daemon and
-// no program is started: the tests that need them skip, and run in the plain and AddressSanitizer builds.
-#if defined(__SANITIZE_THREAD__)
-#define NORVANE_APP_TESTS_FORK 0
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define NORVANE_APP_TESTS_FORK 0
-#endif
-#endif
-#ifndef NORVANE_APP_TESTS_FORK
-#define NORVANE_APP_TESTS_FORK 1
-#endif
 
 namespace norvane::app::test {
 namespace {
@@ -59,7 +48,7 @@ class AppEnvironment : public ::testing::Environment {
     resources.LoadResource("res.xml");
     resources.LoadLanguage("lan_en.xml");
     RegisterProgramControls();
-    if (NORVANE_APP_TESTS_FORK && g_bus.Start()) g_address = g_bus.Address();
+    if (norvane::testing::kTestsStartPrograms && g_bus.Start()) g_address = g_bus.Address();
   }
 
   void TearDown() override {
@@ -87,6 +76,21 @@ QString TestServiceName(const char* role) {
 
 std::filesystem::path TestHome() {
   return g_home ? g_home->path() : std::filesystem::path();
+}
+
+QProcessEnvironment ProgramEnvironment(const std::filesystem::path& home) {
+  for (const char* sub : {"config", "data", "runtime"}) std::filesystem::create_directories(home / sub);
+  std::filesystem::permissions(home / "runtime", std::filesystem::perms::owner_all);
+  const auto folder = [&](const char* sub) { return QString::fromStdString((home / sub).string()); };
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), TestBusAddress());
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder("config"));
+  env.insert(QStringLiteral("XDG_DATA_HOME"), folder("data"));
+  env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder("runtime"));
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  for (const char* name : {"NORVANE_EMULATE", "NORVANE_SKIN_DIR", "NORVANE_DEFAULT_DATA"})
+    env.remove(QString::fromLatin1(name));
+  return env;
 }
 
 int RunClient(const QString& program, const QStringList& arguments) {

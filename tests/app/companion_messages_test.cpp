@@ -90,9 +90,8 @@ TEST_F(CompanionMessagesTest, MessagesReachTheWindowWithTheirParameters) {
   EXPECT_FALSE(window_->LightControl());
   EXPECT_EQ(log_.lightControl, std::vector<bool>{false});
   EXPECT_EQ(log_.gameEvents, (std::vector<std::pair<ui::WPARAM, ui::LPARAM>>{{1, 7}, {2, 3}}));
-  ASSERT_EQ(log_.hookMessages.size(), 2u);
-  EXPECT_EQ(log_.hookMessages[0], std::make_tuple(kHookKeySingleKey, ui::WPARAM(65), ui::LPARAM(0x1E0001)));
-  EXPECT_EQ(log_.hookMessages[1], std::make_tuple(kHookKeyMsMacroLater, ui::WPARAM(4), ui::LPARAM(9)));
+  // The editor hook messages arrive and are dropped: only the program's own capture feeds the editors
+  // (a recording test shows no step comes of them).
   EXPECT_EQ(log_.deviceListRequests, 1);
 }
 
@@ -111,9 +110,9 @@ TEST_F(CompanionMessagesTest, UnexpectedParametersAndSleepKeepMessagesOut) {
   QTest::qWait(50);
 
   EXPECT_TRUE(window_->LightControl());
-  EXPECT_EQ(log_.lightControl, std::vector<bool>{false});  // only the sleep's own switch-off
+  // (1, 5) has the pages take the current state again; then the sleep's own switch-off.
+  EXPECT_EQ(log_.lightControl, (std::vector<bool>{true, false}));
   EXPECT_TRUE(log_.gameEvents.empty());
-  EXPECT_TRUE(log_.hookMessages.empty());
   EXPECT_FALSE(window_->IsWindowVisible());
 }
 

@@ -4,20 +4,25 @@
 // that played the macro their default.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QStyle>
 #include <QTest>
 #include <algorithm>
 
 #include "app/macro_editor.h"
 #include "editors/macro_control.h"
+#include "editors/macro_row.h"
 #include "tests/app/window_fixture.h"
 #include "uilib/combo.h"
 #include "uilib/edit.h"
+#include "uilib/theme.h"
 
 namespace norvane::app::test {
 namespace {
 
 constexpr std::array<uint8_t, 3> kCodeOfA{0x20, 0x00, 0x04};
 constexpr int kMacroKind = 9;
+constexpr int kKeyA = 0x200004;
 
 class MacroEditorTest : public WindowOnEmulatorTest {
  protected:
@@ -60,7 +65,7 @@ class MacroEditorTest : public WindowOnEmulatorTest {
     Click(KeyboardPage(), "macro_inset_moverightkey_btn");
     ASSERT_EQ(Panel()->RowCount(), 2);
   }
-  void BindMacroToKeyA() {
+  void BindMacroToKeyA(int macro = 0) {
     Select(KeyboardPage(), "key_Op_tab");
     Click(KeyboardPage(), "key_64");
     auto* kinds = dynamic_cast<ui::CComboUI*>(InPage(KeyboardPage(), "keyset_function_combo"));
@@ -68,8 +73,19 @@ class MacroEditorTest : public WindowOnEmulatorTest {
     const int item = kinds->FindItemByUserData(QString::number(kMacroKind));
     ASSERT_GE(item, 0);
     Choose("keyset_function_combo", item);
-    Choose("keyset_macro_combo", 0);
+    Choose("keyset_macro_combo", macro);
     Click(KeyboardPage(), "key_butt_prosave");
+  }
+  // Key A of a profile file as it stores it (type << 16 | data1 << 8 | data2).
+  int StoredKeyA(int profile) const {
+    const Json::Value document = JsonFileUtil().ReadJsonValue(Bar().List().GetProfilePath(profile));
+    return document["Device"][0]["KeyList"][64]["Assignment"].asInt();
+  }
+  std::string ProfileBytes(int profile) const {
+    return norvane::testing::ReadText(Bar().List().GetProfilePath(profile));
+  }
+  CMacroEditor& Editor() const {
+    return *dynamic_cast<CMacroEditor*>(window_->Router().EditorOf(editors::EditorSlot::kMacro));
   }
 
   int positionOfA_ = -1;
@@ -117,6 +133,84 @@ TEST_F(MacroEditorTest, DeletingAMacroAKeyUsesIsAskedFirstCancelKeepsItAndOkGive
   EXPECT_EQ(Panel()->MacroCount(), 0);
   EXPECT_EQ(Keyboard().KeyAssignments()[64].current, (KeyFunction{0x20, 0x00, 0x04}))
       << "the key goes back to its default";
+}
+
+TEST_F(MacroEditorTest, ACancelledDeleteLeavesEveryProfileAndAnAcceptedOneRenumbersTheOthers) {
+  for (int i = 0; i < 3; ++i) Click(KeyboardPage(), "macro_btn_name_add");
+  ASSERT_EQ(Panel()->MacroCount(), 3);
+  BindMacroToKeyA(2);
+  ASSERT_FALSE(HasFatalFailure());
+  Click(KeyboardPage(), "device_copy_btn");
+  ASSERT_EQ(Bar().List().GetProfileCount(), 2);
+  ASSERT_EQ(Bar().List().GetSelectedIndex(), 0) << "the copy is added beside the current profile";
+  BindMacroToKeyA(1);
+  ASSERT_FALSE(HasFatalFailure());
+  ASSERT_EQ(StoredKeyA(0), 0x700100);
+  ASSERT_EQ(StoredKeyA(1), 0x700200);
+  const std::string current = ProfileBytes(0);
+  const std::string other = ProfileBytes(1);
+
+  Select(KeyboardPage(), "macro_Op_tab");
+  Panel()->SelectMacro(1);
+  prompts_.asked.clear();
+  prompts_.answers = {true, false};
+  Click(KeyboardPage(), "macro_btn_name_sub");
+  EXPECT_EQ(prompts_.asked, (std::vector<std::string>{"message_text_4", "message_text_2"}));
+  EXPECT_EQ(ProfileBytes(0), current) << "Cancel changes nothing in the current profile";
+  EXPECT_EQ(ProfileBytes(1), other) << "nor in any other";
+  EXPECT_EQ(Panel()->MacroCount(), 3);
+
+  prompts_.answers = {true, true};
+  Click(KeyboardPage(), "macro_btn_name_sub");
+  EXPECT_EQ(Panel()->GetMacroNames(), (std::vector<std::string>{"macro_1", "macro_3"}));
+  EXPECT_EQ(StoredKeyA(0), kKeyA) << "the key on the deleted macro has its default again";
+  EXPECT_EQ(StoredKeyA(1), 0x700100) << "the key on the macro after it follows it down";
+  EXPECT_EQ(KeyCodeAt(positionOfA_), (std::vector<uint8_t>{0x20, 0x00, 0x04})) << "and the keyboard has it";
+}
+
+TEST_F(MacroEditorTest, ShowingTheMacroTabKeepsTheWindowsSize) {
+  // Sizes as users see them: with the program's theme (its style sheet sets the widths of the buttons).
+  ASSERT_TRUE(ui::ApplyTheme(*qApp));
+  struct Unthemed {
+    ~Unthemed() {
+      qApp->setStyleSheet(QString());
+      qApp->setPalette(qApp->style()->standardPalette());
+    }
+  } unthemed;
+  OpenWindow();  // afresh, on the lighting tab it starts with
+  ASSERT_FALSE(HasFatalFailure());
+  SelectTab(KeyboardPage());
+  QTest::qWait(20);
+  const QSize first = window_->GetWidget()->size();
+  Select(KeyboardPage(), "macro_Op_tab");
+  QTest::qWait(20);
+  EXPECT_EQ(window_->GetWidget()->size(), first) << "the macro panel fits the window's own layout";
+  Select(KeyboardPage(), "deng_Op_tab");
+  QTest::qWait(20);
+  EXPECT_EQ(window_->GetWidget()->size(), first);
+}
+
+TEST_F(MacroEditorTest, AStepsMenuInsertsAMouseClickAfterIt) {
+  CreateMacroWithTwoMoves();
+  ASSERT_FALSE(HasFatalFailure());
+  Panel()->SelectRow(0);
+  ui::CControlUI* row = Panel()->RowControl(0);
+  ASSERT_NE(row, nullptr);
+  ui::TNotifyUI request{ui::DUI_MSGTYPE_MENU, row, 0, 0};
+  window_->Notify(request);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Editor().RowMenu() != nullptr; }, 1000)) << "the menu opens";
+  ASSERT_TRUE(Editor().RowMenu()->ChooseItem("left_click"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Panel()->RowCount() == 4; }, 1000));
+  const std::vector<macro::MacroEvent> rows = Panel()->RowEvents();
+  EXPECT_EQ(rows[1], (macro::MacroEvent{"down", 0x01, 50, 1}));
+  EXPECT_EQ(rows[2], (macro::MacroEvent{"up", 0x01, 50, 1}));
+
+  // A step of a page in the background opens nothing.
+  const ui::CMenuWnd* open = Editor().RowMenu();
+  SelectTab(PageOfKind(hid::DeviceKind::kMouse));
+  window_->Notify(request);
+  QTest::qWait(30);
+  EXPECT_EQ(Editor().RowMenu(), open);
 }
 
 }  // namespace

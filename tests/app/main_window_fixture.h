@@ -39,12 +39,11 @@ struct FakeDevices : IDeviceService {
 
 struct HookLog;
 
-// Stands in for the editors that take the window's hook messages and menu items.
+// Stands in for the editors that take the window's menu items.
 class LoggingEditor final : public editors::IEditor {
  public:
   explicit LoggingEditor(HookLog& log) : log_(log) {}
   void OnRoute(const editors::RoutedNotify&) override {}
-  void OnHookMessage(std::string_view name, std::int64_t w, std::int64_t l) override;
   void OnMenuItem(const ui::MenuCmd& command) override;
 
  private:
@@ -57,17 +56,11 @@ struct HookLog {
   std::vector<bool> windowActive;
   int deviceListRequests = 0;
   std::vector<std::pair<ui::WPARAM, ui::LPARAM>> gameEvents;
-  std::vector<std::tuple<RegisteredMessage, ui::WPARAM, ui::LPARAM>> hookMessages;
   int profileSwitches = 0;
   std::vector<std::string> macroItems;
   std::vector<std::size_t> levelCounts;
   std::vector<std::size_t> bandCounts;
 };
-
-inline void LoggingEditor::OnHookMessage(std::string_view name, std::int64_t w, std::int64_t l) {
-  if (const std::optional<RegisteredMessage> id = FindRegisteredMessage(name))
-    log_.hookMessages.emplace_back(*id, ui::WPARAM(w), ui::LPARAM(l));
-}
 
 inline void LoggingEditor::OnMenuItem(const ui::MenuCmd& command) {
   log_.macroItems.push_back(command.szName.toStdString());

@@ -33,6 +33,37 @@ TEST_F(MainWindowTest, StaysHiddenUntilTheFirstScanPassThenShowsTheNoDeviceNotic
   EXPECT_TRUE(devices_->windowActive.back());
 }
 
+// Started with the session: after the first scan pass the window goes to the tray, or is minimised where
+// there is none; a later start of the program still brings it forward.
+class StartMinimizedTest : public MainWindowTest {
+ protected:
+  void StartAndFinishFirstPass(bool tray) {
+    MainWndOptions options = Options();
+    options.startMinimized = true;
+    options.trayAvailable = [tray] { return tray; };
+    Start(std::move(options));
+    devices_->FinishFirstPass();
+    QTest::qWait(250);  // the first pass's message and the start-up scale timer
+  }
+  void ExpectASecondStartRaisesIt() {
+    window_->PostMessage(RegisteredMessageId(RegisteredMessage::kInstanceMessage), 0, 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window_->IsShowing(); }, 3000));
+  }
+};
+
+TEST_F(StartMinimizedTest, WithATrayTheWindowStaysInIt) {
+  StartAndFinishFirstPass(true);
+  EXPECT_FALSE(window_->IsWindowVisible());
+  ExpectASecondStartRaisesIt();
+}
+
+TEST_F(StartMinimizedTest, WithoutATrayTheWindowIsMinimised) {
+  StartAndFinishFirstPass(false);
+  EXPECT_TRUE(window_->IsMinimized());
+  EXPECT_FALSE(window_->IsShowing());
+  ExpectASecondStartRaisesIt();
+}
+
 TEST_F(MainWindowTest, AVisibleDeviceTabHidesTheNotice) {
   tabVisible_ = true;
   Start();

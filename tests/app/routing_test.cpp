@@ -272,6 +272,7 @@ const std::vector<Route>& Contract() {
       {"click_select_end", "device_key_light", S::kWindow, A::kNothing, 0, kNone},
       {"click_select_end", "mouse_device_key_light", S::kWindow, A::kMouseLightSelection, 0, kAll},
       {"itemactivate", "macro_action", S::kMacro, A::kMacroActionMenu, 0, kNone},
+      {"menu", "macro_action", S::kMacro, A::kMacroActionMenu, 0, kNone},
       {"setfocus", "keyset_keyboard_text_edit", S::kKeyAssignment, A::kCaptureOn, 0, kKbMs},
   };
   return routes;

@@ -40,17 +40,22 @@ TEST(SkinNames, EveryRouteOfTheWindowAndItsEditorsHasItsControl) {
   // Routes whose controls belong to windows and editors still to come, or to no shipped skin at all.
   const std::set<std::string> elsewhere = {
       "",                        // "windowinit": any sender
-      "control_light_status",    // the lighting coordination's switch
       "maxbtn", "restorebtn",    // the window is not resizable
       "vexor_DPI_slider_", "vexor_DPI_edit_",  // a test page's pair
       "device_key_light",        // the keyboard's light picture, a selection panel of the key editor
       "mouse_device_key_light",  // the mouse's light picture
       "windowdeviceset_",        // the mouse page's link to the desktop settings (the keyboard's is numbered 0)
+      "macro_action", "macro_delay",  // a macro step and its delay edit, which the macro panel builds
   };
+  const std::set<editors::EditorSlot> checked = {editors::EditorSlot::kWindow, editors::EditorSlot::kKeyboardSystem,
+                                                 editors::EditorSlot::kMacro, editors::EditorSlot::kRecording,
+                                                 editors::EditorSlot::kMouse, editors::EditorSlot::kShoot,
+                                                 editors::EditorSlot::kProfileRules, editors::EditorSlot::kLighting,
+                                                 editors::EditorSlot::kAudioLighting};
   const std::set<std::string> names = ShippedControlNames();
   ASSERT_GT(names.size(), 100u);
   for (const RouteRow& row : RoutingTable()) {
-    if (row.slot != editors::EditorSlot::kWindow && row.slot != editors::EditorSlot::kKeyboardSystem) continue;
+    if (!checked.count(row.slot)) continue;
     const std::string name(row.name);
     if (elsewhere.count(name)) continue;
     if (row.stage == RouteStage::kPrefix) {
@@ -60,6 +65,7 @@ TEST(SkinNames, EveryRouteOfTheWindowAndItsEditorsHasItsControl) {
     }
   }
   EXPECT_TRUE(names.count("windowdeviceset_0")) << "the keyboard's System tab links the desktop settings";
+  EXPECT_TRUE(names.count("windowdeviceset_1")) << "the mouse's pointer tab links the desktop settings";
 }
 
 }  // namespace

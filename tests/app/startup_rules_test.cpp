@@ -24,6 +24,8 @@ TEST(ProgramOptionsTest, AcceptsTheDocumentedOptionsAndNamesWhatItRefuses) {
   ASSERT_TRUE(demo.error.empty());
   EXPECT_EQ(demo.options.emulate, "keyboard,mouse");
   EXPECT_TRUE(demo.options.trace);
+  EXPECT_FALSE(demo.options.minimized);
+  EXPECT_TRUE(Parse({"--minimized"}).options.minimized);
   EXPECT_EQ(Parse({"--emulate=mouse"}).options.emulate, "mouse");
   EXPECT_FALSE(Parse({}).options.emulate.has_value());
 

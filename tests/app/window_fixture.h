@@ -35,7 +35,10 @@ class ScriptedPrompts final : public UserPrompts {
  public:
   bool Confirm(const ui::CDuiString& textId) override {
     asked.push_back(textId.toStdString());
-    return confirm;
+    if (answers.empty()) return confirm;
+    const bool answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
   }
   void Tell(const ui::CDuiString& textId) override { told.push_back(textId.toStdString()); }
   std::optional<ui::CDuiString> OpenFile(const ui::CDuiString& filter) override {
@@ -48,6 +51,7 @@ class ScriptedPrompts final : public UserPrompts {
   }
 
   bool confirm = true;
+  std::vector<bool> answers;  // the next questions' answers in order; `confirm` after them
   std::optional<ui::CDuiString> file;
   std::vector<std::string> asked;
   std::vector<std::string> told;
@@ -57,7 +61,7 @@ class ScriptedPrompts final : public UserPrompts {
 class WindowOnEmulatorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    backend_ = std::make_shared<emulator::EmulatorBackend>(std::vector<DeviceModel>{DeviceModel::kKeyboard, DeviceModel::kMouse});
+    backend_ = std::make_shared<emulator::EmulatorBackend>(models_);
     previous_ = hid::SetActiveHidBackend(backend_);
     OpenWindow();
     if (HasFatalFailure()) return;
@@ -73,6 +77,11 @@ class WindowOnEmulatorTest : public ::testing::Test {
     options.settingsFile = data_.path() / "registry.ini";
     options.watchSleep = false;
     options.prompts = &prompts_;
+    options.audioCompanion = companion_;
+    options.audioCompanionArguments = companionArguments_;
+    if (customise_) customise_(options);
+    options.chooseColour = chooseColour_;
+    options.recordingBackends = recordingBackends_;
     window_ = std::make_unique<CMainWnd>(std::move(options));
     ASSERT_TRUE(window_->Create(nullptr, "window-on-emulator-test", false, 0, 0, 1000, 640));
     ASSERT_TRUE(QTest::qWaitFor([&] { return KeyboardPage() && TabVisible(KeyboardPage()) && Synced(); }, 5000));
@@ -146,9 +155,20 @@ class WindowOnEmulatorTest : public ::testing::Test {
     return names;
   }
 
+  // The devices plugged in at the start; a test group may set others before SetUp.
+  std::vector<DeviceModel> models_{DeviceModel::kKeyboard, DeviceModel::kMouse};
+  // The audio capture companion the window runs; none unless a test names one.
+  QString companion_;
+  QStringList companionArguments_;
+  // The capture a recording uses; none given: the window's own choice.
+  std::optional<CDeviceHook::BackendList> recordingBackends_;
   norvane::testing::TempFolder data_;
   norvane::testing::ScopedEnv dataHome_{"XDG_DATA_HOME", data_.path().c_str()};
+  // Changes the options the window opens with; set before SetUp runs (in a fixture's constructor).
+  std::function<void(MainWndOptions&)> customise_;
   ScriptedPrompts prompts_;
+  // The colour a user picks in the colour chooser; empty: the chooser is not scripted.
+  std::function<std::optional<std::uint32_t>(std::uint32_t)> chooseColour_;
   std::shared_ptr<emulator::EmulatorBackend> backend_;
   std::shared_ptr<hid::HidBackend> previous_;
   std::unique_ptr<CMainWnd> window_;

@@ -207,6 +207,32 @@ TEST_F(WindowRoutesTest, ResetAndDefaultsReloadTheProfileAndWriteTheKeyboard) {
   EXPECT_TRUE(SentCodes().empty());
 }
 
+TEST_F(WindowRoutesTest, AProfileChosenInTheComboIsWrittenToTheKeyboard) {
+  ASSERT_TRUE(Bar().AddProfile().done());
+  // The second profile locks the Windows key; the first does not.
+  const std::filesystem::path first = Bar().GetProfilePath(0).toStdString();
+  const std::filesystem::path second = Bar().GetProfilePath(1).toStdString();
+  Json::Value document = JsonFileUtil().ReadJsonValue(second);
+  document["Device"][0]["SystemStages"]["WinFlag"] = 1;
+  ASSERT_TRUE(JsonFileUtil().WriteJsonValue(second, document).ok);
+  auto* combo = dynamic_cast<ui::CComboUI*>(Bar().FindSubControl("device_profile_combo"));
+  ASSERT_NE(combo, nullptr);
+  ASSERT_EQ(SettingsRecord()[21], 0);
+
+  for (const int chosen : {1, 0}) {
+    backend_->ClearFrameLog();
+    combo->SelectItem(chosen, false, false);
+    ui::TNotifyUI msg{ui::DUI_MSGTYPE_ITEMSELECT, combo, ui::WPARAM(chosen), 0};
+    window_->Notify(msg);
+    const std::uint8_t locked = chosen == 1 ? 1 : 0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return SettingsRecord()[21] == locked; }, 3000)) << "profile " << chosen;
+    EXPECT_EQ(Bar().GetCurrentProfileId().toStdString(), (chosen == 1 ? second : first).stem().string());
+    const std::vector<uint8_t> codes = SentCodes();
+    EXPECT_NE(std::find(codes.begin(), codes.end(), kWriteKeyTable), codes.end()) << "the key table goes too";
+  }
+  EXPECT_TRUE(prompts_.told.empty());
+}
+
 TEST_F(WindowRoutesTest, PreviousAndNextMoveBetweenTheVisibleDeviceTabs) {
   controls::CDevicePageUI* mouse = PageOfKind(hid::DeviceKind::kMouse);
   ASSERT_TRUE(QTest::qWaitFor([&] { return mouse && TabVisible(mouse); }, 3000));

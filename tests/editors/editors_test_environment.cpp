@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "controls/device_controls.h"
 #include "editors/editor_controls.h"
 #include "uilib/control_factory.h"
 #include "uilib/resource_manager.h"
@@ -25,6 +26,7 @@ class EditorsEnvironment : public ::testing::Environment {
     static char* argv[] = {name, nullptr};
     app_ = std::make_unique<QApplication>(argc, argv);
     norvane::ui::RegisterLibraryControls();
+    norvane::controls::RegisterDeviceControls();
     norvane::editors::RegisterEditorControls();
     norvane::ui::CResourceManager& rm = norvane::ui::CResourceManager::GetInstance();
     rm.SetResourcePath(norvane::ui::CResourceManager::DefaultResourcePath());

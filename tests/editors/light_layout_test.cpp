@@ -107,23 +107,24 @@ struct KeyboardRow {
 TEST_F(LightLayoutTest, KeyboardModes) {
   // clang-format off
   const std::vector<KeyboardRow> rows = {
-      {{1, 2, 4}, "on", "on", "on", "on", "on,shown", "on,shown", "", kA},
-      {{3}, "off", "off", "off", "on", "on,shown", "on,shown", "", kB},
-      {{5, 7}, "off", "on", "on", "on", "off,hidden", "off,hidden", "", kA},
+      {{1, 2, 4}, "on,shown", "on", "on", "on", "on,shown", "on,shown", "", kA},
+      {{3}, "off,shown", "off", "off", "on", "on,shown", "on,shown", "", kB},
+      {{5, 7}, "off,shown", "on", "on", "on", "off,hidden", "off,hidden", "", kA},
       {{6, 8, 9, 10, 13, 14, 15, 16, 17, 18, 20, 22, 23},
-       "on", "on", "on", "on", "on,shown", "off,hidden", "", kA},
-      {{11, 12, 40, 42}, "off", "off", "off", "on", "on,shown", "off,hidden", "", kA},
-      {{19}, "on", "on", "on", "on", "on,shown", "on,shown", "", kC},
-      {{21}, "off", "on", "on", "on", "off,hidden", "off,hidden", "custom", kA},
-      {{24}, "on", "on", "on", "on", "on,shown", "on,hidden", "", kC},
+       "on,shown", "on", "on", "on", "on,shown", "off,hidden", "", kA},
+      {{11, 12, 40, 42}, "off,shown", "off", "off", "on", "on,shown", "off,hidden", "", kA},
+      {{19}, "on,shown", "on", "on", "on", "on,shown", "on,shown", "", kC},
+      {{21}, "off,shown", "on", "on", "on", "off,hidden", "off,hidden", "custom", kA},
+      {{24}, "on,shown", "on", "on", "on", "on,shown", "on,hidden", "", kC},
       // The modes no row lists: mode 0, modes past the last, no selection (-1).
       {{25, 28, 31, 32, 33, 34, 35, 36, 37, 38, 39, 44, 0, 46, 63, 64, -1},
-       "off", "off", "on", "off", "off,shown", "off,hidden", "", kA},
-      {{26, 27}, "off", "off", "on", "on", "on,shown", "off,hidden", "", kA},
-      {{29}, "on", "on", "on", "on", "off,hidden", "on,hidden", "audio", kA},
-      {{30}, "off", "off", "off", "on", "off,shown", "off,hidden", "", kA},
-      {{41, 43}, "on", "on", "on", "on", "on,shown", "on,hidden", "", kA},
-      {{45}, "off", "off", "off", "on", "on,hidden", "off,hidden", "preset", kA},
+       "off,shown", "off", "on", "off", "off,shown", "off,hidden", "", kA},
+      {{26, 27}, "off,shown", "off", "on", "on", "on,shown", "off,hidden", "", kA},
+      // The music page has a colour cycle of its own.
+      {{29}, "on,hidden", "on", "on", "on", "off,hidden", "on,hidden", "audio", kA},
+      {{30}, "off,shown", "off", "off", "on", "off,shown", "off,hidden", "", kA},
+      {{41, 43}, "on,shown", "on", "on", "on", "on,shown", "on,hidden", "", kA},
+      {{45}, "off,shown", "off", "off", "on", "on,hidden", "off,hidden", "preset", kA},
   };
   // clang-format on
   for (const KeyboardRow& row : rows) {

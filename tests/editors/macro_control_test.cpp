@@ -117,6 +117,32 @@ TEST_F(MacroControlTest, MouseActionsGoAfterTheSelectedRowOrToRowOneWithoutSelec
   EXPECT_EQ(panel_.RowCount(), 5) << "an unknown message inserts nothing";
 }
 
+TEST_F(MacroControlTest, MenuClicksInsertAPressAndItsReleaseAfterTheSelectedRow) {
+  AddMacroWithThreeRows();
+  panel_.SetFixedDelay(75);
+  panel_.SelectRow(0);
+  ASSERT_TRUE(panel_.InsertMenuAction("left_click"));
+  EXPECT_EQ(panel_.RowEvents(), (std::vector<MacroEvent>{kLeftDown, {"down", 0x01, 75, 1}, {"up", 0x01, 75, 1},
+                                                         kLeftUp, kRightDown}));
+  EXPECT_EQ(panel_.SelectedRow(), 2) << "the release is selected, so a next insertion follows it";
+  EXPECT_EQ(Stored(0), panel_.RowEvents());
+
+  ASSERT_TRUE(panel_.InsertMenuAction("back_up"));
+  ASSERT_TRUE(panel_.InsertMenuAction("forward_down"));
+  ASSERT_TRUE(panel_.InsertMenuAction("middle_click"));
+  const std::vector<MacroEvent> rows = panel_.RowEvents();
+  ASSERT_EQ(rows.size(), 9u);
+  EXPECT_EQ(rows[3], (MacroEvent{"up", 0x08, 75, 1}));
+  EXPECT_EQ(rows[4], (MacroEvent{"down", 0x10, 75, 1}));
+  EXPECT_EQ(rows[5], (MacroEvent{"down", 0x04, 75, 1}));
+  EXPECT_EQ(rows[6], (MacroEvent{"up", 0x04, 75, 1}));
+
+  for (const char* other : {"redio_later_record_time", "macro_action_edit", "left", "left_double", "_down", ""}) {
+    EXPECT_FALSE(panel_.InsertMenuAction(other)) << other;
+  }
+  EXPECT_EQ(panel_.RowCount(), 9);
+}
+
 TEST_F(MacroControlTest, MovesKeepTheirLowEightBitsAndFollowTheirEdits) {
   ASSERT_FALSE(panel_.AddMacro().empty());
   Edit("mouse_x_left_edit")->SetText("300");
@@ -168,7 +194,7 @@ TEST_F(MacroControlTest, DeletingOneRowOrAllIsSaved) {
 
 TEST_F(MacroControlTest, TypedDelaysAreHeldToTheirRangeWhenSavedAndCancelBringsBackTheFile) {
   AddMacroWithThreeRows();
-  auto delayOf = [this](int row) { return DelayEditOf(panel_.ActionList()->GetItemControl(row)); };
+  auto delayOf = [this](int row) { return DelayEditOf(panel_.RowControl(row)); };
   delayOf(0)->SetText("120");
   delayOf(1)->SetText("999999");
   delayOf(2)->SetText("");
@@ -187,7 +213,7 @@ TEST_F(MacroControlTest, TypedDelaysAreHeldToTheirRangeWhenSavedAndCancelBringsB
 }
 
 TEST_F(MacroControlTest, ARowShowsItsEventAndItsDelayAsTheEditorShowsDelays) {
-  std::unique_ptr<ui::CHorizontalLayoutUI> row = MakeMacroRow(MacroEvent{"down", 0x04, 70000, 10});
+  std::unique_ptr<CMacroRowUI> row = MakeMacroRow(MacroEvent{"down", 0x04, 70000, 10});
   ASSERT_NE(row, nullptr);
   EXPECT_EQ(row->GetName().toStdString(), "macro_action");
   ui::CEditUI* delay = DelayEditOf(row.get());

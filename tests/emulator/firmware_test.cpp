@@ -269,6 +269,33 @@ TEST_F(FirmwareTest, ReceiverWithLinkDownAnswersEveryCommandWithAA) {
   EXPECT_EQ(Ask(receiver, MakeFrame(0x05, 1, 0))[3], 0x05);
 }
 
+TEST_F(FirmwareTest, TheMousesOwnButtonsSwitchItsProfileAndStageOnlyOnAMouse) {
+  EXPECT_TRUE(backend->PressProfileButton(mouse_receiver, 2));
+  EXPECT_EQ(backend->ReadMemory(mouse, MemoryArea::kSettings, 0, 1), Bytes{2}) << "byte 0 selects the profile";
+  EXPECT_TRUE(backend->PressDpiButton(mouse, 4));
+  EXPECT_EQ(backend->ReadMemory(mouse, MemoryArea::kSettings, 2 * 128 + 12, 1), Bytes{4});
+  EXPECT_FALSE(backend->PressProfileButton(mouse, 4)) << "four profiles: 0 to 3";
+  EXPECT_FALSE(backend->PressDpiButton(mouse, 5)) << "five stages: 0 to 4";
+  EXPECT_FALSE(backend->PressDpiButton(keyboard, 1));
+  EXPECT_EQ(backend->ReadMemory(mouse, MemoryArea::kSettings, 0, 1), Bytes{2});
+  // Out of the receiver's reach the mouse changes its stage, but no report gets through.
+  backend->SetLinkUp(mouse_receiver, false);
+  EXPECT_FALSE(backend->PressDpiButton(mouse_receiver, 1));
+}
+
+TEST_F(FirmwareTest, TheMouseBuildsDifferInSensorAndButtons) {
+  backend->UseMouseFixture(mouse, MouseFixture::kOtherSensor);
+  const Bytes info = PayloadOf(Ask(mouse_receiver, MakeFrame(0x03, 24, 0)), 24);
+  EXPECT_EQ(info[11], 50) << "50 DPI a step";
+  EXPECT_EQ(info[14] | info[15] << 8, 200) << "from 200 DPI";
+  backend->UseMouseFixture(mouse, MouseFixture::kElevenButtons);
+  EXPECT_EQ(backend->ReadMemory(mouse, MemoryArea::kInfo, 5, 1), Bytes{12});
+  const Bytes table = backend->ReadMemory(mouse, MemoryArea::kKeyTable, 0, 36);
+  EXPECT_EQ(Bytes(table.begin() + 9, table.begin() + 12), (Bytes{0x14, 0x78, 0x02})) << "rapid fire at position 3";
+  backend->UseMouseFixture(keyboard, MouseFixture::kElevenButtons);
+  EXPECT_NE(backend->ReadMemory(keyboard, MemoryArea::kInfo, 5, 1), Bytes{12}) << "a keyboard is no mouse";
+}
+
 TEST_F(FirmwareTest, HeadsetTakesItsLightingOutputReports) {
   auto connection = OpenCommandNode(headset);
   std::array<uint8_t, 17> report{0xFF, 0x44, 0xAB, 0x00, 10, 20, 30, 40, 50, 60, 70};

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "profiles/json_file_util.h"
+#include "tests/support/macro_files.h"
 #include "protocol/channel_opener.h"
 
 namespace norvane::devices::testing {
@@ -79,27 +79,7 @@ int KeyboardTest::PositionOf(const Code& code) const {
 }
 
 void KeyboardTest::WriteMacros(const std::vector<int>& events) {
-  const std::filesystem::path folder = page->UserProfileFolder();
-  Json::Value config;
-  for (std::size_t m = 0; m < events.size(); ++m) {
-    const std::string guid = "2026_01_01_00_00_00_00" + std::to_string(m);
-    Json::Value entry;
-    entry["Guid"] = guid;
-    entry["MacroName"] = "macro_" + std::to_string(m + 1);
-    config["MacroInfo"].append(entry);
-    Json::Value macro;
-    for (int e = 0; e < events[m]; ++e) {
-      Json::Value event;
-      event["Action"] = e % 2 == 0 ? "down" : "up";
-      event["Button"] = 4 + static_cast<int>(m);
-      event["Delay"] = std::to_string(300 + e);
-      event["Type"] = 10;
-      macro["Events"].append(event);
-    }
-    macro["Guid"] = guid;
-    JsonFileUtil().WriteJsonValue(folder / (guid + ".mac"), macro);
-  }
-  JsonFileUtil().WriteJsonValue(folder / "macro.config", config);
+  norvane::testing::WriteMacroFiles(page->UserProfileFolder(), events);
 }
 
 }  // namespace norvane::devices::testing

@@ -6,8 +6,8 @@
 #include "devices/keyboard/key_positions.h"
 #include "devices/keyboard/key_table_builder.h"
 #include "devices/keyboard/light_mask.h"
-#include "devices/keyboard/macro_block.h"
 #include "devices/keyboard/settings_record.h"
+#include "macro/macro_block.h"
 #include "tests/support/temp_folder.h"
 
 namespace norvane::devices::keyboard {
@@ -22,7 +22,7 @@ TEST(KeyboardMacroBlock, UnknownMacrosAndUnsafeFileNamesGiveEmptyRecordsInPlace)
                               R"({"Events":[{"Action":"down","Type":10,"Button":9,"Delay":"1"}]})");
   const std::vector<macro::MacroEntry> list = {{"a", "../" + escape}, {"b", "ok"}};
   const std::vector<int> macros = {0, 5, 1, -1};
-  const MacroBlockPlan plan = BuildMacroBlock(folder.path(), list, macros, 512);
+  const macro::MacroBlockPlan plan = macro::BuildMacroBlock(folder.path(), list, macros, 512);
   ASSERT_EQ(plan.result, 0);
   // 16 + 4 × 2 offsets + three empty records + one record with one event (the number is not an event).
   ASSERT_EQ(plan.block.size(), 16u + 8 + 4 * 4 + 4);

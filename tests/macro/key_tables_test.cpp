@@ -57,7 +57,8 @@ TEST(KeyTable, ScanCodesFindTheirRows) {
                         Case{{0x1E, false}, "keyboard_key_A"}, Case{{0x1C, true}, "keyboard_key_Num Enter"},
                         Case{{0x35, true}, "keyboard_key_Num /"}, Case{{0x45, true}, "keyboard_key_Num Lock"},
                         Case{{0x45, false}, "keyboard_key_Pause"}, Case{{0x47, false}, "keyboard_key_Num 7"},
-                        Case{{0xF1, false}, "keyboard_key_K150"},
+                        Case{{0x71, false}, "keyboard_key_K150"}, Case{{0x72, false}, "keyboard_key_K151"},
+                        Case{{0x36, true}, "keyboard_key_RShift"},
                         // the non-US # key reports backslash's code; the first row wins
                         Case{{0x2B, false}, "keyboard_key_xiegang"}}) {
     const std::optional<std::size_t> row = KeyRowOfScanCode(c.scan);

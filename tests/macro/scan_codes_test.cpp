@@ -18,7 +18,7 @@ TEST(ScanCodes, KeysReadAsTheHookReportsThem) {
   for (const Case& c : {Case{1, 0x01, false},     // Esc
                         Case{30, 0x1E, false},    // A
                         Case{42, 0x2A, false},    // left Shift
-                        Case{54, 0x36, false},    // right Shift: no prefix
+                        Case{54, 0x36, true},     // right Shift: the hook flags it extended
                         Case{29, 0x1D, false},    // left Ctrl
                         Case{97, 0x1D, true},     // right Ctrl
                         Case{28, 0x1C, false},    // Enter
@@ -38,8 +38,8 @@ TEST(ScanCodes, KeysReadAsTheHookReportsThem) {
                         Case{127, 0x5D, true},    // the application key
                         Case{86, 0x56, false},    // the key beside left Shift on ISO boards
                         Case{121, 0x7E, false},   // the Brazilian keypad's separator
-                        Case{123, 0xF1, false},   // Hanja
-                        Case{122, 0xF2, false}}) { // Hangul
+                        Case{123, 0x71, false},   // Hanja
+                        Case{122, 0x72, false}}) { // Hangul
     const std::optional<ScanCode> scan = ScanCodeOfLinuxKey(c.key);
     ASSERT_TRUE(scan) << c.key;
     EXPECT_EQ(*scan, (ScanCode{c.code, c.extended})) << c.key;
@@ -52,6 +52,7 @@ TEST(ScanCodes, KeysWithoutAScanCodeAndCodesWithoutAKeyGiveNothing) {
   EXPECT_FALSE(LinuxKeyOfScanCode({0x1E, true}));
   EXPECT_FALSE(LinuxKeyOfScanCode({0x00, false}));
   EXPECT_FALSE(LinuxKeyOfScanCode({0xFF, false}));
+  EXPECT_FALSE(LinuxKeyOfScanCode({0x36, false})) << "right Shift comes flagged";
 }
 
 TEST(ScanCodes, NoTwoKeysShareAScanCode) {

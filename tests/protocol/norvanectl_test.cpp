@@ -176,4 +176,88 @@ TEST_F(NorvanectlTest, BadCommandLinesAreUsageErrors) {
   EXPECT_NE(result.out.find("--emulate LIST"), std::string::npos);
 }
 
+// The profile rules of a device folder, changed from scripts.
+class NorvanectlRulesTest : public NorvanectlTest {
+ protected:
+  void SetUp() override {
+    NorvanectlTest::SetUp();
+    if (IsSkipped()) return;
+    keyboard_ = scratch_ / "data" / "R27 有线" / "keyboard";
+    fs::create_directories(keyboard_);
+    std::ofstream(keyboard_ / "ProfileList.ini")
+        << R"({"profilelist": [{"profilename": "Profile1", "profileUUID": "2026_01_01_00_00_00_000"},)"
+        << R"({"profilename": "Games", "profileUUID": "2026_01_01_00_00_01_000"}], "profileselect": 0})";
+  }
+  Json::Value Rules() const {
+    Json::Value root;
+    std::istringstream stream(ReadFile(keyboard_ / "ProfileRules.json"));
+    std::string errors;
+    Json::parseFromStream(Json::CharReaderBuilder(), stream, &root, &errors);
+    return root;
+  }
+  fs::path keyboard_;
+};
+
+TEST_F(NorvanectlRulesTest, RulesAreAddedListedAndRemovedInTheDeviceFolder) {
+  RunResult result = Run("rules add --device keyboard steam games");
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out, "keyboard: rule 1: steam while it runs -> Games\n");
+  result = Run("rules add --device keyboard --focus '/opt/My Game/game' 2026_01_01_00_00_00_000");
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+
+  Json::Value rules = Rules()["Rules"];
+  ASSERT_EQ(rules.size(), 2u);
+  EXPECT_EQ(rules[0]["Program"].asString(), "steam");
+  EXPECT_EQ(rules[0]["When"].asString(), "running");
+  EXPECT_EQ(rules[0]["Profile"].asString(), "2026_01_01_00_00_01_000");
+  EXPECT_EQ(rules[1]["Program"].asString(), "/opt/My Game/game");
+  EXPECT_EQ(rules[1]["When"].asString(), "focus");
+
+  result = Run("rules list");
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(Lines(result.out),
+            (std::vector<std::string>{"keyboard: 1. steam while it runs -> Games",
+                                      "keyboard: 2. /opt/My Game/game while it has the focus -> Profile1",
+                                      "keyboard: otherwise -> the profile chosen by hand"}));
+  result = Run("rules list --device keyboard --json");
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  Json::Value listed;
+  std::istringstream stream(result.out);
+  std::string errors;
+  ASSERT_TRUE(Json::parseFromStream(Json::CharReaderBuilder(), stream, &listed, &errors)) << errors;
+  EXPECT_EQ(listed["keyboard"]["rules"][1]["when"].asString(), "focus");
+  EXPECT_EQ(listed["keyboard"]["rules"][0]["profile"].asString(), "Games");
+
+  result = Run("rules remove --device keyboard 1");
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  rules = Rules()["Rules"];
+  ASSERT_EQ(rules.size(), 1u);
+  EXPECT_EQ(rules[0]["Program"].asString(), "/opt/My Game/game");
+}
+
+TEST_F(NorvanectlRulesTest, WrongRulesCommandsSayWhyAndChangeNothing) {
+  RunResult result = Run("rules add --device keyboard steam Nonesuch");
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find("no profile \"Nonesuch\" (it has Profile1, Games)"), std::string::npos)
+      << result.err;
+  result = Run("rules add --device mouse steam Games");
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find("the mouse has no profiles yet"), std::string::npos) << result.err;
+  result = Run("rules remove --device keyboard 3");
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_FALSE(fs::exists(keyboard_ / "ProfileRules.json"));
+
+  for (const char* line : {"rules", "rules add steam Games", "rules add --device toaster steam Games",
+                           "rules remove --device keyboard first",
+                           "rules add --device keyboard --focus --running a b", "rules list --focus"}) {
+    result = Run(line);
+    EXPECT_EQ(result.exit_code, 2) << line;
+    EXPECT_EQ(Lines(result.err).size(), 1u) << line << ": " << result.err;
+  }
+  EXPECT_FALSE(fs::exists(keyboard_ / "ProfileRules.json"));
+  result = Run("rules --help");
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_NE(result.out.find("norvanectl rules add --device KIND PROGRAM PROFILE"), std::string::npos);
+}
+
 }  // namespace

@@ -6,6 +6,7 @@ namespace {
 std::optional<Command> CommandNamed(std::string_view name) {
   if (name == "list") return Command::kList;
   if (name == "info") return Command::kInfo;
+  if (name == "rules") return Command::kRules;
   return std::nullopt;
 }
 
@@ -39,13 +40,18 @@ ParseOutcome ParseCommandLine(const std::vector<std::string_view>& arguments) {
       return outcome;
     } else if (const auto command = CommandNamed(argument)) {
       options.command = *command;
+      // The rules command reads the rest of the line itself.
+      if (*command == Command::kRules) {
+        options.commandArguments.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, arguments.end());
+        break;
+      }
     } else {
       outcome.error = "unknown command " + std::string(argument);
       return outcome;
     }
   }
   if (options.command == Command::kNone && !options.help) {
-    outcome.error = "no command given (list or info)";
+    outcome.error = "no command given (list, info or rules)";
   }
   return outcome;
 }
@@ -56,6 +62,7 @@ std::string UsageText() {
          "Commands:\n"
          "  list    every HID interface with its numbers and the row of the interface table it matches\n"
          "  info    the device information block of every connected device\n"
+         "  rules   the rules that switch a device's profile by the programs that run (rules --help)\n"
          "\n"
          "Options:\n"
          "  --emulate LIST  use emulated devices instead of real ones; LIST is comma-separated from\n"

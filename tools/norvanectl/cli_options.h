@@ -8,7 +8,7 @@
 
 namespace norvane::cli {
 
-enum class Command { kNone, kList, kInfo };
+enum class Command { kNone, kList, kInfo, kRules };
 
 struct CliOptions {
   std::optional<std::string> emulate;  // device list for the emulator, from --emulate
@@ -16,6 +16,8 @@ struct CliOptions {
   bool json = false;
   bool help = false;
   Command command = Command::kNone;
+  // What follows a command that has words of its own ("rules ..."), as given.
+  std::vector<std::string> commandArguments;
 };
 
 struct ParseOutcome {

@@ -10,6 +10,7 @@
 #include "platform/trace.h"
 #include "tools/norvanectl/cli_commands.h"
 #include "tools/norvanectl/cli_options.h"
+#include "tools/norvanectl/rules_command.h"
 
 int main(int argc, char** argv) {
   using namespace norvane;
@@ -47,6 +48,8 @@ int main(int argc, char** argv) {
       return cli::RunList(options);
     case cli::Command::kInfo:
       return cli::RunInfo(options);
+    case cli::Command::kRules:
+      return cli::RunRules(options);
     case cli::Command::kNone:
       break;
   }
