@@ -88,8 +88,13 @@ void CSelectPanelUI::KeepBackground() {
                    widget->isWindow() ? QWidget::DrawWindowBackground : QWidget::RenderFlags());
   }
   drawingBackground_ = false;
+  {
+    QPainter painter(&background);
+    PaintUnderlays(painter, rect());
+  }
   background_ = background;
   setAttribute(Qt::WA_OpaquePaintEvent, true);
+  update();  // the underlays no longer paint themselves
   if (window() != watchedWindow_) {
     if (watchedWindow_) watchedWindow_->removeEventFilter(this);
     watchedWindow_ = window();
@@ -102,6 +107,26 @@ void CSelectPanelUI::DropBackground() {
   background_ = QPixmap();
   setAttribute(Qt::WA_OpaquePaintEvent, false);
   update();
+}
+
+bool CSelectPanelUI::IsUnderlay(const QObject* child) const {
+  const auto* widget = qobject_cast<const QWidget*>(child);
+  return widget && widget->parentWidget() == this && !widget->isWindow() &&
+         dynamic_cast<const CDeviceKeyButtonUI*>(child) == nullptr;
+}
+
+void CSelectPanelUI::PaintUnderlays(QPainter& painter, const QRect& dirty) {
+  for (QObject* child : children()) {
+    if (!IsUnderlay(child)) continue;
+    auto* widget = static_cast<QWidget*>(child);
+    if (widget->isHidden() || !widget->geometry().intersects(dirty)) continue;
+    // Painted here, under the keys; its own painting (background included) is held back meanwhile.
+    drawingUnderlay_ = true;
+    widget->setAttribute(Qt::WA_NoSystemBackground, false);
+    widget->render(&painter, widget->pos(), QRegion(), QWidget::DrawChildren);
+    widget->setAttribute(Qt::WA_NoSystemBackground, true);
+    drawingUnderlay_ = false;
+  }
 }
 
 void CSelectPanelUI::paintEvent(QPaintEvent* event) {
@@ -118,8 +143,12 @@ void CSelectPanelUI::paintEvent(QPaintEvent* event) {
     }
   }
   QPainter painter(this);
-  if (!background_.isNull()) painter.drawPixmap(QPoint(0, 0), background_);
   const QRect dirty = event->rect();
+  if (background_.isNull()) {
+    PaintUnderlays(painter, dirty);
+  } else {
+    painter.drawPixmap(QPoint(0, 0), background_);
+  }
   for (QObject* child : children()) {
     auto* key = dynamic_cast<CDeviceKeyButtonUI*>(child);
     if (!key || key->isHidden()) continue;
@@ -136,6 +165,22 @@ bool CSelectPanelUI::eventFilter(QObject* watched, QEvent* event) {
   }
   auto* child = qobject_cast<QWidget*>(watched);
   if (!child || child->parentWidget() != this) return false;
+  if (IsUnderlay(child)) {
+    switch (event->type()) {
+      case QEvent::Paint:
+        return !drawingUnderlay_;  // the panel paints it, under the keys
+      case QEvent::Move:
+      case QEvent::Resize:
+      case QEvent::Show:
+      case QEvent::Hide:
+      case QEvent::StyleChange:
+      case QEvent::PaletteChange:
+        DropBackground();
+        break;
+      default:
+        break;
+    }
+  }
   switch (event->type()) {
     case QEvent::MouseButtonPress: {
       auto* mouse = static_cast<QMouseEvent*>(event);

@@ -22,6 +22,8 @@
 
 #include "uilib/container.h"
 
+class QPainter;
+
 namespace norvane::controls {
 
 // Which of `children` (in panel coordinates) a selection rectangle covers: 1 when they overlap with a
@@ -59,6 +61,10 @@ class CSelectPanelUI : public ui::CVerticalLayoutUI {
   void Move(QPoint point);
   // True when a drag ended here (the release then belongs to the selection, not to a key's click).
   bool Release();
+  // Children that are no keys (drawings of the device's body, say) lie under the keys: the panel paints
+  // them, into its kept background once it has one, and they do not paint themselves.
+  bool IsUnderlay(const QObject* child) const;
+  void PaintUnderlays(QPainter& painter, const QRect& dirty);
   void KeepBackground();
   void DropBackground();
 
@@ -72,6 +78,7 @@ class CSelectPanelUI : public ui::CVerticalLayoutUI {
   QPixmap background_;
   bool backgroundPosted_ = false;
   bool drawingBackground_ = false;
+  bool drawingUnderlay_ = false;
   QPointer<QWidget> watchedWindow_;
 };
 

@@ -193,6 +193,54 @@ TEST_F(KeyPictureTest, AFrameRepaintsNothingBehindThePictureAndANewBackgroundSho
   EXPECT_FALSE(panel_->HasKeptBackground()) << "drawn again for the new size";
 }
 
+// A drawing of the device's body, as the mouse's picture has: a styled widget that counts its own paints.
+class Body final : public QWidget {
+ public:
+  explicit Body(QWidget* parent) : QWidget(parent) {
+    setObjectName("device_body");
+    setAttribute(Qt::WA_StyledBackground, true);
+    setStyleSheet("#device_body { background-color: #205020; }");
+  }
+  int paints = 0;
+
+ protected:
+  void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+TEST_F(KeyPictureTest, ABodyInThePictureLiesUnderTheKeysAndAFrameDoesNotPaintIt) {
+  // Made after the keys, so above them among the widgets: the keys must still show on it.
+  auto* body = new Body(panel_->GetWidget());
+  body->setGeometry(0, 0, 200, 60);
+  body->show();
+  for (CDeviceKeyButtonUI* key : keys_) {
+    key->SetLightOverlay(PackKeyLight(255, 0, 0), 255, true);
+    key->Invalidate();
+  }
+  ASSERT_TRUE(QTest::qWaitFor([&] { return panel_->HasKeptBackground(); }, 1000));
+  Settle();
+  const QPoint gap(4 + kKeySize + 2, 10);  // between the first two keys, on the body
+  const QPoint keyCentre(4 + kKeySize / 2, 4 + kKeySize / 2 + 6);
+  QImage picture = window_.GetPaintManager().GetRoot()->GetWidget()->grab(panel_->GetWidget()->geometry()).toImage();
+  EXPECT_EQ(picture.pixelColor(gap), QColor(0x20, 0x50, 0x20));
+  EXPECT_GT(picture.pixelColor(keyCentre).red(), picture.pixelColor(keyCentre).green() + 80) << "the key, on top";
+
+  body->paints = 0;
+  After([&] {
+    for (CDeviceKeyButtonUI* key : keys_) {
+      key->SetLightOverlay(PackKeyLight(0, 0, 255), 255, true);
+      key->Invalidate();
+    }
+  });
+  EXPECT_EQ(panelLog_.paints, 1);
+  EXPECT_EQ(body->paints, 0) << "the body is part of the kept picture";
+  picture = window_.GetPaintManager().GetRoot()->GetWidget()->grab(panel_->GetWidget()->geometry()).toImage();
+  EXPECT_GT(picture.pixelColor(keyCentre).blue(), picture.pixelColor(keyCentre).green() + 80);
+  EXPECT_EQ(picture.pixelColor(gap), QColor(0x20, 0x50, 0x20));
+
+  body->hide();
+  EXPECT_FALSE(panel_->HasKeptBackground()) << "drawn again without the body";
+}
+
 TEST_F(KeyPictureTest, AKeyTakenOutOfThePicturePaintsItselfAgain) {
   CDeviceKeyButtonUI* key = keys_[0];
   key->GetWidget()->setParent(window_.GetPaintManager().GetRoot()->GetWidget());
