@@ -237,7 +237,7 @@ def main():
   <property name="role" stdset="0"><string>panel</string></property>
   <layout class="QVBoxLayout" name="keyboard_device_page_layout">
    <property name="leftMargin"><number>24</number></property>
-   <property name="topMargin"><number>20</number></property>
+   <property name="topMargin"><number>18</number></property>
    <property name="rightMargin"><number>24</number></property>
    <property name="bottomMargin"><number>20</number></property>
    <property name="spacing"><number>12</number></property>

@@ -205,10 +205,10 @@ def main():
   <property name="role" stdset="0"><string>panel</string></property>
   <layout class="QVBoxLayout" name="mouse_device_page_layout">
    <property name="leftMargin"><number>24</number></property>
-   <property name="topMargin"><number>20</number></property>
+   <property name="topMargin"><number>16</number></property>
    <property name="rightMargin"><number>24</number></property>
-   <property name="bottomMargin"><number>20</number></property>
-   <property name="spacing"><number>10</number></property>
+   <property name="bottomMargin"><number>16</number></property>
+   <property name="spacing"><number>8</number></property>
    <item><widget class="QLabel" name="mouse_device_page_caption">{prop("text", "ms_page_caption", dynamic=False)}{prop("textid", "ms_page_caption")}{prop("role", "bigvalue")}</widget></item>
    <item><widget class="DeviceProfile" name="DeviceProfileItem"/></item>
    <item alignment="Qt::AlignHCenter"><widget class="QLabel" name="device_sync_notice">{prop("text", "device_sync_no_reply", dynamic=False)}{prop("textid", "device_sync_no_reply")}{prop("role", "muted")}{HIDDEN}</widget></item>

@@ -44,7 +44,7 @@ TEST_F(DeviceHostTest, StartupPagesAreHiddenAndTheFirstPassRaisesTheWindow) {
   EXPECT_EQ(raised_, 1) << "a scan restarted after a suspend does not raise the window again";
 }
 
-TEST_F(DeviceHostTest, PluggingAndUnpluggingShowsAndHidesTheTabWithinAHundredMilliseconds) {
+TEST_F(DeviceHostTest, PluggingAndUnpluggingShowsAndHidesTheTabAtOnce) {
   Open({DeviceModel::kMousePad}, {DeviceModel::kMousePad});
   host_->StartScan();
   ASSERT_TRUE(WaitFor([&] { return raised_ >= 1; }));
@@ -52,7 +52,7 @@ TEST_F(DeviceHostTest, PluggingAndUnpluggingShowsAndHidesTheTabWithinAHundredMil
 
   const Steady::time_point plugged = Steady::now();
   backend_->Plug(Device(DeviceModel::kMousePad));
-  ASSERT_TRUE(WaitFor([&] { return TabShown(PageOf(DeviceKind::kMousePad)); }, 1000ms));
+  ASSERT_TRUE(WaitFor([&] { return TabShown(PageOf(DeviceKind::kMousePad)); }, 5000ms));
   EXPECT_LE(Steady::now() - plugged, kHotplugBound);
   controls::CDevicePageUI* pad = PageOf(DeviceKind::kMousePad);
   EXPECT_TRUE(pad->IsChannelOpen());
@@ -63,7 +63,7 @@ TEST_F(DeviceHostTest, PluggingAndUnpluggingShowsAndHidesTheTabWithinAHundredMil
 
   const Steady::time_point unplugged = Steady::now();
   backend_->Unplug(Device(DeviceModel::kMousePad));
-  ASSERT_TRUE(WaitFor([&] { return !TabShown(pad); }, 1000ms));
+  ASSERT_TRUE(WaitFor([&] { return !TabShown(pad); }, 5000ms));
   EXPECT_LE(Steady::now() - unplugged, kHotplugBound);
   EXPECT_FALSE(pad->IsChannelOpen());
   EXPECT_TRUE(Strip().noDeviceNotice->IsVisible());

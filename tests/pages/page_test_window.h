@@ -36,7 +36,9 @@ inline constexpr int kSanitizerSlowdown = 3;
 #else
 inline constexpr int kSanitizerSlowdown = 1;
 #endif
-inline constexpr std::chrono::milliseconds kHotplugBound = 100ms * kSanitizerSlowdown;
+// A plug shows its tab at once (the benchmarks measure how soon); the bound only catches a tab that lags
+// far behind the scanner, with room for a loaded test machine.
+inline constexpr std::chrono::milliseconds kHotplugBound = 600ms * kSanitizerSlowdown;
 
 class PageTestWindow : public ui::WindowImplBase {
  public:
