@@ -12,6 +12,7 @@
 #include "controls/device_key_button.h"
 #include "controls/select_panel.h"
 #include "uilib/window_impl_base.h"
+#include "tests/support/paint_log.h"
 
 namespace norvane::controls::test {
 namespace {
@@ -19,25 +20,6 @@ namespace {
 constexpr int kKeySize = 24;
 constexpr int kColumns = 10;
 constexpr int kRows = 3;
-
-class PaintLog final : public QObject {
- public:
-  int paints = 0;
-  QRegion painted;
-  void Reset() {
-    paints = 0;
-    painted = QRegion();
-  }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) {
-      ++paints;
-      painted += static_cast<QPaintEvent*>(event)->region();
-    }
-    return false;
-  }
-};
 
 class PictureWindow final : public ui::WindowImplBase {
  public:
@@ -85,8 +67,8 @@ class KeyPictureTest : public ::testing::Test {
   PictureWindow window_;
   CSelectPanelUI* panel_ = nullptr;
   std::vector<CDeviceKeyButtonUI*> keys_;
-  PaintLog panelLog_;
-  PaintLog keyLog_;
+  norvane::testing::PaintLog panelLog_;
+  norvane::testing::PaintLog keyLog_;
 };
 
 TEST_F(KeyPictureTest, AFrameThatChangesEveryLightPaintsThePictureOnceAndNoKeyOnItsOwn) {
@@ -174,7 +156,7 @@ TEST_F(KeyPictureTest, AFrameRepaintsNothingBehindThePictureAndANewBackgroundSho
   const QPoint gap(4 + kKeySize + 2, 10);  // between the first two keys
   EXPECT_EQ(Picture().pixelColor(gap), QColor(0x10, 0x20, 0x30));
 
-  PaintLog behindLog;
+  norvane::testing::PaintLog behindLog;
   behind->installEventFilter(&behindLog);
   After([&] {
     for (CDeviceKeyButtonUI* key : keys_) {

@@ -11,6 +11,7 @@
 #include "devices/keyboard/keyboard_device.h"
 #include "tests/pages/page_test_window.h"
 #include "uilib/paint_manager.h"
+#include "tests/support/paint_log.h"
 
 namespace norvane::pages::test {
 namespace {
@@ -23,17 +24,6 @@ constexpr std::uint8_t kAudioMode = 29;
 constexpr std::uint8_t kStreamLight = 0x12;
 constexpr int kMacroTab = 3;
 constexpr int kLightingTab = 1;
-
-class PaintCounter final : public QObject {
- public:
-  int paints = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
 
 class PreviewCostTest : public HostHarness {
  protected:
@@ -73,7 +63,7 @@ class PreviewCostTest : public HostHarness {
 
   // Paints of the picture and of its keys while the timers run for `time`.
   int PaintsDuring(std::chrono::milliseconds time) {
-    PaintCounter counter;
+    norvane::testing::PaintLog counter;
     picture_->installEventFilter(&counter);
     for (QWidget* key : picture_->findChildren<QWidget*>()) key->installEventFilter(&counter);
     QTest::qWait(int(time.count()));
