@@ -34,9 +34,6 @@ class CNorvaneBasicDevice : public CNorvaneUSBDevice {
   // CmdReadStatus of the 6-byte status record, shown by the page (wireless-capable pages only).
   void ReadWirelessStatus() override;
 
-  // The generic effects run on the device itself: the frames only feed the preview.
-  bool FramesReachDevice() const override { return false; }
-
   SyncResult LastSyncResult() const { return sync_result_; }
   // The command result behind LastSyncResult (1 when done).
   int LastSyncCode() const { return sync_code_; }

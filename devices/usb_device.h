@@ -124,10 +124,9 @@ class CNorvaneUSBDevice {
   // or the device itself (FramesReachDevice); otherwise it waits without ticking.
   void SetPreviewShown(bool shown);
   bool IsPreviewShown() const { return preview_shown_.load(); }
-  // Whether the device takes the host's frames now (an effect the host streams to it). A kind whose frames
-  // only feed the preview says false; the base says true, so that a kind that streams keeps its frames
-  // coming while nobody looks. Any thread.
-  virtual bool FramesReachDevice() const { return true; }
+  // Whether the device takes the host's frames now (an effect the host streams to it). The base sends its
+  // frames nowhere but to the preview; a kind that streams says so while it does. Any thread.
+  virtual bool FramesReachDevice() const { return false; }
   bool FramesWanted() const { return IsPreviewShown() || FramesReachDevice(); }
 
   // ---- Channels.

@@ -1,7 +1,8 @@
 // What the keyboard's lighting preview costs: a static effect paints no frame after its first, an animated
-// one paints at most once per lighting tick, and a picture nobody can see (window hidden or minimised, another
-// tab chosen) paints nothing and lets the lighting thread rest, while a streamed effect keeps reaching the
-// keyboard. The keyboard is the emulated one, its page the shipped skin, its tab's timers the real ones.
+// one paints at most once per lighting tick, and a picture nobody can see (window hidden or minimised,
+// another tab chosen) paints nothing and lets the lighting thread rest, while a streamed effect keeps
+// reaching the keyboard. The keyboard is the emulated one, its page the shipped skin, its tab's timers the
+// real ones.
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -10,8 +11,8 @@
 #include "controls/device_option.h"
 #include "devices/keyboard/keyboard_device.h"
 #include "tests/pages/page_test_window.h"
-#include "uilib/paint_manager.h"
 #include "tests/support/paint_log.h"
+#include "uilib/paint_manager.h"
 
 namespace norvane::pages::test {
 namespace {
@@ -71,11 +72,12 @@ class PreviewCostTest : public HostHarness {
   }
 
   // Whether the lighting thread changes the frame within `time` (an animated effect does on every tick).
-  bool FrameMovesWithin(std::chrono::milliseconds time) {
-    const std::vector<lighting::LedRecord> before = Keyboard().FrameSnapshot();
+  bool FrameMovesWithin(std::chrono::milliseconds time) { return FrameMovesWithin(time, Keyboard()); }
+  bool FrameMovesWithin(std::chrono::milliseconds time, const devices::CNorvaneUSBDevice& device) {
+    const std::vector<lighting::LedRecord> before = device.FrameSnapshot();
     return WaitFor(
         [&] {
-          const std::vector<lighting::LedRecord> now = Keyboard().FrameSnapshot();
+          const std::vector<lighting::LedRecord> now = device.FrameSnapshot();
           return !std::equal(now.begin(), now.end(), before.begin(), before.end(),
                              [](const lighting::LedRecord& a, const lighting::LedRecord& b) {
                                return a.red == b.red && a.green == b.green && a.blue == b.blue &&
@@ -163,6 +165,27 @@ TEST_F(PreviewCostTest, AStreamedEffectKeepsReachingTheKeyboardWhileThePictureWa
   QTest::qWait(300);
   EXPECT_GT(StreamedFrames(), 10) << "the keyboard's lighting does not stop with the window";
   EXPECT_FALSE(keyboard_->WantsAnimationRedraw()) << "nothing was shown";
+}
+
+TEST_F(PreviewCostTest, AMouseWhosePictureNobodyCanSeeComputesNoFrames) {
+  Open({DeviceModel::kMouse});
+  host_->StartScan();
+  controls::CDevicePageUI* mouse = PageOf(DeviceKind::kMouse);
+  ASSERT_TRUE(WaitFor(
+      [&] { return TabShown(mouse) && mouse->DeviceTab()->IsTimerRunning(controls::kTimerPresentFrame); }));
+  window_.ShowWindow(true);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(mouse->GetWidget()->window()));
+  ASSERT_TRUE(WaitFor([&] { return mouse->PreviewCanBeSeen(); }));
+  devices::CNorvaneUSBDevice& device = *mouse->Device();
+  EXPECT_FALSE(device.FramesReachDevice()) << "the mouse runs its effects itself";
+  ASSERT_TRUE(FrameMovesWithin(500ms, device)) << "its default effect is animated";
+
+  window_.ShowWindow(false);
+  EXPECT_FALSE(device.IsPreviewShown());
+  QTest::qWait(100);
+  EXPECT_FALSE(FrameMovesWithin(200ms, device)) << "its lighting thread rests";
+  EXPECT_EQ(mouse->DeviceTab()->TimerInterval(controls::kTimerPresentFrame), 250)
+      << "the tab only looks now and then";
 }
 
 }  // namespace
