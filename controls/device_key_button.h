@@ -3,13 +3,24 @@
 // the key's current lighting colour over itself and a key-set or key-unset mark. A click raises "click" and a
 // double click on an enabled key "dbclick", like every button of the library (the double click presses the
 // button, which repaints it). The device pages set its colour from each presented frame.
+//
+// Drawing. The key keeps what it draws as cached pictures: its face as the style draws it (with and without
+// the caption), the tinted light overlay, and a top layer with the caption over the light, the marks and the
+// selection frame. They are drawn again only when what they show changes (size, state, caption, marks,
+// images); a new light colour only re-tints the overlay. A key inside a key picture (CSelectPanelUI) does not
+// paint itself at all: the picture draws all its keys in one pass with PaintKey, and whatever would repaint
+// the key repaints its place in the picture instead.
 
 #include <QColor>
+#include <QPixmap>
+#include <QPointer>
 #include <cstdint>
 
+#include "controls/key_light_tint.h"
 #include "uilib/button.h"
 
 class QPaintEvent;
+class QPainter;
 
 namespace norvane::controls {
 
@@ -20,6 +31,8 @@ namespace norvane::controls {
 
 // The colour a packed light stands for; the top byte is not part of it.
 [[nodiscard]] QColor DecodeKeyLight(std::uint32_t packed);
+
+class CSelectPanelUI;
 
 class CDeviceKeyButtonUI : public ui::CButtonUI {
  public:
@@ -59,10 +72,42 @@ class CDeviceKeyButtonUI : public ui::CButtonUI {
   void SetSelectionState(int state);
   [[nodiscard]] int GetSelectionState() const { return selectionState_; }
 
+  // Repaints the key: in its picture when a picture draws it, else itself.
+  void Invalidate() override;
+  void SetText(const ui::CDuiString& text) override;
+
+  // Draws the whole key (face, light, caption, marks, selection) with its top left corner at `at`.
+  void PaintKey(QPainter& painter, QPoint at);
+  // The picture that draws this key from now on (null: the key paints itself again). Set by the picture.
+  void SetDrawnBy(CSelectPanelUI* picture);
+  [[nodiscard]] bool IsDrawnByPicture() const { return !picture_.isNull(); }
+
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // What the cached pictures were drawn for; any difference draws them again.
+  struct LookKey {
+    QSize size;
+    qreal dpr = 0;
+    int state = 0;
+    QString text;
+    QFont font;
+    std::uint64_t generation = 0;
+  };
+  enum class Caption { kNone, kDark, kLight };
+
+  // Something the key shows changed: the cached pictures go and the key is repainted.
+  void LookChanged();
+  void Repaint();
+  void Refresh(qreal dpr);
+  const QPixmap& Face(bool withCaption);
+  const QPixmap& Top(Caption caption);
+  QPixmap RenderFace(bool withCaption);
+  QPixmap RenderTop(Caption caption);
+  QImage LightShape();
+
   ui::CDuiString lightImage_;
   ui::CDuiString keySetImage_;
   ui::CDuiString keyUnsetImage_;
@@ -73,6 +118,17 @@ class CDeviceKeyButtonUI : public ui::CButtonUI {
   std::uint32_t lightColour_ = 255;
   int lightLevel_ = 200;
   int selectionState_ = 0;
+
+  QPointer<CSelectPanelUI> picture_;
+  std::uint64_t generation_ = 0;
+  LookKey look_;
+  QPixmap faceWithCaption_;
+  QPixmap faceWithoutCaption_;
+  QPixmap top_[3];
+  bool topBuilt_[3] = {false, false, false};
+  QImage lightShape_;
+  bool lightShapeLoaded_ = false;
+  KeyLightTint tint_;
 };
 
 }  // namespace norvane::controls

@@ -17,6 +17,10 @@ constexpr int kLinkRetryMs = 3000;
 constexpr int kFirstFrameMs = 5;
 constexpr int kFrameReceiverMs = 50;
 constexpr int kFrameWiredMs = 10;
+// Frames only the preview wants follow the lighting tick (15.625 ms): a little faster, so none is missed.
+constexpr int kFramePreviewMs = 15;
+// How often a tab whose frames nobody wants looks whether that changed.
+constexpr int kFrameDemandCheckMs = 250;
 constexpr int kFirstStatusMs = 50;
 constexpr int kStatusRepeatMs = 5000;
 constexpr int kLinkWatchFirstMs = 2000;
@@ -230,13 +234,23 @@ void CDeviceOptionUI::OnTimer(int timerId) {
   }
 }
 
+void CDeviceOptionUI::PresentSoon() {
+  // Only while frames are being presented at all: the first one follows the first synchronisation.
+  if (page_ && page_->IsChannelOpen() && IsTimerRunning(kTimerPresentFrame))
+    ui::CPaintManagerUI::SetTimer(this, kTimerPresentFrame, 0);
+}
+
 void CDeviceOptionUI::OnPresentFrameTimer() {
-  page_->PresentFrame();
-  if (page_->WantsAnimationRedraw() && animated_ && IsSelected()) animated_->update();
-  if (page_->IsChannelOpen()) {
-    ui::CPaintManagerUI::SetTimer(this, kTimerPresentFrame,
-                                  page_->IsReceiverLink() ? kFrameReceiverMs : kFrameWiredMs);
+  const FramesFor wanted = page_->NeedsFrames();
+  if (wanted != FramesFor::kNobody) {
+    page_->PresentFrame();
+    if (page_->WantsAnimationRedraw() && animated_ && IsSelected()) animated_->update();
   }
+  if (!page_->IsChannelOpen()) return;
+  int next = kFrameDemandCheckMs;
+  if (wanted == FramesFor::kPreview) next = kFramePreviewMs;
+  if (wanted == FramesFor::kDevice) next = page_->IsReceiverLink() ? kFrameReceiverMs : kFrameWiredMs;
+  ui::CPaintManagerUI::SetTimer(this, kTimerPresentFrame, next);
 }
 
 void CDeviceOptionUI::OnAttachTimer() {

@@ -85,6 +85,8 @@ class CDeviceOptionUI : public ui::CHorizontalLayoutUI {
   void StartAttachTimer();
   // The receiver was switched to another paired device: watch its link (2000 ms).
   void StartLinkWatch();
+  // The page's preview shows again: the next frame comes at once rather than at the next look.
+  void PresentSoon();
   void StopTimers();
 
   // Position of this tab in its strip; -1 outside one.

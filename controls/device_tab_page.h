@@ -6,6 +6,13 @@ namespace norvane::controls {
 
 class CDeviceOptionUI;
 
+// Who wants a page's frames now.
+enum class FramesFor {
+  kNobody,   // the preview cannot be seen and the device takes none
+  kPreview,  // only the preview: a frame per lighting tick is enough
+  kDevice,   // the device takes them (a streamed effect): at the link's pace
+};
+
 class IDeviceTabPage {
  public:
   // The page's command channel is open (the device is attached).
@@ -19,6 +26,9 @@ class IDeviceTabPage {
   virtual void InitialSync() = 0;
   // Reads the device's settings again after it reported a change.
   virtual void Resync() = 0;
+  // Who wants frames now. The tab presents no frame that nobody wants; it asks again now and then, and the
+  // page wakes it (PresentSoon) when its preview shows again.
+  virtual FramesFor NeedsFrames() = 0;
   // Presents the current lighting frame.
   virtual void PresentFrame() = 0;
   // Whether the last frame changed the page's animated control so that it must be redrawn.

@@ -4,13 +4,25 @@
 // rectangle covers with a non-empty area and raises "click_select_end"; a plain click selects nothing and
 // raises nothing, and a disabled panel does neither. Only direct "DeviceKeyButton" children take part; the
 // last drag's selection stays until the next drag. No rectangle is drawn.
+//
+// The panel draws its direct key buttons itself, all in one pass from each key's cached pictures (see
+// CDeviceKeyButtonUI), so that a lighting frame that changes every key costs one paint, not one per key.
+// What would repaint a key repaints its place in the panel; the places asked for until the event loop runs
+// again are repainted together. What lies under the picture (the window's and every enclosing widget's own
+// painting) is kept as a picture too, once drawn, so that a frame repaints the panel alone and nothing of the
+// window behind it; it is drawn again when the panel moves or resizes, the window resizes or a style
+// changes.
 
+#include <QPixmap>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <span>
 #include <vector>
 
 #include "uilib/container.h"
+
+class QPainter;
 
 namespace norvane::controls {
 
@@ -29,7 +41,15 @@ class CSelectPanelUI : public ui::CVerticalLayoutUI {
   QRect SelectionRect() const { return selection_; }
   bool IsDragging() const { return dragging_; }
 
+  // Repaints `area` (panel coordinates) once the current event is done, together with every other area
+  // asked for meanwhile.
+  void RepaintArea(const QRect& area);
+  // Whether the panel paints from its kept background (and so paints opaquely).
+  bool HasKeptBackground() const { return !background_.isNull(); }
+
  protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void childEvent(QChildEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -41,12 +61,25 @@ class CSelectPanelUI : public ui::CVerticalLayoutUI {
   void Move(QPoint point);
   // True when a drag ended here (the release then belongs to the selection, not to a key's click).
   bool Release();
+  // Children that are no keys (drawings of the device's body, say) lie under the keys: the panel paints
+  // them, into its kept background once it has one, and they do not paint themselves.
+  bool IsUnderlay(const QObject* child) const;
+  void PaintUnderlays(QPainter& painter, const QRect& dirty);
+  void KeepBackground();
+  void DropBackground();
 
   QPoint start_;
   QPoint current_;
   QRect selection_;
   bool pressed_ = false;
   bool dragging_ = false;
+  QRect pendingRepaint_;
+  bool repaintPosted_ = false;
+  QPixmap background_;
+  bool backgroundPosted_ = false;
+  bool drawingBackground_ = false;
+  bool drawingUnderlay_ = false;
+  QPointer<QWidget> watchedWindow_;
 };
 
 }  // namespace norvane::controls

@@ -290,8 +290,16 @@ void CNorvaneUSBDevice::SelectFunctionTab(int code) {
 void CNorvaneUSBDevice::StartLightingThread() {
   lighting_thread_.Start("lighting", [this](std::stop_token stop) {
     lighting::LightingTicker ticker(*services_.clock, *services_.sleeper);
-    ticker.Run(stop, [this](std::uint64_t, Clock::TimePoint now) { LightingTick(now); });
+    ticker.Run(
+        stop, [this](std::uint64_t, Clock::TimePoint now) { LightingTick(now); },
+        [this](std::stop_token waiting) {
+          return frame_demand_.WaitUntilWanted(waiting, [this] { return FramesWanted(); });
+        });
   });
+}
+
+void CNorvaneUSBDevice::SetPreviewShown(bool shown) {
+  if (preview_shown_.exchange(shown) != shown) frame_demand_.Notify();
 }
 
 void CNorvaneUSBDevice::StopLightingThread() {
@@ -299,7 +307,7 @@ void CNorvaneUSBDevice::StopLightingThread() {
 }
 
 void CNorvaneUSBDevice::LightingTick(Clock::TimePoint now) {
-  if (command_.IsPaused() || !command_.IsOpen()) return;
+  if (command_.IsPaused() || !command_.IsOpen() || !FramesWanted()) return;
   // The shared effect paints a synchronised page; its own effect would only flicker through.
   if (light_synced_.load() && sync_colour_shown_.load()) return;
   ComputeFrame(now);

@@ -33,6 +33,7 @@
 #include "devices/lighting/light_params.h"
 #include "devices/lighting/lighting_ticker.h"
 #include "devices/device_capabilities.h"
+#include "devices/frame_demand.h"
 #include "devices/latest_job_worker.h"
 #include "devices/page_view.h"
 #include "devices/ui_poster.h"
@@ -119,6 +120,16 @@ class CNorvaneUSBDevice {
   void SetAnimationPaused(bool paused) { command_.SetPaused(paused); }
   bool IsAnimationPaused() const;
 
+  // Whether the page's preview can be seen now; the page says so whenever that changes (true until it
+  // does). The lighting thread computes frames only while someone needs them: the preview that can be seen,
+  // or the device itself (FramesReachDevice); otherwise it waits without ticking.
+  void SetPreviewShown(bool shown);
+  bool IsPreviewShown() const { return preview_shown_.load(); }
+  // Whether the device takes the host's frames now (an effect the host streams to it). The base sends its
+  // frames nowhere but to the preview; a kind that streams says so while it does. Any thread.
+  virtual bool FramesReachDevice() const { return false; }
+  bool FramesWanted() const { return IsPreviewShown() || FramesReachDevice(); }
+
   // ---- Channels.
   protocol::CommandChannel& CommandChannel() { return command_; }
   protocol::CommandChannel& EventChannel() { return events_; }
@@ -142,8 +153,8 @@ class CNorvaneUSBDevice {
   void StartLightingThread();
   void StopLightingThread();
   bool IsLightingThreadRunning() const { return lighting_thread_.IsRunning(); }
-  // One tick of the lighting thread: nothing while paused or while the command channel is closed, else
-  // ComputeFrame. Public so tests can step it with their own clock.
+  // One tick of the lighting thread: nothing while paused, while the command channel is closed or while no
+  // one wants frames (FramesWanted), else ComputeFrame. Public so tests can step it with their own clock.
   void LightingTick(Clock::TimePoint now);
 
   // ---- Event interfaces. Opens `path` (read and write, shared) into the event channel's wired or receiver
@@ -256,6 +267,8 @@ class CNorvaneUSBDevice {
   virtual lighting::DeviceFrame BuildFrameForDevice(std::span<const lighting::LedRecord> leds) const;
   // Runs `call` on the UI thread later, unless the page is gone by then.
   void PostToUi(std::function<void()> call);
+  // What FramesReachDevice answers may have changed: a lighting thread that waits looks again.
+  void NotifyFrameDemand() { frame_demand_.Notify(); }
   // Runs `work` on the frame and the animation state under the lighting lock.
   template <typename Work>
   void WithFrame(Work&& work) {
@@ -317,6 +330,8 @@ class CNorvaneUSBDevice {
 
   lighting::CustomStepPlayer steps_;
   std::atomic<bool> light_control_{true};
+  std::atomic<bool> preview_shown_{true};
+  FrameDemand frame_demand_;
   bool window_active_ = true;
   bool wireless_capable_ = false;
   int wireless_state_ = 0;

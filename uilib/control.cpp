@@ -253,6 +253,11 @@ bool CControlUI::IsTimerRunning(int timerId) const {
   return it != timers_.end() && it->second && it->second->isActive();
 }
 
+int CControlUI::TimerInterval(int timerId) const {
+  auto it = timers_.find(timerId);
+  return it != timers_.end() && it->second && it->second->isActive() ? it->second->interval() : -1;
+}
+
 bool CControlUI::MarkInitialised() {
   if (initialised_) return false;
   initialised_ = true;

@@ -100,13 +100,16 @@ class CControlUI {
   // A control timer expired. The default raises a "timer" notification with the id.
   virtual void OnTimer(int timerId);
 
-  void Invalidate();
+  // Repaints the control. A control that its container draws (a key of a key picture) repaints there.
+  virtual void Invalidate();
 
   // Timers per control and id (used through CPaintManagerUI::SetTimer / KillTimer). UI thread only.
   void StartTimer(int timerId, int elapseMs, TimerMode mode);
   void StopTimer(int timerId);
   void StopAllTimers();
   bool IsTimerRunning(int timerId) const;
+  // The running timer's interval in milliseconds; -1 when it does not run.
+  int TimerInterval(int timerId) const;
 
   // Library internals: called once by the window builder.
   bool MarkInitialised();

@@ -1,8 +1,10 @@
 #include "controls/pages/device_page.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QLayout>
 #include <QStackedWidget>
+#include <algorithm>
 
 #include "controls/device_key_button.h"
 #include "controls/device_option.h"
@@ -39,8 +41,10 @@ ui::CControlUI* FindByClass(QWidget* root, const char* className) {
   return nullptr;
 }
 
-uint32_t ScaledRgb(const QColor& colour) {
-  return (uint32_t(colour.red()) << 16) | (uint32_t(colour.green()) << 8) | uint32_t(colour.blue());
+// An LED's colour scaled by its level (as LedColour), as 0xRRGGBB.
+uint32_t ScaledRgb(const lighting::LedRecord& led) {
+  const auto scale = [&led](uint8_t channel) { return uint32_t(channel) * led.level / 255; };
+  return scale(led.red) << 16 | scale(led.green) << 8 | scale(led.blue);
 }
 
 template <class T>
@@ -64,6 +68,10 @@ CDevicePageUI::~CDevicePageUI() {
 bool CDevicePageUI::BuildLayout(const ui::CDuiString& skinName, ui::IDialogBuilderCallback* callback) {
   if (!ui::CDialogBuilder::Create(skinName, callback, this)) return false;
   FitFunctionSwitch();
+  previewControl_ = Preview();
+  previewWidget_ = previewControl_ ? previewControl_->GetWidget() : nullptr;
+  previewFound_ = true;
+  FindPictures();
   return true;
 }
 
@@ -154,13 +162,16 @@ ui::CControlUI* CDevicePageUI::LightButton(int index) const {
 }
 
 CLightPreviewUI* CDevicePageUI::Preview() const {
-  return dynamic_cast<CLightPreviewUI*>(
-      ui::CPaintManagerUI::FindSubControlByName(const_cast<CDevicePageUI*>(this), kPreviewName));
+  // Every frame asks for it: once the layout is built, the answer is kept.
+  if (!previewFound_) {
+    return dynamic_cast<CLightPreviewUI*>(
+        ui::CPaintManagerUI::FindSubControlByName(const_cast<CDevicePageUI*>(this), kPreviewName));
+  }
+  return previewWidget_ ? previewControl_ : nullptr;
 }
 
 ui::CControlUI* CDevicePageUI::AnimatedControl() {
-  if (CLightPreviewUI* preview = Preview()) return preview;
-  return this;
+  return Preview();
 }
 
 ui::CControlUI* CDevicePageUI::ButtonSearchRoot() {
@@ -206,6 +217,7 @@ void CDevicePageUI::BindKeyButtons(int key_count, int led_count) {
     }
     if (!logo_ && control->GetName() == kLogoName) logo_ = w;
   }
+  FindPictures();
 }
 
 void CDevicePageUI::ShowFunctionTabs(devices::FunctionTabSelection selection) {
@@ -289,30 +301,33 @@ void CDevicePageUI::ShowKeyLabel(int key, std::string_view ownNameKey, const dev
 // ---- FramePreview.
 
 void CDevicePageUI::ShowFrame(std::span<const lighting::LedRecord> leds, const lighting::DeviceFrame&) {
+  // A streamed effect goes on reaching the device while nobody looks; the picture waits. When it shows
+  // again, the next frame brings every light that changed meanwhile.
+  frameChanged_ = false;
+  if (!previewSeen_) return;
   bool changed = false;
   // The colour is already scaled by the LED's level.
-  const auto paint = [](ui::CControlUI* button, const QColor& colour) {
+  const auto paint = [](ui::CControlUI* button, uint32_t rgb) {
     if (auto* key = dynamic_cast<CDeviceKeyButtonUI*>(button)) {
-      key->SetLightOverlay(PackKeyLight(uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue())),
-                           kFullLevel, true);
+      key->SetLightOverlay(PackKeyLight(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)), kFullLevel, true);
       key->Invalidate();
     } else if (button) {
-      button->SetBkColor(kOpaque | ScaledRgb(colour));
+      button->SetBkColor(kOpaque | rgb);
     }
   };
   const int logoLed = device_ ? device_->LogoLed() : -1;
   const std::size_t count = std::min(leds.size(), lightButtons_.size());
   for (std::size_t i = 0; i < count; ++i) {
+    // Unchanged lights cost one comparison; the buttons are looked up only for a light that changed.
+    const uint32_t rgb = ScaledRgb(leds[i]);
+    if (shownLight_[i] == rgb) continue;
     ui::CControlUI* button = LightButton(int(i));
     ui::CControlUI* mirror = ui::ControlOf(mirrorLights_[i].data());
     ui::CControlUI* logo = int(i) == logoLed ? ui::ControlOf(logo_.data()) : nullptr;
     if (!button && !mirror && !logo) continue;
-    const QColor colour = LedColour(leds[i]);
-    const uint32_t rgb = ScaledRgb(colour);
-    if (shownLight_[i] == rgb) continue;
     shownLight_[i] = rgb;
     changed = true;
-    for (ui::CControlUI* each : {button, mirror, logo}) paint(each, colour);
+    for (ui::CControlUI* each : {button, mirror, logo}) paint(each, rgb);
   }
   if (CLightPreviewUI* preview = Preview()) changed = preview->SetLeds(leds) || changed;
   frameChanged_ = changed;
@@ -343,6 +358,82 @@ void CDevicePageUI::Resync() {
 void CDevicePageUI::PresentFrame() {
   frameChanged_ = false;
   if (device_) device_->PresentFrame();
+}
+
+FramesFor CDevicePageUI::NeedsFrames() {
+  if (!device_) return FramesFor::kNobody;
+  UpdatePreviewSeen();
+  if (device_->FramesReachDevice()) return FramesFor::kDevice;
+  return previewSeen_ ? FramesFor::kPreview : FramesFor::kNobody;
+}
+
+// ---- Whether the preview can be seen.
+
+void CDevicePageUI::FindPictures() {
+  for (const QPointer<QWidget>& picture : pictures_) {
+    if (picture) picture->removeEventFilter(this);
+  }
+  pictures_.clear();
+  if (CLightPreviewUI* preview = Preview()) pictures_.emplace_back(preview->GetWidget());
+  const bool lights = std::any_of(lightButtons_.begin(), lightButtons_.end(),
+                                  [](const QPointer<QWidget>& button) { return !button.isNull(); });
+  if (lights) pictures_.emplace_back(ButtonSearchRoot()->GetWidget());
+  for (const QPointer<QWidget>& picture : pictures_) picture->installEventFilter(this);
+}
+
+bool CDevicePageUI::PreviewCanBeSeen() const {
+  return PreviewCanBeSeenIn(window());
+}
+
+bool CDevicePageUI::PreviewCanBeSeenIn(const QWidget* window) const {
+  const bool shown = std::any_of(pictures_.begin(), pictures_.end(),
+                                 [](const QPointer<QWidget>& picture) { return picture && picture->isVisible(); });
+  if (!shown) return false;
+  if (window->isMinimized()) return false;
+  // A window that is shown but not mapped (unmapped by the window manager, on no screen) shows nothing.
+  const QWindow* handle = window->windowHandle();
+  return handle != nullptr && handle->isExposed();
+}
+
+void CDevicePageUI::UpdatePreviewSeen() {
+  QWidget* window = this->window();
+  WatchWindow(window);
+  previewSeen_ = PreviewCanBeSeenIn(window);
+  if (device_) device_->SetPreviewShown(previewSeen_);
+}
+
+void CDevicePageUI::WatchWindow(QWidget* window) {
+  if (window != watchedWindow_) {
+    if (watchedWindow_) watchedWindow_->removeEventFilter(this);
+    watchedWindow_ = window;
+    window->installEventFilter(this);
+  }
+  QWindow* handle = window->windowHandle();
+  if (handle != watchedHandle_) {
+    if (watchedHandle_) watchedHandle_->removeEventFilter(this);
+    watchedHandle_ = handle;
+    if (handle) handle->installEventFilter(this);
+  }
+}
+
+bool CDevicePageUI::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::Expose:
+    case QEvent::WindowStateChange: {
+      const bool wasSeen = previewSeen_;
+      UpdatePreviewSeen();
+      // Shown again: the lighting thread is already awake; the picture gets its frame at once.
+      if (previewSeen_ && !wasSeen) {
+        if (CDeviceOptionUI* tab = DeviceTab()) tab->PresentSoon();
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return CHorizontalLayoutUI::eventFilter(watched, event);
 }
 
 int CDevicePageUI::IsWirelessLinkUp() {

@@ -11,8 +11,14 @@
 // and "device_key_function_switch", the LED picture "device_light_preview" (class "LightPreview") and the
 // label "device_sync_notice" that tells when the device could not be read, and the first hint
 // "device_tishi_info", hidden once the user chose a function tab.
+//
+// The page does preview work only while its preview can be seen: the picture is shown (its window shown and
+// not minimised, the page the current one, the tab that shows the picture chosen) and its window is mapped.
+// It tells its device, whose lighting thread then rests, and its tab, which presents no frames meanwhile
+// unless the device streams them; it wakes both the moment the picture shows again.
 
 #include <QPointer>
+#include <QWindow>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -34,6 +40,7 @@ class CDeviceProfileUI;
 class CMpDevicePowerUI;
 class CDeviceOptionUI;
 class CLightPreviewUI;
+class CDeviceKeyButtonUI;
 
 class CDevicePageUI : public ui::CHorizontalLayoutUI,
                       public devices::PageView,
@@ -78,7 +85,11 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   int KeyButtonCount() const { return int(keyButtons_.size()); }
   int LightButtonCount() const { return int(lightButtons_.size()); }
   CLightPreviewUI* Preview() const;
+  // The control the tab redraws after a changed frame: the LED picture (a key picture repaints the keys
+  // whose light changed by itself); null when the page has none.
   ui::CControlUI* AnimatedControl();
+  // Whether the page's preview can be seen now (see above).
+  bool PreviewCanBeSeen() const;
   bool IsMoreThanOneTabVisible() const { return moreThanOneTab_; }
 
   // devices::PageView
@@ -105,6 +116,7 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   bool IsWirelessCapable() const override;
   void InitialSync() override;
   void Resync() override;
+  FramesFor NeedsFrames() override;
   void PresentFrame() override;
   bool WantsAnimationRedraw() const override { return frameChanged_; }
   int IsWirelessLinkUp() override;
@@ -127,8 +139,18 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   void SetTabsListener(std::function<void(bool moreThanOne)> listener) { tabsListener_ = std::move(listener); }
   void SetDeviceTab(CDeviceOptionUI* tab) override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void ShowNotice(const ui::CDuiString& textId);
+  // The widgets that show frames: the LED picture and the key picture (or the page, for light buttons
+  // elsewhere on it). Watched for showing and hiding.
+  void FindPictures();
+  // Looks whether the preview can be seen and tells the device; watches the page's window for changes.
+  void UpdatePreviewSeen();
+  bool PreviewCanBeSeenIn(const QWidget* window) const;
+  void WatchWindow(QWidget* window);
   void FitFunctionSwitch();
   ui::CControlUI* ButtonSearchRoot();
 
@@ -138,6 +160,10 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   std::vector<QPointer<QWidget>> lightButtons_;
   std::vector<QPointer<QWidget>> mirrorLights_;  // a second button of the same LED ("light_0_N"), or null
   QPointer<QWidget> logo_;                       // shows the colour of the device's logo LED
+  // The LED picture, looked up once the layout is built.
+  QPointer<QWidget> previewWidget_;
+  CLightPreviewUI* previewControl_ = nullptr;
+  bool previewFound_ = false;
   std::vector<uint32_t> shownLight_;  // the colour each light button shows, to restyle only changes
   QPointer<QWidget> power_;
   QPointer<QWidget> tab_;
@@ -145,6 +171,10 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   bool moreThanOneTab_ = false;
   std::function<void(bool)> tabsListener_;
   bool frameChanged_ = false;
+  std::vector<QPointer<QWidget>> pictures_;
+  bool previewSeen_ = true;  // until the tab first asks, a page presents like any other
+  QPointer<QWidget> watchedWindow_;
+  QPointer<QWindow> watchedHandle_;
   ui::CDuiString noticeTextId_;
   MessageSink messageSink_;
   std::function<void()> refreshListener_;

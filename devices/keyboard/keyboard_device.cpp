@@ -65,6 +65,8 @@ void CNorvaneKeyboardDevice::LoadCustomColours() {
 void CNorvaneKeyboardDevice::SetLiveCopy(const lighting::LightParams& light) {
   live_light_ = light;
   live_mode_ = light.mode;
+  // A streamed effect needs frames even while nobody looks at the preview.
+  NotifyFrameDemand();
   live_speed_ = light.speed;
 }
 

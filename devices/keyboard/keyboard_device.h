@@ -95,6 +95,8 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice,
   // Until the settings written "soon" have gone out (tests, benchmarks).
   void WaitForSettingsWrites();
   bool PresentFrame() override;
+  // The streamed effects (the audio modes) are the keyboard's only frames the device takes.
+  bool FramesReachDevice() const override;
   void SelectFunctionTab(int code) override;
   void SelectKey(int index) override;
   void SelectLightKey(int index) override;

@@ -18,6 +18,10 @@ lighting::DeviceFrame CNorvaneKeyboardDevice::BuildFrameForDevice(
   return lighting::BuildKeyboardDeviceFrame(leds, layout_.maps.lights);
 }
 
+bool CNorvaneKeyboardDevice::FramesReachDevice() const {
+  return keyboard::IsStreamedMode(live_mode_.load());
+}
+
 bool CNorvaneKeyboardDevice::PresentFrame() {
   if (!HasLightControl()) return false;
   // In the per-key colour effect every lit key shows the colour it was painted in (not one mark colour for

@@ -14,10 +14,11 @@ bool StopTokenSleeper::SleepUntil(Clock::TimePoint deadline, std::stop_token sto
   return !stop.stop_requested();
 }
 
-void LightingTicker::Run(std::stop_token stop, const TickFunction& onTick) {
+void LightingTicker::Run(std::stop_token stop, const TickFunction& onTick, const IdleFunction& waitWhileIdle) {
   std::uint64_t tick = 0;
   Clock::TimePoint next = clock_.Now() + kLightingTick;
   while (!stop.stop_requested()) {
+    if (waitWhileIdle && !waitWhileIdle(stop)) return;
     if (!sleeper_.SleepUntil(next, stop)) return;
     const Clock::TimePoint now = clock_.Now();
     if (now < next) continue;  // woke early; wait out the rest of the tick

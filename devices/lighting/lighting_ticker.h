@@ -33,14 +33,18 @@ class StopTokenSleeper final : public Sleeper {
 class LightingTicker {
  public:
   using TickFunction = std::function<void(std::uint64_t tick, Clock::TimePoint now)>;
+  // Holds the loop while nobody needs its ticks; false when it returned because stop was requested.
+  using IdleFunction = std::function<bool(std::stop_token stop)>;
 
   // More than this many ticks behind schedule: start the schedule again from now.
   static constexpr int kMaxCatchUpTicks = 4;
 
   LightingTicker(const Clock& clock, Sleeper& sleeper) : clock_(clock), sleeper_(sleeper) {}
 
-  // Calls onTick once per tick until stop is requested; returns promptly after the request.
-  void Run(std::stop_token stop, const TickFunction& onTick);
+  // Calls onTick once per tick until stop is requested; returns promptly after the request. Before each tick
+  // the loop may wait in `waitWhileIdle`; after a wait the next tick comes at once and the schedule starts
+  // again from there (the missed ticks are dropped, as after any stall).
+  void Run(std::stop_token stop, const TickFunction& onTick, const IdleFunction& waitWhileIdle = {});
 
  private:
   const Clock& clock_;

@@ -12,23 +12,13 @@
 #include "controls/device_key_button.h"
 #include "uilib/button.h"
 #include "uilib/window_impl_base.h"
+#include "tests/support/paint_log.h"
 
 namespace norvane::controls::test {
 namespace {
 
 constexpr const char* kKeyStyle =
     "QPushButton { background-color: #222a33; border: 1px solid #445566; border-radius: 5px; color: #eeeeee; }";
-
-class PaintCounter final : public QObject {
- public:
-  int paints = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
 
 // The pending paints are done, so that a count starts from nothing.
 void Settle() {
@@ -53,7 +43,7 @@ class KeyButtonRepaintTest : public ::testing::Test {
   }
 
   CDeviceKeyButtonUI button_;
-  PaintCounter counter_;
+  norvane::testing::PaintLog counter_;
 };
 
 TEST_F(KeyButtonRepaintTest, ImagesRepaintEveryTimeAndMarksOnlyWhenTheyChange) {
@@ -226,7 +216,7 @@ class KeyButtonClickTest : public ::testing::Test {
 
   ClickLog window_;
   CDeviceKeyButtonUI* key_ = nullptr;
-  PaintCounter counter_;
+  norvane::testing::PaintLog counter_;
 };
 
 TEST_F(KeyButtonClickTest, AClickIsAClickADoubleClickADbclickAndADisabledKeyRaisesNeither) {

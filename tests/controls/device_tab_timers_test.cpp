@@ -42,6 +42,42 @@ TEST_F(DeviceTabTimersTest, AWiredDeviceSynchronisesThenAnimates) {
   EXPECT_EQ(page_.initialSyncs, 1);
 }
 
+TEST_F(DeviceTabTimersTest, FramesNobodyWantsAreNotPresentedUntilThePageWakesTheTab) {
+  ShowDeviceTab(strip_, 0, true, true);
+  page_.needsFrames = FramesFor::kNobody;
+  tab_->PresentSoon();
+  tab_->OnTimer(kTimerAttach);
+  QTest::qWait(100);
+  EXPECT_EQ(page_.initialSyncs, 1);
+  EXPECT_EQ(page_.frames, 0) << "nobody sees the preview and the device takes no frames";
+  EXPECT_GE(page_.demandChecks, 1);
+  EXPECT_EQ(tab_->TimerInterval(kTimerPresentFrame), 250) << "the tab keeps looking, four times a second";
+
+  page_.needsFrames = FramesFor::kPreview;
+  tab_->PresentSoon();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return page_.frames >= 1; }, 100)) << "at once, not at the next look";
+  tab_->StopTimers();
+}
+
+TEST_F(DeviceTabTimersTest, TheFramePaceFollowsWhoWantsTheFrames) {
+  const auto paceAfterAFrame = [&](FramesFor wanted) {
+    page_.needsFrames = wanted;
+    tab_->OnTimer(kTimerPresentFrame);
+    return tab_->TimerInterval(kTimerPresentFrame);
+  };
+  EXPECT_EQ(paceAfterAFrame(FramesFor::kPreview), 15) << "the lighting tick's pace, 15.625 ms";
+  EXPECT_EQ(paceAfterAFrame(FramesFor::kDevice), 10) << "a wired device";
+  page_.receiver = true;
+  EXPECT_EQ(paceAfterAFrame(FramesFor::kDevice), 50) << "a device behind its receiver";
+  EXPECT_EQ(paceAfterAFrame(FramesFor::kPreview), 15) << "the preview does not wait for the receiver";
+  EXPECT_EQ(paceAfterAFrame(FramesFor::kNobody), 250);
+  const int frames = page_.frames;
+  page_.channelOpen = false;
+  tab_->StopTimers();
+  EXPECT_EQ(paceAfterAFrame(FramesFor::kPreview), -1) << "no frames after the channel closed";
+  EXPECT_EQ(page_.frames, frames + 1) << "the last one is still shown";
+}
+
 TEST_F(DeviceTabTimersTest, PageThreadTimersReachThePage) {
   for (int id : {int(kTimerResync), int(kTimerFirstDeferred), int(kTimerSecondDeferred)})
     ui::CPaintManagerUI::SetTimer(tab_, id, 0);

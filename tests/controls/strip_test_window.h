@@ -17,11 +17,13 @@ class FakeDevicePage : public IDeviceTabPage {
   bool receiver = false;
   bool wirelessCapable = false;
   bool redraw = false;
+  FramesFor needsFrames = FramesFor::kDevice;
   int linkUp = 1;
 
   int initialSyncs = 0;
   int resyncs = 0;
   int frames = 0;
+  int demandChecks = 0;
   int linkQueries = 0;
   int statusReads = 0;
   int firstDeferred = 0;
@@ -34,6 +36,10 @@ class FakeDevicePage : public IDeviceTabPage {
   bool IsWirelessCapable() const override { return wirelessCapable; }
   void InitialSync() override { ++initialSyncs; }
   void Resync() override { ++resyncs; }
+  FramesFor NeedsFrames() override {
+    ++demandChecks;
+    return needsFrames;
+  }
   void PresentFrame() override { ++frames; }
   bool WantsAnimationRedraw() const override { return redraw; }
   int IsWirelessLinkUp() override {

@@ -49,6 +49,19 @@ class SpectrumPage : public CNorvaneUSBDevice {
   }
 };
 
+// A page whose frames feed its preview only, unless told that the device takes them too.
+class PreviewOnlyPage : public SpectrumPage {
+ public:
+  using SpectrumPage::SpectrumPage;
+  ~PreviewOnlyPage() override { StopLightingThread(); }
+  bool FramesReachDevice() const override { return streams.load(); }
+  void SetStreams(bool on) {
+    streams = on;
+    NotifyFrameDemand();
+  }
+  std::atomic<bool> streams{false};
+};
+
 // Moves a manual clock to each deadline at once, so the ticker runs as fast as the thread can.
 class ManualSleeper : public lighting::Sleeper {
  public:
@@ -161,6 +174,48 @@ TEST(PageLightingThread, RunsOnTheInjectedClockAndStopsPromptly) {
   page.StopLightingThread();
   EXPECT_LT(Steady::now() - before, 500ms);
   EXPECT_FALSE(page.IsLightingThreadRunning());
+}
+
+// Nobody can see the preview and the device takes no frames: the thread computes nothing and waits without
+// ticking, and starts again as soon as either changes (well before the wait's own second look).
+TEST(PageLightingThread, RestsWhileNobodyWantsItsFramesAndStartsAgainAtOnce) {
+  ManualClock clock;
+  ManualSleeper sleeper(clock);
+  PreviewOnlyPage page(PageServices{.clock = &clock, .sleeper = &sleeper});
+  page.SetLedCount(10);
+  page.CommandChannel().SetOpen(true);
+  page.SetPreviewShown(false);
+  page.LightingTick(clock.Now());
+  EXPECT_EQ(page.ticks, 0) << "a frame for nobody";
+
+  page.SetPreviewShown(true);
+  page.StartLightingThread();
+  const auto ticksWithin = [&](int above, std::chrono::milliseconds limit) {
+    const auto deadline = Steady::now() + limit;
+    while (page.ticks <= above && Steady::now() < deadline) std::this_thread::sleep_for(1ms);
+    return page.ticks > above;
+  };
+  ASSERT_TRUE(ticksWithin(0, 1s));
+
+  page.SetPreviewShown(false);
+  std::this_thread::sleep_for(20ms);
+  int resting = page.ticks;
+  std::this_thread::sleep_for(100ms);
+  EXPECT_LE(page.ticks, resting + 1) << "the manual sleeper would tick hundreds of times";
+  page.SetPreviewShown(true);
+  EXPECT_TRUE(ticksWithin(resting + 1, 100ms)) << "the preview shows again";
+
+  page.SetPreviewShown(false);
+  std::this_thread::sleep_for(20ms);
+  resting = page.ticks;
+  page.SetStreams(true);
+  EXPECT_TRUE(ticksWithin(resting + 1, 100ms)) << "the device takes the frames";
+
+  page.SetStreams(false);
+  std::this_thread::sleep_for(20ms);
+  const auto before = Steady::now();
+  page.StopLightingThread();
+  EXPECT_LT(Steady::now() - before, 100ms) << "a resting thread stops at once";
 }
 
 // The lighting thread writes whole frames while the UI thread presents: every presented frame is one

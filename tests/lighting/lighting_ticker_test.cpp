@@ -59,6 +59,33 @@ TEST(LightingTicker, DropsTheTicksMissedDuringAStall) {
   EXPECT_EQ(times[3] - times[2], kLightingTick) << "no burst of catch-up ticks";
 }
 
+TEST(LightingTicker, AfterAnIdleWaitTheNextTickComesAtOnceAndTheScheduleStartsThere) {
+  ManualClock clock;
+  SteppingSleeper sleeper(clock);
+  LightingTicker ticker(clock, sleeper);
+  std::stop_source stop;
+  std::vector<Clock::TimePoint> times;
+  int waits = 0;
+  ticker.Run(
+      stop.get_token(),
+      [&](std::uint64_t, Clock::TimePoint now) {
+        times.push_back(now);
+        if (times.size() == 4) stop.request_stop();
+      },
+      [&](std::stop_token) {
+        if (++waits == 3) clock.Advance(10s);  // nobody wanted frames for ten seconds
+        return true;
+      });
+  ASSERT_EQ(times.size(), 4u);
+  EXPECT_EQ(times[2] - times[1], 10s) << "the first tick after the wait is not held back";
+  EXPECT_EQ(times[3] - times[2], kLightingTick) << "no catch-up burst";
+
+  int ticks = 0;
+  ticker.Run(
+      stop.get_token(), [&](std::uint64_t, Clock::TimePoint) { ++ticks; }, [](std::stop_token) { return false; });
+  EXPECT_EQ(ticks, 0) << "a wait that ends for a stop ends the loop";
+}
+
 TEST(LightingTicker, AStopRequestedBeforeRunningCallsNothing) {
   ManualClock clock;
   SteppingSleeper sleeper(clock);

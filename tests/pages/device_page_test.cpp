@@ -147,7 +147,8 @@ TEST_F(DevicePageWithDeviceTest, ARefusedInformationReadIsShownAndThePageKeepsWo
   EXPECT_TRUE(TabShown(pad));
   EXPECT_TRUE(pad->IsChannelOpen());
   EXPECT_FALSE(backend_->Counters(Device(DeviceModel::kMousePad)).session_open) << "the series was closed";
-  // The lighting preview runs from the page's own settings.
+  // The lighting preview runs from the page's own settings, while it can be seen.
+  window_.ShowWindow(true);
   pad->Device()->SetLightParams({.mode = 3, .brightness = 4, .speed = 4, .green = 255});
   EXPECT_TRUE(WaitFor([&] {
     controls::CLightPreviewUI* preview = pad->Preview();
