@@ -83,8 +83,8 @@ void CNorvaneKeyboardDevice::InitialSync() {
 int CNorvaneKeyboardDevice::ReadDeviceState() {
   const int keys = ReadDeviceKeys();
   LoadProfile();
-  const int live = ReadLiveSettings();
-  return keys != 1 ? keys : live;
+  ReadLiveSettings();  // gives the active profile; how the read went is kept apart
+  return keys != 1 ? keys : LastLiveReadResult();
 }
 
 void CNorvaneKeyboardDevice::Resync() {

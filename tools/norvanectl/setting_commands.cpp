@@ -10,45 +10,38 @@
 
 #include "devices/mouse/mouse_device.h"
 #include "tools/norvanectl/cli_commands.h"
+#include "tools/norvanectl/command_parts.h"
 #include "tools/norvanectl/command_words.h"
 #include "tools/norvanectl/info_reader.h"
+#include "tools/norvanectl/key_spelling.h"
 
 namespace norvane::cli {
 namespace {
 
 using devices::CNorvaneMouseDevice;
 
-// A command whose words were understood: what it does on the opened device.
-using Action = std::function<CommandOutput(OpenedDevice&)>;
-
-struct Prepared {
-  Action act;
-  std::string error;  // a wrong command line when not empty
-};
-
-Prepared Wrong(const std::string& error) {
-  return {{}, error};
-}
-
 struct SettingCommand {
   std::string_view name;
-  std::string_view usage;
+  std::string usage;
   std::set<std::string> valued;  // its options that take a value
   std::string setting;           // what it needs of a device, for the messages
   KindFilter wanted;
   std::function<Prepared(const CommandWords&)> prepare;
 };
 
-std::string WriteJson(const Json::Value& value) {
-  Json::StreamWriterBuilder builder;
-  builder["indentation"] = "  ";
-  return Json::writeString(builder, value) + "\n";
-}
-
 std::string Hex(unsigned colour) {
   char text[8];
   std::snprintf(text, sizeof text, "%06x", colour & 0xFFFFFFu);
   return text;
+}
+
+bool AnyKind(const devices::DevicePlan&) {
+  return true;
+}
+
+bool HasKeys(const devices::DevicePlan& plan) {
+  const std::uint16_t kind = devices::PageKindCode(plan.linkKind);
+  return kind == 1 || kind == 2;
 }
 
 bool IsMouse(const devices::DevicePlan& plan) {
@@ -223,6 +216,27 @@ Prepared PrepareRate(const CommandWords& words) {
   return Wrong("unknown rate action \"" + action + "\" (list or set)");
 }
 
+// ---- recoil
+
+Prepared PrepareRecoil(const CommandWords& words) {
+  const std::vector<std::string>& w = words.words;
+  if (w.size() != 2 || w[1] != "write") return Wrong("recoil takes one action: write");
+  return {[](OpenedDevice& opened) {
+            CNorvaneMouseDevice& mouse = MouseOf(opened);
+            const int written = mouse.WriteShootData();
+            if (written == CNorvaneMouseDevice::kShootTooLarge) {
+              return Failed(kExitFailure, "the four gun files hold more events than the mouse has room for: "
+                                          "nothing was written");
+            }
+            if (written != protocol::kResultOk) {
+              return Failed(kExitFailure, "the mouse did not take the recoil patterns: " +
+                                              DescribeFailure(written, mouse.CommandChannel()));
+            }
+            return CommandOutput{kExitOk, "recoil patterns written\n", {}};
+          },
+          {}};
+}
+
 // ---- status
 
 Prepared PrepareStatus(const CommandWords& words) {
@@ -259,6 +273,51 @@ Prepared PrepareStatus(const CommandWords& words) {
 
 const std::vector<SettingCommand>& Commands() {
   static const std::vector<SettingCommand> commands = {
+      {"profiles",
+       "Usage: norvanectl profiles\n"
+       "\n"
+       "The profiles of a device, the selected one marked with '*'.\n",
+       {},
+       "profiles",
+       AnyKind,
+       PrepareProfiles},
+      {"profile",
+       "Usage: norvanectl profile select NAME\n"
+       "       norvanectl profile export NAME FILE\n"
+       "       norvanectl profile import FILE\n"
+       "\n"
+       "NAME is a profile's name (any case) or identifier as profiles lists them. select makes the device\n"
+       "work on the profile (its key table and settings are written to it); export writes the profile to\n"
+       "FILE; import adds the profile in FILE to the device's list under the file's name.\n",
+       {},
+       "profiles",
+       AnyKind,
+       PrepareProfile},
+      {"key",
+       "Usage: norvanectl key list\n"
+       "       norvanectl key set KEY FUNCTION\n"
+       "       norvanectl key reset KEY\n"
+       "\n"
+       "The functions of a keyboard's keys or a mouse's buttons. KEY is the key's caption on the page (any\n"
+       "case) or its index as key list shows it.\n"
+       "\n" +
+           KeyFunctionSpellings(),
+       {},
+       "keys",
+       HasKeys,
+       PrepareKey},
+      {"macro",
+       "Usage: norvanectl macro list\n"
+       "       norvanectl macro import FILE\n"
+       "       norvanectl macro export NAME FILE\n"
+       "       norvanectl macro bind NAME KEY\n"
+       "\n"
+       "The macros of a keyboard or mouse. import adds the macro file FILE under its file name; bind gives\n"
+       "KEY the macro (the same as key set KEY macro:NAME) and writes it to the device.\n",
+       {},
+       "macros",
+       HasKeys,
+       PrepareMacro},
       {"dpi",
        "Usage: norvanectl dpi show\n"
        "       norvanectl dpi set STAGE VALUE [--colour RRGGBB]\n"
@@ -279,6 +338,14 @@ const std::vector<SettingCommand>& Commands() {
        "a report rate",
        IsMouse,
        PrepareRate},
+      {"recoil",
+       "Usage: norvanectl recoil write\n"
+       "\n"
+       "Writes the recoil patterns of the four gun files of the mouse's folder to the mouse.\n",
+       {},
+       "recoil patterns",
+       IsMouse,
+       PrepareRecoil},
       {"status",
        "Usage: norvanectl status\n"
        "\n"
@@ -308,6 +375,12 @@ const SettingCommand* Find(std::string_view name) {
 }
 
 }  // namespace
+
+std::string WriteJson(const Json::Value& value) {
+  Json::StreamWriterBuilder builder;
+  builder["indentation"] = "  ";
+  return Json::writeString(builder, value) + "\n";
+}
 
 bool IsSettingCommand(std::string_view name) {
   return Find(name) != nullptr;
