@@ -33,6 +33,8 @@ Prepared PrepareProfile(const CommandWords& words);
 Prepared PrepareKey(const CommandWords& words);
 // Sets KEY's function as key set does; an empty spelling: the key's default.
 CommandOutput SetKeyFunction(OpenedDevice& opened, const std::string& key, const std::string& spelling);
+// The light commands ("light show|set").
+Prepared PrepareLight(const CommandWords& words);
 // The macro commands ("macro list|import|export|bind").
 Prepared PrepareMacro(const CommandWords& words);
 

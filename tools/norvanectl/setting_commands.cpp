@@ -44,6 +44,10 @@ bool HasKeys(const devices::DevicePlan& plan) {
   return kind == 1 || kind == 2;
 }
 
+bool HasLighting(const devices::DevicePlan& plan) {
+  return plan.files.led_count > 0;
+}
+
 bool IsMouse(const devices::DevicePlan& plan) {
   return devices::PageKindCode(plan.linkKind) == 2;
 }
@@ -318,6 +322,17 @@ const std::vector<SettingCommand>& Commands() {
        "macros",
        HasKeys,
        PrepareMacro},
+      {"light",
+       "Usage: norvanectl light show\n"
+       "       norvanectl light set MODE [--colour RRGGBB] [--brightness 0-4] [--speed 0-4]\n"
+       "                                 [--direction left|right]\n"
+       "\n"
+       "The lighting effect of a device. MODE is the effect's English name (any case, '-' for spaces) or\n"
+       "its index, as light show lists them; a colour makes the effect one-coloured.\n",
+       {"--colour", "--brightness", "--speed", "--direction"},
+       "lighting",
+       HasLighting,
+       PrepareLight},
       {"dpi",
        "Usage: norvanectl dpi show\n"
        "       norvanectl dpi set STAGE VALUE [--colour RRGGBB]\n"
