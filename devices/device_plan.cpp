@@ -42,19 +42,17 @@ std::optional<DevicePlan> PlanForInterface(int interfaceRow, int variant) {
                     variant};
 }
 
-std::unique_ptr<CNorvaneUSBDevice> MakePlannedDevice(const DevicePlan& plan, PageServices services) {
-  std::unique_ptr<CNorvaneUSBDevice> device = MakeDeviceForKind(plan.linkKind, services);
+void SetUpPlannedDevice(CNorvaneUSBDevice& device, const DevicePlan& plan) {
   const DeviceKindRow& kind = *plan.kind;
   const auto& files = plan.files;
-  device->SetSkinFile(std::string(kind.skin));
-  device->SetKeyCount(files.key_count);
-  device->SetLedCount(files.led_count);
-  if (kind.model_index) device->SetModelIndex(plan.modelIndex);
-  device->SetWirelessCapable(files.wireless_capable != 0);
-  device->SetLogoLed(files.logo_led);
-  device->SetProfileStem({});
-  device->SetDeviceFolder(std::string(kind.folder));
-  return device;
+  device.SetSkinFile(std::string(kind.skin));
+  device.SetKeyCount(files.key_count);
+  device.SetLedCount(files.led_count);
+  if (kind.model_index) device.SetModelIndex(plan.modelIndex);
+  device.SetWirelessCapable(files.wireless_capable != 0);
+  device.SetLogoLed(files.logo_led);
+  device.SetProfileStem({});
+  device.SetDeviceFolder(std::string(kind.folder));
 }
 
 void CompletePlannedDevice(CNorvaneUSBDevice& device, const DevicePlan& plan) {

@@ -30,9 +30,11 @@ int PageRowForInterface(int interfaceRow, int variant);
 // The plan of InterfaceTable row `interfaceRow`; nullopt when no page row or kind serves it.
 std::optional<DevicePlan> PlanForInterface(int interfaceRow, int variant);
 
-// The device object of a plan with its counts, model and folders. The page attaches its panels to it, then
-// CompletePlannedDevice gives it its identity, variant and light list; its key buttons are bound last.
-std::unique_ptr<CNorvaneUSBDevice> MakePlannedDevice(const DevicePlan& plan, PageServices services);
+// Gives a plan's device object (MakeDeviceForKind(plan.linkKind)) its counts, model and folders, in the
+// order the kinds expect; a page attaches its view first, since the wireless-capable flag reaches the view.
+// The page then attaches its panels, and CompletePlannedDevice gives the device its identity, variant and
+// light list; its key buttons are bound last.
+void SetUpPlannedDevice(CNorvaneUSBDevice& device, const DevicePlan& plan);
 void CompletePlannedDevice(CNorvaneUSBDevice& device, const DevicePlan& plan);
 
 }  // namespace norvane::devices

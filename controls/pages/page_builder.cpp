@@ -47,8 +47,9 @@ std::optional<BuiltPage> BuildDevicePage(const DeviceStrip& strip, const PagePla
   built.power->SetKind(int(plan.linkKind));
   built.power->SetModel(plan.variant);
 
-  page->SetDevice(devices::MakePlannedDevice(plan, page->Services()));
+  page->SetDevice(devices::MakeDeviceForKind(plan.linkKind, page->Services()));
   devices::CNorvaneUSBDevice& device = *page->Device();
+  devices::SetUpPlannedDevice(device, plan);
   page->SetPowerPanel(built.power);
   devices::CompletePlannedDevice(device, plan);
   device.BindKeyButtons();

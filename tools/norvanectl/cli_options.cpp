@@ -53,6 +53,10 @@ ParseOutcome ParseCommandLine(const std::vector<std::string_view>& arguments) {
         for (; i < arguments.size(); ++i) {
           if (arguments[i] == "--trace") {
             options.trace = true;
+          } else if (arguments[i] == "--emulate" && i + 1 < arguments.size()) {
+            options.emulate = std::string(arguments[++i]);
+          } else if (arguments[i].starts_with(kEmulateEquals)) {
+            options.emulate = std::string(arguments[i].substr(kEmulateEquals.size()));
           } else {
             options.commandArguments.emplace_back(arguments[i]);
           }
@@ -65,7 +69,7 @@ ParseOutcome ParseCommandLine(const std::vector<std::string_view>& arguments) {
     }
   }
   if (options.command == Command::kNone && !options.help) {
-    outcome.error = "no command given (list, info or rules)";
+    outcome.error = "no command given (try --help)";
   }
   return outcome;
 }

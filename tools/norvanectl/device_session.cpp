@@ -78,9 +78,10 @@ OpenOutcome Refuse(int exit, const std::string& message) {
 }
 
 OpenOutcome Open(const Candidate& chosen) {
-  OpenedDevice opened{devices::MakePlannedDevice(chosen.plan, {}), chosen.plan, chosen.path,
+  OpenedDevice opened{devices::MakeDeviceForKind(chosen.plan.linkKind, {}), chosen.plan, chosen.path,
                       std::make_unique<CDeviceProfileList>()};
   devices::CNorvaneUSBDevice& device = *opened.device;
+  devices::SetUpPlannedDevice(device, chosen.plan);
   devices::CompletePlannedDevice(device, chosen.plan);
   device.BindKeyButtons();
   CDeviceProfileList& profiles = *opened.profiles;
