@@ -2,6 +2,7 @@
 
 #include "controls/device_profile.h"
 #include "controls/pages/device_page.h"
+#include "devices/profile_writes.h"
 #include "editors/key_assignment_editor.h"
 #include "editors/key_set_control.h"
 #include "platform/trace.h"
@@ -24,20 +25,11 @@ bool TellResult(UserPrompts& prompts, const ProfileListResult& result, bool isRe
   return result.done();
 }
 
-// Writes the key table and the settings of the loaded profile, as far as the device has them. True when
-// everything the device has went out (or the device is not connected: it gets them with its next
-// synchronisation).
+// Writes the key table and the settings of the loaded profile with the screen's size. True when
+// everything the device has went out (or the device is not connected).
 bool WriteProfileToDevice(devices::CNorvaneUSBDevice& device, ScreenPixelSize screen) {
   device.SetScreenSize(screen.width, screen.height);
-  if (!device.CommandChannel().IsOpen()) return true;
-  bool written = true;
-  if (devices::KeyTableOps* keys = device.KeyTable()) {
-    written = keys->WriteKeyTableFromProfile(0) == protocol::kResultOk && written;
-  }
-  if (devices::SettingsOps* settings = device.Settings()) {
-    written = settings->WriteSettings(0, 0) == protocol::kResultOk && written;
-  }
-  return written;
+  return devices::WriteProfileToDevice(device) == protocol::kResultOk;
 }
 
 }  // namespace

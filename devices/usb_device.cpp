@@ -9,6 +9,7 @@
 #include "profiles/json_access.h"
 #include "profiles/json_file_util.h"
 #include "profiles/profile_locations.h"
+#include "protocol/command_codes.h"
 #include "protocol/commands.h"
 
 namespace norvane::devices {
@@ -153,11 +154,21 @@ void CNorvaneUSBDevice::SendSoon(LatestJobWorker& writer, std::function<int()> s
   });
 }
 
-void CNorvaneUSBDevice::SaveProfile() {
+int CNorvaneUSBDevice::ReadStatusRecord(StatusRecord& status) {
+  protocol::CommandChannel& channel = CommandChannel();
+  if (!channel.IsOpen()) return protocol::kResultNoReply;
+  if (const int link = protocol::CmdQueryWirelessLink(channel); link != protocol::kResultOk) return link;
+  if (const int read = protocol::CmdReadStatus(channel, status, 0); read != protocol::kResultOk) return read;
+  status[3] = channel.IsWireless() ? 1 : 0;
+  return protocol::kResultOk;
+}
+
+FileResult CNorvaneUSBDevice::SaveProfile() {
   CBasicProfiledata* document = ProfileDocument();
-  if (document == nullptr) return;
-  const FileResult saved = document->Save();
+  if (document == nullptr) return FileResult::Failure("this device keeps no profile");
+  FileResult saved = document->Save();
   if (!saved) LogFileFailure(saved);
+  return saved;
 }
 
 // ---- Lighting state.

@@ -39,6 +39,7 @@
 #include "devices/ui_poster.h"
 #include "devices/worker_thread.h"
 #include "hid/interface_table.h"
+#include "platform/atomic_file.h"
 #include "platform/clock.h"
 #include "profiles/basic_profiledata.h"
 #include "protocol/command_channel.h"
@@ -188,8 +189,16 @@ class CNorvaneUSBDevice {
   virtual void SetLedRecord(std::size_t index, lighting::LedRecord record);
   virtual lighting::LedRecord GetLedRecord(std::size_t index) const;
   virtual void InitialSync() {}
+  // The reads of InitialSync without the page or the lighting thread (what a change made without the window
+  // needs first): 1, or the first failing result. Kinds without such reads have nothing to do.
+  virtual int ReadDeviceState() { return 1; }
   virtual void Resync() {}
   virtual void ReadWirelessStatus() {}
+  // The 6-byte status record of a keyboard or mouse (byte 0 battery percent, byte 1 charge state, byte 3
+  // set here to 1 through the receiver, byte 5 phone type), after the link check: kResultOk or the first
+  // failing result.
+  using StatusRecord = std::array<uint8_t, 6>;
+  int ReadStatusRecord(StatusRecord& status);
   virtual int IsWirelessLinkUp() { return 1; }
   virtual int LoadProfile() { return 0; }
   virtual void RefreshPage() {}
@@ -210,8 +219,8 @@ class CNorvaneUSBDevice {
   // document as it was, when the default cannot be read: it must not replace the user's profile with nothing.
   bool LoadDefaultDocument();
   virtual std::filesystem::path GetProfileFilePath() const;
-  // Saves the document; a failed write is logged and the file on disk stays as it was.
-  virtual void SaveProfile();
+  // Saves the document; a failed write is logged (and returned) and the file on disk stays as it was.
+  virtual FileResult SaveProfile();
   virtual void SetVariantIndex(int index) { variant_index_ = index; }
   virtual int GetVariantIndex() const { return variant_index_; }
   virtual void SetLightParams(const lighting::LightParams& params);

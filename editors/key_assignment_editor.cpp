@@ -5,6 +5,7 @@
 #include "controls/pages/device_page.h"
 #include "devices/device_capabilities.h"
 #include "devices/device_kinds.h"
+#include "devices/key_assignment_rules.h"
 #include "editors/in_window_key_capture.h"
 #include "editors/key_set_control.h"
 #include "editors/page_controls.h"
@@ -17,17 +18,9 @@ namespace {
 
 constexpr std::uint16_t kKeyboardPage = 1;
 constexpr std::uint16_t kMousePage = 2;
-constexpr KeyFunction kLeftButton{0x10, 0x01, 0x00};
 
 devices::KeyTableOps* KeysOf(controls::CDevicePageUI& page) {
   return page.Device() ? page.Device()->KeyTable() : nullptr;
-}
-
-// A mouse must keep its left button on at least one key: the last key that has it cannot be opened.
-bool IsLastLeftButton(std::span<const KeyAssignment> keys, std::size_t key) {
-  if (keys[key].current != kLeftButton) return false;
-  return std::count_if(keys.begin(), keys.end(), [](const KeyAssignment& k) { return k.current == kLeftButton; }) ==
-         1;
 }
 
 std::string_view SenderName(const RoutedNotify& notify, std::string& storage) {
@@ -116,7 +109,7 @@ void CKeyAssignmentEditor::OpenKey(controls::CDevicePageUI& page, int key, std::
   if (!device || !keys || !panel || device->GetFunctionTab() != kKeyTab) return;
   const std::span<const KeyAssignment> list = keys->KeyAssignments();
   if (key < 0 || static_cast<std::size_t>(key) >= list.size()) return;
-  if (pageKind == kMousePage && IsLastLeftButton(list, static_cast<std::size_t>(key))) {
+  if (pageKind == kMousePage && devices::IsLastLeftButton(list, static_cast<std::size_t>(key))) {
     page.ShowMessage({kLeftButtonOnlyMessage, std::nullopt});
     return;
   }

@@ -8,6 +8,7 @@
 #include "devices/device_kinds.h"
 #include "devices/effect_lists.h"
 #include "devices/keyboard/keyboard_device.h"
+#include "devices/light_writes.h"
 #include "devices/lighting/light_conversion.h"
 #include "editors/light_control.h"
 #include "editors/page_controls.h"
@@ -281,9 +282,7 @@ void CLightingEditor::StoreAndSend(controls::CDevicePageUI& page, const lighting
     if (pendingPage_ && pendingPage_ != &page) FlushPendingWrite();
     pendingPage_ = nullptr;
     writeTimer_.stop();
-    device.SaveProfile();
-    device.RefreshKeyButtons();
-    WriteSettings(page);
+    ReportWrite(page, devices::StoreAndSendLight(device, p).written);
     return;
   }
   device.RefreshKeyButtons();

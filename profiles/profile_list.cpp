@@ -244,8 +244,18 @@ ProfileListResult CDeviceProfileList::ImportProfile(const std::filesystem::path&
 }
 
 ProfileListResult CDeviceProfileList::ExportProfile(const std::filesystem::path& path) {
-  if (selected_ < 0) return NothingDone();
-  const std::filesystem::path source = GetCurrentProfilePath();
+  return ExportProfileAt(selected_, path);
+}
+
+std::vector<std::string> CDeviceProfileList::Identifiers() const {
+  std::vector<std::string> ids;
+  for (const Entry& entry : entries_) ids.push_back(entry.id);
+  return ids;
+}
+
+ProfileListResult CDeviceProfileList::ExportProfileAt(int index, const std::filesystem::path& path) {
+  if (index < 0 || index >= GetProfileCount()) return NothingDone();
+  const std::filesystem::path source = GetProfilePath(index);
   const Json::Value document = file_util_.ReadJsonValue(source);
   if (!document.isObject()) return FileError("Cannot read the profile \"" + source.string() + "\"");
   return FromFile(file_util_.WriteJsonValue(path, document));

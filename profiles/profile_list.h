@@ -80,6 +80,10 @@ class CDeviceProfileList {
   ProfileListResult ImportProfile(const std::filesystem::path& path);
   // Writes the selected profile's document to path. Refused without a selection.
   ProfileListResult ExportProfile(const std::filesystem::path& path);
+  // Writes profile index's document to path. Refused for an index outside the list.
+  ProfileListResult ExportProfileAt(int index, const std::filesystem::path& path);
+  // The profile's identifiers, in list order.
+  std::vector<std::string> Identifiers() const;
   // Replaces the selected profile's file by the default profile, keeping its name and identifier (and, on
   // headsets, the custom equalizer presets). Refused without a selection; fails when the default profile
   // cannot be read, leaving the profile as it was.

@@ -13,16 +13,6 @@ namespace {
 using hid::DeviceKind;
 namespace catalogue = hid::catalogue;
 
-// The wired entry a page keeps as its identity: a receiver row's partner, so that both links find it.
-hid::InterfaceEntry IdentityOf(int interfaceRow) {
-  const auto& rows = hid::InterfaceTable();
-  const hid::InterfaceEntry& row = rows[std::size_t(interfaceRow)];
-  if (hid::IsReceiverKind(row.kind) && row.has_pair && row.pair_index < rows.size()) {
-    return rows[row.pair_index];
-  }
-  return row;
-}
-
 void RemoveFromStack(ui::CTabLayoutUI* stack, QWidget* widget) {
   if (!stack || !widget) return;
   stack->removeWidget(widget);
@@ -30,31 +20,6 @@ void RemoveFromStack(ui::CTabLayoutUI* stack, QWidget* widget) {
 }
 
 }  // namespace
-
-int PageRowForInterface(int interfaceRow, int variant) {
-  const auto& rows = hid::InterfaceTable();
-  if (interfaceRow < 0 || std::size_t(interfaceRow) >= rows.size()) return -1;
-  const hid::InterfaceEntry& row = rows[std::size_t(interfaceRow)];
-  const hid::InterfaceEntry& wired =
-      hid::IsReceiverKind(row.kind) && row.has_pair && row.pair_index < rows.size() ? rows[row.pair_index] : row;
-  return catalogue::FindPageRow(wired.vendor_id, wired.product_id,
-                                int(devices::PageKindCode(std::uint16_t(row.kind))), variant);
-}
-
-std::optional<PagePlan> PlanForInterface(int interfaceRow, int variant) {
-  const int g = PageRowForInterface(interfaceRow, variant);
-  if (g < 0) return std::nullopt;
-  const DeviceKind linkKind = hid::InterfaceTable()[std::size_t(interfaceRow)].kind;
-  const devices::DeviceKindRow* kind = devices::FindDeviceKind(std::uint16_t(linkKind));
-  if (!kind) return std::nullopt;
-  return PagePlan{kind,
-                  g,
-                  catalogue::DevicePageTable()[std::size_t(g)],
-                  catalogue::DevicePageFiles()[std::size_t(g)],
-                  IdentityOf(interfaceRow),
-                  std::uint16_t(linkKind),
-                  variant};
-}
 
 std::optional<BuiltPage> BuildDevicePage(const DeviceStrip& strip, int interfaceRow, int variant,
                                          ui::IDialogBuilderCallback* callback) {
@@ -68,7 +33,6 @@ std::optional<BuiltPage> BuildDevicePage(const DeviceStrip& strip, const PagePla
   if (!strip.tabs || !strip.pages || !strip.powerPages || !plan.kind) return std::nullopt;
   const devices::DeviceKindRow& kind = *plan.kind;
   const catalogue::DevicePageRow& row = plan.model;
-  const catalogue::DevicePageFilesRow& files = plan.files;
 
   auto power = std::make_unique<CMpDevicePowerUI>();
   auto page = std::make_unique<CDevicePageUI>();
@@ -85,18 +49,9 @@ std::optional<BuiltPage> BuildDevicePage(const DeviceStrip& strip, const PagePla
 
   page->SetDevice(devices::MakeDeviceForKind(plan.linkKind, page->Services()));
   devices::CNorvaneUSBDevice& device = *page->Device();
-  device.SetSkinFile(std::string(kind.skin));
-  device.SetKeyCount(files.key_count);
-  device.SetLedCount(files.led_count);
-  if (kind.model_index) device.SetModelIndex(plan.modelIndex);
-  device.SetWirelessCapable(files.wireless_capable != 0);
-  device.SetLogoLed(files.logo_led);
-  device.SetProfileStem({});
-  device.SetDeviceFolder(std::string(kind.folder));
+  devices::SetUpPlannedDevice(device, plan);
   page->SetPowerPanel(built.power);
-  device.SetIdentity(plan.identity);
-  device.SetVariantIndex(row.variant_index);
-  device.SetLightListStem(std::string(files.file_stem));
+  devices::CompletePlannedDevice(device, plan);
   device.BindKeyButtons();
   page->SetUpProfileBar();
   strip.pages->Add(page.release());

@@ -10,6 +10,7 @@
 #include "controls/mp_device_power.h"
 #include "controls/pages/device_page.h"
 #include "devices/device_kinds.h"
+#include "devices/device_plan.h"
 #include "hid/catalogue/device_catalogue.h"
 #include "hid/interface_table.h"
 #include "uilib/dialog_builder.h"
@@ -22,24 +23,10 @@ struct BuiltPage {
   CDeviceOptionUI* tab = nullptr;
 };
 
-// Everything a page is built from: its kind's row, its model's catalogue rows and the interface it is
-// identified by.
-struct PagePlan {
-  const devices::DeviceKindRow* kind = nullptr;
-  int modelIndex = 0;  // the catalogue row (also the page index of the start-up pages)
-  hid::catalogue::DevicePageRow model;
-  hid::catalogue::DevicePageFilesRow files;
-  hid::InterfaceEntry identity;   // the wired entry, also for a page reached through its receiver
-  std::uint16_t linkKind = 0;     // the kind code of the interface the page was made for
-  int variant = 0;
-};
-
-// The DevicePageTable row that serves InterfaceTable row `interfaceRow` with `variant`; -1 when none. A
-// receiver finds its wired partner's row.
-int PageRowForInterface(int interfaceRow, int variant);
-
-// The plan of the page of InterfaceTable row `interfaceRow`; nullopt when no page row or kind serves it.
-std::optional<PagePlan> PlanForInterface(int interfaceRow, int variant);
+// Everything a page is built from (shared with the device objects norvanectl sets up).
+using PagePlan = devices::DevicePlan;
+using devices::PageRowForInterface;
+using devices::PlanForInterface;
 
 // Builds the page into `strip` (every container must exist). Nothing is added when a skin cannot be built.
 // `callback` builds the classes the control factory does not know (the main window's).

@@ -63,6 +63,7 @@ class CNorvaneKeyboardDevice : public CNorvaneUSBDevice,
 
   // ---- Base operations.
   void InitialSync() override;
+  int ReadDeviceState() override;
   void Resync() override;
   void ReadWirelessStatus() override;
   int IsWirelessLinkUp() override;

@@ -75,11 +75,16 @@ int CNorvaneKeyboardDevice::ReadLiveSettings() {
 }
 
 void CNorvaneKeyboardDevice::InitialSync() {
-  ReadDeviceKeys();
-  LoadProfile();
-  ReadLiveSettings();
+  ReadDeviceState();
   RefreshPage();
   StartLightingThread();
+}
+
+int CNorvaneKeyboardDevice::ReadDeviceState() {
+  const int keys = ReadDeviceKeys();
+  LoadProfile();
+  ReadLiveSettings();  // gives the active profile; how the read went is kept apart
+  return keys != 1 ? keys : LastLiveReadResult();
 }
 
 void CNorvaneKeyboardDevice::Resync() {
@@ -99,11 +104,8 @@ int CNorvaneKeyboardDevice::IsWirelessLinkUp() {
 }
 
 void CNorvaneKeyboardDevice::ReadWirelessStatus() {
-  protocol::CommandChannel& channel = CommandChannel();
-  if (WirelessState() != 0 || !channel.IsOpen() || protocol::CmdQueryWirelessLink(channel) != 1) return;
-  std::array<std::uint8_t, 6> status{};
-  if (protocol::CmdReadStatus(channel, status, 0) != protocol::kResultOk) return;
-  status[3] = channel.IsWireless() ? 1 : 0;
+  StatusRecord status{};
+  if (WirelessState() != 0 || ReadStatusRecord(status) != protocol::kResultOk) return;
   if (View()) View()->ShowWirelessStatus(status);
 }
 

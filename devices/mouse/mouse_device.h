@@ -68,6 +68,7 @@ class CNorvaneMouseDevice : public CNorvaneUSBDevice,
 
   // ---- Base operations.
   void InitialSync() override;
+  int ReadDeviceState() override;
   void Resync() override;
   void ReadWirelessStatus() override;
   int IsWirelessLinkUp() override;

@@ -86,11 +86,16 @@ int CNorvaneMouseDevice::ReadLiveRecord() {
 }
 
 void CNorvaneMouseDevice::InitialSync() {
-  ReadDeviceKeys();
-  LoadProfile();
-  ReadLiveSettings();
+  ReadDeviceState();
   RefreshPage();
   StartLightingThread();
+}
+
+int CNorvaneMouseDevice::ReadDeviceState() {
+  const int keys = ReadDeviceKeys();
+  LoadProfile();
+  const int live = ReadLiveSettings();
+  return keys != 1 ? keys : live;
 }
 
 void CNorvaneMouseDevice::Resync() {
@@ -106,11 +111,8 @@ int CNorvaneMouseDevice::IsWirelessLinkUp() {
 }
 
 void CNorvaneMouseDevice::ReadWirelessStatus() {
-  protocol::CommandChannel& channel = CommandChannel();
-  if (WirelessState() != 0 || !channel.IsOpen() || protocol::CmdQueryWirelessLink(channel) != 1) return;
-  std::array<std::uint8_t, CNorvaneBasicDevice::kStatusSize> status{};
-  if (protocol::CmdReadStatus(channel, status, 0) != protocol::kResultOk) return;
-  status[3] = channel.IsWireless() ? 1 : 0;
+  StatusRecord status{};
+  if (WirelessState() != 0 || ReadStatusRecord(status) != protocol::kResultOk) return;
   if (View()) View()->ShowWirelessStatus(status);
 }
 

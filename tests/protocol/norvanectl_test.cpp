@@ -176,6 +176,36 @@ TEST_F(NorvanectlTest, BadCommandLinesAreUsageErrors) {
   EXPECT_NE(result.out.find("--emulate LIST"), std::string::npos);
 }
 
+// A setting command as a script runs it: the exit status, one line on stderr, and the change kept by the
+// emulated mouse for the next run.
+TEST_F(NorvanectlTest, SettingCommandsKeepTheirChangeAndAnswerWithExitStatuses) {
+  RunResult set = Run("dpi set 1 800 --colour 00ff00 --emulate mouse");
+  ASSERT_EQ(set.exit_code, 0) << set.err;
+  EXPECT_EQ(set.out, "stage 1: 800 DPI\n");
+
+  const RunResult shown = Run("--json --emulate mouse dpi show");
+  ASSERT_EQ(shown.exit_code, 0) << shown.err;
+  Json::Value root;
+  std::string errors;
+  std::istringstream stream(shown.out);
+  ASSERT_TRUE(Json::parseFromStream(Json::CharReaderBuilder(), stream, &root, &errors)) << errors;
+  EXPECT_EQ(root["stages"][0]["dpi"].asInt(), 800);
+  EXPECT_EQ(root["stages"][0]["colour"].asString(), "00ff00");
+
+  const RunResult wrong = Run("--emulate mouse dpi set 1");
+  EXPECT_EQ(wrong.exit_code, 2);
+  EXPECT_EQ(Lines(wrong.err).size(), 1u) << wrong.err;
+  EXPECT_TRUE(wrong.out.empty());
+
+  const RunResult missing = Run("--emulate keyboard dpi show");
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_EQ(Lines(missing.err).size(), 1u) << missing.err;
+
+  const RunResult help = Run("key set --help");
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_NE(help.out.find("keyboard:[MOD+]KEY"), std::string::npos) << help.out;
+}
+
 // The profile rules of a device folder, changed from scripts.
 class NorvanectlRulesTest : public NorvanectlTest {
  protected:

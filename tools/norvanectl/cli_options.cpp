@@ -1,5 +1,7 @@
 #include "tools/norvanectl/cli_options.h"
 
+#include "tools/norvanectl/setting_commands.h"
+
 namespace norvane::cli {
 namespace {
 
@@ -7,6 +9,7 @@ std::optional<Command> CommandNamed(std::string_view name) {
   if (name == "list") return Command::kList;
   if (name == "info") return Command::kInfo;
   if (name == "rules") return Command::kRules;
+  if (IsSettingCommand(name)) return Command::kSetting;
   return std::nullopt;
 }
 
@@ -45,13 +48,28 @@ ParseOutcome ParseCommandLine(const std::vector<std::string_view>& arguments) {
         options.commandArguments.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, arguments.end());
         break;
       }
+      // A setting command reads its name and the rest of the line (its own --help and options included).
+      if (*command == Command::kSetting) {
+        for (; i < arguments.size(); ++i) {
+          if (arguments[i] == "--trace") {
+            options.trace = true;
+          } else if (arguments[i] == "--emulate" && i + 1 < arguments.size()) {
+            options.emulate = std::string(arguments[++i]);
+          } else if (arguments[i].starts_with(kEmulateEquals)) {
+            options.emulate = std::string(arguments[i].substr(kEmulateEquals.size()));
+          } else {
+            options.commandArguments.emplace_back(arguments[i]);
+          }
+        }
+        break;
+      }
     } else {
       outcome.error = "unknown command " + std::string(argument);
       return outcome;
     }
   }
   if (options.command == Command::kNone && !options.help) {
-    outcome.error = "no command given (list, info or rules)";
+    outcome.error = "no command given (try --help)";
   }
   return outcome;
 }
@@ -62,7 +80,14 @@ std::string UsageText() {
          "Commands:\n"
          "  list    every HID interface with its numbers and the row of the interface table it matches\n"
          "  info    the device information block of every connected device\n"
-         "  rules   the rules that switch a device's profile by the programs that run (rules --help)\n"
+         "  rules   the rules that switch a device's profile by the programs that run (rules --help)\n" +
+         SettingCommandsSummary() +
+         "\n"
+         "A setting command works on the device given by --device KIND|PATH, else on the one connected device\n"
+         "that has the setting; a change is saved in the device's profile, then written to the device.\n"
+         "With --emulate the emulated devices keep their memory between runs, as the demo mode does, in\n"
+         "emulated_devices.txt of the user data folder (delete it to start from factory memory).\n"
+         "Exit status: 0 done, 1 a device or file failure (the reason on stderr), 2 a wrong command line.\n"
          "\n"
          "Options:\n"
          "  --emulate LIST  use emulated devices instead of real ones; LIST is comma-separated from\n"

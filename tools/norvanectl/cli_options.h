@@ -8,7 +8,7 @@
 
 namespace norvane::cli {
 
-enum class Command { kNone, kList, kInfo, kRules };
+enum class Command { kNone, kList, kInfo, kRules, kSetting };
 
 struct CliOptions {
   std::optional<std::string> emulate;  // device list for the emulator, from --emulate
@@ -16,7 +16,8 @@ struct CliOptions {
   bool json = false;
   bool help = false;
   Command command = Command::kNone;
-  // What follows a command that has words of its own ("rules ..."), as given.
+  // What follows a command that has words of its own ("rules ..."), as given; a setting command's words
+  // begin with its name ("dpi", "set", "1", "800").
   std::vector<std::string> commandArguments;
 };
 

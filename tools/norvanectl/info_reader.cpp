@@ -6,7 +6,6 @@
 #include "protocol/command_series.h"
 
 namespace norvane::cli {
-namespace {
 
 std::string DescribeFailure(int result, const protocol::CommandChannel& channel) {
   switch (result) {
@@ -26,8 +25,6 @@ std::string DescribeFailure(int result, const protocol::CommandChannel& channel)
       return std::string(protocol::DescribeResult(result));
   }
 }
-
-}  // namespace
 
 std::string DescribeOpenError(hid::OpenError error) {
   switch (error) {

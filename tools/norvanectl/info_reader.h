@@ -25,6 +25,9 @@ struct InfoOutcome {
 // `interface` must match a command row of the interface table.
 InfoOutcome ReadDeviceInfo(const SeenInterface& interface);
 
+// One line on a failed command result: "timed out: no reply within 250 ms" and the like.
+std::string DescribeFailure(int result, const protocol::CommandChannel& channel);
+
 // "permission denied" and the like.
 std::string DescribeOpenError(hid::OpenError error);
 

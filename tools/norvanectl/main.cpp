@@ -11,6 +11,7 @@
 #include "tools/norvanectl/cli_commands.h"
 #include "tools/norvanectl/cli_options.h"
 #include "tools/norvanectl/rules_command.h"
+#include "tools/norvanectl/setting_commands.h"
 
 int main(int argc, char** argv) {
   using namespace norvane;
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
     return cli::kExitUsage;
   }
   const cli::CliOptions& options = parsed.options;
-  if (options.help) {
+  if (options.help && options.command != cli::Command::kSetting) {
     std::fputs(cli::UsageText().c_str(), stdout);
     return cli::kExitOk;
   }
@@ -50,6 +51,14 @@ int main(int argc, char** argv) {
       return cli::RunInfo(options);
     case cli::Command::kRules:
       return cli::RunRules(options);
+    case cli::Command::kSetting: {
+      std::vector<std::string> words = options.commandArguments;
+      if (options.help) words.emplace_back("--help");
+      const cli::CommandOutput output = cli::RunSettingCommand(words, options.json);
+      std::fputs(output.out.c_str(), stdout);
+      std::fputs(output.err.c_str(), stderr);
+      return output.exit;
+    }
     case cli::Command::kNone:
       break;
   }
