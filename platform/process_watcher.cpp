@@ -169,7 +169,7 @@ void ProcessWatcher::Run() {
   Trace(std::string("process watcher: ") +
         (connector ? "kernel process events" : "scanning " + options_.procRoot.string()));
   lastPidMark_ = LastPidMark(options_.procRoot);
-  FullScan();
+  if (!threadPrograms_.empty()) FullScan();
   Report();
   Loop();
   CloseConnector();
@@ -260,6 +260,13 @@ void ProcessWatcher::Loop() {
   Clock::time_point askedFor{};
   Clock::time_point lastRescan = Clock::now();
   while (!stopping_) {
+    if (threadPrograms_.empty()) {
+      if (!Rest()) return;
+      nextLook = Clock::now() + options_.scanInterval;
+      asked = false;
+      lastRescan = Clock::now();
+      continue;
+    }
     std::vector<pollfd> fds;
     fds.push_back({wakeFd_, POLLIN, 0});
     if (connectorFd_ >= 0) fds.push_back({connectorFd_, POLLIN, 0});
@@ -318,6 +325,30 @@ void ProcessWatcher::Loop() {
     Rescan();
     Report();
   }
+}
+
+bool ProcessWatcher::Rest() {
+  // Nothing is known while nothing is watched; what was watched has ended as far as the listener cares.
+  CloseConnector();
+  known_.clear();
+  young_.clear();
+  matching_.clear();
+  Report();
+  while (!stopping_) {
+    pollfd wake{wakeFd_, POLLIN, 0};
+    if (::poll(&wake, 1, -1) < 0 && errno != EINTR) return false;
+    std::uint64_t count = 0;
+    [[maybe_unused]] const ssize_t got = ::read(wakeFd_, &count, sizeof count);
+    if (stopping_) return false;
+    if (!ProgramsChanged() || threadPrograms_.empty()) continue;
+    // Listening again where the kernel allowed it at the start; a refusal now falls back to the scan.
+    if (backend_ == Backend::kConnector && !OpenConnector()) backend_ = Backend::kScan;
+    lastPidMark_ = LastPidMark(options_.procRoot);
+    FullScan();
+    Report();
+    return true;
+  }
+  return false;
 }
 
 void ProcessWatcher::FullScan() {

@@ -9,7 +9,8 @@
 //   that is one small read and nothing else.
 // A process is read again at each look for a few seconds after it was first seen, since launchers (and
 // compatibility layers) replace or rename their program just after they started. The end of a watched
-// process is seen at once through a process file descriptor.
+// process is seen at once through a process file descriptor. While no program is chosen (no profile rule
+// names one) the thread only waits: it costs nothing however busy the machine is.
 //
 // The listener hears, on the watcher's thread, the complete list of running processes of the chosen
 // programs each time that list changes (once at the start as well, empty or not). It should hand the list
@@ -73,6 +74,9 @@ class ProcessWatcher {
   void Loop();
   // Reads every pending event of the kernel; true when a process was started (or events were lost).
   bool DrainConnector();
+  // While no program is chosen: no events listened to and nothing read until programs are chosen (true)
+  // or the stop (false).
+  bool Rest();
   // Reads every process, as at the start or after events were lost.
   void FullScan();
   // The scan's step: new and young processes read, vanished ones dropped.

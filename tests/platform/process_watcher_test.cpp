@@ -154,6 +154,30 @@ TEST_F(ScanTest, WhileNothingIsStartedTheProcessListIsNotRead) {
   EXPECT_EQ(heard_.Count(), 1u);  // nothing of interest: nothing said
 }
 
+TEST_F(ScanTest, WithoutAChosenProgramNothingIsReadHoweverManyStartAndAChoiceFindsWhatRuns) {
+  proc_.Add(10, "/opt/game/game");
+  ProcessWatcher watcher(Options(), heard_.Listener());
+  ASSERT_TRUE(watcher.Start());
+  ASSERT_TRUE(heard_.WaitFor({}));
+  for (int pid = 11; pid < 20; ++pid) {
+    proc_.Add(pid, "/usr/bin/ls");
+    proc_.SetLastPid(pid);
+    std::this_thread::sleep_for(25ms);
+  }
+  EXPECT_EQ(watcher.FullScans(), 0u);
+
+  watcher.SetPrograms({"game"});
+  ASSERT_TRUE(heard_.WaitFor({10}));
+  // The last rule gone: the game no longer counts, and the watcher rests again.
+  watcher.SetPrograms({});
+  ASSERT_TRUE(heard_.WaitFor({}));
+  std::this_thread::sleep_for(50ms);
+  const std::uint64_t scans = watcher.FullScans();
+  proc_.SetLastPid(40);
+  std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(watcher.FullScans(), scans);
+}
+
 void CheckRealProgram(bool tryConnector) {
   testing::TempFolder folder;
   // Named after this test process: tests run side by side watch the same machine.
