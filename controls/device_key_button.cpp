@@ -216,6 +216,7 @@ void CDeviceKeyButtonUI::Refresh(qreal dpr) {
     top_[i] = QPixmap();
     topBuilt_[i] = false;
   }
+  for (KeyLightComposite& composite : lit_) composite.Reset();
 }
 
 QPixmap CDeviceKeyButtonUI::RenderFace(bool withCaption) {
@@ -302,13 +303,25 @@ void CDeviceKeyButtonUI::PaintKey(QPainter& painter, QPoint at) {
   Caption caption = Caption::kNone;
   const QRect area = LightArea(size());
   if (lightOverlayOn_ && !area.isEmpty()) {
-    painter.drawPixmap(at, Face(false));
     const QColor light = LitColour(lightColour_, lightLevel_);
     const QImage shape = LightShape();
-    if (!tint_.IsPreparedFor(area.size(), look_.dpr, shape.cacheKey()))
+    if (!tint_.IsPreparedFor(area.size(), look_.dpr, shape.cacheKey())) {
       tint_.Prepare(area.size(), look_.dpr, shape);
-    painter.drawImage(at + area.topLeft(), tint_.Tinted(light));
+      for (KeyLightComposite& composite : lit_) composite.Reset();
+    }
     caption = light.lightness() > kBrightLight ? Caption::kDark : Caption::kLight;
+    // Face, light and top in one image: a frame of a changing colour blends each key once.
+    KeyLightComposite& lit = lit_[caption == Caption::kDark ? 0 : 1];
+    if (!lit.IsPrepared()) {
+      const QPoint offset(qRound(area.left() * look_.dpr), qRound(area.top() * look_.dpr));
+      lit.Prepare(Face(false).toImage(), Top(caption).toImage(), tint_, offset);
+    }
+    if (lit.IsPrepared()) {
+      painter.drawImage(at, lit.Drawn(light));
+      return;
+    }
+    painter.drawPixmap(at, Face(false));
+    painter.drawImage(at + area.topLeft(), tint_.Tinted(light));
   } else {
     painter.drawPixmap(at, Face(true));
   }

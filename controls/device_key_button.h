@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <cstdint>
 
+#include "controls/key_light_composite.h"
 #include "controls/key_light_tint.h"
 #include "uilib/button.h"
 
@@ -129,6 +130,7 @@ class CDeviceKeyButtonUI : public ui::CButtonUI {
   QImage lightShape_;
   bool lightShapeLoaded_ = false;
   KeyLightTint tint_;
+  KeyLightComposite lit_[2];  // lit with the dark caption, with the light one
 };
 
 }  // namespace norvane::controls

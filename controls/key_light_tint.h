@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QSize>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace norvane::controls {
@@ -30,6 +31,13 @@ class KeyLightTint {
   // The overlay in `colour` (its alpha is ignored); tinted again only when the colour differs from the
   // last one asked for. Premultiplied ARGB at the prepared device pixel ratio.
   const QImage& Tinted(QColor colour);
+
+  // The prepared shape, for drawing it combined with what lies under and over it: the overlay's size in device
+  // pixels and, per pixel row by row, what stays of the image (empty for the rounded rectangle) and the
+  // colour's weight.
+  [[nodiscard]] QSize PixelSize() const { return tinted_.size(); }
+  [[nodiscard]] std::span<const std::uint32_t> Base() const { return base_; }
+  [[nodiscard]] std::span<const std::uint8_t> Weight() const { return weight_; }
 
  private:
   QSize size_;
