@@ -95,7 +95,10 @@ QColor DecodeKeyLight(std::uint32_t packed) {
   return QColor(int(packed & 0xFF), int(packed >> 16 & 0xFF), int(packed >> 8 & 0xFF));
 }
 
-CDeviceKeyButtonUI::CDeviceKeyButtonUI(QWidget* parent) : CButtonUI(parent) {}
+CDeviceKeyButtonUI::CDeviceKeyButtonUI(QWidget* parent) : CButtonUI(parent) {
+  // Checking and unchecking from code sends the button no event.
+  connect(this, &QAbstractButton::toggled, this, [this] { stateMayHaveChanged_ = true; });
+}
 
 void CDeviceKeyButtonUI::SetAttribute(const ui::CDuiString& name, const ui::CDuiString& value) {
   if (name == "lightimage") {
@@ -161,6 +164,7 @@ void CDeviceKeyButtonUI::Invalidate() {
 
 void CDeviceKeyButtonUI::SetText(const ui::CDuiString& text) {
   CButtonUI::SetText(text);
+  stateMayHaveChanged_ = true;
   Repaint();
 }
 
@@ -185,6 +189,8 @@ void CDeviceKeyButtonUI::Repaint() {
 }
 
 bool CDeviceKeyButtonUI::event(QEvent* event) {
+  // Whatever reaches the button may change what it shows (hover, press, focus, enabling, activation, font).
+  stateMayHaveChanged_ = true;
   const bool handled = CButtonUI::event(event);
   if (ChangesLook(event->type())) {
     LookChanged();
@@ -197,6 +203,10 @@ bool CDeviceKeyButtonUI::event(QEvent* event) {
 // ---- Drawing.
 
 void CDeviceKeyButtonUI::Refresh(qreal dpr) {
+  // A frame of the picture asks every lit key: without anything that reached the button since the last time,
+  // nothing of its look can have changed.
+  if (!stateMayHaveChanged_ && dpr == look_.dpr && generation_ == look_.generation) return;
+  stateMayHaveChanged_ = false;
   // The state bits the style draws a push button by; cheaper to gather than a whole style option.
   int state = 0;
   if (isEnabled()) state |= 1;

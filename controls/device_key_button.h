@@ -123,6 +123,8 @@ class CDeviceKeyButtonUI : public ui::CButtonUI {
   QPointer<CSelectPanelUI> picture_;
   std::uint64_t generation_ = 0;
   LookKey look_;
+  // Set by every event, text and check change; Refresh gathers the button's state only when it is set.
+  bool stateMayHaveChanged_ = true;
   QPixmap faceWithCaption_;
   QPixmap faceWithoutCaption_;
   QPixmap top_[3];

@@ -27,7 +27,8 @@ std::uint32_t AlphaOf(std::uint32_t pixel) {
 void KeyLightComposite::Reset() {
   constant_.clear();
   weight_.clear();
-  path_.clear();
+  takesCommon_.clear();
+  ownWeight_.clear();
   drawn_ = QImage();
   drawnFor_ = 0;
 }
@@ -86,11 +87,14 @@ void KeyLightComposite::Prepare(const QImage& faceImage, const QImage& topImage,
   }
   // A plain add cannot overflow where the constant part leaves room for the whole weight: every premultiplied
   // channel is at most its alpha.
-  path_.assign(count, Path::kConstant);
+  takesCommon_.assign(count, 0);
   for (std::size_t i = 0; i < count; ++i) {
     if (weight_[i] == 0) continue;
-    path_[i] = weight_[i] == commonWeight_ && AlphaOf(constant_[i]) + commonWeight_ <= 255 ? Path::kCommon
-                                                                                           : Path::kOwn;
+    if (weight_[i] == commonWeight_ && AlphaOf(constant_[i]) + commonWeight_ <= 255) {
+      takesCommon_[i] = 0xFFFFFFFFu;
+    } else {
+      ownWeight_.push_back(std::uint32_t(i));
+    }
   }
   drawn_ = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
   drawn_.setDevicePixelRatio(face.devicePixelRatio());
@@ -103,19 +107,11 @@ const QImage& KeyLightComposite::Drawn(QColor colour) {
   const std::uint32_t common = ScalePremultiplied(opaque, commonWeight_);
   auto* out = reinterpret_cast<std::uint32_t*>(drawn_.bits());
   const std::size_t count = constant_.size();
-  for (std::size_t i = 0; i < count; ++i) {
-    switch (path_[i]) {
-      case Path::kConstant:
-        out[i] = constant_[i];
-        break;
-      case Path::kCommon:
-        out[i] = constant_[i] + common;
-        break;
-      case Path::kOwn:
-        out[i] = AddSaturated(constant_[i], ScalePremultiplied(opaque, weight_[i]));
-        break;
-    }
-  }
+  // One add per pixel, without a branch (the compiler makes it a vector loop); then the few edge pixels.
+  const std::uint32_t* constant = constant_.data();
+  const std::uint32_t* mask = takesCommon_.data();
+  for (std::size_t i = 0; i < count; ++i) out[i] = constant[i] + (common & mask[i]);
+  for (const std::uint32_t i : ownWeight_) out[i] = AddSaturated(constant_[i], ScalePremultiplied(opaque, weight_[i]));
   return drawn_;
 }
 

@@ -28,11 +28,11 @@ class KeyLightComposite {
   const QImage& Drawn(QColor colour);
 
  private:
-  // How a pixel takes the colour: not at all, at the shared weight by a plain add, or at its own weight.
-  enum class Path : std::uint8_t { kConstant, kCommon, kOwn };
-
   std::vector<std::uint32_t> constant_;
-  std::vector<Path> path_;
+  // Per pixel, all ones where the colour goes on at the shared weight by a plain add (0 elsewhere), and the
+  // pixels that take it at a weight of their own.
+  std::vector<std::uint32_t> takesCommon_;
+  std::vector<std::uint32_t> ownWeight_;
   std::vector<std::uint8_t> weight_;
   // The weight most pixels share (the inside of the light), whose colour is scaled once per frame.
   std::uint8_t commonWeight_ = 0;
