@@ -402,6 +402,11 @@ bool IsSettingCommand(std::string_view name) {
 }
 
 CommandOutput RunSettingCommand(const std::vector<std::string>& arguments, bool json) {
+  ScanningProvider scanning;
+  return RunSettingCommand(arguments, json, scanning);
+}
+
+CommandOutput RunSettingCommand(const std::vector<std::string>& arguments, bool json, DeviceProvider& provider) {
   const SettingCommand* command = arguments.empty() ? nullptr : Find(arguments.front());
   if (!command) return Failed(kExitUsage, "unknown command (try --help)");
   CommandWords words = SplitCommandWords(arguments, command->valued);
@@ -414,9 +419,11 @@ CommandOutput RunSettingCommand(const std::vector<std::string>& arguments, bool 
   if (!prepared.error.empty()) {
     return Failed(kExitUsage, prepared.error + " (try norvanectl " + std::string(command->name) + " --help)");
   }
-  OpenOutcome outcome = OpenDeviceFor(words.device, command->wanted, command->setting);
+  OpenOutcome outcome = provider.Provide(words.device, command->wanted, command->setting);
   if (!outcome.opened) return outcome.failure;
-  return prepared.act(*outcome.opened);
+  CommandOutput output = prepared.act(*outcome.opened);
+  provider.CommandDone(*outcome.opened, command->name);
+  return output;
 }
 
 std::string SettingCommandsSummary() {
