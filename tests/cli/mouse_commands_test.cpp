@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include "tests/cli/cli_fixture.h"
+#include "tests/cli/x_screen.h"
 
 namespace norvane::cli::testing {
 namespace {
@@ -58,6 +59,18 @@ TEST_F(MouseCommandsTest, DpiSetStoresTheSensorPositionAndColourInProfileAndMous
   EXPECT_EQ(Stage(profile, 0)["StageColorR"].asInt(), 255);
   EXPECT_EQ(Stage(profile, 0)["StageColorG"].asInt(), 128);
   EXPECT_EQ(Stage(profile, 0)["StageColorB"].asInt(), 0);
+}
+
+TEST_F(MouseCommandsTest, WithADisplayTheRecordCarriesTheDisplaysScreenSize) {
+  if (display_.empty()) GTEST_SKIP() << "no display in this run";
+  norvane::testing::ScopedEnv display("DISPLAY", display_.c_str());
+  const std::optional<std::pair<int, int>> screen = XScreenSize(display_);
+  ASSERT_TRUE(screen.has_value());
+  const auto [width, height] = *screen;
+  ASSERT_EQ(Run({"dpi", "set", "1", "800"}).exit, 0);
+  const std::vector<uint8_t> record = Record();
+  EXPECT_EQ(std::vector<uint8_t>(record.begin() + kScreenByte, record.begin() + kScreenByte + 4),
+            (std::vector<uint8_t>{uint8_t(width), uint8_t(width >> 8), uint8_t(height), uint8_t(height >> 8)}));
 }
 
 TEST_F(MouseCommandsTest, DpiSetAboveTheEvenStepsTakesTheWideStepsOfThatSensor) {
