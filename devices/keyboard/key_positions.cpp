@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "devices/key_table_builder.h"
+
 namespace norvane::devices::keyboard {
 namespace {
 
@@ -67,25 +69,9 @@ PositionMaps BuildPositionMaps(std::span<const std::uint8_t> table, std::size_t 
 
 void CompletePositionMaps(PositionMaps& maps, std::span<const std::uint8_t> table, std::size_t positions,
                           std::span<const KeyAssignment> keys) {
-  positions = std::min({positions, table.size() / kCodeSize, std::size_t{kNoPosition}});
-  std::array<bool, kNoPosition> claimed{};
-  for (const std::uint8_t place : maps.keys) {
-    if (place != kNoPosition) claimed[place] = true;
-  }
-  const std::size_t count = std::min({keys.size(), kAssignableKeys, maps.keys.size()});
-  for (std::size_t key = 0; key < count; ++key) {
-    if (maps.keys[key] != kNoPosition) continue;
-    const KeyFunction& function = keys[key].current;
-    const bool macro = function.type == 0x70 || function.type == 0x71;
-    for (std::size_t p = 0; p < positions; ++p) {
-      const std::uint8_t* code = table.data() + kCodeSize * p;
-      const bool same = code[0] == function.type && (macro || (code[1] == function.data1 && code[2] == function.data2));
-      if (claimed[p] || !same) continue;
-      claimed[p] = true;
-      maps.keys[key] = static_cast<std::uint8_t>(p);
-      maps.lights[key] = static_cast<std::uint8_t>(p);
-      break;
-    }
+  devices::PlaceReassignedKeys(std::span(maps.keys).first(kAssignableKeys), kNoPosition, table, positions, keys);
+  for (std::size_t key = 0; key < kAssignableKeys; ++key) {
+    if (maps.lights[key] == kNoPosition) maps.lights[key] = maps.keys[key];
   }
 }
 

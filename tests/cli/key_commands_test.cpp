@@ -101,6 +101,28 @@ TEST_F(KeyCommandsTest, MouseButtonsTakeMouseFunctionsAndKeepOneLeftButton) {
   ASSERT_EQ(set.exit, 0) << set.err;
   EXPECT_EQ(CodeAt(DeviceModel::kMouse, back), (Code{0x13, 0x03, 0x00}));
 
+  // Wheel down 3 steps, delay 1, speed 0: data1 0x10, data2 (128 - 3) with bit 7 set. Pointer right 20
+  // steps, speed 5: data1 0x05, data2 20 with bit 7 set.
+  // Each in a run of its own, after the back button was given another function in an earlier one.
+  const int forward = PositionOf(DeviceModel::kMouse, {0x10, 0x10, 0x00});
+  const int middle = PositionOf(DeviceModel::kMouse, {0x10, 0x04, 0x00});
+  ASSERT_GE(forward, 0);
+  ASSERT_GE(middle, 0);
+  ASSERT_EQ(Run({"key", "set", "forward button", "wheel:down,3,1,0", "--device", "mouse"}).exit, 0);
+  EXPECT_EQ(CodeAt(DeviceModel::kMouse, forward), (Code{0x12, 0x10, 0xFD}));
+  ASSERT_EQ(Run({"key", "set", "middle button", "pointer:right,20,0,5", "--device", "mouse"}).exit, 0);
+  EXPECT_EQ(CodeAt(DeviceModel::kMouse, middle), (Code{0x11, 0x05, 0x94}));
+  // A button reassigned in an earlier run is still found where it sits.
+  ASSERT_EQ(Run({"key", "set", "forward button", "wheel:up,3,1,0", "--device", "mouse"}).exit, 0);
+  EXPECT_EQ(CodeAt(DeviceModel::kMouse, forward), (Code{0x12, 0x10, 0x03}));
+  const std::string listed = Run({"key", "list", "--device", "mouse"}).out;
+  EXPECT_THAT(listed, HasSubstr("wheel:up,3,1,0"));
+  EXPECT_THAT(listed, HasSubstr("pointer:right,20,0,5"));
+  for (const char* wrong : {"wheel:left,3,1,0", "pointer:right,128,0,0", "wheel:up,3,16,0", "pointer:left,1,2"}) {
+    EXPECT_EQ(Run({"key", "set", "forward button", wrong, "--device", "mouse"}).exit, 2) << wrong;
+  }
+  EXPECT_EQ(CodeAt(DeviceModel::kMouse, forward), (Code{0x12, 0x10, 0x03}));
+
   const int left = PositionOf(DeviceModel::kMouse, kLeftButton);
   const CommandOutput refused = Run({"key", "set", "left button", "mouse:right", "--device", "mouse"});
   EXPECT_EQ(refused.exit, 2);
