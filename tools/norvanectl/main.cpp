@@ -11,9 +11,9 @@
 #include "platform/trace.h"
 #include "tools/norvanectl/cli_commands.h"
 #include "tools/norvanectl/cli_options.h"
+#include "tools/norvanectl/command_bus.h"
 #include "tools/norvanectl/rules_command.h"
 #include "tools/norvanectl/setting_commands.h"
-#include "tools/norvanectl/command_bus.h"
 #include "tools/norvanectl/window_handover.h"
 
 int main(int argc, char** argv) {

@@ -7,6 +7,8 @@
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QStringList>
+#include <cstdlib>
+#include <filesystem>
 
 #include "app/bus_names.h"
 #include "tools/norvanectl/cli_commands.h"
@@ -29,6 +31,16 @@ class BusApplication {
   std::optional<QCoreApplication> app_;
 };
 
+// Whether a session bus can be reached without starting one: its address is given, or the user's bus
+// socket exists. (Asking for the session bus otherwise could launch a bus daemon for nothing.)
+bool SessionBusKnown() {
+  const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+  if (address != nullptr && *address != '\0') return true;
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  std::error_code error;
+  return runtime != nullptr && *runtime != '\0' && std::filesystem::exists(std::filesystem::path(runtime) / "bus", error);
+}
+
 bool WindowOwnsName(QDBusConnection& bus) {
   if (!bus.isConnected()) return false;
   QDBusConnectionInterface* names = bus.interface();
@@ -39,13 +51,8 @@ bool WindowOwnsName(QDBusConnection& bus) {
 
 }  // namespace
 
-bool WindowProgramRuns() {
-  const BusApplication application;
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  return WindowOwnsName(bus);
-}
-
 std::optional<CommandOutput> HandToWindow(const std::vector<std::string>& words, int timeoutMs) {
+  if (!SessionBusKnown()) return std::nullopt;
   const BusApplication application;
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!WindowOwnsName(bus)) return std::nullopt;

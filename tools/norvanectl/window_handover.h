@@ -10,9 +10,6 @@
 
 namespace norvane::cli {
 
-// Whether the window program owns its name on the session bus now (false without a session bus).
-[[nodiscard]] bool WindowProgramRuns();
-
 // Hands `words` to the running window and gives back its answer. nullopt when no window runs (the caller
 // opens the devices itself). A window that does not answer within `timeoutMs`, or refuses the call: exit 1
 // with the reason.
