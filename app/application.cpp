@@ -22,6 +22,7 @@
 #include "platform/autostart_entry.h"
 #include "platform/trace.h"
 #include "platform/xdg_paths.h"
+#include "tools/norvanectl/cli_commands.h"
 #include "uilib/uilib.h"
 
 namespace norvane::app {
@@ -125,9 +126,14 @@ int RunApplication(int argc, char** argv) {
 
   // One instance per session: a second start brings the running window forward and ends.
   CMainWnd* window = nullptr;
+  InstanceBusOptions busOptions;
+  busOptions.commands = [&window](const std::vector<std::string>& words) {
+    return window ? window->RunBusCommand(words)
+                  : cli::Failed(cli::kExitFailure, "the window program is starting or ending: try again");
+  };
   CInstanceBus bus([&window](const BusMessage& message) {
     if (window) window->OnBusMessage(message);
-  });
+  }, std::move(busOptions));
   if (!bus.TryBecomePrimary()) {
     if (!bus.AskPrimaryToRaise()) std::fprintf(stderr, "norvane: the running instance did not answer\n");
     return 0;

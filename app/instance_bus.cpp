@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/bus_message_receiver.h"
+#include "tools/norvanectl/command_bus.h"
 
 namespace norvane::app {
 namespace {
@@ -36,12 +37,15 @@ CInstanceBus::CInstanceBus(BusMessageHandler handler, InstanceBusOptions options
     : options_(std::move(options)),
       connectionName_(NextConnectionName()),
       connection_(OpenConnection(options_.busAddress, connectionName_)),
-      receiver_(std::make_unique<CBusMessageReceiver>(std::move(handler))) {}
+      receiver_(std::make_unique<CBusMessageReceiver>(std::move(handler))) {
+  if (options_.commands) commands_ = std::make_unique<CCommandReceiver>(options_.commands);
+}
 
 CInstanceBus::~CInstanceBus() {
   if (connection_.isConnected()) {
     if (primary_) connection_.unregisterService(options_.serviceName);
     if (objectRegistered_) connection_.unregisterObject(kBusObjectPath);
+    if (commandsRegistered_) connection_.unregisterObject(cli::kCommandObjectPath);
   }
   if (!options_.busAddress.isEmpty()) QDBusConnection::disconnectFromBus(connectionName_);
 }
@@ -63,6 +67,10 @@ bool CInstanceBus::TryBecomePrimary() {
         connection_.registerObject(kBusObjectPath, receiver_.get(),
                                    QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals);
   }
+  if (commands_ && !commandsRegistered_) {
+    commandsRegistered_ =
+        connection_.registerObject(cli::kCommandObjectPath, commands_.get(), QDBusConnection::ExportAllSlots);
+  }
   QDBusConnectionInterface* bus = connection_.interface();
   if (bus == nullptr) {
     ReportRunningAlone(QStringLiteral("the bus offers no name service"));
@@ -81,6 +89,10 @@ bool CInstanceBus::TryBecomePrimary() {
   if (!primary_ && objectRegistered_) {
     connection_.unregisterObject(kBusObjectPath);
     objectRegistered_ = false;
+  }
+  if (!primary_ && commandsRegistered_) {
+    connection_.unregisterObject(cli::kCommandObjectPath);
+    commandsRegistered_ = false;
   }
   return primary_;
 }

@@ -15,10 +15,12 @@
 
 #include "app/bus_message.h"
 #include "app/bus_names.h"
+#include "app/command_receiver.h"
 
 namespace norvane::app {
 
 class CBusMessageReceiver;
+class CCommandReceiver;
 
 struct InstanceBusOptions {
   // The bus to use: empty for the session bus, else a D-Bus address (tests, private buses).
@@ -26,6 +28,8 @@ struct InstanceBusOptions {
   QString serviceName = kBusServiceName;
   // How long a second start waits for the running instance to take its call.
   int raiseTimeoutMs = 3000;
+  // Runs the setting commands norvanectl hands the running instance; empty: none are taken.
+  CommandHandler commands;
 };
 
 class CInstanceBus {
@@ -69,7 +73,9 @@ class CInstanceBus {
   QString connectionName_;
   QDBusConnection connection_;
   std::unique_ptr<CBusMessageReceiver> receiver_;
+  std::unique_ptr<CCommandReceiver> commands_;
   bool objectRegistered_ = false;
+  bool commandsRegistered_ = false;
   bool primary_ = false;
   bool reportedAlone_ = false;
 };

@@ -34,6 +34,7 @@
 #include "app/worker_slots.h"
 #include "platform/atomic_file.h"
 #include "platform/registry_settings.h"
+#include "tools/norvanectl/device_session.h"
 #include "uilib/menu.h"
 #include "uilib/resource_manager.h"
 #include "uilib/tray_icon.h"
@@ -107,6 +108,9 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   // A message from another program over the bus (UI thread): registered messages become queued window
   // messages, data records are taken at once.
   void OnBusMessage(const BusMessage& message);
+  // A setting command norvanectl handed over the bus ("dpi", "set", "1", "800"), run on the pages'
+  // devices; the page shows the change at once.
+  cli::CommandOutput RunBusCommand(const std::vector<std::string>& words);
   // A data record: kind 1 sound levels, kind 2 audio bands; anything else, or an empty one, is ignored.
   // Longer data are cut to the receiving buffer.
   void OnCopyData(std::int64_t kind, const QByteArray& data);

@@ -48,6 +48,14 @@ struct BuiltKeyTable {
 [[nodiscard]] std::vector<int> CollectUsedMacros(std::span<const KeyAssignment> keys, KeyPlaces places,
                                                  std::size_t macroCount);
 
+// A key the profile gave another function no longer holds its reference code in the device's table, so
+// the table does not show where it sits. For each key of `places` still at `none`, the first of the first
+// `positions` table positions that no key claims and that holds the function the profile gives the key
+// becomes its place (a macro function by its type alone: the table numbers macros in its own order). Keys
+// that have a place keep it; `keys` is by UI index, like `places`.
+void PlaceReassignedKeys(std::span<std::uint8_t> places, std::uint8_t none, std::span<const std::uint8_t> table,
+                         std::size_t positions, std::span<const KeyAssignment> keys);
+
 // The table byte where a key's code starts, when the key is on the device and its code fits the table.
 [[nodiscard]] std::optional<std::size_t> KeyCodeOffset(KeyPlaces places, std::size_t key, std::size_t tableBytes);
 

@@ -26,7 +26,6 @@ enum Kind : int {
   kShortcut = 11,
 };
 
-constexpr std::uint8_t kDirectionBit = 0x80;
 constexpr std::uint8_t kShortcutModifier = 0x10;
 constexpr int kMacroEndModes = 4;  // end-mode items 0..3 are written as they are
 
@@ -78,33 +77,17 @@ std::string Decimal(unsigned value) {
 }
 
 // Turning the wheel downwards stores 128 minus the count (3 steps is 0xFD), so the bare direction bit is 128.
-void ShowMotion(MotionFields& motion, KeyFunction function, bool wheel) {
-  motion.delay = Decimal(function.data1 >> 4);
-  motion.speed = Decimal(function.data1 & 0x0F);
-  const unsigned magnitude = function.data2 & 0x7F;
-  if (function.data2 & kDirectionBit) {
-    motion.count = Decimal(wheel ? 128 - magnitude : magnitude);
-    motion.direction = 1;
-  } else {
-    motion.count = Decimal(function.data2);
-    motion.direction = 0;
-  }
+void ShowMotion(MotionFields& motion, KeyFunction function) {
+  const macro::Motion shown = macro::MotionOfFunction(function);
+  motion.direction = shown.direction;
+  motion.count = Decimal(shown.count);
+  motion.delay = Decimal(shown.delay);
+  motion.speed = Decimal(shown.speed);
 }
 
-KeyFunction ReadMotion(const MotionFields& motion, std::uint8_t type, bool wheel) {
-  const unsigned delay = static_cast<unsigned>(NumberOfText(motion.delay)) & 0x0F;
-  const unsigned speed = static_cast<unsigned>(NumberOfText(motion.speed)) & 0x0F;
-  const unsigned count = static_cast<unsigned>(NumberOfText(motion.count)) & 0x7F;
-  unsigned data2 = count;
-  if (motion.direction == 1) {
-    // 0x80 on the wheel would be 128 steps, its fastest; a count of 0 means no scrolling, so it stays 0.
-    if (wheel) {
-      data2 = count == 0 ? 0 : (128 - count) | kDirectionBit;
-    } else {
-      data2 = count | kDirectionBit;
-    }
-  }
-  return {type, static_cast<std::uint8_t>(delay << 4 | speed), static_cast<std::uint8_t>(data2)};
+KeyFunction ReadMotion(const MotionFields& motion, std::uint8_t type) {
+  return macro::MotionFunction(type, {motion.direction == 1 ? 1 : 0, unsigned(NumberOfText(motion.count)),
+                                      unsigned(NumberOfText(motion.delay)), unsigned(NumberOfText(motion.speed))});
 }
 
 // Type 0x20: a plain key, a key with modifiers, or (right Ctrl and a key) one of the shortcuts.
@@ -172,11 +155,11 @@ KeyFunction ShowFunction(KeyFunctionFields& fields, KeyFunction function, KeyFun
       break;
     case 0x11:
       fields.kind = kPointer;
-      ShowMotion(fields.pointer, function, false);
+      ShowMotion(fields.pointer, function);
       break;
     case 0x12:
       fields.kind = kWheel;
-      ShowMotion(fields.wheel, function, true);
+      ShowMotion(fields.wheel, function);
       break;
     case 0x13:
       fields.kind = kDpiStep;
@@ -226,9 +209,9 @@ KeyFunction ReadFunction(const KeyFunctionFields& fields, KeyFunction current, K
       read = RowAt(macro::MouseButtonFunctions(), fields.mouseButton);
       break;
     case kPointer:
-      return ReadMotion(fields.pointer, 0x11, false);
+      return ReadMotion(fields.pointer, macro::kPointerType);
     case kWheel:
-      return ReadMotion(fields.wheel, 0x12, true);
+      return ReadMotion(fields.wheel, macro::kWheelType);
     case kDpiStep:
       read = RowAt(macro::DpiStepFunctions(), fields.dpiStep);
       break;

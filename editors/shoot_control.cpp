@@ -26,9 +26,6 @@ constexpr const char* kXEdit = "bullet_x_eidt";
 constexpr const char* kYEdit = "bullet_y_eidt";
 constexpr const char* kDelayEdit = "bullet_delay_eidt";
 
-// Larger files are no gun file (30 bullets take a few kilobytes).
-constexpr std::uintmax_t kMaxGunFileBytes = 16u << 20;
-
 constexpr const char* kLeftText = "mouse_move_to_left_text";
 constexpr const char* kRightText = "mouse_move_to_right_text";
 constexpr const char* kUpText = "mouse_move_to_up_text";
@@ -64,10 +61,8 @@ std::filesystem::path CShootControlUI::CurrentGunFile() const {
 
 void CShootControlUI::InitShootPage() {
   DoInit();
-  if (folder_.empty()) return;
-  for (int gun = 0; gun < kGunCount; ++gun) {
-    if (JsonFileUtil().ReadJsonValue(devices::mouse::GunFile(folder_, gun)).isNull()) ResetGun(gun);
-  }
+  devices::mouse::ProvideMissingGunFiles(folder_, defaults_);
+  if (bullet_ >= 0) SelectBullet(bullet_);
 }
 
 void CShootControlUI::SelectGun(int gun) {
@@ -141,21 +136,19 @@ void CShootControlUI::ShowYDirection() {
 
 CShootControlUI::FileOutcome CShootControlUI::CopyOver(const std::filesystem::path& from,
                                                        const std::filesystem::path& to) const {
-  if (from.empty() || to.empty()) return FileOutcome::kNothing;
-  std::error_code error;
-  if (std::filesystem::equivalent(from, to, error)) return FileOutcome::kNothing;
-  // A source that is no JSON document (or far too large for one) is no gun file: the target keeps what it
-  // holds.
-  const std::uintmax_t size = std::filesystem::file_size(from, error);
-  if (error || size > kMaxGunFileBytes) return FileOutcome::kSourceUnusable;
-  std::string bytes;
-  if (!ReadWholeFile(from, bytes) || JsonFileUtil::ParseJson(bytes).isNull()) return FileOutcome::kSourceUnusable;
-  const FileResult written = WriteFileAtomically(to, bytes);
-  if (!written) {
-    Trace("recoil editor: " + to.string() + " could not be written: " + written.error);
-    return FileOutcome::kWriteFailed;
+  std::string error;
+  switch (devices::mouse::CopyGunFile(from, to, &error)) {
+    case devices::mouse::GunCopy::kDone:
+      return FileOutcome::kDone;
+    case devices::mouse::GunCopy::kNothing:
+      return FileOutcome::kNothing;
+    case devices::mouse::GunCopy::kSourceUnusable:
+      return FileOutcome::kSourceUnusable;
+    case devices::mouse::GunCopy::kWriteFailed:
+      Trace("recoil editor: " + to.string() + " could not be written: " + error);
+      return FileOutcome::kWriteFailed;
   }
-  return FileOutcome::kDone;
+  return FileOutcome::kNothing;
 }
 
 CShootControlUI::FileOutcome CShootControlUI::ResetGun(int gun) {

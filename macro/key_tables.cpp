@@ -230,4 +230,30 @@ std::optional<std::size_t> KeyRowOfFunction(KeyFunction function) {
   return std::nullopt;
 }
 
+KeyFunction MotionFunction(std::uint8_t type, const Motion& motion) {
+  constexpr unsigned kDirectionBit = 0x80;
+  const unsigned count = motion.count & 0x7F;
+  unsigned data2 = count;
+  if (motion.direction == 1) {
+    // 0x80 on the wheel would be 128 steps, its fastest; a count of 0 means no scrolling, so it stays 0.
+    if (type == kWheelType) {
+      data2 = count == 0 ? 0 : (128 - count) | kDirectionBit;
+    } else {
+      data2 = count | kDirectionBit;
+    }
+  }
+  return {type, static_cast<std::uint8_t>((motion.delay & 0x0F) << 4 | (motion.speed & 0x0F)),
+          static_cast<std::uint8_t>(data2)};
+}
+
+Motion MotionOfFunction(const KeyFunction& function) {
+  Motion motion{0, function.data2, unsigned(function.data1 >> 4), unsigned(function.data1 & 0x0F)};
+  if (function.data2 & 0x80) {
+    const unsigned magnitude = function.data2 & 0x7F;
+    motion.direction = 1;
+    motion.count = function.type == kWheelType ? 128 - magnitude : magnitude;
+  }
+  return motion;
+}
+
 }  // namespace norvane::macro

@@ -63,4 +63,20 @@ inline constexpr int kModifierChoices = 5;
 // Function types the firmware knows; a key list from a file may hold anything else.
 [[nodiscard]] bool IsKnownFunctionType(std::uint8_t type);
 
+// Pointer movement (type 0x11) and wheel (type 0x12): a direction (0 or 1, as the editor's combo items),
+// a count of 0..127 steps, and a delay and speed of 0..15 each (data1 = delay << 4 | speed). Direction 1
+// sets bit 7 of data2: the pointer's count beside it, the wheel's as 128 - count (its two's complement),
+// and a wheel count of 0 (no scrolling) stays 0. Values beyond their range keep their low bits.
+struct Motion {
+  int direction = 0;
+  unsigned count = 0;
+  unsigned delay = 0;
+  unsigned speed = 0;
+  friend bool operator==(const Motion&, const Motion&) = default;
+};
+inline constexpr std::uint8_t kPointerType = 0x11;
+inline constexpr std::uint8_t kWheelType = 0x12;
+[[nodiscard]] KeyFunction MotionFunction(std::uint8_t type, const Motion& motion);
+[[nodiscard]] Motion MotionOfFunction(const KeyFunction& function);
+
 }  // namespace norvane::macro

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "devices/key_table_builder.h"
+
 namespace norvane::devices::keyboard {
 namespace {
 
@@ -63,6 +65,14 @@ PositionMaps BuildPositionMaps(std::span<const std::uint8_t> table, std::size_t 
   }
   maps.lights = maps.keys;
   return maps;
+}
+
+void CompletePositionMaps(PositionMaps& maps, std::span<const std::uint8_t> table, std::size_t positions,
+                          std::span<const KeyAssignment> keys) {
+  devices::PlaceReassignedKeys(std::span(maps.keys).first(kAssignableKeys), kNoPosition, table, positions, keys);
+  for (std::size_t key = 0; key < kAssignableKeys; ++key) {
+    if (maps.lights[key] == kNoPosition) maps.lights[key] = maps.keys[key];
+  }
 }
 
 }  // namespace norvane::devices::keyboard

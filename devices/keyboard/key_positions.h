@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <span>
 
+#include "profiles/profile_records.h"
+
 namespace norvane::devices::keyboard {
 
 inline constexpr std::size_t kUiKeys = 170;
@@ -34,6 +36,14 @@ struct PositionMaps {
 // Builds both maps from the first `positions` entries of the key table; a position count beyond what the
 // table holds is cut to it. Keys whose code is not found map to kNoPosition.
 PositionMaps BuildPositionMaps(std::span<const std::uint8_t> table, std::size_t positions);
+
+// A key the profile gave another function no longer sends its reference code, so the table read from the
+// keyboard does not show where it sits. For each such key (0..125) that BuildPositionMaps left without a
+// place, the first position that no key claims and that holds the function the profile gives the key
+// becomes its place (a macro function by its type alone: the table numbers macros in its own order), in
+// both maps. Keys that have a place keep it.
+void CompletePositionMaps(PositionMaps& maps, std::span<const std::uint8_t> table, std::size_t positions,
+                          std::span<const KeyAssignment> keys);
 
 // Maps with every key absent.
 PositionMaps EmptyPositionMaps();

@@ -83,6 +83,11 @@ void CNorvaneKeyboardDevice::InitialSync() {
 int CNorvaneKeyboardDevice::ReadDeviceState() {
   const int keys = ReadDeviceKeys();
   LoadProfile();
+  if (keys == protocol::kResultOk) {
+    // The keys the profile reassigned are found by the functions the keyboard holds for them.
+    keyboard::CompletePositionMaps(layout_.maps, layout_.keyTable, layout_.KeyPositions(), key_list_);
+    SetEventPositions(layout_.maps.keys);
+  }
   ReadLiveSettings();  // gives the active profile; how the read went is kept apart
   return keys != 1 ? keys : LastLiveReadResult();
 }

@@ -94,6 +94,10 @@ void CNorvaneMouseDevice::InitialSync() {
 int CNorvaneMouseDevice::ReadDeviceState() {
   const int keys = ReadDeviceKeys();
   LoadProfile();
+  // The buttons the profile reassigned are found by the functions the mouse holds for them.
+  if (keys == protocol::kResultOk) {
+    PlaceReassignedKeys(layout_.buttons, mouse::kNoButton, layout_.keyTable, layout_.KeyPositions(), key_list_);
+  }
   const int live = ReadLiveSettings();
   return keys != 1 ? keys : live;
 }

@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "macro/macro_event.h"
+#include "platform/atomic_file.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file_util.h"
 
@@ -96,6 +97,33 @@ std::vector<macro::EventCode> ReadGunEvents(const std::filesystem::path& file) {
 std::optional<std::vector<std::uint8_t>> BuildRecoilBlock(std::span<const macro::EventRecord> guns) {
   if (macro::EventBlockSize(guns) > 0xFFFF) return std::nullopt;
   return macro::BuildEventBlock(guns);
+}
+
+GunCopy CopyGunFile(const std::filesystem::path& from, const std::filesystem::path& to, std::string* writeError) {
+  // Larger files are no gun file (30 bullets take a few kilobytes).
+  constexpr std::uintmax_t kMaxGunFileBytes = 16u << 20;
+  if (from.empty() || to.empty()) return GunCopy::kNothing;
+  std::error_code error;
+  if (std::filesystem::equivalent(from, to, error)) return GunCopy::kNothing;
+  const std::uintmax_t size = std::filesystem::file_size(from, error);
+  if (error || size > kMaxGunFileBytes) return GunCopy::kSourceUnusable;
+  std::string bytes;
+  if (!ReadWholeFile(from, bytes) || JsonFileUtil::ParseJson(bytes).isNull()) return GunCopy::kSourceUnusable;
+  const FileResult written = WriteFileAtomically(to, bytes);
+  if (!written) {
+    if (writeError) *writeError = written.error;
+    return GunCopy::kWriteFailed;
+  }
+  return GunCopy::kDone;
+}
+
+void ProvideMissingGunFiles(const std::filesystem::path& folder, const std::filesystem::path& defaults) {
+  if (folder.empty()) return;
+  for (int gun = 0; gun < kGunCount; ++gun) {
+    if (JsonFileUtil().ReadJsonValue(GunFile(folder, gun)).isNull()) {
+      (void)CopyGunFile(GunFile(defaults, gun), GunFile(folder, gun));
+    }
+  }
 }
 
 }  // namespace norvane::devices::mouse

@@ -50,6 +50,22 @@ void WriteBullet(Json::Value& document, int bullet, const Bullet& values);
 // or whose "Events" is not an array, has none.
 [[nodiscard]] std::vector<macro::EventCode> ReadGunEvents(const std::filesystem::path& file);
 
+// A copy of a gun file over another, as the recoil editor's import, export and reset make it. A source that
+// cannot be read, is no JSON document or is far too large for a gun file is not taken, and the target keeps
+// what it holds; the target is written whole or not at all.
+enum class GunCopy {
+  kDone,
+  kNothing,         // no path, or a copy of a file onto itself
+  kSourceUnusable,  // the source cannot be read or is not JSON
+  kWriteFailed,     // the target could not be written; it is as it was
+};
+[[nodiscard]] GunCopy CopyGunFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                                  std::string* writeError = nullptr);
+
+// Gives every gun of `folder` whose file is missing or is no JSON document the default file of `defaults`,
+// as the recoil editor does when it opens: what the guns hold is then what the editor shows.
+void ProvideMissingGunFiles(const std::filesystem::path& folder, const std::filesystem::path& defaults);
+
 // The recoil block of the four guns (the shared event block with a record per gun); nullopt when the
 // block's 16-bit size would not hold its total, rather than a block whose size field wrapped.
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> BuildRecoilBlock(std::span<const macro::EventRecord> guns);

@@ -23,6 +23,10 @@ class CliTest : public ::testing::Test {
   explicit CliTest(std::vector<emulator::DeviceModel> models)
       : data_home_("XDG_DATA_HOME", root_.path().c_str()), emulator_(std::move(models)) {}
 
+  // The display of the run (the tests run under an X server), for the tests that want one; the others run
+  // as on a machine without one.
+  const std::string display_ = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+
   CommandOutput Run(std::vector<std::string> words, bool json = false) {
     return RunSettingCommand(words, json);
   }
@@ -63,6 +67,7 @@ class CliTest : public ::testing::Test {
 
   norvane::testing::TempFolder root_;
   norvane::testing::ScopedEnv data_home_;
+  norvane::testing::ScopedEnv no_display_{"DISPLAY", nullptr};
   norvane::testing::ScopedEmulator emulator_;
   norvane::testing::ScopedDefaultData default_data_;
 };

@@ -73,12 +73,14 @@ TEST_F(KeyCommandsTest, KeyboardSpellingsReachTheKeyAtItsDevicePosition) {
   ASSERT_EQ(Run({"key", "set", "F5", "keyboard:shift+f5", "--device", "keyboard"}).exit, 0);
   EXPECT_EQ(CodeAt(DeviceModel::kKeyboard, f5), (Code{0x20, 0x02, 0x3E}));
 
-  // The profile takes the default back. (The keyboard finds a key's position by the key's own code in its
-  // table, so a run after the reassignment no longer finds A where it was: the device side of a reset in a
-  // later run is a known gap of that lookup.)
+  // A later run, whose keyboard no longer holds A's own code, still finds A where it sits: the reset
+  // reaches the profile and the device, and so does setting it again.
   ASSERT_EQ(Run({"key", "reset", "A", "--device", "keyboard"}).exit, 0);
   EXPECT_EQ(AssignmentOf("keyboard", kCodeA), 0x200004);
+  EXPECT_EQ(CodeAt(DeviceModel::kKeyboard, a), kCodeA);
   EXPECT_EQ(CodeAt(DeviceModel::kKeyboard, s), (Code{0x30, 0xE9, 0x00})) << "the others stay";
+  ASSERT_EQ(Run({"key", "set", "A", "keyboard:ctrl+c", "--device", "keyboard"}).exit, 0);
+  EXPECT_EQ(CodeAt(DeviceModel::kKeyboard, a), (Code{0x20, 0x01, 0x06}));
 
   const Json::Value listed = ParseJson(Run({"key", "list", "--device", "keyboard", "--json"}).out);
   bool shown = false;
@@ -86,6 +88,10 @@ TEST_F(KeyCommandsTest, KeyboardSpellingsReachTheKeyAtItsDevicePosition) {
     if (key["key"].asString() == "S") shown = key["function"].asString() == "media:volume-up";
   }
   EXPECT_TRUE(shown) << "key list spells the function as key set takes it";
+  // Two reassigned keys in one later run: each is found at its own place.
+  ASSERT_EQ(Run({"key", "reset", "S", "--device", "keyboard"}).exit, 0);
+  EXPECT_EQ(CodeAt(DeviceModel::kKeyboard, s), kCodeS);
+  EXPECT_EQ(CodeAt(DeviceModel::kKeyboard, a), (Code{0x20, 0x01, 0x06}));
 }
 
 TEST_F(KeyCommandsTest, MouseButtonsTakeMouseFunctionsAndKeepOneLeftButton) {
@@ -94,6 +100,28 @@ TEST_F(KeyCommandsTest, MouseButtonsTakeMouseFunctionsAndKeepOneLeftButton) {
   const CommandOutput set = Run({"key", "set", "back button", "dpi:cycle", "--device", "mouse"});
   ASSERT_EQ(set.exit, 0) << set.err;
   EXPECT_EQ(CodeAt(DeviceModel::kMouse, back), (Code{0x13, 0x03, 0x00}));
+
+  // Wheel down 3 steps, delay 1, speed 0: data1 0x10, data2 (128 - 3) with bit 7 set. Pointer right 20
+  // steps, speed 5: data1 0x05, data2 20 with bit 7 set.
+  // Each in a run of its own, after the back button was given another function in an earlier one.
+  const int forward = PositionOf(DeviceModel::kMouse, {0x10, 0x10, 0x00});
+  const int middle = PositionOf(DeviceModel::kMouse, {0x10, 0x04, 0x00});
+  ASSERT_GE(forward, 0);
+  ASSERT_GE(middle, 0);
+  ASSERT_EQ(Run({"key", "set", "forward button", "wheel:down,3,1,0", "--device", "mouse"}).exit, 0);
+  EXPECT_EQ(CodeAt(DeviceModel::kMouse, forward), (Code{0x12, 0x10, 0xFD}));
+  ASSERT_EQ(Run({"key", "set", "middle button", "pointer:right,20,0,5", "--device", "mouse"}).exit, 0);
+  EXPECT_EQ(CodeAt(DeviceModel::kMouse, middle), (Code{0x11, 0x05, 0x94}));
+  // A button reassigned in an earlier run is still found where it sits.
+  ASSERT_EQ(Run({"key", "set", "forward button", "wheel:up,3,1,0", "--device", "mouse"}).exit, 0);
+  EXPECT_EQ(CodeAt(DeviceModel::kMouse, forward), (Code{0x12, 0x10, 0x03}));
+  const std::string listed = Run({"key", "list", "--device", "mouse"}).out;
+  EXPECT_THAT(listed, HasSubstr("wheel:up,3,1,0"));
+  EXPECT_THAT(listed, HasSubstr("pointer:right,20,0,5"));
+  for (const char* wrong : {"wheel:left,3,1,0", "pointer:right,128,0,0", "wheel:up,3,16,0", "pointer:left,1,2"}) {
+    EXPECT_EQ(Run({"key", "set", "forward button", wrong, "--device", "mouse"}).exit, 2) << wrong;
+  }
+  EXPECT_EQ(CodeAt(DeviceModel::kMouse, forward), (Code{0x12, 0x10, 0x03}));
 
   const int left = PositionOf(DeviceModel::kMouse, kLeftButton);
   const CommandOutput refused = Run({"key", "set", "left button", "mouse:right", "--device", "mouse"});

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 
 #include "tests/cli/cli_fixture.h"
+#include "platform/atomic_file.h"
+#include "tests/cli/x_screen.h"
 
 namespace norvane::cli::testing {
 namespace {
@@ -58,6 +60,46 @@ TEST_F(MouseCommandsTest, DpiSetStoresTheSensorPositionAndColourInProfileAndMous
   EXPECT_EQ(Stage(profile, 0)["StageColorR"].asInt(), 255);
   EXPECT_EQ(Stage(profile, 0)["StageColorG"].asInt(), 128);
   EXPECT_EQ(Stage(profile, 0)["StageColorB"].asInt(), 0);
+}
+
+TEST_F(MouseCommandsTest, WithADisplayTheRecordCarriesTheDisplaysScreenSize) {
+  if (display_.empty()) GTEST_SKIP() << "no display in this run";
+  norvane::testing::ScopedEnv display("DISPLAY", display_.c_str());
+  const std::optional<std::pair<int, int>> screen = XScreenSize(display_);
+  ASSERT_TRUE(screen.has_value());
+  const auto [width, height] = *screen;
+  ASSERT_EQ(Run({"dpi", "set", "1", "800"}).exit, 0);
+  const std::vector<uint8_t> record = Record();
+  EXPECT_EQ(std::vector<uint8_t>(record.begin() + kScreenByte, record.begin() + kScreenByte + 4),
+            (std::vector<uint8_t>{uint8_t(width), uint8_t(width >> 8), uint8_t(height), uint8_t(height >> 8)}));
+}
+
+TEST_F(MouseCommandsTest, RecoilImportTakesARecoilFileForOneGunAndRefusesAnythingElse) {
+  // Gun 2 without events; the other three keep their 30 bullets of 6 events.
+  const std::filesystem::path empty = root_.path() / "empty.Shoot";
+  std::ofstream(empty) << "{\"Events\": []}";
+  const CommandOutput imported = Run({"recoil", "import", "2", empty.string()});
+  ASSERT_EQ(imported.exit, 0) << imported.err;
+  ASSERT_EQ(Run({"recoil", "write"}).exit, 0);
+  // 24 + 3 x (4 + 180 x 4) + 4 = 2200 = 0x0898 bytes; gun 2's record of 4 bytes at 748, gun 3 at 752.
+  const std::vector<uint8_t> head = Memory(DeviceModel::kMouse, MemoryArea::kRecoil, 0, 24);
+  EXPECT_EQ(head, (std::vector<uint8_t>{0xAA, 0x55, 0x98, 0x08, 0x04, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x18,
+                                        0x00, 0xEC, 0x02, 0xF0, 0x02, 0xC4, 0x05}));
+
+  // A file that is no recoil file, one that is missing, a gun that does not exist: the gun file stays.
+  const std::filesystem::path text = root_.path() / "notes.txt";
+  std::ofstream(text) << "not a recoil file";
+  const std::filesystem::path gunFile = SelectedProfilePath("mouse").parent_path() / "ShootData_0.Shoot";
+  std::string before;
+  ASSERT_TRUE(ReadWholeFile(gunFile, before));
+  const CommandOutput refused = Run({"recoil", "import", "1", text.string()});
+  EXPECT_EQ(refused.exit, 1);
+  EXPECT_THAT(refused.err, HasSubstr("no recoil file"));
+  EXPECT_EQ(Run({"recoil", "import", "1", (root_.path() / "missing").string()}).exit, 1);
+  EXPECT_EQ(Run({"recoil", "import", "5", empty.string()}).exit, 2);
+  std::string after;
+  ASSERT_TRUE(ReadWholeFile(gunFile, after));
+  EXPECT_EQ(after, before);
 }
 
 TEST_F(MouseCommandsTest, DpiSetAboveTheEvenStepsTakesTheWideStepsOfThatSensor) {

@@ -43,6 +43,33 @@ TEST(KeyboardPositionMaps, AShortOrOversizedTableIsReadOnlyAsFarAsItGoes) {
   EXPECT_EQ(BuildPositionMaps(table, 1000).keys[0], 0);
 }
 
+TEST(KeyboardPositionMaps, ReassignedKeysAreFoundByTheirFunctionAtPlacesNoOtherKeyHolds) {
+  // Position 0: Esc's own code. Positions 1 and 2 both hold volume up (30 E9 00), position 3 a macro as the
+  // table numbers it (71 00 01), position 4 Ctrl+C (20 01 06).
+  KeyTable table{};
+  const std::array<std::uint8_t, 15> codes{0x20, 0x00, 0x29, 0x30, 0xE9, 0x00, 0x30, 0xE9,
+                                           0x00, 0x71, 0x00, 0x01, 0x20, 0x01, 0x06};
+  std::copy(codes.begin(), codes.end(), table.begin());
+  PositionMaps maps = BuildPositionMaps(table, 5);
+  const std::uint8_t esc = maps.keys[0];
+  ASSERT_EQ(esc, 0);
+  std::vector<KeyAssignment> keys(kAssignableKeys + 1);
+  keys[0].current = {0x30, 0xE9, 0x00};  // Esc keeps its place, though the profile says volume up
+  keys[5].current = {0x30, 0xE9, 0x00};
+  keys[6].current = {0x30, 0xE9, 0x00};
+  keys[7].current = {0x71, 0x04, 0x01};  // macro number 4 in the profile
+  keys[8].current = {0x20, 0x01, 0x07};  // a function the keyboard does not hold: no place
+  keys[kAssignableKeys].current = {0x20, 0x01, 0x06};  // only keys that take assignments are placed
+  CompletePositionMaps(maps, table, 5, keys);
+  EXPECT_EQ(maps.keys[0], 0);
+  EXPECT_EQ(maps.keys[5], 1);
+  EXPECT_EQ(maps.keys[6], 2);
+  EXPECT_EQ(maps.keys[7], 3);
+  EXPECT_EQ(maps.keys[8], kNoPosition);
+  EXPECT_EQ(maps.keys[kAssignableKeys], kNoPosition);
+  EXPECT_EQ(maps.lights[5], 1) << "the lighting finds the key there too";
+}
+
 TEST(KeyboardKeyTables, PositionsBeyondTheTableAreSkipped) {
   PositionMap positions{};
   positions.fill(kNoPosition);

@@ -85,6 +85,8 @@ std::string UsageText() {
          "\n"
          "A setting command works on the device given by --device KIND|PATH, else on the one connected device\n"
          "that has the setting; a change is saved in the device's profile, then written to the device.\n"
+         "While the window program runs, a setting command goes to it over the session bus and it runs the\n"
+         "command on its own devices (no answer within 5 s: exit 1); otherwise norvanectl opens them itself.\n"
          "With --emulate the emulated devices keep their memory between runs, as the demo mode does, in\n"
          "emulated_devices.txt of the user data folder (delete it to start from factory memory).\n"
          "Exit status: 0 done, 1 a device or file failure (the reason on stderr), 2 a wrong command line.\n"

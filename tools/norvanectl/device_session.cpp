@@ -9,6 +9,7 @@
 #include "protocol/channel_opener.h"
 #include "tools/norvanectl/cli_commands.h"
 #include "tools/norvanectl/command_words.h"
+#include "tools/norvanectl/display_size.h"
 #include "tools/norvanectl/info_reader.h"
 #include "tools/norvanectl/interface_scan.h"
 
@@ -78,19 +79,17 @@ OpenOutcome Refuse(int exit, const std::string& message) {
 }
 
 OpenOutcome Open(const Candidate& chosen) {
-  OpenedDevice opened{devices::MakeDeviceForKind(chosen.plan.linkKind, {}), chosen.plan, chosen.path,
+  OpenedDevice opened{nullptr, devices::MakeDeviceForKind(chosen.plan.linkKind, {}), chosen.plan, chosen.path,
                       std::make_unique<CDeviceProfileList>()};
+  opened.device = opened.owned.get();
   devices::CNorvaneUSBDevice& device = *opened.device;
   devices::SetUpPlannedDevice(device, chosen.plan);
   devices::CompletePlannedDevice(device, chosen.plan);
   device.BindKeyButtons();
-  CDeviceProfileList& profiles = *opened.profiles;
-  profiles.SetDeviceKind(int(device.KindCode()));
-  profiles.SetFolders(device.UserProfileFolder(), device.DefaultProfileFile());
-  if (const ProfileListResult loaded = profiles.LoadProfileList(); !loaded.done()) {
-    return Refuse(kExitFailure, "the profile list could not be read: " + loaded.error);
+  if (std::string error; !LoadProfileListOf(device, *opened.profiles, &error)) {
+    return Refuse(kExitFailure, "the profile list could not be read: " + error);
   }
-  device.SetProfileStem(profiles.GetCurrentProfileId());
+  device.SetProfileStem(opened.profiles->GetCurrentProfileId());
   const std::string name = KindName(PageKindOf(chosen));
   const auto kind = static_cast<hid::DeviceKind>(chosen.plan.linkKind);
   const hid::OpenError error = protocol::OpenCommandInterfaceOfKind(device.CommandChannel(), chosen.path, kind);
@@ -107,8 +106,13 @@ OpenOutcome Open(const Candidate& chosen) {
     return Refuse(kExitFailure, "the " + name + " did not answer the first reads: " +
                                     DescribeFailure(read, device.CommandChannel()));
   }
-  // Without a display to measure, a settings write keeps the screen size the mouse already holds.
+  // The screen size a settings write carries: the display's, as the window measures it; without a display,
+  // the size the mouse already holds.
   if (auto* mouse = dynamic_cast<devices::CNorvaneMouseDevice*>(&device)) {
+    if (const std::optional<DisplaySize> screen = DisplayScreenSize()) {
+      mouse->SetScreenSize(screen->width, screen->height);
+      return {std::move(opened), {}};
+    }
     const devices::mouse::SettingsRecord& live = mouse->LiveRecord();
     namespace byte = devices::mouse::record_byte;
     mouse->SetScreenSize(live[byte::kScreenWidth] | live[byte::kScreenWidth + 1] << 8,
@@ -135,39 +139,53 @@ OpenOutcome OpenDeviceFor(const std::optional<std::string>& selector, const Kind
   const ScanResult scan = ScanInterfaces();
   if (!scan.enumerated) return Refuse(kExitFailure, "cannot list the HID interfaces of this machine");
   const std::vector<Candidate> connected = ConnectedDevices(scan);
+  std::vector<ChoiceCandidate> choices;
+  for (const Candidate& candidate : connected) choices.push_back({candidate.path, PageKindOf(candidate), &candidate.plan});
+  const Choice choice = ChooseDevice(choices, selector, wanted, setting);
+  if (choice.index < 0) return {std::nullopt, choice.failure};
+  return Open(connected[std::size_t(choice.index)]);
+}
 
-  const Candidate* chosen = nullptr;
+Choice ChooseDevice(const std::vector<ChoiceCandidate>& connected, const std::optional<std::string>& selector,
+                    const KindFilter& wanted, const std::string& setting) {
+  const auto refuse = [](int exit, const std::string& message) { return Choice{-1, Failed(exit, message)}; };
+  int chosen = -1;
   if (selector) {
     const std::optional<std::uint16_t> kind = KindNamed(*selector);
     if (!kind && !selector->starts_with("/")) {
-      return Refuse(kExitUsage, "unknown device \"" + *selector +
+      return refuse(kExitUsage, "unknown device \"" + *selector +
                                     "\": give keyboard, mouse, mousepad, headset or an interface path");
     }
-    for (const Candidate& candidate : connected) {
-      if (kind ? PageKindOf(candidate) == *kind : candidate.path == *selector) {
-        chosen = &candidate;
-        break;
-      }
+    for (std::size_t n = 0; n < connected.size() && chosen < 0; ++n) {
+      if (kind ? connected[n].pageKind == *kind : connected[n].path == *selector) chosen = int(n);
     }
-    if (!chosen) {
-      return Refuse(kExitFailure, kind ? "no " + *selector + " is connected" : "no supported device at " + *selector);
+    if (chosen < 0) {
+      return refuse(kExitFailure, kind ? "no " + *selector + " is connected" : "no supported device at " + *selector);
     }
-    if (!wanted(chosen->plan)) {
-      return Refuse(kExitUsage, "the " + KindName(PageKindOf(*chosen)) + " has no " + setting);
+    if (!wanted(*connected[std::size_t(chosen)].plan)) {
+      return refuse(kExitUsage, "the " + KindName(connected[std::size_t(chosen)].pageKind) + " has no " + setting);
     }
   } else {
     int count = 0;
-    for (const Candidate& candidate : connected) {
-      if (!wanted(candidate.plan)) continue;
-      if (!chosen) chosen = &candidate;
+    for (std::size_t n = 0; n < connected.size(); ++n) {
+      if (!wanted(*connected[n].plan)) continue;
+      if (chosen < 0) chosen = int(n);
       ++count;
     }
-    if (count == 0) return Refuse(kExitFailure, "no connected device has " + setting);
+    if (count == 0) return refuse(kExitFailure, "no connected device has " + setting);
     if (count > 1) {
-      return Refuse(kExitUsage, "more than one connected device has " + setting + ": choose one with --device");
+      return refuse(kExitUsage, "more than one connected device has " + setting + ": choose one with --device");
     }
   }
-  return Open(*chosen);
+  return {chosen, {}};
+}
+
+bool LoadProfileListOf(devices::CNorvaneUSBDevice& device, CDeviceProfileList& profiles, std::string* error) {
+  profiles.SetDeviceKind(int(device.KindCode()));
+  profiles.SetFolders(device.UserProfileFolder(), device.DefaultProfileFile());
+  const ProfileListResult loaded = profiles.LoadProfileList();
+  if (!loaded.done() && error) *error = loaded.error;
+  return loaded.done();
 }
 
 }  // namespace norvane::cli

@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "devices/device_plan.h"
 #include "devices/usb_device.h"
@@ -24,9 +26,11 @@ struct CommandOutput {
 
 CommandOutput Failed(int exit, const std::string& message);
 
-// A device opened for a command. It closes its channel when it goes.
+// A device a command works on: one this program opened (kept in `owned`, its channel closed when it goes)
+// or one of the window's pages, which stays the page's.
 struct OpenedDevice {
-  std::unique_ptr<devices::CNorvaneUSBDevice> device;
+  devices::CNorvaneUSBDevice* device = nullptr;
+  std::unique_ptr<devices::CNorvaneUSBDevice> owned;
   devices::DevicePlan plan;
   std::string path;
   // The device's profile list, loaded as the page's profile bar loads it; the device works on its
@@ -47,6 +51,44 @@ struct OpenOutcome {
 };
 OpenOutcome OpenDeviceFor(const std::optional<std::string>& selector, const KindFilter& wanted,
                           const std::string& setting);
+
+// Where a command finds its device: norvanectl scans and opens the devices itself; the window hands out
+// the devices of its pages. Either refuses as OpenDeviceFor says.
+class DeviceProvider {
+ public:
+  virtual ~DeviceProvider() = default;
+  virtual OpenOutcome Provide(const std::optional<std::string>& selector, const KindFilter& wanted,
+                              const std::string& setting) = 0;
+  // The command has run on the device Provide gave (the window shows what it changed).
+  virtual void CommandDone(OpenedDevice& /*device*/, std::string_view /*command*/) {}
+};
+
+// Scans the machine's interfaces and opens the chosen device (OpenDeviceFor).
+class ScanningProvider final : public DeviceProvider {
+ public:
+  OpenOutcome Provide(const std::optional<std::string>& selector, const KindFilter& wanted,
+                      const std::string& setting) override {
+    return OpenDeviceFor(selector, wanted, setting);
+  }
+};
+
+// The device's profile list as the page's profile bar loads it; false with the reason when unreadable.
+[[nodiscard]] bool LoadProfileListOf(devices::CNorvaneUSBDevice& device, CDeviceProfileList& profiles,
+                                     std::string* error);
+
+// The choice among connected devices OpenDeviceFor makes, for any list of them (the window's pages): the
+// index of the chosen one, or the failure.
+struct Choice {
+  int index = -1;
+  CommandOutput failure;
+};
+struct ChoiceCandidate {
+  std::string path;
+  std::uint16_t pageKind = 0;
+  const devices::DevicePlan* plan = nullptr;
+};
+Choice ChooseDevice(const std::vector<ChoiceCandidate>& connected, const std::optional<std::string>& selector,
+                    const KindFilter& wanted, const std::string& setting);
 
 // The kind's name as --device takes it ("keyboard"); "device" for a code no name has.
 std::string KindName(std::uint16_t pageKind);

@@ -134,6 +134,29 @@ ParsedFunction ParseKeyFunction(std::string_view spelling, const SpellingContext
     if (!interval || !count) return Refused("rapid fire is fire:INTERVAL,COUNT, each 0 to 255");
     return Found({0x14, std::uint8_t(*interval), std::uint8_t(*count)});
   }
+  if (kind == "pointer" || kind == "wheel") {
+    // pointer:left|right,COUNT,DELAY,SPEED and wheel:up|down,COUNT,DELAY,SPEED
+    const bool wheel = kind == "wheel";
+    const std::array<std::string_view, 2> directions =
+        wheel ? std::array<std::string_view, 2>{"up", "down"} : std::array<std::string_view, 2>{"left", "right"};
+    std::vector<std::string_view> parts;
+    for (std::size_t from = 0;;) {
+      const std::size_t comma = name.find(',', from);
+      parts.push_back(name.substr(from, comma == std::string_view::npos ? std::string_view::npos : comma - from));
+      if (comma == std::string_view::npos) break;
+      from = comma + 1;
+    }
+    const std::optional<std::size_t> direction = parts.empty() ? std::nullopt : IndexIn(directions, parts[0]);
+    const std::optional<int> count = parts.size() == 4 ? WholeNumber(parts[1], 0, 127) : std::nullopt;
+    const std::optional<int> delay = parts.size() == 4 ? WholeNumber(parts[2], 0, 15) : std::nullopt;
+    const std::optional<int> speed = parts.size() == 4 ? WholeNumber(parts[3], 0, 15) : std::nullopt;
+    if (!direction || !count || !delay || !speed) {
+      return Refused(std::string(kind) + " is " + std::string(kind) + ":" + std::string(directions[0]) + "|" +
+                     std::string(directions[1]) + ",COUNT,DELAY,SPEED (count 0 to 127, delay and speed 0 to 15)");
+    }
+    return Found(macro::MotionFunction(wheel ? macro::kWheelType : macro::kPointerType,
+                                       {int(*direction), unsigned(*count), unsigned(*delay), unsigned(*speed)}));
+  }
   if (kind == "macro") {
     // The macro's name as the user gave it, compared in any case.
     const std::string_view given = spelling.substr(colon + 1);
@@ -159,6 +182,15 @@ std::string SpellKeyFunction(KeyFunction function, std::span<const std::string> 
     case 0x10:
       spelled = inTable("mouse", kMouseButtons, macro::MouseButtonFunctions());
       break;
+    case macro::kPointerType:
+    case macro::kWheelType: {
+      const macro::Motion motion = macro::MotionOfFunction(function);
+      const bool wheel = function.type == macro::kWheelType;
+      spelled = std::string(wheel ? "wheel:" : "pointer:") +
+                (wheel ? (motion.direction ? "down" : "up") : (motion.direction ? "right" : "left")) + "," +
+                std::to_string(motion.count) + "," + std::to_string(motion.delay) + "," + std::to_string(motion.speed);
+      break;
+    }
     case 0x13:
       spelled = inTable("dpi", kDpiSteps, macro::DpiStepFunctions());
       break;
@@ -210,6 +242,11 @@ std::string KeyFunctionSpellings() {
          "  system:KEY                " + Choices(kSystemKeys) + "\n"
          "  shortcut:NAME             " + Choices(kShortcuts) + "\n"
          "  fire:INTERVAL,COUNT       rapid fire, each 0 to 255\n"
+         "  pointer:DIR,COUNT,DELAY,SPEED\n"
+         "                            pointer movement, DIR left or right: pointer:right,20,0,5\n"
+         "  wheel:DIR,COUNT,DELAY,SPEED\n"
+         "                            wheel turns, DIR up or down: wheel:down,3,1,0\n"
+         "                            (COUNT 0 to 127, DELAY and SPEED 0 to 15)\n"
          "  macro:NAME                a macro of the device (norvanectl macro list)\n";
 }
 

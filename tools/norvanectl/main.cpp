@@ -1,5 +1,6 @@
-// norvanectl: lists the HID interfaces of the supported devices and reads their information blocks, on
-// real hardware or on emulated devices.
+// norvanectl: lists the HID interfaces of the supported devices, reads their information blocks and reads or
+// changes their settings, on real hardware or on emulated devices; while the window program runs, it hands
+// the setting commands to the window.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -10,8 +11,10 @@
 #include "platform/trace.h"
 #include "tools/norvanectl/cli_commands.h"
 #include "tools/norvanectl/cli_options.h"
+#include "tools/norvanectl/command_bus.h"
 #include "tools/norvanectl/rules_command.h"
 #include "tools/norvanectl/setting_commands.h"
+#include "tools/norvanectl/window_handover.h"
 
 int main(int argc, char** argv) {
   using namespace norvane;
@@ -25,6 +28,17 @@ int main(int argc, char** argv) {
   if (options.help && options.command != cli::Command::kSetting) {
     std::fputs(cli::UsageText().c_str(), stdout);
     return cli::kExitOk;
+  }
+
+  // While the window program runs, it alone opens the devices: a setting command goes to it over the bus.
+  if (options.command == cli::Command::kSetting && !options.help) {
+    std::vector<std::string> words = options.commandArguments;
+    if (options.json) words.emplace_back("--json");
+    if (const std::optional<cli::CommandOutput> handed = cli::HandToWindow(words, cli::kWindowAnswerTimeoutMs)) {
+      std::fputs(handed->out.c_str(), stdout);
+      std::fputs(handed->err.c_str(), stderr);
+      return handed->exit;
+    }
   }
 
   // The emulator stays installed, and alive, until the program ends.

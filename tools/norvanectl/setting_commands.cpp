@@ -9,6 +9,8 @@
 #include <set>
 
 #include "devices/mouse/mouse_device.h"
+#include "devices/mouse/recoil.h"
+#include "platform/xdg_paths.h"
 #include "tools/norvanectl/cli_commands.h"
 #include "tools/norvanectl/command_parts.h"
 #include "tools/norvanectl/command_words.h"
@@ -222,11 +224,42 @@ Prepared PrepareRate(const CommandWords& words) {
 
 // ---- recoil
 
+Prepared PrepareRecoilImport(const std::vector<std::string>& w) {
+  if (w.size() != 4) return Wrong("recoil import needs GUN (1 to 4) and FILE");
+  const std::optional<int> gun = WholeNumber(w[2], 1, devices::mouse::kGunCount);
+  if (!gun) return Wrong("no gun " + w[2] + ": guns are numbered 1 to 4");
+  return {[gun = *gun - 1, file = w[3]](OpenedDevice& opened) {
+            // The guns hold what the recoil editor would show: their defaults until they are given others.
+            devices::mouse::ProvideMissingGunFiles(opened.device->UserProfileFolder(), DefaultDataFolder());
+            const std::filesystem::path target = devices::mouse::GunFile(opened.device->UserProfileFolder(), gun);
+            std::string error;
+            switch (devices::mouse::CopyGunFile(file, target, &error)) {
+              case devices::mouse::GunCopy::kDone:
+                break;
+              case devices::mouse::GunCopy::kNothing:
+                return Failed(kExitUsage, file + " is gun " + std::to_string(gun + 1) + "'s own file");
+              case devices::mouse::GunCopy::kSourceUnusable:
+                return Failed(kExitFailure, file + " cannot be read or is no recoil file: gun " +
+                                                std::to_string(gun + 1) + " keeps its pattern");
+              case devices::mouse::GunCopy::kWriteFailed:
+                return Failed(kExitFailure, "gun " + std::to_string(gun + 1) + "'s file could not be written (" +
+                                                error + "): it keeps its pattern");
+            }
+            return CommandOutput{kExitOk,
+                                 "gun " + std::to_string(gun + 1) + " takes the pattern of " + file +
+                                     " (norvanectl recoil write sends the four guns to the mouse)\n",
+                                 {}};
+          },
+          {}};
+}
+
 Prepared PrepareRecoil(const CommandWords& words) {
   const std::vector<std::string>& w = words.words;
-  if (w.size() != 2 || w[1] != "write") return Wrong("recoil takes one action: write");
+  if (w.size() > 1 && w[1] == "import") return PrepareRecoilImport(w);
+  if (w.size() != 2 || w[1] != "write") return Wrong("recoil takes write, or import GUN FILE");
   return {[](OpenedDevice& opened) {
             CNorvaneMouseDevice& mouse = MouseOf(opened);
+            devices::mouse::ProvideMissingGunFiles(mouse.UserProfileFolder(), DefaultDataFolder());
             const int written = mouse.WriteShootData();
             if (written == CNorvaneMouseDevice::kShootTooLarge) {
               return Failed(kExitFailure, "the four gun files hold more events than the mouse has room for: "
@@ -355,8 +388,11 @@ const std::vector<SettingCommand>& Commands() {
        PrepareRate},
       {"recoil",
        "Usage: norvanectl recoil write\n"
+       "       norvanectl recoil import GUN FILE\n"
        "\n"
-       "Writes the recoil patterns of the four gun files of the mouse's folder to the mouse.\n",
+       "write sends the recoil patterns of the four gun files of the mouse's folder to the mouse. import\n"
+       "makes FILE (a recoil file, as the recoil editor imports it) gun GUN's file (1 to 4); a file that is\n"
+       "no recoil file leaves the gun as it was. recoil write then sends it.\n",
        {},
        "recoil patterns",
        IsMouse,
@@ -402,6 +438,11 @@ bool IsSettingCommand(std::string_view name) {
 }
 
 CommandOutput RunSettingCommand(const std::vector<std::string>& arguments, bool json) {
+  ScanningProvider scanning;
+  return RunSettingCommand(arguments, json, scanning);
+}
+
+CommandOutput RunSettingCommand(const std::vector<std::string>& arguments, bool json, DeviceProvider& provider) {
   const SettingCommand* command = arguments.empty() ? nullptr : Find(arguments.front());
   if (!command) return Failed(kExitUsage, "unknown command (try --help)");
   CommandWords words = SplitCommandWords(arguments, command->valued);
@@ -414,9 +455,11 @@ CommandOutput RunSettingCommand(const std::vector<std::string>& arguments, bool 
   if (!prepared.error.empty()) {
     return Failed(kExitUsage, prepared.error + " (try norvanectl " + std::string(command->name) + " --help)");
   }
-  OpenOutcome outcome = OpenDeviceFor(words.device, command->wanted, command->setting);
+  OpenOutcome outcome = provider.Provide(words.device, command->wanted, command->setting);
   if (!outcome.opened) return outcome.failure;
-  return prepared.act(*outcome.opened);
+  CommandOutput output = prepared.act(*outcome.opened);
+  provider.CommandDone(*outcome.opened, command->name);
+  return output;
 }
 
 std::string SettingCommandsSummary() {
