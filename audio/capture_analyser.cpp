@@ -13,11 +13,9 @@ namespace {
 constexpr double kPeakFall = 0.989;
 constexpr double kPeakFloor = 1e-3;
 
-}  // namespace
-
 // e^(-2πik/kFftSize) for k < kFftSize / 2: every stage of every transform up to kFftSize takes its
 // factors from here (a stage of length L uses every (kFftSize / L)-th), computed once.
-static const std::array<std::complex<double>, kFftSize / 2>& Twiddles() {
+const std::array<std::complex<double>, kFftSize / 2>& Twiddles() {
   static const auto table = [] {
     std::array<std::complex<double>, kFftSize / 2> factors{};
     for (std::size_t k = 0; k < factors.size(); ++k)
@@ -26,6 +24,8 @@ static const std::array<std::complex<double>, kFftSize / 2>& Twiddles() {
   }();
   return table;
 }
+
+}  // namespace
 
 void Fft(std::span<std::complex<double>> values) {
   const std::size_t n = values.size();
@@ -60,7 +60,8 @@ void Fft(std::span<std::complex<double>> values) {
   }
 }
 
-void RealSpectrum(std::span<const double, kFftSize> samples, std::span<std::complex<double>, kFftSize / 2 + 1> spectrum) {
+void RealSpectrum(std::span<const double, kFftSize> samples,
+                  std::span<std::complex<double>, kFftSize / 2 + 1> spectrum) {
   // The even samples as real parts and the odd ones as imaginary parts: one transform of half the size,
   // then each bin is recombined from the two interleaved halves' spectra.
   constexpr std::size_t half = kFftSize / 2;
@@ -69,8 +70,8 @@ void RealSpectrum(std::span<const double, kFftSize> samples, std::span<std::comp
   Fft(packed);
   const auto& twiddles = Twiddles();
   for (std::size_t k = 0; k <= half; ++k) {
-    // Bin k of the even samples' spectrum is (Z[k] + conj Z[-k]) / 2, of the odd samples' (Z[k] - conj Z[-k]) / 2i;
-    // the odd ones are turned by e^(-2πik/N) and added.
+    // Bin k of the even samples' spectrum is (Z[k] + conj Z[-k]) / 2, of the odd samples' (Z[k] - conj Z[-k])
+    // / 2i; the odd ones are turned by e^(-2πik/N) and added.
     const double* z = reinterpret_cast<const double*>(&packed[k % half]);
     const double* m = reinterpret_cast<const double*>(&packed[(half - k) % half]);
     const double evenRe = 0.5 * (z[0] + m[0]);
@@ -123,7 +124,8 @@ void CaptureAnalyser::Emit() {
   bandSink_(Bands(window, peaks_));
 }
 
-BandMessage CaptureAnalyser::Bands(std::span<const float, kFftSize> window, std::array<double, kBands>& peaks) {
+BandMessage CaptureAnalyser::Bands(std::span<const float, kFftSize> window,
+                                   std::array<double, kBands>& peaks) {
   // A Hann window keeps a loud bass from leaking into the treble; computed once.
   static const std::array<double, kFftSize> hann = [] {
     std::array<double, kFftSize> weights{};

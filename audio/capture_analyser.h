@@ -68,6 +68,7 @@ class CaptureAnalyser {
 void Fft(std::span<std::complex<double>> values);
 // The spectrum of kFftSize real samples, bins 0 to kFftSize / 2 (the rest mirror them), through a transform
 // of half the size.
-void RealSpectrum(std::span<const double, kFftSize> samples, std::span<std::complex<double>, kFftSize / 2 + 1> spectrum);
+void RealSpectrum(std::span<const double, kFftSize> samples,
+                  std::span<std::complex<double>, kFftSize / 2 + 1> spectrum);
 
 }  // namespace norvane::audio

@@ -81,7 +81,8 @@ int main(int argc, char** argv) {
   // their own: a detour through another thread would wake it about 130 times a second for nothing.
   RecordSender records;
   if (std::string why; !records.Connect({}, why)) {
-    std::fprintf(stderr, "norvane-audio: no D-Bus session bus (%s); nothing to send the music to\n", why.c_str());
+    std::fprintf(stderr, "norvane-audio: no D-Bus session bus (%s); nothing to send the music to\n",
+                 why.c_str());
     return 1;
   }
   CaptureAnalyser analyser(

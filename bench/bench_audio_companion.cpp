@@ -112,15 +112,17 @@ class SoundRig {
     const QString runtime = QString::fromStdString(folder_.path().string());
     socket_ = runtime + "/native";
     env_ = QProcessEnvironment::systemEnvironment();
-    for (const char* key : {"XDG_RUNTIME_DIR", "PULSE_RUNTIME_PATH", "PULSE_STATE_PATH", "HOME"}) env_.insert(key, runtime);
+    for (const char* key : {"XDG_RUNTIME_DIR", "PULSE_RUNTIME_PATH", "PULSE_STATE_PATH", "HOME"})
+      env_.insert(key, runtime);
     env_.insert("PULSE_SERVER", "unix:" + socket_);
     env_.insert("DBUS_SESSION_BUS_ADDRESS", bus_.Address());
     server_.setProcessEnvironment(env_);
     server_.setStandardOutputFile(QProcess::nullDevice());
     server_.setStandardErrorFile(QProcess::nullDevice());
-    server_.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes", "--use-pid-file=no",
-                                 "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket_, "-L",
-                                 "module-null-sink sink_name=lighting rate=48000"});
+    server_.start("pulseaudio",
+                  {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes", "--use-pid-file=no",
+                   "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket_, "-L",
+                   "module-null-sink sink_name=lighting rate=48000"});
     for (int i = 0; i < 100 && !QFileInfo::exists(socket_); ++i) std::this_thread::sleep_for(50ms);
     if (!QFileInfo::exists(socket_)) return "the sound server did not start";
     const std::string address = ("unix:" + socket_).toStdString();
@@ -133,8 +135,8 @@ class SoundRig {
     int error = 0;
     // The socket may appear a moment before the server answers on it.
     for (int attempt = 0; attempt < 20 && !out_; ++attempt) {
-      out_ = pa_simple_new(address.c_str(), "bench", PA_STREAM_PLAYBACK, "lighting", "sound", &spec, nullptr, &attr,
-                           &error);
+      out_ = pa_simple_new(address.c_str(), "bench", PA_STREAM_PLAYBACK, "lighting", "sound", &spec, nullptr,
+                           &attr, &error);
       if (!out_) std::this_thread::sleep_for(100ms);
     }
     if (!out_) return "no playback stream (error " + std::to_string(error) + ")";
@@ -177,7 +179,8 @@ std::vector<float> Chord(std::size_t start) {
   std::vector<float> block(kBlock);
   for (std::size_t i = 0; i < kBlock; ++i) {
     const double t = double(start + i) / kRate;
-    block[i] = float(0.3 * (std::sin(2 * std::numbers::pi * 220 * t) + std::sin(2 * std::numbers::pi * 330 * t)));
+    block[i] =
+        float(0.3 * (std::sin(2 * std::numbers::pi * 220 * t) + std::sin(2 * std::numbers::pi * 330 * t)));
   }
   return block;
 }
@@ -274,8 +277,9 @@ void BM_SoundToKeyboardFrame(benchmark::State& state) {
     backend->SetFrameListener([&](const emulator::LoggedFrame& frame) {
       if (frame.direction != emulator::FrameDirection::kToDevice || frame.bytes[3] != 0x12) return;
       const std::size_t length = std::min<std::size_t>(frame.bytes[4], 56);
-      const auto lit = std::count_if(frame.bytes.begin() + 8, frame.bytes.begin() + 8 + std::ptrdiff_t(length),
-                                     [](std::uint8_t byte) { return byte != 0; });
+      const auto lit =
+          std::count_if(frame.bytes.begin() + 8, frame.bytes.begin() + 8 + std::ptrdiff_t(length),
+                        [](std::uint8_t byte) { return byte != 0; });
       std::lock_guard lock(framesLock);
       frames.push_back({frame.at, frame.bytes[5] | frame.bytes[6] << 8, int(lit)});
     });
@@ -348,10 +352,12 @@ void BM_SoundToKeyboardFrame(benchmark::State& state) {
           // per part of the picture; the sound shows as more lit keys than that.
           std::map<int, int> silent;
           for (const StreamedFrame& f : frames) {
-            if (f.at >= start - 100ms && f.at < start) silent[f.offset] = std::max(silent[f.offset], f.litBytes);
+            if (f.at >= start - 100ms && f.at < start)
+              silent[f.offset] = std::max(silent[f.offset], f.litBytes);
           }
           const auto first = std::find_if(frames.begin(), frames.end(), [&](const StreamedFrame& f) {
-            return f.at >= start && f.at < start + 500ms && silent.count(f.offset) && f.litBytes > silent[f.offset];
+            return f.at >= start && f.at < start + 500ms && silent.count(f.offset) &&
+                   f.litBytes > silent[f.offset];
           });
           if (first == frames.end()) {
             ++unmeasured;

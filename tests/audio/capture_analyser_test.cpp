@@ -161,11 +161,13 @@ TEST(Fft, RealSpectrumOfAWholeWindow) {
     }
   };
   // Five turns of a cosine: half the window's length in bin 5.
-  for (std::size_t n = 0; n < kFftSize; ++n) samples[n] = std::cos(2 * std::numbers::pi * 5 * double(n) / kFftSize);
+  for (std::size_t n = 0; n < kFftSize; ++n)
+    samples[n] = std::cos(2 * std::numbers::pi * 5 * double(n) / kFftSize);
   RealSpectrum(samples, spectrum);
   expectBins({{5, C(512, 0)}});
   // A hundred turns of a sine: bin 100, a quarter turn behind.
-  for (std::size_t n = 0; n < kFftSize; ++n) samples[n] = std::sin(2 * std::numbers::pi * 100 * double(n) / kFftSize);
+  for (std::size_t n = 0; n < kFftSize; ++n)
+    samples[n] = std::sin(2 * std::numbers::pi * 100 * double(n) / kFftSize);
   RealSpectrum(samples, spectrum);
   expectBins({{100, C(0, -512)}});
   // A constant is all in bin 0; +1, -1, +1, ... all in the last bin (half the sample rate).

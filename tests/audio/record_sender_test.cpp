@@ -50,9 +50,11 @@ TEST_F(RecordSenderTest, RecordsReachTheWindowInOrderAsLittleEndianValuesAndAskF
 
   const auto records = window.Records();
   EXPECT_EQ(std::get<0>(records[0]), 1);
-  EXPECT_EQ(std::get<1>(records[0]), Bytes({0x01, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0x04, 0x03, 0x02, 0x01, 0xD0, 0x07, 0, 0}));
+  EXPECT_EQ(std::get<1>(records[0]),
+            Bytes({0x01, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0x04, 0x03, 0x02, 0x01, 0xD0, 0x07, 0, 0}));
   EXPECT_EQ(std::get<0>(records[1]), 2);
-  EXPECT_EQ(std::get<1>(records[1]), Bytes({0xFF, 0, 0, 0, 0, 0, 0, 0, 0x80, 0, 0, 0, 7, 0, 0, 0, 0x40, 0, 0, 0, 0x20, 0, 0, 0}));
+  EXPECT_EQ(std::get<1>(records[1]),
+            Bytes({0xFF, 0, 0, 0, 0, 0, 0, 0, 0x80, 0, 0, 0, 7, 0, 0, 0, 0x40, 0, 0, 0, 0x20, 0, 0, 0}));
   EXPECT_EQ(window.AskedForReply(), 0);
 }
 
@@ -73,7 +75,8 @@ TEST_F(RecordSenderTest, WithoutAWindowNoSendWaitsAndAWindowThatStartsLaterGetsT
   bool arrived = false;
   for (int i = 0; i < 500 && !arrived; ++i) {
     QTest::qWait(10);
-    for (const auto& record : window.Records()) arrived = arrived || std::get<1>(record) == Bytes({42, 0, 0, 0});
+    for (const auto& record : window.Records())
+      arrived = arrived || std::get<1>(record) == Bytes({42, 0, 0, 0});
     EXPECT_TRUE(sender.Send(RecordSender::kLevelsRecord, silence));
   }
   EXPECT_TRUE(arrived);
