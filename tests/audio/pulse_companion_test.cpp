@@ -49,12 +49,7 @@ void WriteTone(const std::filesystem::path& path, double hertz, double seconds) 
 
 class PulseCompanionTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "test_audio";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { EnsureCoreApplication(); }
   void SetUp() override {
     if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty() ||
         QStandardPaths::findExecutable(QStringLiteral("paplay")).isEmpty())

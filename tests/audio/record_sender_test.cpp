@@ -22,12 +22,7 @@ QByteArray Bytes(std::initializer_list<int> values) {
 
 class RecordSenderTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "test_audio";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { EnsureCoreApplication(); }
   void SetUp() override {
     if (!bus_.Start()) GTEST_SKIP() << "no D-Bus daemon";
   }

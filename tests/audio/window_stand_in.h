@@ -2,6 +2,7 @@
 // The window's end of the bus for the audio companion's tests: takes the "CopyData" records sent to it, with
 // the time each arrived, and answers them only when asked to.
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
@@ -11,6 +12,14 @@
 #include <vector>
 
 namespace norvane::audio {
+
+// The bus connections of these tests need a Qt application object; one for the whole test program.
+inline void EnsureCoreApplication() {
+  static int argc = 1;
+  static char name[] = "test_audio";
+  static char* argv[] = {name, nullptr};
+  if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+}
 
 class WindowStandIn : public QDBusVirtualObject {
  public:
