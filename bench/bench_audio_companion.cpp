@@ -6,7 +6,7 @@
 //   BM_SoundToKeyboardFrame: the whole way from a sound to the keyboard. Tone bursts are written to the
 //   server; the window's processing of the records (every third to the keyboard) feeds an emulated
 //   keyboard in music effect 29, whose lighting thread draws and whose frames are presented every 10 ms as
-//   the window's timer does; the time of the first streamed frame that lights more keys than silence did,
+//   the window's timer does; the time of the first streamed frame brighter than silence left it,
 //   after each burst was written. (The burst is heard at most the playback buffer, 10 ms, later than it
 //   was written: the figures err on the long side by up to that.)
 //
@@ -34,6 +34,7 @@
 #include <memory>
 #include <mutex>
 #include <numbers>
+#include <numeric>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -253,11 +254,11 @@ void BM_AudioCompanion(benchmark::State& state) {
 BENCHMARK(BM_AudioCompanion)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One streamed light frame (command 0x12) as the emulated keyboard took it: when, which part of the
-// keyboard's picture it carries, and how many of its colour bytes are lit.
+// keyboard's picture it carries, and how bright it is (the sum of its colour bytes).
 struct StreamedFrame {
   SteadyTime at;
   int offset = 0;
-  int litBytes = 0;
+  int brightness = 0;
 };
 
 void BM_SoundToKeyboardFrame(benchmark::State& state) {
@@ -278,11 +279,10 @@ void BM_SoundToKeyboardFrame(benchmark::State& state) {
     backend->SetFrameListener([&](const emulator::LoggedFrame& frame) {
       if (frame.direction != emulator::FrameDirection::kToDevice || frame.bytes[3] != 0x12) return;
       const std::size_t length = std::min<std::size_t>(frame.bytes[4], 56);
-      const auto lit =
-          std::count_if(frame.bytes.begin() + 8, frame.bytes.begin() + 8 + std::ptrdiff_t(length),
-                        [](std::uint8_t byte) { return byte != 0; });
+      const int brightness =
+          std::accumulate(frame.bytes.begin() + 8, frame.bytes.begin() + 8 + std::ptrdiff_t(length), 0);
       std::lock_guard lock(framesLock);
-      frames.push_back({frame.at, frame.bytes[5] | frame.bytes[6] << 8, int(lit)});
+      frames.push_back({frame.at, frame.bytes[5] | frame.bytes[6] << 8, brightness});
     });
     {
       devices::CNorvaneKeyboardDevice keyboard;
@@ -357,16 +357,16 @@ void BM_SoundToKeyboardFrame(benchmark::State& state) {
         measured = 0;
         unmeasured = 0;
         for (const SteadyTime& start : soundAt) {
-          // What silence shows just before the burst (bars falling from the previous one may still glow),
-          // per part of the picture; the sound shows as more lit keys than that.
+          // What silence shows just before the burst, per part of the picture: the bars of the previous
+          // burst fall slowly, so keys may still glow, but only ever dimmer. The sound lights keys at full
+          // brightness again.
           std::map<int, int> silent;
           for (const StreamedFrame& f : frames) {
-            if (f.at >= start - 100ms && f.at < start)
-              silent[f.offset] = std::max(silent[f.offset], f.litBytes);
+            if (f.at < start) silent[f.offset] = f.brightness;
           }
           const auto first = std::find_if(frames.begin(), frames.end(), [&](const StreamedFrame& f) {
             return f.at >= start && f.at < start + 500ms && silent.count(f.offset) &&
-                   f.litBytes > silent[f.offset];
+                   f.brightness > silent[f.offset];
           });
           if (first == frames.end()) {
             ++unmeasured;
