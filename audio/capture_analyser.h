@@ -64,7 +64,11 @@ class CaptureAnalyser {
   std::array<double, kBands> peaks_{};
 };
 
-// In-place radix-2 FFT; the size must be a power of two.
+// In-place radix-2 FFT; the size must be a power of two no larger than kFftSize (others are left alone).
 void Fft(std::span<std::complex<double>> values);
+// The spectrum of kFftSize real samples, bins 0 to kFftSize / 2 (the rest mirror them), through a transform
+// of half the size.
+void RealSpectrum(std::span<const double, kFftSize> samples,
+                  std::span<std::complex<double>, kFftSize / 2 + 1> spectrum);
 
 }  // namespace norvane::audio

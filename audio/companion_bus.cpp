@@ -1,17 +1,12 @@
 #include "audio/companion_bus.h"
 
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <bit>
-#include <cstring>
 
 namespace norvane::audio {
 
 namespace {
 
-const QString kWindowService = QStringLiteral("org.norvane.Norvane");
 const QString kObjectPath = QStringLiteral("/org/norvane/Norvane");
-const QString kInterface = QStringLiteral("org.norvane.Messages");
 const QString kCaptureMessage = QStringLiteral("{4695579F-999A-41d4-9FAF-EFFCE93EBE19}");
 constexpr qlonglong kClose = 5;
 
@@ -28,23 +23,6 @@ bool CompanionBus::Register(const QString& serviceName) {
   const auto reply = bus->registerService(serviceName, QDBusConnectionInterface::DontQueueService,
                                           QDBusConnectionInterface::DontAllowReplacement);
   return reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
-}
-
-void CompanionBus::Send(qlonglong kind, std::span<const std::int32_t> values) {
-  // Little-endian 32-bit values: on a little-endian machine its own bytes, copied at once.
-  QByteArray bytes(qsizetype(values.size() * 4), Qt::Uninitialized);
-  if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(bytes.data(), values.data(), values.size_bytes());
-  } else {
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      const auto bits = static_cast<std::uint32_t>(values[i]);
-      for (int b = 0; b < 4; ++b) bytes[qsizetype(4 * i) + b] = static_cast<char>(bits >> (8 * b));
-    }
-  }
-  QDBusMessage call = QDBusMessage::createMethodCall(kWindowService, kObjectPath, kInterface, QStringLiteral("CopyData"));
-  call << kind << bytes;
-  call.setAutoStartService(false);
-  connection_.send(call);
 }
 
 void CompanionBus::Post(const QString& name, qlonglong wParam, qlonglong lParam) {

@@ -1,7 +1,7 @@
 #pragma once
 // The audio companion on the session bus: it owns org.norvane.AudioRecord and offers the messages
-// interface there, as the window expects of its capture program, and sends the window
-// (org.norvane.Norvane) its level and band records.
+// interface there, as the window expects of its capture program. The level and band records go out
+// through a RecordSender (record_sender.h), not this connection.
 //
 // From the window it takes the audio capture message "{4695579F-999A-41d4-9FAF-EFFCE93EBE19}": wParam 5 (the
 // last of the window's closing commands 2, 4, 5) ends the companion; 2 and 4 need nothing; 6, 7 and 8 (the
@@ -13,7 +13,6 @@
 #include <QObject>
 #include <QString>
 #include <functional>
-#include <span>
 
 namespace norvane::audio {
 
@@ -22,15 +21,11 @@ class CompanionBus : public QObject {
   Q_CLASSINFO("D-Bus Interface", "org.norvane.Messages")
 
  public:
-  static constexpr qlonglong kLevelsRecord = 1;
-  static constexpr qlonglong kBandsRecord = 2;
   static constexpr qlonglong kStyleColourRecord = 10;
 
   CompanionBus(QDBusConnection connection, std::function<void()> onClose, std::function<void(QString)> trace);
   // Takes the well-known name. False when it is taken (the companion runs already) or the bus refused it.
   bool Register(const QString& serviceName);
-  // A record to the window; never waits for it (a call sent so asks for no answer). Any thread may send.
-  void Send(qlonglong kind, std::span<const std::int32_t> values);
 
  public slots:
   void Post(const QString& name, qlonglong wParam, qlonglong lParam);

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <complex>
 #include <numbers>
 #include <vector>
 
@@ -93,6 +95,88 @@ TEST(CaptureAnalyser, BandsShowWhereTheSoundIs) {
   Collected silence;
   silence.analyser.Feed(std::vector<float>(kSampleRate / 4, 0.0f));
   for (std::int32_t band : silence.bands.back()) EXPECT_EQ(band, 0) << "silence stays dark";
+}
+
+TEST(CaptureAnalyser, OnceMusicReachedEveryBandAToneLightsTheBandBetweenWhoseEdgesItLies) {
+  // Bass 20-150 Hz, 150-400, 400-1000, 1-2.5 kHz, 2.5-6 kHz, treble 6-16 kHz. Each band is shown against
+  // its own recent peak, so the tones first play in turn (an eighth of a second each) as music would.
+  const std::array<double, kBands> inside = {60, 250, 630, 1600, 4000, 10000};
+  for (std::size_t band = 0; band < kBands; ++band) {
+    Collected c;
+    for (double hertz : inside) c.analyser.Feed(Tone(hertz, 0.5, kSampleRate / 8));
+    c.analyser.Feed(Tone(inside[band], 0.5, kSampleRate / 4));
+    const BandMessage& shown = c.bands.back();
+    for (std::size_t other = 0; other < kBands; ++other) {
+      if (other == band) {
+        EXPECT_GE(shown[other], 250) << inside[band] << " Hz";
+      } else {
+        EXPECT_LT(shown[other], 40) << inside[band] << " Hz in band " << other;
+      }
+    }
+  }
+}
+
+TEST(Fft, TransformsOfShortSequencesAsWorkedByHand) {
+  using C = std::complex<double>;
+  auto expectNear = [](const std::vector<C>& got, const std::vector<C>& want) {
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t k = 0; k < got.size(); ++k) {
+      EXPECT_NEAR(got[k].real(), want[k].real(), 1e-9) << "bin " << k;
+      EXPECT_NEAR(got[k].imag(), want[k].imag(), 1e-9) << "bin " << k;
+    }
+  };
+  std::vector<C> impulse = {1, 0, 0, 0, 0, 0, 0, 0};
+  Fft(impulse);
+  expectNear(impulse, {1, 1, 1, 1, 1, 1, 1, 1});
+
+  std::vector<C> constant(8, C(1));
+  Fft(constant);
+  expectNear(constant, {8, 0, 0, 0, 0, 0, 0, 0});
+
+  // cos(2π·2n/8) and sin(2π·2n/8): two turns in eight samples.
+  std::vector<C> cosine = {1, 0, -1, 0, 1, 0, -1, 0};
+  Fft(cosine);
+  expectNear(cosine, {0, 0, 4, 0, 0, 0, 4, 0});
+  std::vector<C> sine = {0, 1, 0, -1, 0, 1, 0, -1};
+  Fft(sine);
+  expectNear(sine, {0, 0, C(0, -4), 0, 0, 0, C(0, 4), 0});
+
+  // A size it does not handle is left as it was.
+  std::vector<C> six = {1, 2, 3, 4, 5, 6};
+  Fft(six);
+  expectNear(six, {1, 2, 3, 4, 5, 6});
+}
+
+TEST(Fft, RealSpectrumOfAWholeWindow) {
+  using C = std::complex<double>;
+  std::array<double, kFftSize> samples{};
+  std::array<C, kFftSize / 2 + 1> spectrum{};
+  auto expectBins = [&](std::initializer_list<std::pair<std::size_t, C>> peaks) {
+    for (std::size_t k = 0; k < spectrum.size(); ++k) {
+      C want = 0;
+      for (const auto& [bin, value] : peaks)
+        if (bin == k) want = value;
+      EXPECT_NEAR(spectrum[k].real(), want.real(), 1e-6) << "bin " << k;
+      EXPECT_NEAR(spectrum[k].imag(), want.imag(), 1e-6) << "bin " << k;
+    }
+  };
+  // Five turns of a cosine: half the window's length in bin 5.
+  for (std::size_t n = 0; n < kFftSize; ++n)
+    samples[n] = std::cos(2 * std::numbers::pi * 5 * double(n) / kFftSize);
+  RealSpectrum(samples, spectrum);
+  expectBins({{5, C(512, 0)}});
+  // A hundred turns of a sine: bin 100, a quarter turn behind.
+  for (std::size_t n = 0; n < kFftSize; ++n)
+    samples[n] = std::sin(2 * std::numbers::pi * 100 * double(n) / kFftSize);
+  RealSpectrum(samples, spectrum);
+  expectBins({{100, C(0, -512)}});
+  // A constant is all in bin 0; +1, -1, +1, ... all in the last bin (half the sample rate).
+  samples.fill(1.0);
+  RealSpectrum(samples, spectrum);
+  expectBins({{0, C(1024, 0)}});
+  for (std::size_t n = 0; n < kFftSize; ++n) samples[n] = n % 2 ? -1.0 : 1.0;
+  RealSpectrum(samples, spectrum);
+  expectBins({{kFftSize / 2, C(1024, 0)}});
 }
 
 TEST(CaptureAnalyser, StereoIsMixedToMono) {

@@ -6,9 +6,6 @@
 #include <signal.h>
 
 #include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusVirtualObject>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -17,10 +14,10 @@
 #include <chrono>
 #include <cmath>
 #include <fstream>
-#include <mutex>
 #include <numbers>
 
 #include "audio/capture_analyser.h"
+#include "tests/audio/window_stand_in.h"
 #include "tests/support/private_bus.h"
 #include "tests/support/temp_folder.h"
 
@@ -28,45 +25,6 @@ namespace norvane::audio {
 namespace {
 
 const QString kCompanion = QStringLiteral(NORVANE_BINARY_DIR "/bin/norvane-audio");
-
-// The window's end of the bus: takes the records the companion sends.
-class WindowStandIn : public QDBusVirtualObject {
- public:
-  explicit WindowStandIn(const QString& address)
-      : connection_(QDBusConnection::connectToBus(address, QStringLiteral("window-stand-in"))) {
-    registered_ = connection_.registerVirtualObject(QStringLiteral("/org/norvane/Norvane"), this) &&
-                  connection_.registerService(QStringLiteral("org.norvane.Norvane"));
-  }
-  ~WindowStandIn() override {
-    connection_.unregisterObject(QStringLiteral("/org/norvane/Norvane"));
-    QDBusConnection::disconnectFromBus(QStringLiteral("window-stand-in"));
-  }
-  bool registered_ = false;
-  QString introspect(const QString&) const override { return {}; }
-  bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-    const QList<QVariant> args = message.arguments();
-    if (message.member() != QStringLiteral("CopyData") || args.size() != 2) return false;
-    {
-      std::lock_guard lock(mutex_);
-      records_.emplace_back(args[0].toLongLong(), args[1].toByteArray(), std::chrono::steady_clock::now());
-    }
-    connection.send(message.createReply());
-    return true;
-  }
-  std::vector<std::tuple<qlonglong, QByteArray, std::chrono::steady_clock::time_point>> Records() {
-    std::lock_guard lock(mutex_);
-    return records_;
-  }
-  void Clear() {
-    std::lock_guard lock(mutex_);
-    records_.clear();
-  }
-
- private:
-  QDBusConnection connection_;
-  std::mutex mutex_;
-  std::vector<std::tuple<qlonglong, QByteArray, std::chrono::steady_clock::time_point>> records_;
-};
 
 void WriteTone(const std::filesystem::path& path, double hertz, double seconds) {
   const auto frames = std::uint32_t(seconds * kSampleRate);
@@ -91,12 +49,7 @@ void WriteTone(const std::filesystem::path& path, double hertz, double seconds) 
 
 class PulseCompanionTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "test_audio";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { EnsureCoreApplication(); }
   void SetUp() override {
     if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty() ||
         QStandardPaths::findExecutable(QStringLiteral("paplay")).isEmpty())
@@ -196,6 +149,7 @@ TEST_F(PulseCompanionTest, ATonePlayedOnTheDefaultOutputReachesTheWindowAsLevels
   EXPECT_GE(levels, 85) << "about 96 a second; the companion said: "
                         << companion_.readAllStandardError().toStdString();
   EXPECT_GE(bands, 25) << "about 32 a second";
+  EXPECT_EQ(window.AskedForReply(), 0) << "records are sent without waiting for the window";
   ASSERT_GT(levels, 1);
   change /= 500.0 * (levels - 1);
   // A half-scale tone: its values change by hundreds to thousands between messages.
