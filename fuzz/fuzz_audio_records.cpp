@@ -2,6 +2,7 @@
 // first byte picks its kind. Nothing may crash, overflow or hang: records are cut to their buffers and
 // processed, levels of any value included, and a style file of any content reads as a style; a style read
 // from a file is written and read back unchanged.
+// libFuzzer: -max_len=2100
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -1,117 +1,109 @@
-// Arbitrary bytes as every kind of profile document, as the default profile that completes it, as the
-// light configuration and as the profile list. Nothing may crash, hang or write outside the scratch folder.
+// Arbitrary bytes as every kind of profile document, as the default profile that completes it, as the light
+// configuration, as a custom light file and as the profile list, all read from memory. Nothing may crash or
+// hang; what a save would write reads back as the document it wrote.
+// libFuzzer: -max_len=4096
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "fuzz/fuzz_scratch_folder.h"
-#include "platform/atomic_file.h"
 #include "profiles/hs6533_profiledata.h"
+#include "profiles/json_file_util.h"
 #include "profiles/keyboard_profiledata.h"
 #include "profiles/mouse_profiledata.h"
+#include "profiles/profile_document_io.h"
 #include "profiles/profile_list.h"
 
 namespace {
 
-using norvane::WriteFileAtomically;
+using norvane::JsonFileUtil;
 
-const std::filesystem::path& ScratchFolder() {
-  static const norvane::fuzz::ScratchFolderOwner owner("profiles");
-  return owner.path();
+void Require(bool condition) {
+  if (!condition) std::abort();
 }
 
-void ExerciseBase(norvane::CBasicProfiledata& document, const std::filesystem::path& folder) {
+void ExerciseBase(norvane::CBasicProfiledata& document, std::string_view bytes) {
   const norvane::LightEffect light = document.GetLightInfo();
   document.GetAudioLightInfo();
   document.GetLightList();
-  document.SetLightConfigPath(folder / "vexor_light.config");
-  document.LoadLightConfig(folder / "vexor_light.config");
-  document.GetCustomLightSteps();
+  // Never read: the steps come from the bytes below.
+  document.SetLightConfigPath("/nonexistent/norvane-fuzz/vexor_light.config");
+  document.LoadLightConfigFromText(bytes);
+  if (!document.CustomLightStepsFile().empty()) (void)norvane::CBasicProfiledata::ParseLightSteps(bytes);
   auto keys = document.GetKeyList();
   if (!keys.empty()) keys.front().current = {0x20, 0, 4};
   document.SetKeyList(keys);
   document.SetLightInfo(light);
 }
 
-void LoadAsEveryKind(const std::filesystem::path& folder, const std::filesystem::path& profile,
-                     const std::filesystem::path& defaults) {
+// What Save would write into a file holding bytes: the document with the entry put in, which reads back as a
+// profile document holding the entry.
+void SaveInMemory(const norvane::CBasicProfiledata& document, std::string_view bytes) {
+  norvane::ParsedProfileDocument file = norvane::ParseProfileDocumentForUpdate(bytes);
+  Require(file.document.isObject());
+  norvane::PutDeviceEntry(file.document, document.GetDeviceIndex(), document.GetEntry());
+  Json::Value back;
+  Require(JsonFileUtil::TryParseJson(JsonFileUtil::StyledText(file.document), back));
+  Require(back["Device"].isArray() && back["Device"].size() > Json::ArrayIndex(document.GetDeviceIndex()));
+}
+
+void LoadAsEveryKind(std::string_view profile, std::string_view bytes, const Json::Value& defaults) {
   norvane::CKeyboardProfiledata keyboard;
-  keyboard.SetDefaultPath(defaults);
-  keyboard.SetFilePath(profile);
-  keyboard.LoadEntry(profile);
-  ExerciseBase(keyboard, folder);
+  keyboard.LoadEntryFromText(profile, defaults);
+  ExerciseBase(keyboard, bytes);
   keyboard.SetSystemStages(keyboard.GetSystemStages());
   const std::int32_t group = keyboard.GetLightColorGroup();
   keyboard.SetLightColors(keyboard.GetLightColors(group, 170), group);
-  keyboard.Save();
+  SaveInMemory(keyboard, profile);
 
   norvane::CMouseProfiledata mouse;
-  mouse.SetDefaultPath(defaults);
-  mouse.SetFilePath(profile);
-  mouse.LoadEntry(profile);
-  ExerciseBase(mouse, folder);
+  mouse.LoadEntryFromText(profile, defaults);
+  ExerciseBase(mouse, bytes);
   mouse.SetDpiStages(mouse.GetDpiStages());
   mouse.SetActiveDpiStage(mouse.GetActiveDpiStage());
   mouse.SetSystemStages(mouse.GetSystemStages());
   mouse.GetCorrectInfo();
-  mouse.Save();
+  SaveInMemory(mouse, profile);
 
   norvane::CHs6533Profiledata headset;
-  headset.SetDefaultPath(defaults);
-  headset.SetFilePath(profile);
-  headset.LoadEntry(profile);
-  ExerciseBase(headset, folder);
+  headset.LoadEntryFromText(profile, defaults);
+  ExerciseBase(headset, bytes);
   const norvane::HeadsetSystemSetStages stages = headset.GetSystemSetStages();
   headset.SetSystemSetStages(stages);
   headset.SetEqValues(stages.eq_type, headset.GetEqValues(stages.eq_type));
   headset.SetCustomEqNames(headset.GetCustomEqNames());
   headset.SetCustomEqValues(stages.custom_eq_select_index,
                             headset.GetCustomEqValues(stages.custom_eq_select_index));
-  headset.Save();
+  SaveInMemory(headset, profile);
 }
 
-void ExerciseList(const std::filesystem::path& folder, const std::filesystem::path& defaults,
-                  const std::filesystem::path& import) {
+void ExerciseList(std::string_view bytes, const Json::Value& document) {
   norvane::CDeviceProfileList list;
   list.SetDeviceKind(7);
-  list.SetFolders(folder, defaults);
-  list.LoadProfileList();
-  list.AddProfile();
-  list.CopyProfile();
-  list.ImportProfile(import);
-  list.RenameProfile("renamed");
-  list.SelectProfile(list.GetProfileCount() - 1);
-  list.ResetProfile();
-  list.ExportProfile(folder / "export.json");
-  list.DeleteProfile();
+  (void)list.ReadProfileListText(bytes);
+  const std::vector<std::string> names = list.Names();
+  const std::vector<std::string> ids = list.Identifiers();
+  Require(names.size() == ids.size() && static_cast<int>(ids.size()) == list.GetProfileCount());
+  Require(list.GetProfileCount() == 0 ? list.GetSelectedIndex() == -1
+                                      : list.GetSelectedIndex() >= 0 && list.GetSelectedIndex() < list.GetProfileCount());
+  for (int i = 0; i < list.GetProfileCount(); ++i) {
+    // Only plain names: a profile file never lies outside the device folder.
+    Require(list.GetProfilePath(i).parent_path().empty());
+  }
+  (void)list.GetNameText();
+  (void)norvane::CDeviceProfileList::IsProfileDocument(document);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const std::filesystem::path folder = ScratchFolder() / "device";
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  std::filesystem::create_directories(folder);
-
-  const auto profile = folder / "profile.Json";
-  const auto defaults = folder / "default.Json";
-  WriteFileAtomically(profile, bytes);
-  WriteFileAtomically(defaults, bytes);
-  WriteFileAtomically(folder / "vexor_light.config", bytes);
-  WriteFileAtomically(folder / "custom_light_1.light", bytes);
-  LoadAsEveryKind(folder, profile, defaults);
-
+  const Json::Value document = JsonFileUtil::ParseJson(bytes);
+  LoadAsEveryKind(bytes, bytes, document);
   // The same bytes as the default that completes a missing profile.
-  LoadAsEveryKind(folder, folder / "missing.Json", defaults);
-
-  WriteFileAtomically(folder / "ProfileList.ini", bytes);
-  ExerciseList(folder, defaults, profile);
-
-  std::filesystem::remove_all(folder, ignored);
+  LoadAsEveryKind({}, bytes, document);
+  ExerciseList(bytes, document);
   return 0;
 }

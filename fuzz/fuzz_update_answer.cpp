@@ -1,5 +1,6 @@
 // Arbitrary bytes as an update service's answer (and as version texts and service addresses). Nothing may
 // crash; an answer is either something newer with its version shown, or nothing newer with nothing shown.
+// libFuzzer: -max_len=2048
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

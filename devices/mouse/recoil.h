@@ -49,6 +49,8 @@ void WriteBullet(Json::Value& document, int bullet, const Bullet& values);
 // The events of a gun file in the mouse's 4-byte form, in file order: a file that is missing or not JSON,
 // or whose "Events" is not an array, has none.
 [[nodiscard]] std::vector<macro::EventCode> ReadGunEvents(const std::filesystem::path& file);
+// The same from a gun file's parsed document.
+[[nodiscard]] std::vector<macro::EventCode> GunEventsOf(const Json::Value& document);
 
 // The recoil block of the four guns (the shared event block with a record per gun); nullopt when the
 // block's 16-bit size would not hold its total, rather than a block whose size field wrapped.
