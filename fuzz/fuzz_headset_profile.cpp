@@ -41,7 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   page.InitAudio();
   const auto& audio = page.Audio();
   const int sets = static_cast<int>(audio.customNames.size());
-  for (int set = -1; set <= sets && set < 70; ++set) page.ApplyCustomEq(set);
+  // Every set is applied by the same code: the ends, one past them on each side and one the input picks.
+  const int picked = size > 0 ? data[size - 1] % (sets + 1) : 0;
+  for (const int set : {-1, 0, picked, sets - 1, sets}) page.ApplyCustomEq(set);
   page.ApplyEqPreset(audio.settings.eq_type);
   page.SetEqBand(3, audio.settings.custom_eq_select_index);
   page.SaveCustomEq("", audio.bands);
