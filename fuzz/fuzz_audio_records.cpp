@@ -14,13 +14,12 @@
 #include "app/audio_levels.h"
 #include "app/audio_style.h"
 #include "app/copy_data_record.h"
+#include "fuzz/fuzz_require.h"
 #include "profiles/json_file_util.h"
 
-namespace {
+using norvane::fuzz::Require;
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+namespace {
 
 norvane::app::AudioLevelProcessor& Processor() {
   static norvane::app::AudioLevelProcessor processor;

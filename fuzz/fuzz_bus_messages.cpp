@@ -13,14 +13,9 @@
 
 #include "app/copy_data_record.h"
 #include "app/registered_messages.h"
+#include "fuzz/fuzz_require.h"
 
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using norvane::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace norvane::app;

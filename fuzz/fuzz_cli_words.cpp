@@ -11,15 +11,14 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/fuzz_require.h"
 #include "tools/norvanectl/command_words.h"
 #include "tools/norvanectl/english_texts.h"
 #include "tools/norvanectl/key_spelling.h"
 
-namespace {
+using norvane::fuzz::Require;
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+namespace {
 
 // The bytes as arguments, split at every NUL as a command line arrives.
 std::vector<std::string> Arguments(std::string_view text) {

@@ -9,13 +9,12 @@
 #include <vector>
 
 #include "app/language_config.h"
+#include "fuzz/fuzz_require.h"
 #include "platform/registry_settings.h"
 
-namespace {
+using norvane::fuzz::Require;
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+namespace {
 
 int IndexFromKey(std::string_view key, const std::vector<norvane::app::LanguageEntry>& entries) {
   return norvane::app::SavedLanguageIndex(norvane::RegistrySettings::ReadValueFromText(key, "LANGUAGE"), entries);

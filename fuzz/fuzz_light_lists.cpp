@@ -11,17 +11,12 @@
 #include <vector>
 
 #include "devices/effect_lists.h"
+#include "fuzz/fuzz_require.h"
 #include "macro/macro_files.h"
 #include "profiles/basic_profiledata.h"
 #include "profiles/json_file_util.h"
 
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using norvane::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -11,17 +11,16 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/fuzz_require.h"
 #include "macro/event_kinds.h"
 #include "macro/macro_files.h"
 #include "macro/macro_library.h"
 #include "profiles/json_file_util.h"
 #include "profiles/macro_references.h"
 
-namespace {
+using norvane::fuzz::Require;
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+namespace {
 
 void ExerciseEvents(const std::vector<norvane::macro::MacroEvent>& events) {
   for (const norvane::macro::MacroEvent& event : events) {

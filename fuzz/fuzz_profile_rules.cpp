@@ -9,18 +9,17 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/fuzz_require.h"
 #include "profiles/json_file_util.h"
 #include "profiles/profile_rules.h"
+
+using norvane::fuzz::Require;
 
 namespace {
 
 using norvane::ListedProfile;
 using norvane::ProfileRuleFile;
 using norvane::ProfileRuleSet;
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 const std::vector<ListedProfile> kProfiles = {{"Profile1", "2026_01_01_00_00_00_000"},
                                               {"Games", "2026_01_01_00_00_01_000"}};

@@ -1,6 +1,6 @@
-// Arbitrary bytes as every kind of profile document, as the default profile that completes it, as the light
+// Arbitrary bytes as a profile document of each kind, as the default profile that completes it, as the light
 // configuration, as a custom light file and as the profile list, all read from memory. Nothing may crash or
-// hang; what a save would write reads back as the document it wrote.
+// hang; what a save would write reads back as a profile document holding the entry.
 // libFuzzer: -max_len=2048
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/fuzz_require.h"
 #include "profiles/hs6533_profiledata.h"
 #include "profiles/json_file_util.h"
 #include "profiles/keyboard_profiledata.h"
@@ -17,13 +18,11 @@
 #include "profiles/profile_document_io.h"
 #include "profiles/profile_list.h"
 
+using norvane::fuzz::Require;
+
 namespace {
 
 using norvane::JsonFileUtil;
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 void ExerciseBase(norvane::CBasicProfiledata& document) {
   const norvane::LightEffect light = document.GetLightInfo();
@@ -55,8 +54,8 @@ void SaveInMemory(const norvane::CBasicProfiledata& document, const norvane::Par
   Require(back["Device"].isArray() && back["Device"].size() > Json::ArrayIndex(document.GetDeviceIndex()));
 }
 
-// The profile read as every kind, and saved.
-void LoadAsEveryKind(std::string_view profile, const Json::Value& defaults, const norvane::ParsedProfileDocument& file) {
+void ExerciseKeyboard(std::string_view profile, const Json::Value& defaults,
+                      const norvane::ParsedProfileDocument& file) {
   norvane::CKeyboardProfiledata keyboard;
   keyboard.LoadEntryFromText(profile, defaults);
   ExerciseBase(keyboard);
@@ -66,7 +65,9 @@ void LoadAsEveryKind(std::string_view profile, const Json::Value& defaults, cons
   // target most of its time.
   keyboard.SetLightColors(keyboard.GetLightColors(group, 1 + static_cast<std::int32_t>(profile.size() % 16)), group);
   SaveInMemory(keyboard, file);
+}
 
+void ExerciseMouse(std::string_view profile, const Json::Value& defaults, const norvane::ParsedProfileDocument& file) {
   norvane::CMouseProfiledata mouse;
   mouse.LoadEntryFromText(profile, defaults);
   ExerciseBase(mouse);
@@ -75,7 +76,10 @@ void LoadAsEveryKind(std::string_view profile, const Json::Value& defaults, cons
   mouse.SetSystemStages(mouse.GetSystemStages());
   mouse.GetCorrectInfo();
   SaveInMemory(mouse, file);
+}
 
+void ExerciseHeadset(std::string_view profile, const Json::Value& defaults,
+                     const norvane::ParsedProfileDocument& file) {
   norvane::CHs6533Profiledata headset;
   headset.LoadEntryFromText(profile, defaults);
   ExerciseBase(headset);
@@ -112,7 +116,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Json::Value document = JsonFileUtil::ParseJson(bytes);
   const norvane::ParsedProfileDocument file = norvane::ParseProfileDocumentForUpdate(bytes);
   Require(file.document.isObject());
-  LoadAsEveryKind(bytes, document, file);
+  // One kind per input, picked by its length, so that every kind sees inputs of every shape over a run.
+  switch (size % 3) {
+    case 0:
+      ExerciseKeyboard(bytes, document, file);
+      break;
+    case 1:
+      ExerciseMouse(bytes, document, file);
+      break;
+    default:
+      ExerciseHeadset(bytes, document, file);
+      break;
+  }
   // The same bytes as the default that completes a missing profile (the completion is every kind's).
   norvane::CKeyboardProfiledata seeded;
   seeded.LoadEntryFromText({}, document);

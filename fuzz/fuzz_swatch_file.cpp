@@ -8,16 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/fuzz_require.h"
 #include "profiles/json_file_util.h"
 #include "profiles/swatch_file.h"
+
+using norvane::fuzz::Require;
 
 namespace {
 
 namespace sw = norvane::swatches;
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 }  // namespace
 

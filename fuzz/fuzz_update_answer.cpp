@@ -6,16 +6,11 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "fuzz/fuzz_require.h"
 #include "update/update_query.h"
 #include "update/update_service_address.h"
 
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using norvane::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

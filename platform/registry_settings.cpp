@@ -163,13 +163,12 @@ SettingsReadResult RegistrySettings::ReadValueFromText(std::string_view text, st
   loaded.outcome = LoadOutcome::kUnusable;
   std::string reason;
   if (text.size() > kMaxFileBytes) {
-    loaded.problem = "the settings text is larger than " + std::to_string(kMaxFileBytes) + " bytes";
+    reason = "it is larger than " + std::to_string(kMaxFileBytes) + " bytes";
   } else if (auto parsed = Parse(text, reason)) {
     loaded.outcome = LoadOutcome::kLoaded;
     loaded.key = std::move(*parsed);
-  } else {
-    loaded.problem = "the settings text is malformed (" + reason + ")";
   }
+  if (loaded.outcome != LoadOutcome::kLoaded) loaded.problem = "the settings text is malformed (" + reason + ")";
   return LookUp(std::move(loaded), name);
 }
 
