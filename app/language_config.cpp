@@ -14,8 +14,12 @@ std::filesystem::path LanguageConfigFile() {
 }
 
 std::vector<LanguageEntry> ReadLanguageConfig(const std::filesystem::path& file) {
+  return ParseLanguageConfig(JsonFileUtil().readjsonFile(file));
+}
+
+std::vector<LanguageEntry> ParseLanguageConfig(std::string_view text) {
   std::vector<LanguageEntry> entries;
-  const Json::Value document = JsonFileUtil().ReadJsonValue(file);
+  const Json::Value document = JsonFileUtil::ParseJson(text);
   const Json::Value& list = Member(document, "Language");
   for (std::int64_t i = 0; i < ArraySize(list); ++i) {
     const Json::Value& item = Element(list, i);
@@ -30,7 +34,10 @@ std::vector<LanguageEntry> ReadLanguageConfig(const std::filesystem::path& file)
 }
 
 int SavedLanguageIndex(const RegistrySettings& settings, const std::vector<LanguageEntry>& entries) {
-  const SettingsReadResult read = settings.ReadValue(kLanguageValueName);
+  return SavedLanguageIndex(settings.ReadValue(kLanguageValueName), entries);
+}
+
+int SavedLanguageIndex(const SettingsReadResult& read, const std::vector<LanguageEntry>& entries) {
   if (read.lookup == SettingsLookup::kKeyMissing) return 0;
   const std::int64_t id = read.lookup == SettingsLookup::kFound ? read.value : kDefaultLanguageId;
   for (std::size_t i = 0; i < entries.size(); ++i) {

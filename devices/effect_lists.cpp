@@ -22,10 +22,16 @@ std::vector<std::string> NamesOf(const Json::Value& array) {
 EffectLists ReadEffectLists(const std::filesystem::path& defaultLightFile,
                             const std::filesystem::path& lightConfigFile,
                             const std::filesystem::path& macroFolder, int variant) {
-  EffectLists lists;
   const JsonFileUtil files;
-  const Json::Value defaults =
-      defaultLightFile.empty() ? Json::Value() : files.ReadJsonValue(defaultLightFile);
+  return EffectListsOf(defaultLightFile.empty() ? Json::Value() : files.ReadJsonValue(defaultLightFile),
+                       lightConfigFile.empty() ? Json::Value() : files.ReadJsonValue(lightConfigFile),
+                       macroFolder.empty() ? std::vector<macro::MacroEntry>{} : macro::ReadMacroList(macroFolder),
+                       variant);
+}
+
+EffectLists EffectListsOf(const Json::Value& defaults, const Json::Value& config,
+                          const std::vector<macro::MacroEntry>& macros, int variant) {
+  EffectLists lists;
   const Json::Value& effects = json::Element(json::Member(defaults, "DefaultLightName"), variant);
   for (std::int64_t i = 0; i < json::ArraySize(effects); ++i) {
     const Json::Value& effect = json::Element(effects, i);
@@ -35,14 +41,8 @@ EffectLists ReadEffectLists(const std::filesystem::path& defaultLightFile,
     lists.modeTable.push_back(static_cast<std::uint8_t>(code.value_or(i)));
   }
   lists.areaNames = NamesOf(json::Element(json::Member(defaults, "AreaLightName"), variant));
-
-  const Json::Value config = lightConfigFile.empty() ? Json::Value() : files.ReadJsonValue(lightConfigFile);
   lists.customLightNames = NamesOf(json::Element(json::Member(config, "LightInfo"), variant));
-
-  if (!macroFolder.empty()) {
-    for (const macro::MacroEntry& entry : macro::ReadMacroList(macroFolder))
-      lists.macroNames.push_back(entry.name);
-  }
+  for (const macro::MacroEntry& entry : macros) lists.macroNames.push_back(entry.name);
   return lists;
 }
 

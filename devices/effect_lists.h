@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#include <json/json.h>
+
+#include "macro/macro_files.h"
+
 namespace norvane::devices {
 
 class CNorvaneUSBDevice;
@@ -26,6 +30,10 @@ struct EffectLists {
 EffectLists ReadEffectLists(const std::filesystem::path& defaultLightFile,
                             const std::filesystem::path& lightConfigFile,
                             const std::filesystem::path& macroFolder, int variant);
+
+// The same from the parsed default light list and light configuration and the macro list's entries.
+EffectLists EffectListsOf(const Json::Value& defaultLight, const Json::Value& lightConfig,
+                          const std::vector<macro::MacroEntry>& macros, int variant);
 
 // The lists of a device page: the default light list by its variant, its own light configuration and macros.
 EffectLists ReadPageEffectLists(const CNorvaneUSBDevice& device);

@@ -2,6 +2,7 @@
 // first byte picks its kind. Nothing may crash, overflow or hang: records are cut to their buffers and
 // processed, levels of any value included, and a style file of any content reads as a style; a style read
 // from a file is written and read back unchanged.
+// libFuzzer: -max_len=2100
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,13 +14,12 @@
 #include "app/audio_levels.h"
 #include "app/audio_style.h"
 #include "app/copy_data_record.h"
+#include "fuzz/fuzz_require.h"
 #include "profiles/json_file_util.h"
 
-namespace {
+using norvane::fuzz::Require;
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+namespace {
 
 norvane::app::AudioLevelProcessor& Processor() {
   static norvane::app::AudioLevelProcessor processor;

@@ -5,6 +5,12 @@
 // Input: byte 0 picks the command, byte 1 the link (bit 0: receiver), byte 2 a byte count, byte 3 a block
 // size; then, for every request written, one control byte (low 2 bits: number of replies 0 to 2, 3 = the
 // write fails; bit 2: force report id 4) followed by the replies' bytes, 64 each (the last may be short).
+// Once the input is used up, every further write fails.
+//
+// The node, its I/O thread and the channel are made once; between inputs the script is replaced and every
+// reply still queued is drained, so that no input sees another's replies. The script tells the HID layer
+// when nothing more can arrive, so a silent device costs no time.
+// libFuzzer: -max_len=1024
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -16,6 +22,7 @@
 #include <span>
 #include <vector>
 
+#include "hid/handle_link.h"
 #include "hid/hid_backend.h"
 #include "hid/hid_device.h"
 #include "protocol/channel_opener.h"
@@ -46,12 +53,18 @@ constexpr std::array<uint8_t, 27> kCommandDescriptor = {
 // The replies still to come, shared by the backend and its connection.
 class ReplyScript {
  public:
-  explicit ReplyScript(std::span<const uint8_t> bytes) : bytes_(bytes.begin(), bytes.end()) {}
+  // Starts a new input once every reply of the last one has been handed to the node.
+  void Reset(std::span<const uint8_t> bytes) {
+    std::unique_lock lock(mutex_);
+    ready_.wait(lock, [&] { return pending_.empty() && reading_; });
+    bytes_.assign(bytes.begin(), bytes.end());
+    cursor_ = 0;
+  }
 
   // A request was written: queue its replies. False when the script says the write fails.
   bool OnWrite() {
     std::lock_guard lock(mutex_);
-    if (cursor_ >= bytes_.size()) return true;  // the device stays silent from here on
+    if (cursor_ >= bytes_.size()) return false;
     const uint8_t control = bytes_[cursor_++];
     if ((control & 3) == 3) return false;
     for (int i = 0; i < (control & 3) && cursor_ < bytes_.size(); ++i) {
@@ -68,7 +81,11 @@ class ReplyScript {
 
   hid::ReadStatus Read(std::vector<uint8_t>& report, std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
+    // The node's thread is back for more: whatever it was handed before has been routed.
+    reading_ = true;
+    ready_.notify_all();
     ready_.wait_for(lock, timeout, [&] { return !pending_.empty() || woken_; });
+    reading_ = false;
     if (!pending_.empty()) {
       report = std::move(pending_.front());
       pending_.pop_front();
@@ -79,6 +96,12 @@ class ReplyScript {
       return hid::ReadStatus::kWoken;
     }
     return hid::ReadStatus::kTimeout;
+  }
+
+  // The node's thread waits for input with no reply left to hand over and no write to run.
+  bool Idle() {
+    std::lock_guard lock(mutex_);
+    return pending_.empty() && reading_ && !woken_;
   }
 
   void Wake() {
@@ -94,6 +117,7 @@ class ReplyScript {
   size_t cursor_ = 0;
   std::deque<std::vector<uint8_t>> pending_;
   bool woken_ = false;
+  bool reading_ = false;
 };
 
 class ScriptedConnection : public hid::HidNodeConnection {
@@ -204,24 +228,53 @@ void RunCommand(protocol::CommandChannel& channel, uint8_t which, size_t count) 
   }
 }
 
+// The script the idle probe asks; set once, before any wait.
+ReplyScript* idle_script = nullptr;
+
+// The scripted node and a channel with both its interfaces open on it, made once.
+struct Bench {
+  std::shared_ptr<ReplyScript> script = std::make_shared<ReplyScript>();
+  protocol::CommandChannel channel;
+  bool open = false;
+
+  Bench() {
+    hid::SetActiveHidBackend(std::make_shared<ScriptedBackend>(script));
+    idle_script = script.get();
+    hid::SetIdleProbe([] { return idle_script->Idle(); });
+    const std::string path = FirstPath();
+    open = protocol::OpenCommandInterface(channel, path, protocol::LinkType::kReceiver) == hid::OpenError::kNone &&
+           protocol::OpenCommandInterface(channel, path, protocol::LinkType::kWired) == hid::OpenError::kNone;
+    // Waits end when the script is idle; the limits only bound a wait the probe would miss.
+    channel.SetTimeLimits(std::chrono::milliseconds(100), std::chrono::milliseconds(100));
+  }
+
+  static Bench& Instance() {
+    static Bench* const bench = new Bench();
+    return *bench;
+  }
+
+  // Replies an earlier input left queued on either interface.
+  void Drain() {
+    std::array<uint8_t, protocol::CommandFrame::kSize> report{};
+    uint32_t read = 0;
+    for (hid::HidDevice* device : {&channel.Wired(), &channel.Receiver()}) {
+      while (device->ReadReport(report, &read, 0) == 1) {
+      }
+    }
+  }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 4) return 0;
+  Bench* const bench = &Bench::Instance();
+  if (size < 4 || !bench->open) return 0;
   const std::span<const uint8_t> input(data, size);
-  auto script = std::make_shared<ReplyScript>(input.subspan(4));
-  const auto previous = hid::SetActiveHidBackend(std::make_shared<ScriptedBackend>(script));
-  {
-    protocol::CommandChannel channel;
-    const auto link = (input[1] & 1) != 0 ? protocol::LinkType::kReceiver : protocol::LinkType::kWired;
-    if (protocol::OpenCommandInterface(channel, FirstPath(), link) == hid::OpenError::kNone) {
-      // Short limits: a silent device costs milliseconds, not seconds.
-      channel.SetTimeLimits(std::chrono::milliseconds(5), std::chrono::milliseconds(5));
-      channel.SetBlockSize(static_cast<uint16_t>(input[3] * 2));
-      RunCommand(channel, input[0], input[2]);
-    }
-    protocol::CloseCommandInterfaces(channel);
-  }
-  hid::SetActiveHidBackend(previous);
+  bench->script->Reset(input.subspan(4));
+  bench->Drain();
+  protocol::CommandChannel& channel = bench->channel;
+  channel.SetLinkType((input[1] & 1) != 0 ? protocol::LinkType::kReceiver : protocol::LinkType::kWired);
+  channel.SetBlockSize(static_cast<uint16_t>(input[3] * 2));
+  RunCommand(channel, input[0], input[2]);
   return 0;
 }

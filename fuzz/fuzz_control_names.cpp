@@ -1,5 +1,6 @@
 // Control names come from skin files, which are data from outside the program: splitting any name and
 // matching it against the routing table never crashes, and the numbers handed on are never negative.
+// libFuzzer: -max_len=256
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -2,6 +2,7 @@
 // program may have written it, a full disk may have cut it short. Whatever it holds, reading it must not
 // crash, and what is read must come back the same through a write and a second read (or the next run would
 // load other memory than this one kept).
+// libFuzzer: -max_len=4096
 #include <cstdint>
 #include <cstdlib>
 #include <string>

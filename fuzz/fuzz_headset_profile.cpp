@@ -1,59 +1,49 @@
-// Arbitrary bytes as the headset's profile, loaded by the headset page the way it loads a profile the user
-// switches to: its audio settings, its equalizer type and custom set index, and its custom set names and
-// band values, however long, malformed or out of step with each other. Then every equalizer operation runs
-// on what was loaded. Nothing may crash, hang, or write outside the scratch folder.
+// Arbitrary bytes as the headset's profile, loaded from memory by the headset page the way it loads a profile
+// the user switches to: its audio settings, its equalizer type and custom set index, and its custom set
+// names and band values, however long, malformed or out of step with each other. Then every equalizer
+// operation runs on what was loaded. Nothing may crash or hang. The page and its emulated audio chip are
+// made once; the page has no profile file, so nothing is written.
+// libFuzzer: -max_len=4096
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "devices/headset/audio_chip_provider.h"
 #include "devices/headset/emulated_audio_chip.h"
 #include "devices/headset/hs6533_device.h"
-#include "fuzz/fuzz_scratch_folder.h"
-#include "platform/atomic_file.h"
-#include "platform/xdg_paths.h"
 
 namespace {
 
 using namespace norvane;
 
-const std::filesystem::path& ScratchFolder() {
-  static const fuzz::ScratchFolderOwner owner("headset");
-  return owner.path();
-}
-
-// The user data folder and the default data folder inside the scratch folder, and the emulated chip.
-struct Setting {
-  Setting() {
-    setenv("XDG_DATA_HOME", ScratchFolder().c_str(), 1);
-    SetDefaultDataFolderOverride(ScratchFolder() / "DefaultData");
+devices::CNorvaneHS6533Device& Page() {
+  static devices::CNorvaneHS6533Device* page = [] {
     devices::headset::SetAudioChipSource([chip = std::make_shared<devices::headset::EmulatedAudioChip>()](
                                              const std::string&) {
       return std::vector<std::shared_ptr<devices::headset::AudioChip>>{chip};
     });
-  }
-};
+    auto* made = new devices::CNorvaneHS6533Device();
+    made->SetLedCount(13);
+    return made;
+  }();
+  return *page;
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const Setting setting;
-  devices::CNorvaneHS6533Device page;
-  page.SetLedCount(13);
-  page.SetDeviceFolder("HD");
-  page.SetProfileStem("fuzzed");
-  const std::filesystem::path file = page.CurrentProfileFile();
-  if (file.empty() || !EnsureFolder(file.parent_path())) return 0;
-  if (!WriteFileAtomically(file, std::string_view(reinterpret_cast<const char*>(data), size))) return 0;
-
-  page.LoadProfile();
+  devices::CNorvaneHS6533Device& page = Page();
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  page.LoadProfileFromText(bytes, Json::Value());
   page.InitAudio();
   const auto& audio = page.Audio();
   const int sets = static_cast<int>(audio.customNames.size());
-  for (int set = -1; set <= sets && set < 70; ++set) page.ApplyCustomEq(set);
+  // Every set is applied by the same code: the ends, one past them on each side and one the input picks.
+  const int picked = size > 0 ? data[size - 1] % (sets + 1) : 0;
+  for (const int set : {-1, 0, picked, sets - 1, sets}) page.ApplyCustomEq(set);
   page.ApplyEqPreset(audio.settings.eq_type);
   page.SetEqBand(3, audio.settings.custom_eq_select_index);
   page.SaveCustomEq("", audio.bands);
@@ -64,6 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   page.ApplyEqPreset(13);
   page.SelectVoice(audio.settings.magic_type);
   page.ApplyMicLevel(audio.settings.mic_in_value);
-  page.LoadProfile();
+  page.LoadProfileFromText(bytes, Json::Value());
   return 0;
 }

@@ -1,31 +1,25 @@
-// Arbitrary bytes as a device's profile rule file. Nothing may crash or hang; whatever was read decides a
-// profile among the device's own ones (or none); a file with anything broken is kept aside byte for byte
-// before it is written again, and the written file reads back with the same rules.
+// Arbitrary bytes as a device's profile rule file, read from memory. Nothing may crash or hang; whatever was
+// read decides a profile among the device's own ones (or none); anything damaged is kept aside before the
+// next write; what a write would store reads back with the same rules.
+// libFuzzer: -max_len=2048
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "fuzz/fuzz_scratch_folder.h"
-#include "platform/atomic_file.h"
+#include "fuzz/fuzz_require.h"
+#include "profiles/json_file_util.h"
 #include "profiles/profile_rules.h"
+
+using norvane::fuzz::Require;
 
 namespace {
 
 using norvane::ListedProfile;
 using norvane::ProfileRuleFile;
 using norvane::ProfileRuleSet;
-
-const std::filesystem::path& ScratchFolder() {
-  static const norvane::fuzz::ScratchFolderOwner owner("profile_rules");
-  return owner.path();
-}
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 const std::vector<ListedProfile> kProfiles = {{"Profile1", "2026_01_01_00_00_00_000"},
                                               {"Games", "2026_01_01_00_00_01_000"}};
@@ -38,27 +32,19 @@ bool KnownOrEmpty(const std::string& id) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const std::filesystem::path folder = ScratchFolder() / "run";
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  std::filesystem::create_directories(folder);
-  const ProfileRuleFile file(folder);
-  norvane::WriteFileAtomically(file.Path(), bytes);
+  const ProfileRuleSet set = ProfileRuleFile::ParseRules(bytes, kProfiles);
+  if (set.damagedFile) Require(set.keepAsideBeforeWrite && set.rules.empty());
 
-  const ProfileRuleSet set = file.Read(kProfiles);
   norvane::RuleSituation situation;
   situation.running.push_back({1, "/usr/bin/steam", "steam", "steam"});
   situation.focused = situation.running.front();
   const norvane::RuleDecision decision = norvane::DecideProfile(set, situation);
   Require(KnownOrEmpty(decision.profileId));
   Require(decision.rule < static_cast<int>(set.rules.size()));
+  (void)norvane::RulePrograms(set);
 
-  Require(file.Write(set).ok);
-  if (set.keepAsideBeforeWrite) {
-    std::string kept;
-    Require(norvane::ReadWholeFile(file.Path().string() + ".bak", kept) && kept == bytes);
-  }
-  const ProfileRuleSet back = file.Read(kProfiles);
+  const std::string written = norvane::JsonFileUtil::StyledText(ProfileRuleFile::RuleDocument(set));
+  const ProfileRuleSet back = ProfileRuleFile::ParseRules(written, kProfiles);
   Require(!back.damagedFile && back.rules.size() == set.rules.size());
   for (std::size_t i = 0; i < set.rules.size(); ++i) {
     Require(back.rules[i].IsBroken() == set.rules[i].IsBroken());
@@ -67,6 +53,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               back.rules[i].profileId == set.rules[i].profileId);
     }
   }
-  std::filesystem::remove_all(folder, ignored);
   return 0;
 }

@@ -1,117 +1,138 @@
-// Arbitrary bytes as every kind of profile document, as the default profile that completes it, as the
-// light configuration and as the profile list. Nothing may crash, hang or write outside the scratch folder.
+// Arbitrary bytes as a profile document of each kind, as the default profile that completes it, as the light
+// configuration, as a custom light file and as the profile list, all read from memory. Nothing may crash or
+// hang; what a save would write reads back as a profile document holding the entry.
+// libFuzzer: -max_len=2048
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "fuzz/fuzz_scratch_folder.h"
-#include "platform/atomic_file.h"
+#include "fuzz/fuzz_require.h"
 #include "profiles/hs6533_profiledata.h"
+#include "profiles/json_file_util.h"
 #include "profiles/keyboard_profiledata.h"
 #include "profiles/mouse_profiledata.h"
+#include "profiles/profile_document_io.h"
 #include "profiles/profile_list.h"
+
+using norvane::fuzz::Require;
 
 namespace {
 
-using norvane::WriteFileAtomically;
+using norvane::JsonFileUtil;
 
-const std::filesystem::path& ScratchFolder() {
-  static const norvane::fuzz::ScratchFolderOwner owner("profiles");
-  return owner.path();
-}
-
-void ExerciseBase(norvane::CBasicProfiledata& document, const std::filesystem::path& folder) {
+void ExerciseBase(norvane::CBasicProfiledata& document) {
   const norvane::LightEffect light = document.GetLightInfo();
   document.GetAudioLightInfo();
   document.GetLightList();
-  document.SetLightConfigPath(folder / "vexor_light.config");
-  document.LoadLightConfig(folder / "vexor_light.config");
-  document.GetCustomLightSteps();
   auto keys = document.GetKeyList();
   if (!keys.empty()) keys.front().current = {0x20, 0, 4};
   document.SetKeyList(keys);
   document.SetLightInfo(light);
 }
 
-void LoadAsEveryKind(const std::filesystem::path& folder, const std::filesystem::path& profile,
-                     const std::filesystem::path& defaults) {
+// The light configuration and the custom light file it names; the same for every kind.
+void ExerciseLightConfiguration(norvane::CBasicProfiledata& document, std::string_view bytes) {
+  // Never read: the steps come from the bytes below.
+  document.SetLightConfigPath("/nonexistent/norvane-fuzz/vexor_light.config");
+  document.LoadLightConfigFromText(bytes);
+  const std::filesystem::path steps = document.CustomLightStepsFile();
+  Require(steps.empty() || steps.parent_path() == "/nonexistent/norvane-fuzz");
+  (void)norvane::CBasicProfiledata::ParseLightSteps(bytes);
+}
+
+// What Save would write into a file holding the profile: the document with the entry put in, which reads
+// back as a profile document holding the entry.
+void SaveInMemory(const norvane::CBasicProfiledata& document, const norvane::ParsedProfileDocument& file) {
+  Json::Value saved = file.document;
+  norvane::PutDeviceEntry(saved, document.GetDeviceIndex(), document.GetEntry());
+  Json::Value back;
+  Require(JsonFileUtil::TryParseJson(JsonFileUtil::StyledText(saved), back));
+  Require(back["Device"].isArray() && back["Device"].size() > Json::ArrayIndex(document.GetDeviceIndex()));
+}
+
+void ExerciseKeyboard(std::string_view profile, const Json::Value& defaults,
+                      const norvane::ParsedProfileDocument& file) {
   norvane::CKeyboardProfiledata keyboard;
-  keyboard.SetDefaultPath(defaults);
-  keyboard.SetFilePath(profile);
-  keyboard.LoadEntry(profile);
-  ExerciseBase(keyboard, folder);
+  keyboard.LoadEntryFromText(profile, defaults);
+  ExerciseBase(keyboard);
   keyboard.SetSystemStages(keyboard.GetSystemStages());
   const std::int32_t group = keyboard.GetLightColorGroup();
-  keyboard.SetLightColors(keyboard.GetLightColors(group, 170), group);
-  keyboard.Save();
+  // A few keys: every key's colour is read and filled in by the same code, and 170 of them would cost the
+  // target most of its time.
+  keyboard.SetLightColors(keyboard.GetLightColors(group, 1 + static_cast<std::int32_t>(profile.size() % 16)), group);
+  SaveInMemory(keyboard, file);
+}
 
+void ExerciseMouse(std::string_view profile, const Json::Value& defaults, const norvane::ParsedProfileDocument& file) {
   norvane::CMouseProfiledata mouse;
-  mouse.SetDefaultPath(defaults);
-  mouse.SetFilePath(profile);
-  mouse.LoadEntry(profile);
-  ExerciseBase(mouse, folder);
+  mouse.LoadEntryFromText(profile, defaults);
+  ExerciseBase(mouse);
   mouse.SetDpiStages(mouse.GetDpiStages());
   mouse.SetActiveDpiStage(mouse.GetActiveDpiStage());
   mouse.SetSystemStages(mouse.GetSystemStages());
   mouse.GetCorrectInfo();
-  mouse.Save();
+  SaveInMemory(mouse, file);
+}
 
+void ExerciseHeadset(std::string_view profile, const Json::Value& defaults,
+                     const norvane::ParsedProfileDocument& file) {
   norvane::CHs6533Profiledata headset;
-  headset.SetDefaultPath(defaults);
-  headset.SetFilePath(profile);
-  headset.LoadEntry(profile);
-  ExerciseBase(headset, folder);
+  headset.LoadEntryFromText(profile, defaults);
+  ExerciseBase(headset);
   const norvane::HeadsetSystemSetStages stages = headset.GetSystemSetStages();
   headset.SetSystemSetStages(stages);
   headset.SetEqValues(stages.eq_type, headset.GetEqValues(stages.eq_type));
   headset.SetCustomEqNames(headset.GetCustomEqNames());
   headset.SetCustomEqValues(stages.custom_eq_select_index,
                             headset.GetCustomEqValues(stages.custom_eq_select_index));
-  headset.Save();
+  SaveInMemory(headset, file);
 }
 
-void ExerciseList(const std::filesystem::path& folder, const std::filesystem::path& defaults,
-                  const std::filesystem::path& import) {
+void ExerciseList(std::string_view bytes, const Json::Value& document) {
   norvane::CDeviceProfileList list;
   list.SetDeviceKind(7);
-  list.SetFolders(folder, defaults);
-  list.LoadProfileList();
-  list.AddProfile();
-  list.CopyProfile();
-  list.ImportProfile(import);
-  list.RenameProfile("renamed");
-  list.SelectProfile(list.GetProfileCount() - 1);
-  list.ResetProfile();
-  list.ExportProfile(folder / "export.json");
-  list.DeleteProfile();
+  (void)list.ReadProfileListText(bytes);
+  const std::vector<std::string> names = list.Names();
+  const std::vector<std::string> ids = list.Identifiers();
+  Require(names.size() == ids.size() && static_cast<int>(ids.size()) == list.GetProfileCount());
+  Require(list.GetProfileCount() == 0 ? list.GetSelectedIndex() == -1
+                                      : list.GetSelectedIndex() >= 0 && list.GetSelectedIndex() < list.GetProfileCount());
+  for (int i = 0; i < list.GetProfileCount(); ++i) {
+    // Only plain names: a profile file never lies outside the device folder.
+    Require(list.GetProfilePath(i).parent_path().empty());
+  }
+  (void)list.GetNameText();
+  (void)norvane::CDeviceProfileList::IsProfileDocument(document);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const std::filesystem::path folder = ScratchFolder() / "device";
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  std::filesystem::create_directories(folder);
-
-  const auto profile = folder / "profile.Json";
-  const auto defaults = folder / "default.Json";
-  WriteFileAtomically(profile, bytes);
-  WriteFileAtomically(defaults, bytes);
-  WriteFileAtomically(folder / "vexor_light.config", bytes);
-  WriteFileAtomically(folder / "custom_light_1.light", bytes);
-  LoadAsEveryKind(folder, profile, defaults);
-
-  // The same bytes as the default that completes a missing profile.
-  LoadAsEveryKind(folder, folder / "missing.Json", defaults);
-
-  WriteFileAtomically(folder / "ProfileList.ini", bytes);
-  ExerciseList(folder, defaults, profile);
-
-  std::filesystem::remove_all(folder, ignored);
+  const Json::Value document = JsonFileUtil::ParseJson(bytes);
+  const norvane::ParsedProfileDocument file = norvane::ParseProfileDocumentForUpdate(bytes);
+  Require(file.document.isObject());
+  // One kind per input, picked by its length, so that every kind sees inputs of every shape over a run.
+  switch (size % 3) {
+    case 0:
+      ExerciseKeyboard(bytes, document, file);
+      break;
+    case 1:
+      ExerciseMouse(bytes, document, file);
+      break;
+    default:
+      ExerciseHeadset(bytes, document, file);
+      break;
+  }
+  // The same bytes as the default that completes a missing profile (the completion is every kind's).
+  norvane::CKeyboardProfiledata seeded;
+  seeded.LoadEntryFromText({}, document);
+  ExerciseBase(seeded);
+  ExerciseLightConfiguration(seeded, bytes);
+  ExerciseList(bytes, document);
   return 0;
 }

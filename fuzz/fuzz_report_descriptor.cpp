@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the report-descriptor parser and, when it accepts them, decodes the same bytes
 // as a report of every collection and type: nothing may crash, hang or grow without bound.
+// libFuzzer: -max_len=1024
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

@@ -1,20 +1,16 @@
 // Arbitrary bytes as an update service's answer (and as version texts and service addresses). Nothing may
 // crash; an answer is either something newer with its version shown, or nothing newer with nothing shown.
+// libFuzzer: -max_len=2048
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
+#include "fuzz/fuzz_require.h"
 #include "update/update_query.h"
 #include "update/update_service_address.h"
 
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using norvane::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

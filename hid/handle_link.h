@@ -29,6 +29,14 @@ struct WriteJob {
   bool succeeded = false;
 };
 
+// A harness that plays a device (a fuzz target) knows when nothing more can arrive: its node's thread waits
+// for input with no reply left to hand over and no write queued. With a probe installed, a wait for a
+// report or a write ends as timed out as soon as the probe says so, rather than at its deadline, so that a
+// silent device costs no time. The probe runs with the link's lock held and must not take it. Install it
+// before the first link waits; nullptr restores plain deadlines.
+using IdleProbe = bool (*)();
+void SetIdleProbe(IdleProbe probe);
+
 class HandleLink {
  public:
   // `deadline` nullopt waits without limit.
@@ -48,6 +56,10 @@ class HandleLink {
   void Cancel();  // wakes every waiter; the link stays cancelled for the rest of its life
 
  private:
+  // Waits until ready() or the deadline (or the idle probe) says the wait is over.
+  template <typename Ready>
+  void Wait(std::unique_lock<std::mutex>& lock, const Deadline& deadline, Ready ready);
+
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<std::vector<uint8_t>> reports_;

@@ -9,7 +9,11 @@
 namespace norvane::macro {
 
 std::vector<MacroEntry> ReadMacroList(const std::filesystem::path& folder) {
-  const Json::Value config = JsonFileUtil().ReadJsonValue(folder / kMacroListFileName);
+  return ParseMacroList(JsonFileUtil().readjsonFile(folder / kMacroListFileName));
+}
+
+std::vector<MacroEntry> ParseMacroList(std::string_view text) {
+  const Json::Value config = JsonFileUtil::ParseJson(text);
   const Json::Value& info = json::Member(config, "MacroInfo");
   std::vector<MacroEntry> list;
   const std::int64_t count = std::min<std::int64_t>(json::ArraySize(info), kMaxMacros);
@@ -30,7 +34,11 @@ std::filesystem::path MacroFilePath(const std::filesystem::path& folder, std::st
 std::vector<MacroEvent> ReadMacroEvents(const std::filesystem::path& folder, std::string_view guid) {
   const std::filesystem::path path = MacroFilePath(folder, guid);
   if (path.empty()) return {};
-  const Json::Value macro = JsonFileUtil().ReadJsonValue(path);
+  return ParseMacroEvents(JsonFileUtil().readjsonFile(path));
+}
+
+std::vector<MacroEvent> ParseMacroEvents(std::string_view text) {
+  const Json::Value macro = JsonFileUtil::ParseJson(text);
   const Json::Value& events = json::Member(macro, "Events");
   std::vector<MacroEvent> read;
   for (std::int64_t i = 0; i < json::ArraySize(events); ++i) {

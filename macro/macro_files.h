@@ -33,6 +33,9 @@ struct MacroEntry {
 // is missing or damaged.
 [[nodiscard]] std::vector<MacroEntry> ReadMacroList(const std::filesystem::path& folder);
 
+// The same from the list file's text.
+[[nodiscard]] std::vector<MacroEntry> ParseMacroList(std::string_view text);
+
 // The file of a macro; empty when guid is not a plain file name.
 [[nodiscard]] std::filesystem::path MacroFilePath(const std::filesystem::path& folder, std::string_view guid);
 
@@ -40,5 +43,7 @@ struct MacroEntry {
 // "Events" that is not an array or an unsafe identifier give none.
 [[nodiscard]] std::vector<MacroEvent> ReadMacroEvents(const std::filesystem::path& folder,
                                                       std::string_view guid);
+// The events of a macro file's text.
+[[nodiscard]] std::vector<MacroEvent> ParseMacroEvents(std::string_view text);
 
 }  // namespace norvane::macro

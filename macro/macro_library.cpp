@@ -42,6 +42,10 @@ void MacroLibrary::Load() {
   entries_ = ReadMacroList(folder_);
 }
 
+void MacroLibrary::LoadListText(std::string_view text) {
+  entries_ = ParseMacroList(text);
+}
+
 std::vector<std::string> MacroLibrary::Names() const {
   std::vector<std::string> names;
   names.reserve(entries_.size());

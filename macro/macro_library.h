@@ -39,6 +39,8 @@ class MacroLibrary {
   // Reads the list from "macro.config": missing or damaged gives no macros, a longer list its first
   // kMaxMacros.
   void Load();
+  // The same from the list file's text; nothing is read or written.
+  void LoadListText(std::string_view text);
 
   [[nodiscard]] std::size_t Count() const { return entries_.size(); }
   [[nodiscard]] std::span<const MacroEntry> Entries() const { return entries_; }

@@ -133,16 +133,7 @@ Loaded Load(const std::filesystem::path& file) {
   return result;
 }
 
-}  // namespace
-
-std::filesystem::path DefaultRegistrySettingsFile() {
-  return ConfigFolder() / "registry.ini";
-}
-
-RegistrySettings::RegistrySettings(std::filesystem::path file) : file_(std::move(file)) {}
-
-SettingsReadResult RegistrySettings::ReadValue(std::string_view name) const {
-  Loaded loaded = Load(file_);
+SettingsReadResult LookUp(Loaded loaded, std::string_view name) {
   SettingsReadResult result;
   result.problem = std::move(loaded.problem);
   if (loaded.outcome != LoadOutcome::kLoaded) return result;
@@ -153,6 +144,32 @@ SettingsReadResult RegistrySettings::ReadValue(std::string_view name) const {
     result.lookup = SettingsLookup::kValueMissing;
   }
   return result;
+}
+
+}  // namespace
+
+std::filesystem::path DefaultRegistrySettingsFile() {
+  return ConfigFolder() / "registry.ini";
+}
+
+RegistrySettings::RegistrySettings(std::filesystem::path file) : file_(std::move(file)) {}
+
+SettingsReadResult RegistrySettings::ReadValue(std::string_view name) const {
+  return LookUp(Load(file_), name);
+}
+
+SettingsReadResult RegistrySettings::ReadValueFromText(std::string_view text, std::string_view name) {
+  Loaded loaded;
+  loaded.outcome = LoadOutcome::kUnusable;
+  std::string reason;
+  if (text.size() > kMaxFileBytes) {
+    reason = "it is larger than " + std::to_string(kMaxFileBytes) + " bytes";
+  } else if (auto parsed = Parse(text, reason)) {
+    loaded.outcome = LoadOutcome::kLoaded;
+    loaded.key = std::move(*parsed);
+  }
+  if (loaded.outcome != LoadOutcome::kLoaded) loaded.problem = "the settings text is malformed (" + reason + ")";
+  return LookUp(std::move(loaded), name);
 }
 
 FileResult RegistrySettings::WriteValue(std::string_view name, std::uint32_t value) const {

@@ -52,6 +52,8 @@ class RegistrySettings {
 
   // Reads one value. A malformed file is set aside here (see the header comment).
   SettingsReadResult ReadValue(std::string_view name) const;
+  // What ReadValue gives for a key file holding text (nothing is set aside).
+  static SettingsReadResult ReadValueFromText(std::string_view text, std::string_view name);
 
   // Stores value under name in the existing key. Fails, creating nothing, when the key is missing or the
   // file is malformed (it is then set aside); fails with the file untouched when the write fails.

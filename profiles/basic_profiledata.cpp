@@ -58,28 +58,41 @@ void CBasicProfiledata::SetDeviceIndex(std::int32_t index) {
   if (index >= 0 && index <= kMaxDeviceIndex) device_index_ = index;
 }
 
+bool CBasicProfiledata::TakeEntry(Json::Value& entry, const Json::Value& document,
+                                  const std::function<Json::Value()>& defaults) const {
+  entry = Element(Member(document, "Device"), device_index_);
+  if (entry.isObject()) return true;
+  const Json::Value seed = defaults();
+  entry = Element(Member(seed, "Device"), device_index_);
+  // Nothing to repair with: every getter gives its default.
+  if (!entry.isObject()) entry = Json::Value();
+  return false;
+}
+
 Json::Value CBasicProfiledata::LoadInto(Json::Value& entry, const std::filesystem::path& path) {
   last_load_result_ = FileResult::Success();
-  ProfileDocumentForUpdate file = ReadProfileDocumentForUpdate(path);
-  Json::Value& document = file.document;
-  entry = Element(Member(document, "Device"), device_index_);
-  if (entry.isObject()) return entry;
-
-  const Json::Value defaults =
-      default_path_.empty() ? Json::Value() : file_util_.ReadJsonValue(default_path_);
-  entry = Element(Member(defaults, "Device"), device_index_);
-  if (!entry.isObject()) {
-    // Nothing to repair with: every getter gives its default and the file stays as it is until saved.
-    entry = Json::Value();
-    return entry;
+  ParsedProfileDocument file = ParseProfileDocumentForUpdate(file_util_.readjsonFile(path));
+  const auto defaults = [&] {
+    return default_path_.empty() ? Json::Value() : file_util_.ReadJsonValue(default_path_);
+  };
+  // The file stays as it is until saved when it has the entry or nothing can repair it.
+  if (TakeEntry(entry, file.document, defaults) || entry.isNull()) return entry;
+  if (file.keepAside) {
+    FileResult kept = JsonFileUtil::KeepAside(path);
+    LogFileFailure(kept);
+    if (!kept) {
+      last_load_result_ = std::move(kept);  // the seeded entry is used, but the file is left as it was
+      return entry;
+    }
   }
-  if (!file.writable) {
-    last_load_result_ = file.writable;  // the seeded entry is used, but the file is left as it was
-    return entry;
-  }
-  PutDeviceEntry(document, device_index_, entry);
-  last_load_result_ = file_util_.WriteJsonValue(path, document);
+  PutDeviceEntry(file.document, device_index_, entry);
+  last_load_result_ = file_util_.WriteJsonValue(path, file.document);
   return entry;
+}
+
+Json::Value CBasicProfiledata::LoadEntryFromText(std::string_view text, const Json::Value& defaults) {
+  TakeEntry(entry_, ParseProfileDocumentForUpdate(text).document, [&] { return defaults; });
+  return entry_;
 }
 
 Json::Value CBasicProfiledata::LoadEntry(const std::filesystem::path& path) {
@@ -130,23 +143,33 @@ std::vector<LightEffect> CBasicProfiledata::GetLightList() {
 }
 
 Json::Value CBasicProfiledata::LoadLightConfig(const std::filesystem::path& path) {
-  light_config_ = file_util_.ReadJsonValue(path);
+  return LoadLightConfigFromText(file_util_.readjsonFile(path));
+}
+
+Json::Value CBasicProfiledata::LoadLightConfigFromText(std::string_view text) {
+  light_config_ = JsonFileUtil::ParseJson(text);
   return light_config_;
 }
 
-std::vector<LedStep> CBasicProfiledata::GetCustomLightSteps() {
-  custom_light_steps_.clear();
-  if (light_config_.isNull()) return custom_light_steps_;
+std::filesystem::path CBasicProfiledata::CustomLightStepsFile() const {
+  if (light_config_.isNull()) return {};
   const Json::Value& modes = Element(Member(light_config_, "LightInfo"), device_index_);
   const std::string name = json::ReadString(Element(modes, current_light_.mode), "Guid");
-  if (!IsPlainStepFileName(name)) return custom_light_steps_;
+  if (!IsPlainStepFileName(name)) return {};
+  return light_config_path_.parent_path() / (name + ".light");
+}
 
-  const std::filesystem::path steps_file = light_config_path_.parent_path() / (name + ".light");
-  const Json::Value steps = file_util_.ReadJsonValue(steps_file);
+std::vector<LedStep> CBasicProfiledata::ParseLightSteps(std::string_view text) {
+  const Json::Value steps = JsonFileUtil::ParseJson(text);
   const Json::Value& list = Member(steps, "LEDEffectList");
-  for (std::int64_t i = 0; i < json::ArraySize(list); ++i) {
-    custom_light_steps_.push_back(sections::ReadLedStep(Element(list, i)));
-  }
+  std::vector<LedStep> parsed;
+  for (std::int64_t i = 0; i < json::ArraySize(list); ++i) parsed.push_back(sections::ReadLedStep(Element(list, i)));
+  return parsed;
+}
+
+std::vector<LedStep> CBasicProfiledata::GetCustomLightSteps() {
+  const std::filesystem::path file = CustomLightStepsFile();
+  custom_light_steps_ = file.empty() ? std::vector<LedStep>{} : ParseLightSteps(file_util_.readjsonFile(file));
   return custom_light_steps_;
 }
 

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <string_view>
 #include <vector>
 
 #include "platform/atomic_file.h"
@@ -48,6 +50,9 @@ class CBasicProfiledata {
   // "Device" array or no such element) it is seeded from the default profile and the file is written at
   // once, keeping the rest of a readable document. A damaged file is kept aside as ".bak" first.
   Json::Value LoadEntry(const std::filesystem::path& path);
+  // The entry that a profile file's text gives, completed from the default profile's document when
+  // missing, the way LoadEntry reads it; nothing is written.
+  Json::Value LoadEntryFromText(std::string_view text, const Json::Value& defaults);
   // The same into the secondary entry, used to change a profile that is not the current one.
   Json::Value LoadSecondary(const std::filesystem::path& path);
   // The outcome of the last file write LoadEntry/LoadSecondary had to make (success when none).
@@ -67,10 +72,16 @@ class CBasicProfiledata {
   const std::filesystem::path& GetLightConfigPath() const { return light_config_path_; }
   // Reads the light configuration ("vexor_light.config") from path into the document.
   Json::Value LoadLightConfig(const std::filesystem::path& path);
+  // The same from the configuration's text.
+  Json::Value LoadLightConfigFromText(std::string_view text);
   // The steps of the custom light file of the current light mode. The file name comes from the light
   // configuration's "Guid" and is resolved against the folder of the light configuration; only a plain name
   // in that folder is taken (no folders, no "..", nothing absolute), anything else reads as no steps.
   std::vector<LedStep> GetCustomLightSteps();
+  // The custom light file GetCustomLightSteps reads; empty when the configuration names none it may read.
+  std::filesystem::path CustomLightStepsFile() const;
+  // The steps a custom light file's text holds.
+  static std::vector<LedStep> ParseLightSteps(std::string_view text);
 
   std::vector<KeyAssignment> GetKeyList();
   // Writes "Assignment" of the first keys.size() elements; "DefaultAssignment" and later elements stay.
@@ -88,6 +99,10 @@ class CBasicProfiledata {
 
  private:
   Json::Value LoadInto(Json::Value& entry, const std::filesystem::path& path);
+  // Sets entry to "Device"[deviceIndex] of document or, when the document lacks it, of the defaults (null
+  // when they lack it too). True when the document had the entry.
+  bool TakeEntry(Json::Value& entry, const Json::Value& document,
+                 const std::function<Json::Value()>& defaults) const;
   static std::vector<KeyAssignment> ReadKeyList(const Json::Value& entry);
   static void WriteKeyList(Json::Value& entry, const std::vector<KeyAssignment>& keys);
 

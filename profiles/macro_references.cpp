@@ -62,6 +62,22 @@ KeyFunction FunctionAfterMacroRemoval(const KeyAssignment& key, int removed) {
   return key.current;
 }
 
+std::optional<RenumberedProfile> RenumberProfileText(std::string_view text, int removed) {
+  Json::Value document;
+  if (!JsonFileUtil::TryParseJson(text, document) || !json::Member(document, "Device").isArray()) return {};
+  KeyListChange change;
+  Json::Value& devices = json::MemberForWrite(document, "Device");
+  for (std::int64_t i = 0; i < json::ArraySize(devices); ++i) {
+    Json::Value* entry = json::ElementForWrite(devices, i);
+    if (entry == nullptr || !json::Member(*entry, "KeyList").isArray()) continue;
+    const KeyListChange in_entry = RenumberKeyList(json::MemberForWrite(*entry, "KeyList"), removed);
+    change.changed |= in_entry.changed;
+    change.usesMacro |= in_entry.usesMacro;
+  }
+  if (!change.changed) return {};
+  return RenumberedProfile{JsonFileUtil::StyledText(document), change.usesMacro};
+}
+
 MacroRemovalPlan PlanMacroRemoval(std::span<const std::filesystem::path> profiles,
                                   const std::filesystem::path& current, int removed) {
   MacroRemovalPlan plan;
@@ -70,21 +86,10 @@ MacroRemovalPlan PlanMacroRemoval(std::span<const std::filesystem::path> profile
   const JsonFileUtil files;
   for (const std::filesystem::path& path : profiles) {
     std::string original = files.readjsonFile(path);
-    Json::Value document;
-    if (!JsonFileUtil::TryParseJson(original, document) || !json::Member(document, "Device").isArray())
-      continue;
-    KeyListChange change;
-    Json::Value& devices = json::MemberForWrite(document, "Device");
-    for (std::int64_t i = 0; i < json::ArraySize(devices); ++i) {
-      Json::Value* entry = json::ElementForWrite(devices, i);
-      if (entry == nullptr || !json::Member(*entry, "KeyList").isArray()) continue;
-      const KeyListChange in_entry = RenumberKeyList(json::MemberForWrite(*entry, "KeyList"), removed);
-      change.changed |= in_entry.changed;
-      change.usesMacro |= in_entry.usesMacro;
-    }
-    if (!change.changed) continue;
-    if (change.usesMacro && !current.empty() && SameFile(path, current)) plan.currentUsesMacro = true;
-    plan.changed.push_back({path, std::move(original), JsonFileUtil::StyledText(document)});
+    std::optional<RenumberedProfile> renumbered = RenumberProfileText(original, removed);
+    if (!renumbered) continue;
+    if (renumbered->usesMacro && !current.empty() && SameFile(path, current)) plan.currentUsesMacro = true;
+    plan.changed.push_back({path, std::move(original), std::move(renumbered->text)});
   }
   return plan;
 }

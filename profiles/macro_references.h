@@ -11,8 +11,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "profiles/profile_list.h"
@@ -43,6 +45,14 @@ struct MacroRemovalPlan {
   // A key of the current profile plays the deleted macro and would get its default function back.
   bool currentUsesMacro = false;
 };
+
+// What a profile file's text becomes once macro `removed` is deleted, and whether a key played that macro;
+// nullopt when the text is no profile or no key's function changes.
+struct RenumberedProfile {
+  std::string text;
+  bool usesMacro = false;
+};
+[[nodiscard]] std::optional<RenumberedProfile> RenumberProfileText(std::string_view text, int removed);
 
 // Reads every profile file (each "Device" entry's "KeyList") and works out the change. Files that cannot
 // be read or parsed, and keys whose functions do not change, are left out.

@@ -5,6 +5,7 @@
 #include <json/json.h>
 
 #include <filesystem>
+#include <string_view>
 
 #include "platform/atomic_file.h"
 
@@ -17,6 +18,17 @@ struct ProfileDocumentForUpdate {
   // Failure when the file had another shape and could not be kept aside: it must not be overwritten then.
   FileResult writable;
 };
+
+// Profile text read for an update, before anything touches its file.
+struct ParsedProfileDocument {
+  // Always an object whose "Device" member, when present, is an array.
+  Json::Value document;
+  // The text parsed but had another shape: the file is to be kept aside before it is replaced.
+  bool keepAside = false;
+};
+
+// Parses text the way ReadProfileDocumentForUpdate reads a file; unparsable text gives an empty object.
+ParsedProfileDocument ParseProfileDocumentForUpdate(std::string_view text);
 
 // Reads the file at path ready for document["Device"][i] = entry. A file that parses but has another shape
 // is kept aside as ".bak" first (unparsable files are kept aside by JsonFileUtil::WriteJsonValue).

@@ -152,7 +152,14 @@ ProfileListResult CDeviceProfileList::LoadProfileList() {
   if (!EnsureFolder(data_folder_)) {
     return FileError("Cannot create the profile folder \"" + data_folder_.string() + "\"");
   }
-  const Json::Value document = file_util_.ReadJsonValue(ListPath());
+  const bool settled = ReadProfileListText(file_util_.readjsonFile(ListPath()));
+  if (entries_.empty()) return CreateFirstProfile();
+  if (settled) return Done();
+  return WriteList(entries_, selected_);
+}
+
+bool CDeviceProfileList::ReadProfileListText(std::string_view text) {
+  const Json::Value document = JsonFileUtil::ParseJson(text);
   list_document_ = document.isObject() ? document : Json::Value(Json::objectValue);
   entries_.clear();
   ApplySelection(-1);
@@ -175,13 +182,12 @@ ProfileListResult CDeviceProfileList::LoadProfileList() {
     if (IsBlankName(name)) name = NameForNewProfile(Names());
     entries_.push_back({std::move(name), id, item});
   }
-  if (entries_.empty()) return CreateFirstProfile();
+  if (entries_.empty()) return false;
 
   const std::int64_t stored = json::ToInteger(Member(document, "profileselect")).value_or(-1);
   const bool stored_valid = stored >= 0 && stored < GetProfileCount();
   ApplySelection(stored_valid ? static_cast<int>(stored) : 0);
-  if (stored_valid && !dropped) return Done();
-  return WriteList(entries_, selected_);
+  return stored_valid && !dropped;
 }
 
 ProfileListResult CDeviceProfileList::SelectProfile(int index) {
@@ -231,16 +237,18 @@ ProfileListResult CDeviceProfileList::CopyProfile() {
 
 ProfileListResult CDeviceProfileList::ImportProfile(const std::filesystem::path& path) {
   const Json::Value document = file_util_.ReadJsonValue(path);
-  if (!document.isObject() || Member(document, "profilename").isNull() ||
-      Member(document, "profileUUID").isNull()) {
-    return NothingDone();
-  }
+  if (!IsProfileDocument(document)) return NothingDone();
   std::string stem = JsonFileUtil::FileStem(path);
   if (IsBlankName(stem)) stem = NameForNewProfile(Names());
   Entry entry{NameForImport(stem, Names()), NewIdentifier(), Json::Value()};
   ProfileListResult written = WriteProfileFile(document, entry.name, entry.id);
   if (!written.done()) return written;
   return AppendWrittenEntry(std::move(entry));
+}
+
+bool CDeviceProfileList::IsProfileDocument(const Json::Value& document) {
+  return document.isObject() && !Member(document, "profilename").isNull() &&
+         !Member(document, "profileUUID").isNull();
 }
 
 ProfileListResult CDeviceProfileList::ExportProfile(const std::filesystem::path& path) {

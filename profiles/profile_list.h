@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "profiles/json_file_util.h"
@@ -52,6 +53,10 @@ class CDeviceProfileList {
   // made from the default profile. Then selects the stored "profileselect" (the first profile when it is
   // outside the list).
   ProfileListResult LoadProfileList();
+  // Reads the list from the list file's text the way LoadProfileList does, without touching any file. False
+  // when the list is to be written again: no usable entry (the list is then empty), entries left out, or a
+  // stored selection outside the list.
+  bool ReadProfileListText(std::string_view text);
 
   // Selects profile index (0 when outside the list) and stores the choice.
   ProfileListResult SelectProfile(int index);
@@ -76,8 +81,10 @@ class CDeviceProfileList {
   // Appends "<name> copy" with the content of the selected profile. Refused without a selection.
   ProfileListResult CopyProfile();
   // Appends the profile file at path under its file stem (made unique). Refused for files that are not
-  // JSON objects with "profilename" and "profileUUID".
+  // profile documents.
   ProfileListResult ImportProfile(const std::filesystem::path& path);
+  // A JSON object with "profilename" and "profileUUID".
+  static bool IsProfileDocument(const Json::Value& document);
   // Writes the selected profile's document to path. Refused without a selection.
   ProfileListResult ExportProfile(const std::filesystem::path& path);
   // Writes profile index's document to path. Refused for an index outside the list.

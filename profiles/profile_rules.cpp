@@ -104,11 +104,18 @@ ProfileRuleSet ProfileRuleFile::Read(const std::vector<ListedProfile>& profiles)
   std::error_code error;
   if (!std::filesystem::exists(path_, error)) return set;
   std::string text;
+  if (!ReadWholeFile(path_, text)) text.clear();
+  set = ParseRules(text, profiles);
+  if (set.damagedFile) Trace("profile rules: " + path_.string() + " cannot be read as rules");
+  return set;
+}
+
+ProfileRuleSet ProfileRuleFile::ParseRules(std::string_view text, const std::vector<ListedProfile>& profiles) {
+  ProfileRuleSet set;
   Json::Value document;
-  if (!ReadWholeFile(path_, text) || !JsonFileUtil::TryParseJson(text, document) || !document.isObject()) {
+  if (!JsonFileUtil::TryParseJson(text, document) || !document.isObject()) {
     set.damagedFile = true;
     set.keepAsideBeforeWrite = true;
-    Trace("profile rules: " + path_.string() + " cannot be read as rules");
     return set;
   }
   const Json::Value& rules = Member(document, kRulesKey);
@@ -133,12 +140,16 @@ FileResult ProfileRuleFile::Write(const ProfileRuleSet& set) const {
     const FileResult kept = JsonFileUtil::KeepAside(path_);
     if (!kept) return kept;
   }
+  return JsonFileUtil().WriteJsonValue(path_, RuleDocument(set));
+}
+
+Json::Value ProfileRuleFile::RuleDocument(const ProfileRuleSet& set) {
   Json::Value document(Json::objectValue);
   document[kDefaultKey] = set.defaultProfileId;
   Json::Value rules(Json::arrayValue);
   for (const ProfileRule& rule : set.rules) rules.append(RuleEntry(rule));
   document[kRulesKey] = std::move(rules);
-  return JsonFileUtil().WriteJsonValue(path_, document);
+  return document;
 }
 
 RuleDecision DecideProfile(const ProfileRuleSet& set, const RuleSituation& situation) {

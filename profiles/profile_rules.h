@@ -26,6 +26,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/atomic_file.h"
@@ -87,6 +88,12 @@ class ProfileRuleFile {
 
   // Writes the set whole, atomically, after keeping a damaged file aside (see the header comment).
   FileResult Write(const ProfileRuleSet& set) const;
+
+  // The rules a file's text holds, checked against the device's profiles: what Read gives for a file
+  // holding text.
+  static ProfileRuleSet ParseRules(std::string_view text, const std::vector<ListedProfile>& profiles);
+  // The document Write writes for set.
+  static Json::Value RuleDocument(const ProfileRuleSet& set);
 
  private:
   std::filesystem::path path_;

@@ -140,6 +140,33 @@ SwatchFile SwatchFile::ForCurrentUser() {
   return SwatchFile(UserDataFolder() / kFileName, DefaultDataFolder() / kFileName);
 }
 
+namespace {
+
+void PutRow(Json::Value& root, std::string_view rowName, std::string_view selectedName, const Row& row,
+            bool withUserData, int selected) {
+  Json::Value& info = json::MemberForWrite(root, kInfo);
+  Json::Value& elements = json::MemberForWrite(info, rowName);
+  for (int i = 0; i < kSlotCount; ++i) {
+    const Slot& slot = row[static_cast<std::size_t>(i)];
+    if (!slot.present) continue;
+    Json::Value* element = json::ElementForWrite(elements, i);
+    if (element == nullptr) continue;
+    json::MemberForWrite(*element, kColour) = ColourText(slot.colour);
+    if (withUserData) json::MemberForWrite(*element, kUserData) = slot.userData;
+  }
+  json::MemberForWrite(info, selectedName) = selected;
+}
+
+}  // namespace
+
+void PutPresets(Json::Value& root, const Row& presets, int selected) {
+  PutRow(root, kPresets, kPresetSelected, presets, false, selected);
+}
+
+void PutFavourites(Json::Value& root, const Row& favourites, int selected) {
+  PutRow(root, kFavourites, kFavouriteSelected, favourites, true, selected);
+}
+
 Json::Value SwatchFile::DefaultDocument() const {
   Json::Value root;
   if (ReadFile(defaultFile_, root) == Read::kParsed && Classify(root) == Content::kUsable) return root;
@@ -185,17 +212,7 @@ FileResult SwatchFile::SaveRow(std::string_view rowName, std::string_view select
     return FileResult::Failure("The swatch file \"" + userFile_.string() +
                                "\" is damaged; nothing was saved");
   }
-  Json::Value& info = json::MemberForWrite(document.root, kInfo);
-  Json::Value& elements = json::MemberForWrite(info, rowName);
-  for (int i = 0; i < kSlotCount; ++i) {
-    const Slot& slot = row[static_cast<std::size_t>(i)];
-    if (!slot.present) continue;
-    Json::Value* element = json::ElementForWrite(elements, i);
-    if (element == nullptr) continue;
-    json::MemberForWrite(*element, kColour) = ColourText(slot.colour);
-    if (withUserData) json::MemberForWrite(*element, kUserData) = slot.userData;
-  }
-  json::MemberForWrite(info, selectedName) = selected;
+  PutRow(document.root, rowName, selectedName, row, withUserData, selected);
   if (!EnsureFolder(userFile_.parent_path())) {
     return FileResult::Failure("Cannot create the folder of \"" + userFile_.string() + "\"");
   }

@@ -65,6 +65,11 @@ enum class Content {
 // The rows of a usable document; elements beyond the twentieth are ignored. Nothing for other documents.
 [[nodiscard]] Swatches Decode(const Json::Value& root);
 
+// Puts a row into a usable document the way a save does: the "color" of every present slot (and the user
+// data of favourites) and the row's selected item; every other member stays as it was.
+void PutPresets(Json::Value& root, const Row& presets, int selected);
+void PutFavourites(Json::Value& root, const Row& favourites, int selected);
+
 class SwatchFile {
  public:
   SwatchFile(std::filesystem::path userFile, std::filesystem::path defaultFile);

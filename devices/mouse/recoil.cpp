@@ -81,7 +81,10 @@ void WriteBullet(Json::Value& document, int bullet, const Bullet& values) {
 }
 
 std::vector<macro::EventCode> ReadGunEvents(const std::filesystem::path& file) {
-  const Json::Value document = JsonFileUtil().ReadJsonValue(file);
+  return GunEventsOf(JsonFileUtil().ReadJsonValue(file));
+}
+
+std::vector<macro::EventCode> GunEventsOf(const Json::Value& document) {
   const Json::Value& events = json::Member(document, "Events");
   std::vector<macro::EventCode> codes;
   if (!events.isArray()) return codes;

@@ -49,6 +49,8 @@ void WriteBullet(Json::Value& document, int bullet, const Bullet& values);
 // The events of a gun file in the mouse's 4-byte form, in file order: a file that is missing or not JSON,
 // or whose "Events" is not an array, has none.
 [[nodiscard]] std::vector<macro::EventCode> ReadGunEvents(const std::filesystem::path& file);
+// The same from a gun file's parsed document.
+[[nodiscard]] std::vector<macro::EventCode> GunEventsOf(const Json::Value& document);
 
 // A copy of a gun file over another, as the recoil editor's import, export and reset make it. A source that
 // cannot be read, is no JSON document or is far too large for a gun file is not taken, and the target keeps

@@ -86,6 +86,14 @@ int CStripDevice::LoadProfile() {
   return 1;
 }
 
+void CStripDevice::LoadProfileFromText(std::string_view text, const Json::Value& defaults) {
+  CBasicProfiledata* document = ProfileDocument();
+  if (document == nullptr) return;
+  document->LoadEntryFromText(text, defaults);
+  TakeProfileDocument();
+  RefreshKeyButtons();
+}
+
 void CStripDevice::LoadDefaultProfile() {
   if (!LoadDefaultDocument()) return;
   TakeProfileDocument();

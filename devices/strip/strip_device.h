@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string_view>
 
 #include "devices/coalescing_timer.h"
 #include "devices/effect_lists.h"
@@ -46,6 +47,9 @@ class CStripDevice : public CNorvaneUSBDevice, public SettingsOps {
   // ---- Base operations.
   void Resync() override;
   int LoadProfile() override;
+  // Loads the profile from a profile file's text the way LoadProfile loads the file, completed from the
+  // default profile's document when the text lacks the device's entry; nothing is read or written here.
+  void LoadProfileFromText(std::string_view text, const Json::Value& defaults);
   void LoadDefaultProfile() override;
   int RefreshKeyButtons() override;
   void RefreshPage() override;

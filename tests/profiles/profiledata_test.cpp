@@ -412,5 +412,55 @@ TEST(DefaultData, EveryDefaultProfileLoadsWithItsSections) {
   EXPECT_EQ(headset.GetSystemSetStages().eq_type, 5);
 }
 
+// Profiles read from memory (what the fuzz targets use) must read as the same files do, and touch nothing.
+TEST(ProfileDocumentFromText, GivesTheEntryTheSameFileGivesAndWritesNothing) {
+  const Json::Value defaults = ReadDoc(kDefaults / "mouse.Json");
+  const std::vector<std::string> texts = {
+      R"({"Device": [{"LightInfo": {"SelectItem": 3}}], "profilename": "P", "profileUUID": "p"})",
+      R"({"profilename": "Sparse", "profileUUID": "s"})",  // completed from the defaults
+      "{ broken",
+      R"([1, 2])",                        // another shape
+      R"({"Device": {"not": "a list"}})",
+      ""};
+  for (const std::string& text : texts) {
+    TempFolder folder;
+    const auto path = folder / "p.Json";
+    WriteText(path, text);
+    CMouseProfiledata fromFile;
+    fromFile.SetDefaultPath(kDefaults / "mouse.Json");
+    const Json::Value expected = fromFile.LoadEntry(path);
+
+    TempFolder empty;
+    CMouseProfiledata fromText;
+    fromText.SetFilePath(empty / "never.Json");
+    EXPECT_EQ(fromText.LoadEntryFromText(text, defaults), expected) << text;
+    EXPECT_EQ(fromText.GetLightInfo().mode, fromFile.GetLightInfo().mode) << text;
+    EXPECT_TRUE(std::filesystem::is_empty(empty.path())) << text;
+  }
+  CMouseProfiledata nothing;
+  EXPECT_TRUE(nothing.LoadEntryFromText("{}", Json::Value()).isNull()) << "no entry and nothing to repair with";
+}
+
+TEST(CustomLightSteps, FromTextNameOnlyPlainFilesBesideTheConfiguration) {
+  CKeyboardProfiledata document;
+  document.SetLightConfigPath("/device/vexor_light.config");
+  document.LoadLightConfigFromText(R"({"LightInfo": [[{"Guid": "steps"}, {"Guid": "../up"}]]})");
+  LightEffect light;
+  light.mode = 0;
+  document.SetLightInfo(light);
+  EXPECT_EQ(document.CustomLightStepsFile(), std::filesystem::path("/device/steps.light"));
+  light.mode = 1;
+  document.SetLightInfo(light);
+  EXPECT_TRUE(document.CustomLightStepsFile().empty());
+
+  const auto steps = CBasicProfiledata::ParseLightSteps(
+      R"({"LEDEffectList": [{"LEDREGMode": 3, "Time": 500, "Cyle": 2}, 7, {"LEDREGMode": 1}]})");
+  ASSERT_EQ(steps.size(), 3u) << "an element that is no object reads as a step of defaults";
+  EXPECT_EQ(steps[0].effect.mode, 3);
+  EXPECT_EQ(steps[0].time, 500);
+  EXPECT_EQ(steps[0].cycle, 2);
+  EXPECT_TRUE(CBasicProfiledata::ParseLightSteps("[").empty());
+}
+
 }  // namespace
 }  // namespace norvane

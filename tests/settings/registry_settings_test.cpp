@@ -115,7 +115,13 @@ TEST_F(RegistrySettingsTest, MalformedFilesReadAsMissingKeyAndAreKeptAside) {
     EXPECT_NE(read.problem.find("malformed"), std::string::npos) << read.problem;
     EXPECT_FALSE(fs::exists(KeyFile())) << bytes.substr(0, 40);
     fs::remove(folder_ / "registry.ini.malformed");
+    // The same text read from memory reads the same, and nothing is set aside.
+    const SettingsReadResult fromText = RegistrySettings::ReadValueFromText(bytes, kLanguageValueName);
+    EXPECT_EQ(fromText.lookup, SettingsLookup::kKeyMissing) << bytes.substr(0, 40);
+    EXPECT_NE(fromText.problem.find("malformed"), std::string::npos) << fromText.problem;
   }
+  EXPECT_EQ(RegistrySettings::ReadValueFromText("\xEF\xBB\xBF# kept\nLANGUAGE = 1033\n", kLanguageValueName).value, 1033u);
+  EXPECT_EQ(RegistrySettings::ReadValueFromText("OTHER=1\n", kLanguageValueName).lookup, SettingsLookup::kValueMissing);
 }
 
 TEST_F(RegistrySettingsTest, SetAsideNeverOverwritesAnEarlierCopyAndWritesSaveNothing) {
