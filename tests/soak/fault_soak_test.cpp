@@ -27,7 +27,7 @@
 #include "protocol/command_channel.h"
 #include "tests/app/window_fixture.h"
 #include "tests/soak/soak_parameters.h"
-#include "tests/soak/stall_meter.h"
+#include "tests/support/stall_meter.h"
 #include "uilib/edit.h"
 #include "uilib/slider.h"
 
@@ -38,7 +38,7 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 using hid::DeviceKind;
 using soak::SoakParameters;
-using soak::StallMeter;
+using norvane::testing::StallMeter;
 
 constexpr std::uint8_t kReadSettings = 0x05;
 

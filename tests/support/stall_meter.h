@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <chrono>
 
-namespace norvane::soak {
+namespace norvane::testing {
 
 class StallMeter {
  public:
@@ -43,4 +43,4 @@ class StallMeter {
   Clock::duration longest_{};
 };
 
-}  // namespace norvane::soak
+}  // namespace norvane::testing
