@@ -255,16 +255,18 @@ class FaultSoakTest : public WindowOnEmulatorTest {
     Saved(page, field->GetText() == QString::number(value), {"Device", 0, "LightInfo", member}, value, true);
   }
 
+  // The report rate's option on the System tab; `saved` is where the kind's profile keeps it.
+  void ChooseReportRate(controls::CDevicePageUI* page, const JsonPath& saved) {
+    Select(page, "system_Op_tab");
+    const int rate = Pick(0, 3);
+    Saved(page, Choose(page, "polling_rate_option_" + std::to_string(rate)), saved, rate);
+  }
+
   void BuildScript() {
     using P = controls::CDevicePageUI*;
     script_ = {
         {"keyboard report rate", DeviceKind::kKeyboard,
-         [this](P page) {
-           Select(page, "system_Op_tab");
-           const int rate = Pick(0, 3);
-           const bool shown = Choose(page, "polling_rate_option_" + std::to_string(rate));
-           Saved(page, shown, {"Device", 0, "SystemStages", "PollingRate"}, rate);
-         }},
+         [this](P page) { ChooseReportRate(page, {"Device", 0, "SystemStages", "PollingRate"}); }},
         {"keyboard key function", DeviceKind::kKeyboard,
          [this](P page) {
            // Key A becomes volume down or volume up (consumer usages 0xEA, 0xE9), then goes to the keyboard.
@@ -285,12 +287,7 @@ class FaultSoakTest : public WindowOnEmulatorTest {
         {"keyboard brightness", DeviceKind::kKeyboard, [this](P page) { MoveBrightness(page); }},
         {"keyboard profile", DeviceKind::kKeyboard, [this](P page) { SwitchProfile(page); }},
         {"mouse report rate", DeviceKind::kMouse,
-         [this](P page) {
-           Select(page, "system_Op_tab");
-           const int rate = Pick(0, 3);
-           const bool shown = Choose(page, "polling_rate_option_" + std::to_string(rate));
-           Saved(page, shown, {"Device", 0, "ReportStages", "StageActive"}, rate);
-         }},
+         [this](P page) { ChooseReportRate(page, {"Device", 0, "ReportStages", "StageActive"}); }},
         {"mouse DPI stage", DeviceKind::kMouse,
          [this](P page) {
            Select(page, "system_Op_tab");
