@@ -333,8 +333,8 @@ class FaultSoakTest : public WindowOnEmulatorTest {
 
   // --- what the devices do ---
 
-  // Injects one fault at random; the longest the UI thread may wait on its account (zero when nothing was
-  // injected, or the fault is answered at once).
+  // Injects one fault at random; the longest the UI thread may wait on its account: at most one command's
+  // whole wait, zero when nothing was injected or the fault is answered at once.
   milliseconds InjectFault(int step) {
     const Injected kind = kInjected[std::size_t(Pick(0, int(kInjected.size()) - 1))];
     emulator::DeviceId device = devices_[std::size_t(Pick(0, int(devices_.size()) - 1))];
@@ -364,25 +364,25 @@ class FaultSoakTest : public WindowOnEmulatorTest {
       case Injected::kForeignCode:  // skipped as an earlier command's reply; the second wait finds nothing
         rule.kind = emulator::FaultKind::kWrongCommand;
         rule.reply_command = std::array<std::uint8_t, 4>{0x03, 0x05, 0x7E, 0xAA}[std::size_t(Pick(0, 3))];
-        cost = TimeLimitOf(device);
+        cost = UnansweredCostOf(device);
         break;
       case Injected::kWriteFailure:  // the channel is reopened and the page reads the device again
         rule.kind = emulator::FaultKind::kWriteFailure;
-        cost = TimeLimitOf(device);
+        cost = UnansweredCostOf(device);
         break;
       case Injected::kUnplug:
         if (!backend_->IsPlugged(device)) return milliseconds(0);
         backend_->Unplug(device);
         replugAt_[device] = step + Pick(1, 6);
         ++injected_[kind];
-        return TimeLimitOf(device);
+        return UnansweredCostOf(device);
       case Injected::kLinkDown:
         device = DeviceOf(DeviceKind::kMouse);
         if (!backend_->IsLinkUp(device)) return milliseconds(0);
         backend_->SetLinkUp(device, false);
         linkUpAt_ = step + Pick(1, 6);
         ++injected_[kind];
-        return TimeLimitOf(device);
+        return UnansweredCostOf(device);
     }
     backend_->AddFault(device, rule);
     ++injected_[kind];
@@ -397,12 +397,12 @@ class FaultSoakTest : public WindowOnEmulatorTest {
         continue;
       }
       backend_->Plug(it->first, Pick(0, 1) ? emulator::NodeNumbering::kFresh : emulator::NodeNumbering::kLowestFree);
-      cost += TimeLimitOf(it->first);
+      cost += UnansweredCostOf(it->first);
       it = replugAt_.erase(it);
     }
     if (linkUpAt_ && *linkUpAt_ <= step) {
       backend_->SetLinkUp(DeviceOf(DeviceKind::kMouse), true);
-      cost += TimeLimitOf(DeviceOf(DeviceKind::kMouse));
+      cost += UnansweredCostOf(DeviceOf(DeviceKind::kMouse));
       linkUpAt_.reset();
     }
     return cost;
