@@ -224,7 +224,7 @@ void CDeviceOptionUI::OnTimer(int timerId) {
       page_->RunSecondDeferredTask();
       break;
     case kTimerWirelessStatus:
-      page_->ReadWirelessStatus();
+      if (!page_->IsChannelInUse()) page_->ReadWirelessStatus();
       if (page_ && page_->IsWirelessCapable())
         ui::CPaintManagerUI::SetTimer(this, kTimerWirelessStatus, kStatusRepeatMs);
       break;
@@ -275,6 +275,10 @@ void CDeviceOptionUI::OnLinkWatchTimer() {
   if (!page_->IsReceiverLink()) return;
   // A receiver that was unplugged has nothing to report; the next attach starts the watch again.
   if (!page_->IsChannelOpen()) return;
+  if (page_->IsChannelInUse()) {
+    ui::CPaintManagerUI::SetTimer(this, kTimerLinkWatch, kLinkWatchRepeatMs);
+    return;
+  }
   const bool online = page_->IsWirelessLinkUp() == 1;
   if (online && !IsVisible()) {
     SendLinkMessage(true);

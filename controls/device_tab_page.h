@@ -35,6 +35,10 @@ class IDeviceTabPage {
   virtual bool WantsAnimationRedraw() const = 0;
   // 1 when the receiver reports the device online; 0 or a negative code when not, or when it did not answer.
   virtual int IsWirelessLinkUp() = 0;
+  // Whether another thread's command holds the device's channel now (a write of the page's worker still
+  // waiting for its reply). A question asked on a timer then waits for its next round rather than freeze
+  // the window until that command ends.
+  virtual bool IsChannelInUse() { return false; }
   virtual void ReadWirelessStatus() = 0;
   // Work that the page's threads schedule through the tab's timers 1003 and 1004.
   virtual void RunFirstDeferredTask() = 0;

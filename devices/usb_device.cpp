@@ -1,6 +1,7 @@
 #include "devices/usb_device.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "devices/event_reader.h"
 #include "devices/function_tabs.h"
@@ -145,6 +146,11 @@ bool CNorvaneUSBDevice::LoadDefaultDocument() {
 std::filesystem::path CNorvaneUSBDevice::GetProfileFilePath() const {
   const CBasicProfiledata* document = ProfileDocument();
   return document ? document->GetFilePath() : std::filesystem::path();
+}
+
+bool CNorvaneUSBDevice::IsCommandChannelInUse() {
+  std::unique_lock<std::recursive_mutex> lock(command_.CommandLock(), std::try_to_lock);
+  return !lock.owns_lock();
 }
 
 void CNorvaneUSBDevice::SendSoon(LatestJobWorker& writer, std::function<int()> send, std::function<void(int)> done) {

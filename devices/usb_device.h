@@ -134,6 +134,9 @@ class CNorvaneUSBDevice {
   // ---- Channels.
   protocol::CommandChannel& CommandChannel() { return command_; }
   protocol::CommandChannel& EventChannel() { return events_; }
+  // Whether another thread holds the command channel's lock now (a series or a command waiting for its
+  // reply): what asks on the UI thread without need can then leave it for later.
+  bool IsCommandChannelInUse();
 
   // ---- Profile locations. Empty paths when a name is not a plain file name.
   std::filesystem::path UserProfileFolder() const;

@@ -440,6 +440,10 @@ int CDevicePageUI::IsWirelessLinkUp() {
   return device_ ? device_->IsWirelessLinkUp() : 0;
 }
 
+bool CDevicePageUI::IsChannelInUse() {
+  return device_ && device_->IsCommandChannelInUse();
+}
+
 void CDevicePageUI::ReadWirelessStatus() {
   if (device_) device_->ReadWirelessStatus();
 }

@@ -120,6 +120,7 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   void PresentFrame() override;
   bool WantsAnimationRedraw() const override { return frameChanged_; }
   int IsWirelessLinkUp() override;
+  bool IsChannelInUse() override;
   void ReadWirelessStatus() override;
   void RunFirstDeferredTask() override;
   void RunSecondDeferredTask() override;
