@@ -95,8 +95,11 @@ void DeviceScanner::Run(std::stop_token stop) {
     }
     std::unique_lock lock(wake_mutex_);
     const auto wait = settling ? options_.settle_interval : options_.pass_interval;
+    // With hotplug notifications and nothing due, the thread sleeps until a change or the stop.
+    const bool timed = polling || settling || passes_due > 0;
     settling = false;
-    const bool woken = wake_.wait_for(lock, stop, wait, [this] { return changed_; });
+    const bool woken = timed ? wake_.wait_for(lock, stop, wait, [this] { return changed_; })
+                             : wake_.wait(lock, stop, [this] { return changed_; });
     if (woken) {
       changed_ = false;
       // Now, and once more shortly after for what was still settling (a node whose end its reader had

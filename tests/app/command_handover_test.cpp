@@ -115,6 +115,11 @@ TEST_F(CommandHandoverTest, DpiAndKeyCommandsRunInTheWindowWhosePageShowsTheChan
   const ToolRun shown = RunTool(bus_.Address(), {"--json", "dpi", "show"}, true);
   EXPECT_EQ(shown.exit, 0) << shown.err;
   EXPECT_NE(shown.out.find("\"dpi\" : 800"), std::string::npos) << shown.out;
+
+  // Reading the information blocks would open the devices under the window: refused.
+  const ToolRun info = RunTool(bus_.Address(), {"info"}, true);
+  EXPECT_EQ(info.exit, 1);
+  EXPECT_NE(info.err.find("the window program runs"), std::string::npos) << info.err;
 }
 
 TEST_F(CommandHandoverTest, AWindowThatDoesNotAnswerIsReportedAndItsDevicesAreLeftAlone) {

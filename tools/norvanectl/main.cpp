@@ -58,6 +58,15 @@ int main(int argc, char** argv) {
   }
   if (options.trace) SetTraceEnabled(true);
 
+  // Reading information blocks opens the devices: never under a running window, whose exchanges it would cut
+  // into.
+  if (options.command == cli::Command::kInfo && !emulate && cli::WindowRuns()) {
+    std::fputs("norvanectl: the window program runs and holds the devices; close it to read their information "
+               "blocks (setting commands and status go through it)\n",
+               stderr);
+    return cli::kExitFailure;
+  }
+
   switch (options.command) {
     case cli::Command::kList:
       return cli::RunList(options);

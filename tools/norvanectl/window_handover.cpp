@@ -51,6 +51,13 @@ bool WindowOwnsName(QDBusConnection& bus) {
 
 }  // namespace
 
+bool WindowRuns() {
+  if (!SessionBusKnown()) return false;
+  const BusApplication application;
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  return WindowOwnsName(bus);
+}
+
 std::optional<CommandOutput> HandToWindow(const std::vector<std::string>& words, int timeoutMs) {
   if (!SessionBusKnown()) return std::nullopt;
   const BusApplication application;

@@ -10,6 +10,9 @@
 
 namespace norvane::cli {
 
+// Whether the window program runs (holds its name on the session bus, which is never started for the look).
+[[nodiscard]] bool WindowRuns();
+
 // Hands `words` to the running window and gives back its answer. nullopt when no window runs (the caller
 // opens the devices itself). A window that does not answer within `timeoutMs`, or refuses the call: exit 1
 // with the reason.
