@@ -198,7 +198,11 @@ class FaultSoakTest : public WindowOnEmulatorTest {
       return;
     }
     const emulator::DeviceId device = DeviceOf(page->Device()->Kind());
-    saved_[key] = {file, path, value, device, readBack, liveReads_[std::size_t(device)].load()};
+    // Whether the file held the value at once tells a save that never reached it from one undone later.
+    const std::optional<Json::Value> document = ParseStrictly(file);
+    const Json::Value onDisk = document ? At(*document, path) : Json::Value();
+    const bool landed = onDisk.isIntegral() && onDisk.asInt64() == value;
+    saved_[key] = {file, path, value, device, readBack, liveReads_[std::size_t(device)].load(), landed, when_};
   }
   // Selects an option as a click does; whether it shows selected afterwards.
   bool Choose(controls::CDevicePageUI* page, const std::string& name) {
@@ -326,6 +330,7 @@ class FaultSoakTest : public WindowOnEmulatorTest {
     controls::CDevicePageUI* page = Usable(action.kind);
     if (!page) return false;
     SelectTab(page);
+    when_ = "\"" + std::string(action.name) + "\" at " + step_;
     action.run(page);
     ++actions_[action.name];
     return true;
@@ -434,6 +439,7 @@ class FaultSoakTest : public WindowOnEmulatorTest {
     const Clock::time_point end = Clock::now() + length;
     inFlight_.clear();
     for (int step = 0; Clock::now() < end && !HasFatalFailure(); ++step) {
+      step_ = "step " + std::to_string(step) + (faults ? " with faults" : " without faults");
       meter_.Restart();
       const Clock::time_point stepStart = Clock::now();
       milliseconds cost{0};
@@ -491,8 +497,9 @@ class FaultSoakTest : public WindowOnEmulatorTest {
       const Json::Value value = document ? At(*document, saved.path) : Json::Value();
       if (!value.isIntegral() || value.asInt64() != saved.value) {
         std::ostringstream what;
-        what << saved.file.filename().string() << Text(saved.path) << ": saved " << saved.value << ", on disk "
-             << (value.isNull() ? std::string("nothing") : value.toStyledString());
+        what << saved.file.filename().string() << Text(saved.path) << ": saved " << saved.value << " by " << saved.when << " ("
+             << (saved.landed ? "on disk right after its save" : "not on disk even right after its save")
+             << "), on disk at the end " << (value.isNull() ? std::string("nothing") : value.toStyledString());
         figures.lost.push_back(what.str());
       }
     }
@@ -506,6 +513,8 @@ class FaultSoakTest : public WindowOnEmulatorTest {
     emulator::DeviceId device = 0;
     bool readBack = false;
     int liveReadsBefore = 0;
+    bool landed = false;
+    std::string when;  // the action and its step
   };
 
   std::shared_ptr<devices::headset::EmulatedAudioChip> chip_ = std::make_shared<devices::headset::EmulatedAudioChip>();
@@ -521,6 +530,9 @@ class FaultSoakTest : public WindowOnEmulatorTest {
   std::map<emulator::DeviceId, int> replugAt_;
   std::optional<int> linkUpAt_;
   std::map<std::pair<std::string, std::string>, SavedSetting> saved_;
+  // Where the script is, for the report of a lost setting.
+  std::string step_;
+  std::string when_;
   // Live-settings reads per device (the read of the active profile byte that starts them), counted as the
   // frames go out.
   std::array<std::atomic<int>, 4> liveReads_{};
