@@ -40,6 +40,10 @@
 #include "uilib/tray_icon.h"
 #include "uilib/window_impl_base.h"
 
+namespace norvane::editors {
+class CLightingEditor;
+}
+
 namespace norvane::app {
 
 class CInstanceBus;
@@ -264,6 +268,10 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   std::chrono::steady_clock::time_point levelWindowStart_{};
   int levelsInWindow_ = 0;
   std::vector<std::unique_ptr<editors::IEditor>> ownEditors_;
+  editors::CLightingEditor* lightingEditor_ = nullptr;  // one of ownEditors_, when the window owns them
+  // The pages whose profile combo chose a profile since the switch timer started (identities only: checked
+  // against the live pages before use).
+  std::vector<controls::CDevicePageUI*> profileChosenOn_;
   int selectedTab_ = -1;
   int selectedKind_ = 0;
   int selectedVariant_ = 0;

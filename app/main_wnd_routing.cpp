@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
+
 #include "app/desktop_settings_launcher.h"
 #include "app/game_light.h"
 #include "app/light_sync.h"
@@ -70,6 +72,7 @@ void CMainWnd::SetUpRouter() {
       return devices_ ? devices_->Pages() : std::vector<controls::CDevicePageUI*>{};
     });
     lighting->SetEditListener([this](controls::CDevicePageUI& page) { OnUserLightEdit(page); });
+    lightingEditor_ = lighting.get();
     router_.Register(editors::EditorSlot::kLighting, lighting.get());
     ownEditors_.push_back(std::move(lighting));
     auto audio = std::make_unique<editors::CAudioLightingEditor>(editors::CAudioLightingEditor::Hooks{
@@ -218,10 +221,16 @@ void CMainWnd::OnWindowRoute(const RoutedNotify& notify) {
         if (controls::CDeviceProfileUI* bar = notify.page->ProfileBar()) bar->SelectTab(notify.number);
       }
       return;
-    case RouteAction::kProfileChosen:
-      // The switch waits a moment, so scrolling through the combo does not load every profile on the way.
+    case RouteAction::kProfileChosen: {
+      // The switch waits a moment, so scrolling through the combo does not load every profile on the way. It
+      // belongs to the page whose combo it was, whichever page is in front when the moment is over.
+      controls::CDevicePageUI* owner = sender ? editors::PageOfControl(sender) : nullptr;
+      if (!owner) owner = notify.page;
+      if (owner && std::find(profileChosenOn_.begin(), profileChosenOn_.end(), owner) == profileChosenOn_.end())
+        profileChosenOn_.push_back(owner);
       StartTimer(kTimerProfileSwitch, 400);
       return;
+    }
     case RouteAction::kTestSliderMoved:
       OnTestSliderMoved(notify);
       return;

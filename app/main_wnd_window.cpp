@@ -6,6 +6,9 @@
 #include <QThread>
 #include <QWidget>
 
+#include <algorithm>
+#include <utility>
+
 #include "app/about_wnd.h"
 #include "app/music_wnd.h"
 #include "app/game_light.h"
@@ -17,6 +20,7 @@
 #include "app/tray_menu_placement.h"
 #include "app/window_scale.h"
 #include "controls/pages/device_page.h"
+#include "editors/lighting_editor.h"
 #include "platform/trace.h"
 
 namespace norvane::app {
@@ -119,17 +123,26 @@ void CMainWnd::OnTimer(int timerId) {
     case kTimerTrayMenu:
       ShowTrayMenu();
       break;
-    case kTimerProfileSwitch:
-      // A game effect on the page gives way before its profile does.
-      if (devices_ && devices_->CurrentPage()) gameLight_->Restore(*devices_->CurrentPage());
+    case kTimerProfileSwitch: {
+      // A lighting change still waiting for its write belongs to the profile it was made in.
+      if (lightingEditor_) lightingEditor_->FlushPendingWrite();
+      const std::vector<controls::CDevicePageUI*> chosen = std::exchange(profileChosenOn_, {});
       if (hooks_.switchProfile) {
+        if (devices_ && devices_->CurrentPage()) gameLight_->Restore(*devices_->CurrentPage());
         hooks_.switchProfile();
-      } else if (controls::CDevicePageUI* page = devices_ ? devices_->CurrentPage() : nullptr) {
+        break;
+      }
+      // Only pages that still exist: a page unplugged meanwhile has nothing to switch.
+      for (controls::CDevicePageUI* page : devices_ ? devices_->Pages() : std::vector<controls::CDevicePageUI*>{}) {
+        if (std::find(chosen.begin(), chosen.end(), page) == chosen.end()) continue;
+        // A game effect on the page gives way before its profile does.
+        gameLight_->Restore(*page);
         if (SwitchToChosenProfile(*page, screenSize_) == ProfileSwitch::kWriteFailed) {
           Prompts().Tell(kProfileWriteFailedText);
         }
       }
       break;
+    }
     case kTimerGameLight:
       gameLight_->RestoreAll();
       if (hooks_.restoreGameLight) hooks_.restoreGameLight();

@@ -233,6 +233,29 @@ TEST_F(WindowRoutesTest, AProfileChosenInTheComboIsWrittenToTheKeyboard) {
   EXPECT_TRUE(prompts_.told.empty());
 }
 
+TEST_F(WindowRoutesTest, AProfileChosenJustBeforeAnotherTabIsShownSwitchesItsOwnPage) {
+  controls::CDevicePageUI* mouse = PageOfKind(hid::DeviceKind::kMouse);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return mouse && TabVisible(mouse); }, 3000));
+  ASSERT_TRUE(Bar().AddProfile().done());
+  const std::filesystem::path second = Bar().GetProfilePath(1).toStdString();
+  Json::Value document = JsonFileUtil().ReadJsonValue(second);
+  document["Device"][0]["SystemStages"]["WinFlag"] = 1;
+  ASSERT_TRUE(JsonFileUtil().WriteJsonValue(second, document).ok);
+  const QString mouseProfile = mouse->ProfileBar()->GetCurrentProfileId();
+
+  auto* combo = dynamic_cast<ui::CComboUI*>(Bar().FindSubControl("device_profile_combo"));
+  ASSERT_NE(combo, nullptr);
+  combo->SelectItem(1, false, false);
+  ui::TNotifyUI msg{ui::DUI_MSGTYPE_ITEMSELECT, combo, ui::WPARAM(1), 0};
+  window_->Notify(msg);
+  // The user moves on to the mouse before the switch's moment is over.
+  SelectTab(mouse);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return SettingsRecord()[21] == 1; }, 3000)) << "the keyboard took its profile";
+  EXPECT_EQ(Bar().GetCurrentProfileId().toStdString(), second.stem().string());
+  EXPECT_EQ(mouse->ProfileBar()->GetCurrentProfileId(), mouseProfile) << "the mouse keeps its own profile";
+  EXPECT_TRUE(prompts_.told.empty());
+}
+
 TEST_F(WindowRoutesTest, PreviousAndNextMoveBetweenTheVisibleDeviceTabs) {
   controls::CDevicePageUI* mouse = PageOfKind(hid::DeviceKind::kMouse);
   ASSERT_TRUE(QTest::qWaitFor([&] { return mouse && TabVisible(mouse); }, 3000));
