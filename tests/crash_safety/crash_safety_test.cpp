@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -137,15 +138,36 @@ class CrashSafetyTest : public ::testing::Test {
     return ::testing::Test::HasFailure() ? -1 : generation;
   }
 
+  // How long a saver takes here from its start to its first finished save (a sanitizer build or a loaded
+  // machine takes many times longer than a plain one); -1 when it never got there.
+  long long MillisecondsToFirstSave() {
+    const auto started = std::chrono::steady_clock::now();
+    SaverRun saver(folder_.path());
+    if (!saver.started()) return -1;
+    while (std::chrono::steady_clock::now() - started < std::chrono::seconds(20)) {
+      const FileCheck profile = Check(folder_.path() / "Profile1.Json");
+      if (profile.whole && profile.value["Device"][0]["KillTestGeneration"].isIntegral()) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
+            .count();
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return -1;
+  }
+
   TempFolder folder_;
 };
 
 TEST_F(CrashSafetyTest, EveryFileHoldsAWholeSaveWhereverTheSaverIsKilled) {
   const int kills = KillsToRun();
   std::mt19937 random(20261210);
-  // Short waits land in the start (the load, the first saves), longer ones in the saving loop.
-  std::uniform_int_distribution<int> waitMs(0, 100);
-  long long generation = 0;
+  const long long firstSave = MillisecondsToFirstSave();
+  ASSERT_GE(firstSave, 0) << "the saver never finished a save";
+  // Short waits land in the start (the load, the first saves), longer ones in the saving loop; the range
+  // follows this machine's pace, so that most kills land while saving however slow the build.
+  std::uniform_int_distribution<long long> waitMs(0, std::max<long long>(100, 3 * firstSave));
+  long long generation = CheckFolder(0, 0);
+  ASSERT_GE(generation, 0);
   int killedRunning = 0;
   for (int kill = 1; kill <= kills; ++kill) {
     SaverRun saver(folder_.path());
@@ -161,8 +183,9 @@ TEST_F(CrashSafetyTest, EveryFileHoldsAWholeSaveWhereverTheSaverIsKilled) {
   }
   // A run whose saver never got to save proves nothing.
   EXPECT_GT(generation, kills / 10) << "too few saves finished between the kills";
-  std::printf("crash safety: %d kills (%d while saving), %lld saves finished, %d temporary files left\n", kills,
-              killedRunning, generation, HiddenFilesIn(folder_.path()));
+  std::printf("crash safety: %d kills (%d while saving), %lld saves finished, %d temporary files left; first save "
+              "after %lld ms\n",
+              kills, killedRunning, generation, HiddenFilesIn(folder_.path()), firstSave);
 }
 
 TEST_F(CrashSafetyTest, ADamagedProfileFoundAtStartIsKeptAsBakBeforeTheRepair) {
