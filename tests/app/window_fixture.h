@@ -84,7 +84,8 @@ class WindowOnEmulatorTest : public ::testing::Test {
     options.recordingBackends = recordingBackends_;
     window_ = std::make_unique<CMainWnd>(std::move(options));
     ASSERT_TRUE(window_->Create(nullptr, "window-on-emulator-test", false, 0, 0, 1000, 640));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return KeyboardPage() && TabVisible(KeyboardPage()) && Synced(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return KeyboardPage() && TabVisible(KeyboardPage()) && Synced(); }, 15000))
+        << "the keyboard page did not show its synced device";
   }
 
   void TearDown() override {
