@@ -1,8 +1,10 @@
 // Arbitrary bytes as the headset's profile, loaded from memory by the headset page the way it loads a profile
 // the user switches to: its audio settings, its equalizer type and custom set index, and its custom set
-// names and band values, however long, malformed or out of step with each other. Then every equalizer
-// operation runs on what was loaded. Nothing may crash or hang. The page and its emulated audio chip are
-// made once; the page has no profile file, so nothing is written.
+// names and band values, however long, malformed or out of step with each other. Then one group of
+// equalizer, voice or microphone operations, picked by the input's length, runs on what was loaded (one group
+// per input keeps an input cheap; over a run every group meets inputs of every shape). Nothing may crash or
+// hang. The page and its emulated audio chip are made and started once; the page has no profile file, so
+// nothing is written.
 // libFuzzer: -max_len=4096
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +29,7 @@ devices::CNorvaneHS6533Device& Page() {
     });
     auto* made = new devices::CNorvaneHS6533Device();
     made->SetLedCount(13);
+    made->InitAudio();
     return made;
   }();
   return *page;
@@ -38,22 +41,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   devices::CNorvaneHS6533Device& page = Page();
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   page.LoadProfileFromText(bytes, Json::Value());
-  page.InitAudio();
   const auto& audio = page.Audio();
   const int sets = static_cast<int>(audio.customNames.size());
-  // Every set is applied by the same code: the ends, one past them on each side and one the input picks.
-  const int picked = size > 0 ? data[size - 1] % (sets + 1) : 0;
-  for (const int set : {-1, 0, picked, sets - 1, sets}) page.ApplyCustomEq(set);
-  page.ApplyEqPreset(audio.settings.eq_type);
-  page.SetEqBand(3, audio.settings.custom_eq_select_index);
-  page.SaveCustomEq("", audio.bands);
-  page.SaveCustomEq("fuzz", audio.bands);
-  page.SaveCustomEq("FUZZ", audio.bands);
-  page.ApplyCustomEq(0);
-  page.DeleteCustomEq();
-  page.ApplyEqPreset(13);
-  page.SelectVoice(audio.settings.magic_type);
-  page.ApplyMicLevel(audio.settings.mic_in_value);
-  page.LoadProfileFromText(bytes, Json::Value());
+  switch (size % 6) {
+    case 0: {
+      // Every set is applied by the same code: the ends, one past them on each side and one the input picks.
+      const int picked = size > 0 ? data[size - 1] % (sets + 1) : 0;
+      for (const int set : {-1, 0, picked, sets - 1, sets}) page.ApplyCustomEq(set);
+      break;
+    }
+    case 1:
+      page.ApplyEqPreset(audio.settings.eq_type);
+      page.SetEqBand(3, audio.settings.custom_eq_select_index);
+      page.ApplyEqPreset(13);
+      break;
+    case 2:
+      page.SaveCustomEq("", audio.bands);
+      page.SaveCustomEq("fuzz", audio.bands);
+      page.SaveCustomEq("FUZZ", audio.bands);
+      break;
+    case 3:
+      page.ApplyCustomEq(0);
+      page.DeleteCustomEq();
+      break;
+    case 4:
+      page.SelectVoice(audio.settings.magic_type);
+      page.ApplyMicLevel(audio.settings.mic_in_value);
+      break;
+    default:
+      // The chip started again under what was loaded, as when the headset comes back.
+      page.InitAudio();
+      break;
+  }
   return 0;
 }

@@ -113,26 +113,35 @@ void ExerciseList(std::string_view bytes, const Json::Value& document) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const Json::Value document = JsonFileUtil::ParseJson(bytes);
-  const norvane::ParsedProfileDocument file = norvane::ParseProfileDocumentForUpdate(bytes);
-  Require(file.document.isObject());
-  // One kind per input, picked by its length, so that every kind sees inputs of every shape over a run.
-  switch (size % 3) {
+  // One reader per input, picked by its length, so that every reader sees inputs of every shape over a run
+  // and an input costs one reader's time.
+  switch (size % 6) {
     case 0:
-      ExerciseKeyboard(bytes, document, file);
-      break;
     case 1:
-      ExerciseMouse(bytes, document, file);
+    case 2: {
+      const Json::Value document = JsonFileUtil::ParseJson(bytes);
+      const norvane::ParsedProfileDocument file = norvane::ParseProfileDocumentForUpdate(bytes);
+      Require(file.document.isObject());
+      if (size % 6 == 0) ExerciseKeyboard(bytes, document, file);
+      if (size % 6 == 1) ExerciseMouse(bytes, document, file);
+      if (size % 6 == 2) ExerciseHeadset(bytes, document, file);
       break;
+    }
+    case 3: {
+      // The same bytes as the default that completes a missing profile (the completion is every kind's).
+      norvane::CKeyboardProfiledata seeded;
+      seeded.LoadEntryFromText({}, JsonFileUtil::ParseJson(bytes));
+      ExerciseBase(seeded);
+      break;
+    }
+    case 4: {
+      norvane::CKeyboardProfiledata configured;
+      ExerciseLightConfiguration(configured, bytes);
+      break;
+    }
     default:
-      ExerciseHeadset(bytes, document, file);
+      ExerciseList(bytes, JsonFileUtil::ParseJson(bytes));
       break;
   }
-  // The same bytes as the default that completes a missing profile (the completion is every kind's).
-  norvane::CKeyboardProfiledata seeded;
-  seeded.LoadEntryFromText({}, document);
-  ExerciseBase(seeded);
-  ExerciseLightConfiguration(seeded, bytes);
-  ExerciseList(bytes, document);
   return 0;
 }
