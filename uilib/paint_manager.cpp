@@ -108,22 +108,43 @@ void CPaintManagerUI::SetRoot(CControlUI* root) {
   root_ = root;
 }
 
-CControlUI* CPaintManagerUI::FindControl(const CDuiString& name) const {
-  if (!host_ || name.isEmpty()) return nullptr;
-  const auto found = host_->findChildren<QWidget*>(name);
-  for (QWidget* w : found) {
-    if (CControlUI* c = ControlOf(w)) return c;
+namespace {
+
+// The first control named `name` below `parent`, depth-first in child order; stops at the first.
+CControlUI* FirstNamedBelow(const QObject* parent, const CDuiString& name) {
+  for (QObject* child : parent->children()) {
+    auto* widget = qobject_cast<QWidget*>(child);
+    if (widget == nullptr) continue;
+    if (widget->objectName() == name) {
+      if (CControlUI* control = ControlOf(widget)) return control;
+    }
+    if (CControlUI* below = FirstNamedBelow(widget, name)) return below;
   }
   return nullptr;
 }
 
+}  // namespace
+
+CControlUI* CPaintManagerUI::FindControl(const CDuiString& name) const {
+  if (!host_ || name.isEmpty()) return nullptr;
+  if (const auto kept = found_.constFind(name); kept != found_.cend()) {
+    QWidget* widget = kept->data();
+    if (widget != nullptr && widget->objectName() == name && host_->isAncestorOf(widget)) {
+      if (CControlUI* control = ControlOf(widget)) return control;
+    }
+  }
+  CControlUI* control = FirstNamedBelow(host_.data(), name);
+  if (control != nullptr) {
+    found_.insert(name, control->GetWidget());
+  } else {
+    found_.remove(name);
+  }
+  return control;
+}
+
 CControlUI* CPaintManagerUI::FindSubControlByName(CControlUI* parent, const CDuiString& name) {
   if (!parent || name.isEmpty()) return nullptr;
-  const auto found = parent->GetWidget()->findChildren<QWidget*>(name);
-  for (QWidget* w : found) {
-    if (CControlUI* c = ControlOf(w)) return c;
-  }
-  return nullptr;
+  return FirstNamedBelow(parent->GetWidget(), name);
 }
 
 void CPaintManagerUI::SetTimer(CControlUI* control, int timerId, int elapseMs, TimerMode mode) {

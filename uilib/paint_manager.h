@@ -2,6 +2,7 @@
 // CPaintManagerUI: the per-window side of the library. It finds controls by name, carries the window's
 // notifications to its receiver, runs control timers and holds the window's scale (DPI).
 
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 #include <vector>
@@ -31,7 +32,10 @@ class CPaintManagerUI {
   CControlUI* GetRoot() const;
   void SetRoot(CControlUI* root);
 
-  // First control of that exact object name in the window (depth-first); null when there is none.
+  // First control of that exact object name in the window (depth-first); null when there is none. Names
+  // looked up across the window are the window's own parts, each there once: the control found is kept and
+  // handed out again while it lives inside the window under that name, since a notification may look up
+  // several of them and a walk over every widget of every page costs milliseconds.
   CControlUI* FindControl(const CDuiString& name) const;
   // First control of that name inside `parent` (parent excluded); null when there is none or parent is null.
   static CControlUI* FindSubControlByName(CControlUI* parent, const CDuiString& name);
@@ -79,6 +83,7 @@ class CPaintManagerUI {
  private:
   CWindowWnd& window_;
   QPointer<QWidget> host_;
+  mutable QHash<CDuiString, QPointer<QWidget>> found_;  // FindControl's answers, checked before each use
   CControlUI* root_ = nullptr;
   INotifyUI* receiver_ = nullptr;
   int suppressDepth_ = 0;

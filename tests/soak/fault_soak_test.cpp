@@ -323,7 +323,8 @@ class FaultSoakTest : public WindowOnEmulatorTest {
         if (controls::CDevicePageUI* page = Usable(kind)) pages.push_back(page);
       if (pages.empty()) return false;
       SelectTab(pages[std::size_t(Pick(0, int(pages.size()) - 1))]);
-      ++actions_["page switch"];
+      lastAction_ = "page switch";
+      ++actions_[lastAction_];
       return true;
     }
     const Action& action = script_[std::size_t(Pick(0, int(script_.size()) - 1))];
@@ -331,6 +332,7 @@ class FaultSoakTest : public WindowOnEmulatorTest {
     if (!page) return false;
     SelectTab(page);
     when_ = "\"" + std::string(action.name) + "\" at " + step_;
+    lastAction_ = action.name;
     action.run(page);
     ++actions_[action.name];
     return true;
@@ -459,7 +461,8 @@ class FaultSoakTest : public WindowOnEmulatorTest {
       for (const InFlight& fault : inFlight_) allowed += fault.cost;
       if (stall > allowed) {
         std::ostringstream what;
-        what << "step " << step << ": " << stall.count() << " ms stall, " << allowed.count() << " ms allowed";
+        what << "step " << step << " (" << (done ? lastAction_ : std::string("nothing to do")) << "): " << stall.count()
+             << " ms stall, " << allowed.count() << " ms allowed";
         figures.overlong.push_back(what.str());
       }
       figures.longest = std::max(figures.longest, stall);
@@ -533,6 +536,7 @@ class FaultSoakTest : public WindowOnEmulatorTest {
   // Where the script is, for the report of a lost setting.
   std::string step_;
   std::string when_;
+  std::string lastAction_;
   // Live-settings reads per device (the read of the active profile byte that starts them), counted as the
   // frames go out.
   std::array<std::atomic<int>, 4> liveReads_{};

@@ -49,19 +49,40 @@ bool WindowOwnsName(QDBusConnection& bus) {
   return registered.isValid() && registered.value();
 }
 
+// A connection of norvanectl's own to the session bus, closed when it goes. Qt's shared session connection
+// would stay open until the program's statics are torn down, and its thread could then still be reading a
+// message (a reply that came after norvanectl stopped waiting) with the type registry half gone, which
+// prints warnings into norvanectl's stderr.
+class OwnSessionConnection {
+ public:
+  OwnSessionConnection() : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, kName)) {}
+  ~OwnSessionConnection() {
+    bus_ = QDBusConnection(QString());
+    QDBusConnection::disconnectFromBus(kName);
+  }
+  OwnSessionConnection(const OwnSessionConnection&) = delete;
+  OwnSessionConnection& operator=(const OwnSessionConnection&) = delete;
+  QDBusConnection& Bus() { return bus_; }
+
+ private:
+  static inline const QString kName = QStringLiteral("norvanectl");
+  QDBusConnection bus_;
+};
+
 }  // namespace
 
 bool WindowRuns() {
   if (!SessionBusKnown()) return false;
   const BusApplication application;
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  return WindowOwnsName(bus);
+  OwnSessionConnection connection;
+  return WindowOwnsName(connection.Bus());
 }
 
 std::optional<CommandOutput> HandToWindow(const std::vector<std::string>& words, int timeoutMs) {
   if (!SessionBusKnown()) return std::nullopt;
   const BusApplication application;
-  QDBusConnection bus = QDBusConnection::sessionBus();
+  OwnSessionConnection connection;
+  QDBusConnection& bus = connection.Bus();
   if (!WindowOwnsName(bus)) return std::nullopt;
   QStringList arguments;
   for (const std::string& word : words) arguments << QString::fromStdString(word);
