@@ -246,6 +246,8 @@ struct Bench {
            protocol::OpenCommandInterface(channel, path, protocol::LinkType::kWired) == hid::OpenError::kNone;
     // Waits end when the script is idle; the limits only bound a wait the probe would miss.
     channel.SetTimeLimits(std::chrono::milliseconds(100), std::chrono::milliseconds(100));
+    // The script takes a series' end at once; the device's pause would be most of the target's time.
+    channel.SetPauseBeforeEnd(std::chrono::milliseconds(0));
   }
 
   static Bench& Instance() {

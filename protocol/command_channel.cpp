@@ -73,6 +73,14 @@ std::chrono::milliseconds CommandChannel::ReceiverTimeLimit() const {
   return std::chrono::milliseconds(receiver_time_limit_ms_.load());
 }
 
+void CommandChannel::SetPauseBeforeEnd(std::chrono::milliseconds pause) {
+  pause_before_end_ms_ = static_cast<uint32_t>(std::max<std::chrono::milliseconds::rep>(pause.count(), 0));
+}
+
+std::chrono::milliseconds CommandChannel::PauseBeforeEnd() const {
+  return std::chrono::milliseconds(pause_before_end_ms_.load());
+}
+
 uint32_t CommandChannel::ActiveTimeLimitMs() const {
   return IsWireless() ? receiver_time_limit_ms_.load() : wired_time_limit_ms_.load();
 }

@@ -33,6 +33,8 @@ class CommandChannel {
   static constexpr uint8_t kReceiverPayloadSize = 24;
   static constexpr std::chrono::milliseconds kWiredTimeLimit{1000};
   static constexpr std::chrono::milliseconds kReceiverTimeLimit{5000};
+  // The moment a device needs after the last write of a series before it takes the series' end.
+  static constexpr std::chrono::milliseconds kPauseBeforeEnd{10};
 
   CommandChannel();
   ~CommandChannel();  // closes both interfaces
@@ -98,6 +100,10 @@ class CommandChannel {
   void SetTimeLimits(std::chrono::milliseconds wired, std::chrono::milliseconds receiver);
   std::chrono::milliseconds WiredTimeLimit() const;
   std::chrono::milliseconds ReceiverTimeLimit() const;
+  // The pause before a series' end. Only a harness that plays the device itself (a fuzz target, whose
+  // device needs no moment) shortens it; every real and emulated device keeps the default.
+  void SetPauseBeforeEnd(std::chrono::milliseconds pause);
+  std::chrono::milliseconds PauseBeforeEnd() const;
 
  private:
   hid::HidDevice& ActiveInterface() { return IsWireless() ? receiver_ : wired_; }
@@ -117,6 +123,7 @@ class CommandChannel {
   std::atomic<uint8_t> payload_size_{kReceiverPayloadSize};
   std::atomic<uint32_t> wired_time_limit_ms_{static_cast<uint32_t>(kWiredTimeLimit.count())};
   std::atomic<uint32_t> receiver_time_limit_ms_{static_cast<uint32_t>(kReceiverTimeLimit.count())};
+  std::atomic<uint32_t> pause_before_end_ms_{static_cast<uint32_t>(kPauseBeforeEnd.count())};
 };
 
 }  // namespace norvane::protocol

@@ -26,8 +26,9 @@ inline constexpr size_t kSingleFrameMax = CommandFrame::kPayloadCapacity;
 // The recoil ("shoot") block always travels in frames of this size, whatever the link.
 inline constexpr size_t kShootChunkSize = 56;
 
-// 0x01 and 0x02: open and close a series of reads or writes. CmdEnd waits 10 ms before its frame, so the
-// device has finished with the last write. The integer of CmdEnd is not used.
+// 0x01 and 0x02: open and close a series of reads or writes. CmdEnd waits 10 ms (the channel's
+// PauseBeforeEnd) before its frame, so the device has finished with the last write. The integer of CmdEnd
+// is not used.
 int CmdBegin(CommandChannel& channel);
 int CmdEnd(CommandChannel& channel, int unused = 0);
 

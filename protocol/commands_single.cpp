@@ -19,7 +19,7 @@ int CmdBegin(CommandChannel& channel) {
 
 int CmdEnd(CommandChannel& channel, int /*unused*/) {
   // The device needs a moment after the last write of a series before it takes the end.
-  std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::this_thread::sleep_for(channel.PauseBeforeEnd());
   CommandFrame reply;
   return ExchangeCommandFrame(channel, EmptyRequest(ToByte(CommandCode::kEnd)), reply);
 }
