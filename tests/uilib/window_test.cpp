@@ -258,5 +258,51 @@ TEST(WindowTest, ControlOperationsChangeWhatTheWidgetShows) {
   EXPECT_EQ(tabs->GetCurSel(), 1);
 }
 
+TEST(WindowTest, AControlFoundByNameIsHandedOutAgainOnlyWhileItIsStillThereUnderThatName) {
+  RecordingWindow wnd;
+  ASSERT_TRUE(wnd.Create(nullptr, "w", false));
+  CControlUI* label = wnd.FindControl("status_label");
+  ASSERT_NE(label, nullptr);
+  ASSERT_EQ(wnd.FindControl("status_label"), label);
+
+  label->SetName("renamed_label");
+  EXPECT_EQ(wnd.FindControl("status_label"), nullptr) << "a renamed control no longer answers to its old name";
+  EXPECT_EQ(wnd.FindControl("renamed_label"), label);
+
+  QWidget* window = label->GetWidget()->parentWidget();
+  label->GetWidget()->setParent(nullptr);
+  EXPECT_EQ(wnd.FindControl("renamed_label"), nullptr) << "a control taken out of the window is not in it";
+  label->GetWidget()->setParent(window);
+  EXPECT_EQ(wnd.FindControl("renamed_label"), label);
+
+  delete label->GetWidget();
+  EXPECT_EQ(wnd.FindControl("renamed_label"), nullptr) << "a deleted control is never handed out";
+  auto* successor = new CLabelUI();
+  successor->SetName("renamed_label");
+  successor->GetWidget()->setParent(window);
+  EXPECT_EQ(wnd.FindControl("renamed_label"), successor);
+}
+
+TEST(WindowTest, APageLookupFindsTheFirstControlDepthFirst) {
+  RecordingWindow wnd;
+  ASSERT_TRUE(wnd.Create(nullptr, "w", false));
+  auto* page = new CContainerUI();
+  page->GetWidget()->setParent(wnd.FindControl("sidebar")->GetWidget());
+  auto* group = new CContainerUI();
+  group->GetWidget()->setParent(page->GetWidget());
+  auto* nested = new CLabelUI();
+  nested->SetName("twice");
+  nested->GetWidget()->setParent(group->GetWidget());
+  auto* later = new CLabelUI();
+  later->SetName("twice");
+  later->GetWidget()->setParent(page->GetWidget());
+
+  EXPECT_EQ(CPaintManagerUI::FindSubControlByName(page, "twice"), nested)
+      << "the earlier sibling's subtree comes before a later sibling";
+  EXPECT_EQ(CPaintManagerUI::FindSubControlByName(group, "twice"), nested);
+  EXPECT_EQ(CPaintManagerUI::FindSubControlByName(nested, "twice"), nullptr) << "the parent itself is excluded";
+  EXPECT_EQ(CPaintManagerUI::FindSubControlByName(page, "absent"), nullptr);
+}
+
 }  // namespace
 }  // namespace norvane::ui::test
