@@ -272,6 +272,11 @@ QString CControlUI::CssColor(DWORD argb) {
       .arg(((argb >> 24) & 0xFF) / 255.0, 0, 'f', 3);
 }
 
+DWORD CControlUI::Faded(DWORD argb) {
+  const DWORD alpha = (argb >> 24) & 0xFF;
+  return ((alpha * 3 / 10) << 24) | (argb & 0x00FFFFFF);
+}
+
 QString CControlUI::StyleSelector() const {
   // A property selector matches this widget only, never its children (a plain rule would cascade).
   static std::atomic<int> nextId{1};
@@ -299,6 +304,10 @@ void CControlUI::ApplyStyle() {
                  .arg(borderColor_ ? CssColor(borderColor_) : "transparent");
   }
   QString sheet = rules.isEmpty() ? QString() : QStringLiteral("%1{%2}").arg(sel, rules);
+  // A control's own colour (a colour swatch's) stays what it says when the control is disabled, so the
+  // theme cannot grey it: it is shown faded instead, or a colour that cannot be chosen would look choosable.
+  if (bkColor_ != 0)
+    sheet += QStringLiteral("%1:disabled{background-color:%2;}").arg(sel, CssColor(Faded(bkColor_)));
   sheet += ExtraStyle(sel);
   QWidget* w = GetWidget();
   if (sheet != w->styleSheet()) w->setStyleSheet(sheet);

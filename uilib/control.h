@@ -123,6 +123,8 @@ class CControlUI {
   virtual QString ExtraStyle(const QString& selector) const;
   QString StyleSelector() const;
   static QString CssColor(DWORD argb);
+  // The colour at three tenths of its opacity: how a disabled control shows its own colour.
+  static DWORD Faded(DWORD argb);
 
  private:
   bool resourceText_ = false;

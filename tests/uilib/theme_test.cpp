@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 
 #include "tests/uilib/ui_test_support.h"
 
@@ -27,6 +28,39 @@ TEST(ThemeTest, MissingStyleSheetIsReportedAndThePaletteStillApplies) {
   EXPECT_FALSE(ApplyTheme(*app));
   EXPECT_THAT(testing::internal::GetCapturedStderr(), ::testing::HasSubstr("theme.qss"));
   EXPECT_LT(app->palette().color(QPalette::Window).lightness(), 60) << "dark palette";
+}
+
+// A colour swatch keeps its own colour when the mode rules disable its group, so the theme cannot grey it:
+// only its colour, faded, tells the user that it cannot be chosen.
+TEST(ThemeTest, ASwatchInADisabledGroupShowsItsColourFaded) {
+  auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+  ASSERT_TRUE(ApplyTheme(*app));
+  RecordingWindow wnd;
+  ASSERT_TRUE(wnd.Create(nullptr, "w", false));
+  QWidget* group = wnd.FindControl("sidebar")->GetWidget();
+  auto* swatch = new CButtonUI();
+  swatch->GetWidget()->setProperty("role", "lightswatch");
+  swatch->GetWidget()->setParent(group);
+  swatch->GetWidget()->setGeometry(0, 0, 40, 30);
+  swatch->SetBkColor(0xFFFF0000);
+  const auto centre = [&] {
+    // Over what lies behind it, as the user sees it.
+    const QImage image = group->grab(swatch->GetWidget()->geometry()).toImage();
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+  };
+
+  const QColor shown = centre();
+  EXPECT_EQ(shown.red(), 255);
+  EXPECT_LT(shown.green(), 20);
+
+  group->setEnabled(false);
+  const QColor faded = centre();
+  EXPECT_LT(faded.red(), 150) << "the whole group was disabled: its swatch must not look choosable";
+  EXPECT_GT(faded.red(), faded.green() + 20) << "still recognisably its own colour";
+
+  group->setEnabled(true);
+  EXPECT_EQ(centre().red(), 255);
+  app->setStyleSheet({});
 }
 
 TEST(ThemeTest, UnreadableFontsAreSkippedSilently) {

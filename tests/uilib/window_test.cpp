@@ -266,7 +266,8 @@ TEST(WindowTest, AControlFoundByNameIsHandedOutAgainOnlyWhileItIsStillThereUnder
   ASSERT_EQ(wnd.FindControl("status_label"), label);
 
   label->SetName("renamed_label");
-  EXPECT_EQ(wnd.FindControl("status_label"), nullptr) << "a renamed control no longer answers to its old name";
+  EXPECT_EQ(wnd.FindControl("status_label"), nullptr)
+      << "a renamed control no longer answers to its old name";
   EXPECT_EQ(wnd.FindControl("renamed_label"), label);
 
   QWidget* window = label->GetWidget()->parentWidget();
@@ -300,7 +301,8 @@ TEST(WindowTest, APageLookupFindsTheFirstControlDepthFirst) {
   EXPECT_EQ(CPaintManagerUI::FindSubControlByName(page, "twice"), nested)
       << "the earlier sibling's subtree comes before a later sibling";
   EXPECT_EQ(CPaintManagerUI::FindSubControlByName(group, "twice"), nested);
-  EXPECT_EQ(CPaintManagerUI::FindSubControlByName(nested, "twice"), nullptr) << "the parent itself is excluded";
+  EXPECT_EQ(CPaintManagerUI::FindSubControlByName(nested, "twice"), nullptr)
+      << "the parent itself is excluded";
   EXPECT_EQ(CPaintManagerUI::FindSubControlByName(page, "absent"), nullptr);
 }
 
