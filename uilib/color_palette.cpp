@@ -45,6 +45,8 @@ QRectF CColorPaletteUI::HueRect() const {
 void CColorPaletteUI::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
+  // Disabled, as faded as a disabled swatch: a palette that takes no pick must not look like one that does.
+  if (!isEnabled()) p.setOpacity(0.3);
   const QRectF field = FieldRect();
   QPainterPath clip;
   clip.addRoundedRect(field, 6, 6);

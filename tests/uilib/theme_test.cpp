@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <algorithm>
 
 #include "tests/uilib/ui_test_support.h"
 
@@ -60,6 +61,24 @@ TEST(ThemeTest, ASwatchInADisabledGroupShowsItsColourFaded) {
 
   group->setEnabled(true);
   EXPECT_EQ(centre().red(), 255);
+
+  // The colour palette paints itself: disabled with its group, its field of colours fades the same way.
+  auto* palette = new CColorPaletteUI();
+  palette->GetWidget()->setParent(group);
+  palette->GetWidget()->setGeometry(0, 40, 120, 80);
+  palette->SetSelectColor(0xFFFF0000);
+  const auto brightest = [&] {
+    const QImage image = group->grab(palette->GetWidget()->geometry()).toImage();
+    int most = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) most = std::max(most, image.pixelColor(x, y).red());
+    return most;
+  };
+  const int shownMost = brightest();
+  EXPECT_GT(shownMost, 240);
+  group->setEnabled(false);
+  EXPECT_LT(brightest(), shownMost - 60) << "a palette that takes no pick must not look like one that does";
+  group->setEnabled(true);
   app->setStyleSheet({});
 }
 
