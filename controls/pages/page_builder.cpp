@@ -35,14 +35,19 @@ std::optional<BuiltPage> BuildDevicePage(const DeviceStrip& strip, const PagePla
   const catalogue::DevicePageRow& row = plan.model;
 
   auto power = std::make_unique<CMpDevicePowerUI>();
-  auto page = std::make_unique<CDevicePageUI>();
   auto tab = std::make_unique<CDeviceOptionUI>();
+  // The page joins the window before its controls are made, so that each control takes its style once as
+  // it is made, rather than again, the whole page over, when a finished page joins.
+  auto made = std::make_unique<CDevicePageUI>();
+  CDevicePageUI* page = made.get();
+  strip.pages->Add(made.release());  // the stack owns it now
   if (!power->Build() || !page->BuildLayout(ui::CDuiString(kind.skin), callback) || !tab->GetDeviceOption()) {
+    RemoveFromStack(strip.pages, page);
     Trace("device pages: the skins of the " + std::string(kind.folder) + " page could not be built");
     return std::nullopt;
   }
 
-  BuiltPage built{page.get(), power.get(), tab.get()};
+  BuiltPage built{page, power.get(), tab.get()};
   strip.powerPages->Add(power.release());
   built.power->SetKind(int(plan.linkKind));
   built.power->SetModel(plan.variant);
@@ -54,7 +59,6 @@ std::optional<BuiltPage> BuildDevicePage(const DeviceStrip& strip, const PagePla
   devices::CompletePlannedDevice(device, plan);
   device.BindKeyButtons();
   page->SetUpProfileBar();
-  strip.pages->Add(page.release());
 
   strip.tabs->Add(tab.release());
   CDeviceOptionUI* t = built.tab;
