@@ -81,6 +81,9 @@ CMainWnd::CMainWnd(MainWndOptions options, MainWndHooks hooks)
   }
   lightSync_ = std::make_shared<LightSyncShared>();
   gameLight_ = std::make_unique<CGameLight>([this] { return devices_ ? devices_->CurrentPage() : nullptr; });
+  profileGate_ = std::make_unique<CPendingProfileGate>(CPendingProfileGate::Hooks{
+      .awaitsProfile = [this](QWidget* target) { return IsOnPageAwaitingProfile(target); },
+      .switchNow = [this] { if (IsTimerRunning(kTimerProfileSwitch)) OnTimer(kTimerProfileSwitch); }});
   relight_ = std::make_unique<CResumeRelight>(
       [this] { return devices_ ? devices_->Pages() : std::vector<controls::CDevicePageUI*>{}; });
   audioLevels_ = std::make_unique<AudioLevelProcessor>();
@@ -95,6 +98,7 @@ CMainWnd::CMainWnd(MainWndOptions options, MainWndHooks hooks)
 }
 
 CMainWnd::~CMainWnd() {
+  profileGate_.reset();
   SkinChangedObserver().RemoveReceiver(this);
   switcher_.reset();
   // The resource manager must not ask a window that is gone for texts.

@@ -25,6 +25,7 @@
 #include "app/device_service.h"
 #include "app/main_wnd_hooks.h"
 #include "app/notify_router.h"
+#include "app/pending_profile_gate.h"
 #include "app/profile_actions.h"
 #include "app/profile_switcher.h"
 #include "app/user_prompts.h"
@@ -269,6 +270,9 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   int levelsInWindow_ = 0;
   std::vector<std::unique_ptr<editors::IEditor>> ownEditors_;
   editors::CLightingEditor* lightingEditor_ = nullptr;  // one of ownEditors_, when the window owns them
+  // Whether a widget is on a page whose chosen profile waits to be loaded, and is not the choice itself.
+  bool IsOnPageAwaitingProfile(QWidget* widget) const;
+  std::unique_ptr<CPendingProfileGate> profileGate_;
   // The pages whose profile combo chose a profile since the switch timer started (identities only: checked
   // against the live pages before use).
   std::vector<controls::CDevicePageUI*> profileChosenOn_;

@@ -131,11 +131,36 @@ void CMainWnd::Notify(ui::TNotifyUI& msg) {
   if (!isTimer && TraceEnabled()) {
     Trace("notify " + msg.sType.ToUtf8() + " " + (msg.pSender ? msg.pSender->GetName().ToUtf8() : std::string()));
   }
+  // A profile chosen in a page's combo loads after a short pause; what the user does on that page meanwhile
+  // belongs to the profile the combo shows, so the switch happens first. A control the switch took away
+  // has nothing left to act on.
+  // (Input from the keyboard and the mouse has the switch done before it reaches the page: see
+  // CPendingProfileGate. This covers a notification that comes without it.)
+  if (QWidget* widget = msg.pSender ? msg.pSender->GetWidget() : nullptr;
+      !isTimer && IsTimerRunning(kTimerProfileSwitch) && IsOnPageAwaitingProfile(widget)) {
+    const QPointer<QWidget> sender = widget;
+    OnTimer(kTimerProfileSwitch);
+    if (!sender) return;
+  }
   // The message map's types are the default handling's; everything else is routed here first.
   const bool ownType = msg.sType != ui::DUI_MSGTYPE_ITEMACTIVATE && msg.sType != ui::DUI_MSGTYPE_SETFOCUS;
   if (ownType && router_.Dispatch(msg)) return;
   if (msg.sType == "click_wpremove" || msg.sType == "click_wpedit") return;
   WindowImplBase::Notify(msg);
+}
+
+bool CMainWnd::IsOnPageAwaitingProfile(QWidget* widget) const {
+  if (profileChosenOn_.empty()) return false;
+  for (QWidget* w = widget; w; w = w->parentWidget()) {
+    ui::CControlUI* control = ui::ControlOf(w);
+    if (!control) continue;
+    // The combo, and the list it drops down, are the choice still being made (scrolling through it restarts
+    // the pause).
+    if (control->GetName() == "device_profile_combo") return false;
+    if (auto* page = dynamic_cast<controls::CDevicePageUI*>(control))
+      return std::find(profileChosenOn_.begin(), profileChosenOn_.end(), page) != profileChosenOn_.end();
+  }
+  return false;
 }
 
 void CMainWnd::OnWindowRoute(const RoutedNotify& notify) {
@@ -229,6 +254,7 @@ void CMainWnd::OnWindowRoute(const RoutedNotify& notify) {
       if (owner && std::find(profileChosenOn_.begin(), profileChosenOn_.end(), owner) == profileChosenOn_.end())
         profileChosenOn_.push_back(owner);
       StartTimer(kTimerProfileSwitch, 400);
+      profileGate_->Open();
       return;
     }
     case RouteAction::kTestSliderMoved:

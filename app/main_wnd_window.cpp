@@ -124,6 +124,7 @@ void CMainWnd::OnTimer(int timerId) {
       ShowTrayMenu();
       break;
     case kTimerProfileSwitch: {
+      profileGate_->Close();
       // A lighting change still waiting for its write belongs to the profile it was made in.
       if (lightingEditor_) lightingEditor_->FlushPendingWrite();
       const std::vector<controls::CDevicePageUI*> chosen = std::exchange(profileChosenOn_, {});
@@ -138,7 +139,10 @@ void CMainWnd::OnTimer(int timerId) {
         // A game effect on the page gives way before its profile does.
         gameLight_->Restore(*page);
         if (SwitchToChosenProfile(*page, screenSize_) == ProfileSwitch::kWriteFailed) {
-          Prompts().Tell(kProfileWriteFailedText);
+          // Said once the input or notification that may have brought the switch forward is over.
+          QTimer::singleShot(0, GetWidget(), [this] {
+            if (!destroyed_) Prompts().Tell(kProfileWriteFailedText);
+          });
         }
       }
       break;

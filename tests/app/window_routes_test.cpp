@@ -233,6 +233,75 @@ TEST_F(WindowRoutesTest, AProfileChosenInTheComboIsWrittenToTheKeyboard) {
   EXPECT_TRUE(prompts_.told.empty());
 }
 
+// A profile chosen in the combo loads after a pause; what the user does on the page meanwhile must not land
+// in the profile that is being left.
+class ProfileChosenMomentsAgoTest : public WindowRoutesTest {
+ protected:
+  void SetUp() override {
+    WindowRoutesTest::SetUp();
+    ASSERT_TRUE(Bar().AddProfile().done());
+    first_ = Bar().GetProfilePath(0).toStdString();
+    second_ = Bar().GetProfilePath(1).toStdString();
+    ASSERT_EQ(SavedRate(first_), 0);
+    ASSERT_EQ(SavedRate(second_), 0);
+    Select(KeyboardPage(), "system_Op_tab");
+    combo_ = dynamic_cast<ui::CComboUI*>(Bar().FindSubControl("device_profile_combo"));
+    ASSERT_NE(combo_, nullptr);
+  }
+  static int SavedRate(const std::filesystem::path& file) {
+    return JsonFileUtil().ReadJsonValue(file)["Device"][0]["SystemStages"]["PollingRate"].asInt();
+  }
+  void ChooseSecondProfile() {
+    combo_->SelectItem(1, false, false);
+    ui::TNotifyUI msg{ui::DUI_MSGTYPE_ITEMSELECT, combo_, ui::WPARAM(1), 0};
+    window_->Notify(msg);
+  }
+  ui::COptionUI* RateOption(int index) {
+    return dynamic_cast<ui::COptionUI*>(InPage(KeyboardPage(), ("polling_rate_option_" + std::to_string(index)).c_str()));
+  }
+
+  std::filesystem::path first_;
+  std::filesystem::path second_;
+  ui::CComboUI* combo_ = nullptr;
+};
+
+TEST_F(ProfileChosenMomentsAgoTest, AClickOnThePageLoadsTheChosenProfileFirstAndLandsInIt) {
+  ChooseSecondProfile();
+  ui::COptionUI* option = RateOption(2);
+  ASSERT_NE(option, nullptr);
+  QTest::mouseClick(option->GetWidget(), Qt::LeftButton);
+  EXPECT_EQ(Bar().GetCurrentProfileId().toStdString(), second_.stem().string()) << "the chosen profile loads first";
+  EXPECT_EQ(SavedRate(second_), 2);
+  EXPECT_EQ(SavedRate(first_), 0) << "the profile left behind keeps its rate";
+  EXPECT_EQ(SettingsRecord()[22], 2);
+  // Once the pause would have ended, no second switch comes over the change.
+  QTest::qWait(500);
+  EXPECT_TRUE(option->IsSelected());
+  EXPECT_EQ(Keyboard().SystemSettings().polling_rate, 2);
+  EXPECT_EQ(SettingsRecord()[22], 2);
+  EXPECT_TRUE(prompts_.told.empty());
+}
+
+TEST_F(ProfileChosenMomentsAgoTest, AChangeThatComesWithoutInputNeverLandsInTheProfileBeingLeft) {
+  ChooseSecondProfile();
+  Select(KeyboardPage(), "polling_rate_option_3");
+  EXPECT_EQ(Bar().GetCurrentProfileId().toStdString(), second_.stem().string());
+  QTest::qWait(500);
+  EXPECT_EQ(SavedRate(first_), 0) << "the profile left behind keeps its rate";
+  // The page shows what the chosen profile holds, and the keyboard has it.
+  const int shown = RateOption(3)->IsSelected() ? 3 : 0;
+  EXPECT_EQ(SavedRate(second_), shown);
+  EXPECT_EQ(SettingsRecord()[22], shown);
+  EXPECT_TRUE(RateOption(shown)->IsSelected());
+}
+
+TEST_F(ProfileChosenMomentsAgoTest, ScrollingThroughTheComboStillWaitsForThePause) {
+  ChooseSecondProfile();
+  QTest::keyClick(combo_->GetWidget(), Qt::Key_Up);
+  QTest::qWait(50);
+  EXPECT_EQ(Bar().GetCurrentProfileId().toStdString(), first_.stem().string()) << "nothing loaded yet";
+}
+
 TEST_F(WindowRoutesTest, AProfileChosenJustBeforeAnotherTabIsShownSwitchesItsOwnPage) {
   controls::CDevicePageUI* mouse = PageOfKind(hid::DeviceKind::kMouse);
   ASSERT_TRUE(QTest::qWaitFor([&] { return mouse && TabVisible(mouse); }, 3000));
