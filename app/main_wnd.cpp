@@ -83,7 +83,7 @@ CMainWnd::CMainWnd(MainWndOptions options, MainWndHooks hooks)
   gameLight_ = std::make_unique<CGameLight>([this] { return devices_ ? devices_->CurrentPage() : nullptr; });
   profileGate_ = std::make_unique<CPendingProfileGate>(CPendingProfileGate::Hooks{
       .awaitsProfile = [this](QWidget* target) { return IsOnPageAwaitingProfile(target); },
-      .switchNow = [this] { if (IsTimerRunning(kTimerProfileSwitch)) OnTimer(kTimerProfileSwitch); }});
+      .switchNow = [this] { LoadChosenProfilesNow(); }});
   relight_ = std::make_unique<CResumeRelight>(
       [this] { return devices_ ? devices_->Pages() : std::vector<controls::CDevicePageUI*>{}; });
   audioLevels_ = std::make_unique<AudioLevelProcessor>();

@@ -272,6 +272,8 @@ class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText, public
   editors::CLightingEditor* lightingEditor_ = nullptr;  // one of ownEditors_, when the window owns them
   // Whether a widget is on a page whose chosen profile waits to be loaded, and is not the choice itself.
   bool IsOnPageAwaitingProfile(QWidget* widget) const;
+  // Ends the pause of a chosen profile: the pages it was chosen on load it now.
+  void LoadChosenProfilesNow();
   std::unique_ptr<CPendingProfileGate> profileGate_;
   // The pages whose profile combo chose a profile since the switch timer started (identities only: checked
   // against the live pages before use).

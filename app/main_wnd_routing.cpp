@@ -136,17 +136,22 @@ void CMainWnd::Notify(ui::TNotifyUI& msg) {
   // has nothing left to act on.
   // (Input from the keyboard and the mouse has the switch done before it reaches the page: see
   // CPendingProfileGate. This covers a notification that comes without it.)
-  if (QWidget* widget = msg.pSender ? msg.pSender->GetWidget() : nullptr;
-      !isTimer && IsTimerRunning(kTimerProfileSwitch) && IsOnPageAwaitingProfile(widget)) {
-    const QPointer<QWidget> sender = widget;
-    OnTimer(kTimerProfileSwitch);
-    if (!sender) return;
+  if (!isTimer && IsTimerRunning(kTimerProfileSwitch) && msg.pSender) {
+    if (QWidget* widget = msg.pSender->GetWidget(); IsOnPageAwaitingProfile(widget)) {
+      const QPointer<QWidget> sender = widget;
+      LoadChosenProfilesNow();
+      if (!sender) return;
+    }
   }
   // The message map's types are the default handling's; everything else is routed here first.
   const bool ownType = msg.sType != ui::DUI_MSGTYPE_ITEMACTIVATE && msg.sType != ui::DUI_MSGTYPE_SETFOCUS;
   if (ownType && router_.Dispatch(msg)) return;
   if (msg.sType == "click_wpremove" || msg.sType == "click_wpedit") return;
   WindowImplBase::Notify(msg);
+}
+
+void CMainWnd::LoadChosenProfilesNow() {
+  if (IsTimerRunning(kTimerProfileSwitch)) OnTimer(kTimerProfileSwitch);
 }
 
 bool CMainWnd::IsOnPageAwaitingProfile(QWidget* widget) const {

@@ -27,7 +27,6 @@ class CPendingProfileGate : public QObject {
   // Watches the input from now until Close (or the switch it asks for).
   void Open();
   void Close();
-  bool IsOpen() const { return open_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -161,35 +161,31 @@ class FaultSoakTest : public WindowOnEmulatorTest {
     controls::CDevicePageUI* page = PageOfKind(kind);
     return page && TabVisible(page) ? page : nullptr;
   }
-  bool Ready(DeviceKind kind) const {
-    controls::CDevicePageUI* page = Usable(kind);
-    if (!page) return false;
+  // What keeps a page from being ready (empty when it is): its tab shown and its last read of the device
+  // answered.
+  std::string NotReadyBecause(DeviceKind kind) const {
+    controls::CDevicePageUI* page = PageOfKind(kind);
+    if (!page) return "no page";
+    if (!TabVisible(page)) return "its tab is hidden";
     if (auto* mouse = dynamic_cast<devices::CNorvaneMouseDevice*>(page->Device()))
-      return mouse->LastLiveReadResult() == 1;
+      return mouse->LastLiveReadResult() == 1 ? "" : "the last live read gave " + std::to_string(mouse->LastLiveReadResult());
     if (auto* keyboard = dynamic_cast<devices::CNorvaneKeyboardDevice*>(page->Device()))
-      return keyboard->LastLiveReadResult() == 1;
+      return keyboard->LastLiveReadResult() == 1 ? ""
+                                                 : "the last live read gave " + std::to_string(keyboard->LastLiveReadResult());
     auto* strip = dynamic_cast<devices::CStripDevice*>(page->Device());
-    return strip && strip->LastSyncResult() == devices::SyncResult::kDone;
+    if (!strip) return "an unknown page";
+    return strip->LastSyncResult() == devices::SyncResult::kDone
+               ? ""
+               : "its last synchronisation gave " + std::to_string(int(strip->LastSyncResult()));
   }
-  // What keeps a page from being ready, for the report of a page that did not come back.
+  bool Ready(DeviceKind kind) const { return NotReadyBecause(kind).empty(); }
   std::string NotReady() const {
     std::string text;
     for (DeviceKind kind : kKinds) {
-      if (Ready(kind)) continue;
-      controls::CDevicePageUI* page = PageOfKind(kind);
-      text += "\n  kind " + std::to_string(int(kind)) + ": ";
-      if (!page) {
-        text += "no page";
-      } else if (!TabVisible(page)) {
-        text += "its tab is hidden";
-      } else if (auto* mouse = dynamic_cast<devices::CNorvaneMouseDevice*>(page->Device())) {
-        text += "the mouse's last live read gave " + std::to_string(mouse->LastLiveReadResult());
-      } else if (auto* keyboard = dynamic_cast<devices::CNorvaneKeyboardDevice*>(page->Device())) {
-        text += "the keyboard's last live read gave " + std::to_string(keyboard->LastLiveReadResult());
-      } else if (auto* strip = dynamic_cast<devices::CStripDevice*>(page->Device())) {
-        text += "its last synchronisation gave " + std::to_string(int(strip->LastSyncResult()));
-      }
-      text += backend_->IsPlugged(DeviceOf(kind)) ? " (plugged)" : " (unplugged)";
+      const std::string why = NotReadyBecause(kind);
+      if (why.empty()) continue;
+      text += "\n  kind " + std::to_string(int(kind)) + ": " + why +
+              (backend_->IsPlugged(DeviceOf(kind)) ? " (plugged)" : " (unplugged)");
     }
     return text;
   }
