@@ -3,7 +3,7 @@
 #   packaging/check_package.sh DEB
 # its file list against package_files.txt and the source tree's skins and default data; its dependencies
 # and maintainer scripts (run with a stand-in udevadm, and with none); the desktop entry, the metadata and
-# the udev rule of its unpacked files; and the program started from those files under xvfb-run, finding its
+# the udev rule of its unpacked files; and the program started from those files on a virtual X server, finding its
 # skins and data, minimised, without a display and without its data folder.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -69,7 +69,7 @@ meta_ids=$(sed -n -E 's|.*<modalias>usb:v(....)p(....)d\*</modalias>.*|\1:\2|p' 
   "$root/usr/share/metainfo/org.norvane.Norvane.metainfo.xml" | tr 'A-F' 'a-f' | sort)
 [ "$rule_ids" = "$meta_ids" ] || fail "the rule and the metadata name different devices"
 
-step "the unpacked program under xvfb-run"
+step "the unpacked program on a virtual X server"
 home="$work/home"
 mkdir -p "$home/config" "$home/data" "$home/runtime"
 chmod 700 "$home/runtime"
@@ -95,7 +95,7 @@ chmod 755 "$work/run.sh"
 run() {  # log, line, args...
   env -u QT_QPA_PLATFORM -u NORVANE_SKIN_DIR -u NORVANE_DEFAULT_DATA -u NORVANE_EMULATE -u NORVANE_TRACE \
     XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home/runtime" \
-    dbus-run-session -- xvfb-run -a -s "-screen 0 1280x800x24" "$work/run.sh" "$@"
+    dbus-run-session -- "$top/scripts/with-display" -s "-screen 0 1280x800x24" "$work/run.sh" "$@"
 }
 expect() {  # log, text
   grep -qF -- "$2" "$1" || { cat "$1" >&2; fail "\"$2\" missing from the program's output"; }
