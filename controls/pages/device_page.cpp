@@ -57,6 +57,8 @@ T* As(const QPointer<QWidget>& widget) {
 CDevicePageUI::CDevicePageUI() {
   // The page's option groups are its own: another page with the same skin has its own selection.
   setProperty(ui::kOptionScopeProperty, true);
+  syncRetry_.setSingleShot(true);
+  QObject::connect(&syncRetry_, &QTimer::timeout, this, [this] { RetryFirstSync(); });
 }
 
 CDevicePageUI::~CDevicePageUI() {
@@ -348,7 +350,23 @@ bool CDevicePageUI::IsWirelessCapable() const {
 }
 
 void CDevicePageUI::InitialSync() {
+  syncRetry_.stop();
+  syncRetriesLeft_ = kFirstSyncRetries;
   if (device_) device_->InitialSync();
+}
+
+void CDevicePageUI::RetryFirstSync() {
+  // A device gone meanwhile is synchronised afresh when it comes back.
+  if (!device_ || !device_->CommandChannel().IsOpen()) {
+    syncRetriesLeft_ = 0;
+    return;
+  }
+  // Another series (a write the user started) runs first; this try waits for it rather than fail on it.
+  if (device_->IsCommandChannelInUse()) {
+    syncRetry_.start(kFirstSyncRetryMs);
+    return;
+  }
+  device_->InitialSync();
 }
 
 void CDevicePageUI::Resync() {
@@ -456,6 +474,15 @@ void CDevicePageUI::RunSecondDeferredTask() {}
 // ---- The notice of a failed first synchronisation.
 
 void CDevicePageUI::ShowSyncResult(devices::SyncResult result) {
+  if (result == devices::SyncResult::kRefused && syncRetriesLeft_ > 0) {
+    --syncRetriesLeft_;
+    Trace("device page: the first synchronisation was refused; asking again in " +
+          std::to_string(kFirstSyncRetryMs) + " ms");
+    syncRetry_.start(kFirstSyncRetryMs);
+    return;
+  }
+  // Only a first synchronisation is asked again; later reads say at once how they went.
+  syncRetriesLeft_ = 0;
   const ui::CDuiString textId = devices::SyncResultTextId(result);
   const bool news = textId != noticeTextId_;
   ShowNotice(textId);

@@ -18,6 +18,7 @@
 // unless the device streams them; it wakes both the moment the picture shows again.
 
 #include <QPointer>
+#include <QTimer>
 #include <QWindow>
 #include <cstdint>
 #include <functional>
@@ -52,6 +53,11 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   static constexpr const char* kNoticeName = "device_sync_notice";
   static constexpr const char* kHintName = "device_tishi_info";
   static constexpr const char* kLogoName = "logo";
+  // A device that refuses its first synchronisation is often still starting after it was plugged in. A
+  // refusal is answered at once (no wait that would hold the window), so the page asks again this many times,
+  // this far apart, before its notice tells the user to replug.
+  static constexpr int kFirstSyncRetries = 2;
+  static constexpr int kFirstSyncRetryMs = 500;
 
   CDevicePageUI();
   ~CDevicePageUI() override;  // stops the device's threads before any widget goes
@@ -145,6 +151,7 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
 
  private:
   void ShowNotice(const ui::CDuiString& textId);
+  void RetryFirstSync();
   // The widgets that show frames: the LED picture and the key picture (or the page, for light buttons
   // elsewhere on it). Watched for showing and hiding.
   void FindPictures();
@@ -177,6 +184,9 @@ class CDevicePageUI : public ui::CHorizontalLayoutUI,
   QPointer<QWidget> watchedWindow_;
   QPointer<QWindow> watchedHandle_;
   ui::CDuiString noticeTextId_;
+  // Asks the device again after a refused first synchronisation; the tries left are kept for this one only.
+  QTimer syncRetry_;
+  int syncRetriesLeft_ = 0;
   MessageSink messageSink_;
   std::function<void()> refreshListener_;
 };

@@ -130,7 +130,18 @@ TEST_F(DevicePageTest, AClosedChannelLeavesThePageUsableAndSaysSo) {
   page_.reset();  // stops the thread with the page
 }
 
-using DevicePageWithDeviceTest = HostHarness;
+class DevicePageWithDeviceTest : public HostHarness {
+ protected:
+  // How many times the device was asked for its information block (command 0x03, 24 bytes from 0).
+  int InformationReads(DeviceModel model) const {
+    int count = 0;
+    for (const emulator::LoggedFrame& frame : backend_->FrameLog()) {
+      count += frame.device == Device(model) && frame.direction == emulator::FrameDirection::kToDevice &&
+               frame.bytes[3] == 0x03 && frame.bytes[4] == 0x18 && frame.bytes[5] == 0 && frame.bytes[6] == 0;
+    }
+    return count;
+  }
+};
 
 TEST_F(DevicePageWithDeviceTest, ARefusedInformationReadIsShownAndThePageKeepsWorking) {
   Open({DeviceModel::kMousePad});
@@ -144,6 +155,7 @@ TEST_F(DevicePageWithDeviceTest, ARefusedInformationReadIsShownAndThePageKeepsWo
   }));
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0], "device_sync_refused");
+  EXPECT_EQ(InformationReads(DeviceModel::kMousePad), 3) << "asked twice more before the user was told";
   EXPECT_TRUE(TabShown(pad));
   EXPECT_TRUE(pad->IsChannelOpen());
   EXPECT_FALSE(backend_->Counters(Device(DeviceModel::kMousePad)).session_open) << "the series was closed";
@@ -154,6 +166,22 @@ TEST_F(DevicePageWithDeviceTest, ARefusedInformationReadIsShownAndThePageKeepsWo
     controls::CLightPreviewUI* preview = pad->Preview();
     return preview && !preview->Colours().empty() && preview->Colours()[0] == QColor(0, 255, 0);
   }));
+}
+
+TEST_F(DevicePageWithDeviceTest, ARefusalJustAfterPlugInIsAskedAgainAndTheUserIsNotBothered) {
+  Open({DeviceModel::kMousePad});
+  backend_->AddFault(Device(DeviceModel::kMousePad),
+                     {.kind = emulator::FaultKind::kRefuse, .command = uint8_t{0x03}, .times = 1});
+  host_->StartScan();
+  ASSERT_TRUE(WaitFor([&] { return InformationReads(DeviceModel::kMousePad) == 2; }));
+  controls::CDevicePageUI* pad = PageOf(DeviceKind::kMousePad);
+  ASSERT_NE(pad, nullptr);
+  EXPECT_TRUE(pad->SyncNoticeTextId().isEmpty());
+  EXPECT_FALSE(pad->FindSubControl(controls::CDevicePageUI::kNoticeName)->IsVisible());
+  EXPECT_TRUE(messages_.empty()) << "the window was told of a refusal that went away";
+  QTest::qWait(1200);
+  EXPECT_EQ(InformationReads(DeviceModel::kMousePad), 2) << "an answered read is not asked again";
+  EXPECT_TRUE(pad->SyncNoticeTextId().isEmpty());
 }
 
 TEST_F(DevicePageWithDeviceTest, TheLightControlIsTakenOverOnAKeyboardOnly) {
