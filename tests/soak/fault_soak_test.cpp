@@ -167,11 +167,13 @@ class FaultSoakTest : public WindowOnEmulatorTest {
     controls::CDevicePageUI* page = PageOfKind(kind);
     if (!page) return "no page";
     if (!TabVisible(page)) return "its tab is hidden";
+    const auto liveRead = [](int result) {
+      return result == 1 ? std::string() : "the last live read gave " + std::to_string(result);
+    };
     if (auto* mouse = dynamic_cast<devices::CNorvaneMouseDevice*>(page->Device()))
-      return mouse->LastLiveReadResult() == 1 ? "" : "the last live read gave " + std::to_string(mouse->LastLiveReadResult());
+      return liveRead(mouse->LastLiveReadResult());
     if (auto* keyboard = dynamic_cast<devices::CNorvaneKeyboardDevice*>(page->Device()))
-      return keyboard->LastLiveReadResult() == 1 ? ""
-                                                 : "the last live read gave " + std::to_string(keyboard->LastLiveReadResult());
+      return liveRead(keyboard->LastLiveReadResult());
     auto* strip = dynamic_cast<devices::CStripDevice*>(page->Device());
     if (!strip) return "an unknown page";
     return strip->LastSyncResult() == devices::SyncResult::kDone
