@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "hid/node_registry.h"
 #include "platform/trace.h"
 
 namespace norvane::hid {
@@ -77,6 +78,7 @@ void HidNode::Run() {
         Trace("hid: node " + info_.node_id + " went away");
         gone_ = true;
         FailEverything();
+        NotifyNodeLost();
         return;
     }
   }

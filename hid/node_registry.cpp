@@ -11,6 +11,7 @@
 
 #include "hid/hid_device.h"
 #include "hid/hid_path.h"
+#include "hid/hotplug_listeners.h"
 #include "platform/trace.h"
 
 namespace norvane::hid {
@@ -84,6 +85,11 @@ Registry& TheRegistry() {
   return registry;
 }
 
+HotplugListeners& NodeLossListeners() {
+  static const std::shared_ptr<HotplugListeners> listeners = std::make_shared<HotplugListeners>();
+  return *listeners;
+}
+
 }  // namespace
 
 CollectionOpening OpenCollection(HidBackend& backend, std::string_view path) {
@@ -155,6 +161,25 @@ void ForgetEnumeration() {
   Registry& registry = TheRegistry();
   std::lock_guard lock(registry.mutex);
   registry.recent.reset();
+}
+
+bool IsHeldNodeGone(const HidBackend& backend, std::string_view path) {
+  const auto parts = SplitInterfacePath(path);
+  if (!parts) return false;
+  Registry& registry = TheRegistry();
+  std::lock_guard lock(registry.mutex);
+  const auto it = registry.nodes.find(std::make_pair(&backend, parts->node_id));
+  if (it == registry.nodes.end()) return false;
+  const std::shared_ptr<HidNode> node = it->second.lock();
+  return node && node->IsGone();
+}
+
+std::unique_ptr<HotplugSubscription> WatchNodeLoss(std::function<void()> on_loss) {
+  return NodeLossListeners().Add(std::move(on_loss));
+}
+
+void NotifyNodeLost() {
+  NodeLossListeners().NotifyAll();
 }
 
 }  // namespace norvane::hid

@@ -3,6 +3,7 @@
 // handle on any of its collections; an entry lives as long as some handle holds the node.
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -27,5 +28,16 @@ CollectionOpening OpenCollection(HidBackend& backend, std::string_view path);
 void RememberEnumeration(const HidBackend& backend, std::vector<HidNodeInfo> nodes);
 // Drops that list (a backend is being replaced).
 void ForgetEnumeration();
+
+// True while a handle still holds the node `path` names and that node has gone away. The path itself may
+// open again (a device unplugged and plugged back between two looks at it gets the same node number), but
+// every handle on the old node is dead.
+[[nodiscard]] bool IsHeldNodeGone(const HidBackend& backend, std::string_view path);
+
+// A node whose device goes away tells every watcher, on the node's I/O thread, so that whoever tracks the
+// devices looks again even when no hotplug notification tells it (none arrives for what happened while it
+// was not listening). NotifyNodeLost is the node's own call.
+std::unique_ptr<HotplugSubscription> WatchNodeLoss(std::function<void()> on_loss);
+void NotifyNodeLost();
 
 }  // namespace norvane::hid

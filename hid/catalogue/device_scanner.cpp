@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "hid/hid_device.h"
+#include "hid/node_registry.h"
 #include "platform/trace.h"
 
 namespace norvane::hid::catalogue {
@@ -39,6 +40,7 @@ DeviceScanner::~DeviceScanner() {
 void DeviceScanner::Start() {
   if (thread_.joinable()) return;
   hotplug_ = ActiveHidBackend().WatchHotplug([this] { Wake(); });
+  node_loss_ = WatchNodeLoss([this] { Wake(); });
   thread_ = std::jthread([this](std::stop_token stop) { Run(stop); });
 }
 
@@ -57,6 +59,7 @@ void DeviceScanner::Stop() {
     Trace("device scan: the scan thread overran its stop time");
   }
   hotplug_.reset();
+  node_loss_.reset();
   Trace("device scan: thread ended");
 }
 
@@ -192,11 +195,19 @@ DeviceScanner::PassOutcome DeviceScanner::ProbeRemovals(std::stop_token stop) {
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (!entries[i].claimed) continue;
     if (stop.stop_requested()) return PassOutcome::kStopped;
-    HidDevice presence;
-    if (presence.Open(entries[i].path, false, false, false, false) != 0) continue;
-    if (!MeansGone(presence.LastOpenError())) {
+    // A device unplugged and plugged back before this look (while the scanner was stopped for the
+    // system's sleep, or between two passes) opens again under its old path, but the node its users hold
+    // is dead: it is lost all the same, and the next pass finds it as the new device it is.
+    const bool replugged = IsHeldNodeGone(ActiveHidBackend(), entries[i].path);
+    if (replugged) {
       outcome = PassOutcome::kRetry;
-      continue;
+    } else {
+      HidDevice presence;
+      if (presence.Open(entries[i].path, false, false, false, false) != 0) continue;
+      if (!MeansGone(presence.LastOpenError())) {
+        outcome = PassOutcome::kRetry;
+        continue;
+      }
     }
     {
       std::lock_guard lock(list_mutex_);

@@ -1,11 +1,14 @@
 #pragma once
 // DeviceScanner: the scan thread of the device catalogue, free of any UI. It keeps the interface list (a
 // copy of the InterfaceTable), claims an entry when a matching interface appears and releases it when the
-// interface can no longer be opened, and tells a listener about each change.
+// interface can no longer be opened or the node its users hold went away, and tells a listener about each
+// change.
 //
 // Passes run when the HID backend reports a hotplug change (so arrivals and removals are seen at once),
 // and again 20 ms later to catch what was still settling (a node whose end its reader had not seen yet); a
 // pass that could not finish (enumeration failed, a candidate could not be opened) is retried every 100 ms.
+// A node that goes away wakes the scanner too, since no notification tells of a device that was unplugged
+// and plugged back while nobody listened.
 // An idle scanner does no work at all; without hotplug notifications it falls back to a pass every 100 ms.
 
 #include <atomic>
@@ -88,6 +91,8 @@ class DeviceScanner {
 
   std::atomic<std::size_t> enumerations_{0};
   std::unique_ptr<HotplugSubscription> hotplug_;
+  // A node whose device went away is looked at again at once, hotplug notification or not.
+  std::unique_ptr<HotplugSubscription> node_loss_;
   std::jthread thread_;
 };
 

@@ -30,7 +30,8 @@ class LightCoordinationTest : public WindowOnEmulatorTest {
   void Resume() { window_->SendMessage(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0); }
   ui::CDuiString LabelTextId() const { return window_->FindControl("control_light_status")->GetTextId(); }
   bool PagesHaveControl(bool on) const {
-    return Keyboard().HasLightControl() == on && PageOfKind(hid::DeviceKind::kMouse)->Device()->HasLightControl() == on;
+    return Keyboard().HasLightControl() == on &&
+           PageOfKind(hid::DeviceKind::kMouse)->Device()->HasLightControl() == on;
   }
   int Sent(uint8_t code) const {
     const std::vector<uint8_t> codes = SentCodes();
@@ -131,9 +132,24 @@ TEST_F(LightCoordinationTest, AKeyboardThatCameBackAsNewAfterSleepGetsTheUsersLi
   ASSERT_TRUE(QTest::qWaitFor([&] { return !KeyboardPage()->IsChannelOpen(); }, 15000));
   KeyboardForgetsItsLighting();
   backend_->Plug(KeyboardId());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return KeyboardPage()->IsChannelOpen() && SettingsRecord()[1] == 23; }, 8000))
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return KeyboardPage()->IsChannelOpen() && SettingsRecord()[1] == 23; }, 8000))
       << "the keyboard shows " << int(SettingsRecord()[1]);
   EXPECT_EQ(SavedMode(), 23) << "the profile is not left with what the keyboard read back";
+}
+
+TEST_F(LightCoordinationTest, AKeyboardReenumeratedDuringSleepIsReopenedAndGetsTheUsersLighting) {
+  ChooseMode(23);
+  Suspend();
+  // It lost its power in the sleep and came back as a new device under the same node before the wake-up.
+  backend_->Unplug(KeyboardId());
+  KeyboardForgetsItsLighting();
+  backend_->Plug(KeyboardId());
+  Resume();
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return KeyboardPage()->IsChannelOpen() && SettingsRecord()[1] == 23; }, 8000))
+      << "the keyboard shows " << int(SettingsRecord()[1]);
+  EXPECT_EQ(SavedMode(), 23);
 }
 
 TEST_F(LightCoordinationTest, RequestsDuringSleepWaitForTheWakeUp) {

@@ -9,6 +9,7 @@
 
 #include "emulator/emulator.h"
 #include "hid/catalogue/device_scanner.h"
+#include "hid/hid_device.h"
 
 namespace norvane::hid::catalogue {
 namespace {
@@ -40,11 +41,15 @@ class WrappedBackend : public HidBackend {
     return inner_->Open(node_id, expected, error);
   }
   std::unique_ptr<HotplugSubscription> WatchHotplug(std::function<void()> on_change) override {
-    return inner_->WatchHotplug(std::move(on_change));
+    return inner_->WatchHotplug([this, on_change = std::move(on_change)] {
+      if (!hotplug_muted) on_change();
+    });
   }
 
   std::atomic<int> enumerations{0};
   std::atomic<int> failures_left{0};
+  // Changes nobody hears of, as while the system sleeps.
+  std::atomic<bool> hotplug_muted{false};
   std::string spoiled_node;
 
  private:
@@ -205,6 +210,66 @@ TEST_F(ScannerTest, ReplugReusesTheEntryWithTheNewPath) {
   const auto entry = Scanner().Entry(kKeyboardCommand);
   EXPECT_TRUE(entry->claimed);
   EXPECT_NE(entry->path, old_path);
+}
+
+// The keyboard's command interface held open as a device page holds it; the keyboard is unplugged and
+// plugged back (same node number) while no hotplug notification arrives.
+class ReplugUnheardTest : public ScannerTest {
+ protected:
+  void SetUp() override {
+    Install({DeviceModel::kKeyboard});
+    Scanner().Start();
+    ASSERT_TRUE(listener_.WaitFirstPass());
+    path_ = Scanner().Entry(kKeyboardCommand)->path;
+    ASSERT_NE(held_.Open(path_, true, true, false, false), 0);
+  }
+  void ReplugUnheard() {
+    backend_->hotplug_muted = true;
+    const auto keyboard = *emulator_->FindDevice(DeviceModel::kKeyboard);
+    emulator_->Unplug(keyboard);
+    emulator_->Plug(keyboard);
+    backend_->hotplug_muted = false;
+  }
+  // The held handle is dead: a write fails once its node's reader has seen the device go.
+  bool HeldHandleDies() {
+    const auto deadline = Steady::now() + 2s;
+    std::vector<uint8_t> report(65, 0);
+    report[0] = 4;
+    while (Steady::now() < deadline) {
+      uint32_t written = 0;
+      if (held_.WriteReport(report, &written, 100) == 0) return true;
+      std::this_thread::sleep_for(5ms);
+    }
+    return false;
+  }
+
+  std::string path_;
+  HidDevice held_;
+};
+
+TEST_F(ReplugUnheardTest, WhileTheScannerWasStoppedTheHeldInterfaceIsLostAndFoundAgain) {
+  Scanner().Stop();
+  ReplugUnheard();
+  ASSERT_TRUE(HeldHandleDies());
+  const auto since = Steady::now();
+  Scanner().Start();
+  const auto lost = listener_.WaitFor(false, kKeyboardCommand, since);
+  ASSERT_TRUE(lost) << "the old path opens again, but the page's handle is dead";
+  held_.Close();
+  const auto found = listener_.WaitFor(true, kKeyboardCommand, *lost);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(Scanner().Entry(kKeyboardCommand)->path, path_);
+  HidDevice fresh;
+  EXPECT_NE(fresh.Open(path_, true, true, false, false), 0);
+}
+
+TEST_F(ReplugUnheardTest, WhileTheScannerIdlesTheNodesEndWakesIt) {
+  std::this_thread::sleep_for(150ms);  // let the scanner settle into idle
+  const auto since = Steady::now();
+  ReplugUnheard();
+  EXPECT_TRUE(listener_.WaitFor(false, kKeyboardCommand, since));
+  held_.Close();
+  EXPECT_TRUE(listener_.WaitFor(true, kKeyboardCommand, since));
 }
 
 TEST_F(ScannerTest, SecondIdenticalMouseIsIgnoredUntilTheFirstGoes) {
