@@ -159,14 +159,6 @@ class LateMouseTest : public LightCoordinationTest {
     customise_ = [this](MainWndOptions&) { backend_->Unplug(MouseId()); };
   }
   emulator::DeviceId MouseId() const { return backend_->FindDevice(DeviceModel::kMouse).value_or(-1); }
-  // The command codes the mouse was sent, in order.
-  std::vector<uint8_t> MouseCodes() const {
-    std::vector<uint8_t> codes;
-    for (const emulator::LoggedFrame& frame : backend_->FrameLog())
-      if (frame.direction == emulator::FrameDirection::kToDevice && frame.device == MouseId())
-        codes.push_back(frame.bytes[3]);
-    return codes;
-  }
 };
 
 TEST_F(LateMouseTest, AMousePluggedJustBeforeSleepIsReadBeforeAnythingIsWrittenToIt) {
@@ -174,22 +166,18 @@ TEST_F(LateMouseTest, AMousePluggedJustBeforeSleepIsReadBeforeAnythingIsWrittenT
   ASSERT_FALSE(PageOfKind(hid::DeviceKind::kMouse)->IsChannelOpen());
   backend_->ClearFrameLog();
   backend_->Plug(MouseId());
-  // The system sleeps as soon as its page exists, before the page has read the mouse.
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] {
-        return PageOfKind(hid::DeviceKind::kMouse) && PageOfKind(hid::DeviceKind::kMouse)->IsChannelOpen();
-      },
-      8000));
+  // The system sleeps as soon as the page has opened the mouse, before it has read it.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return PageOfKind(hid::DeviceKind::kMouse)->IsChannelOpen(); }, 8000));
   Suspend();
   Resume();
   ASSERT_TRUE(QTest::qWaitFor(
       [&] {
-        const std::vector<uint8_t> codes = MouseCodes();
+        const std::vector<uint8_t> codes = SentCodes(MouseId());
         return std::find(codes.begin(), codes.end(), kReadSettings) != codes.end();
       },
       8000));
   QTest::qWait(600);
-  const std::vector<uint8_t> codes = MouseCodes();
+  const std::vector<uint8_t> codes = SentCodes(MouseId());
   const auto firstRead = std::find(codes.begin(), codes.end(), kReadSettings);
   EXPECT_EQ(std::find(codes.begin(), firstRead, kWriteSettings), firstRead)
       << "defaults were written over the mouse's own lighting";

@@ -84,7 +84,8 @@ class WindowOnEmulatorTest : public ::testing::Test {
     options.recordingBackends = recordingBackends_;
     window_ = std::make_unique<CMainWnd>(std::move(options));
     ASSERT_TRUE(window_->Create(nullptr, "window-on-emulator-test", false, 0, 0, 1000, 640));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return KeyboardPage() && TabVisible(KeyboardPage()) && Synced(); }, 15000))
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return KeyboardPage() && TabVisible(KeyboardPage()) && Synced(); }, 15000))
         << "the keyboard page did not show its synced device";
   }
 
@@ -107,7 +108,9 @@ class WindowOnEmulatorTest : public ::testing::Test {
     auto* keyboard = dynamic_cast<devices::CNorvaneKeyboardDevice*>(KeyboardPage()->Device());
     return keyboard && keyboard->LastLiveReadResult() == 1;
   }
-  static bool TabVisible(controls::CDevicePageUI* page) { return page->DeviceTab() && page->DeviceTab()->IsVisible(); }
+  static bool TabVisible(controls::CDevicePageUI* page) {
+    return page->DeviceTab() && page->DeviceTab()->IsVisible();
+  }
   controls::DeviceStrip Strip() const { return controls::DeviceStrip::Find(window_->GetPaintManager()); }
   void SelectTab(controls::CDevicePageUI* page) {
     controls::ShowDeviceTab(Strip(), page->DeviceTab()->TabIndex(), true, true);
@@ -132,11 +135,12 @@ class WindowOnEmulatorTest : public ::testing::Test {
     QTest::qWait(5);
   }
 
-  // The command codes the keyboard was sent, in order.
-  std::vector<uint8_t> SentCodes() const {
+  // The command codes the keyboard (or another device) was sent, in order.
+  std::vector<uint8_t> SentCodes() const { return SentCodes(KeyboardId()); }
+  std::vector<uint8_t> SentCodes(emulator::DeviceId device) const {
     std::vector<uint8_t> codes;
     for (const emulator::LoggedFrame& frame : backend_->FrameLog())
-      if (frame.direction == emulator::FrameDirection::kToDevice && frame.device == KeyboardId())
+      if (frame.direction == emulator::FrameDirection::kToDevice && frame.device == device)
         codes.push_back(frame.bytes[3]);
     return codes;
   }
