@@ -12,7 +12,8 @@ namespace {
 
 SyncResult SyncResultOf(int result) {
   if (result == protocol::kResultOk) return SyncResult::kDone;
-  if (result == protocol::kResultRefused || result == protocol::kResultRefusedOther) return SyncResult::kRefused;
+  if (result == protocol::kResultRefused || result == protocol::kResultRefusedOther)
+    return SyncResult::kRefused;
   return SyncResult::kNoReply;
 }
 
@@ -94,9 +95,13 @@ void CNorvaneMouseDevice::InitialSync() {
 int CNorvaneMouseDevice::ReadDeviceState() {
   const int keys = ReadDeviceKeys();
   LoadProfile();
-  // The buttons the profile reassigned are found by the functions the mouse holds for them.
+  // The buttons the profile reassigned are found by the functions the mouse holds for them: first where they
+  // were known to sit, then anywhere still free.
   if (keys == protocol::kResultOk) {
-    PlaceReassignedKeys(layout_.buttons, mouse::kNoButton, layout_.keyTable, layout_.KeyPositions(), key_list_);
+    mouse::PlaceKnownReassigned(layout_.buttons, layout_.known, layout_.keyTable, layout_.KeyPositions(),
+                                key_list_);
+    PlaceReassignedKeys(layout_.buttons, mouse::kNoButton, layout_.keyTable, layout_.KeyPositions(),
+                        key_list_);
   }
   const int live = ReadLiveSettings();
   return keys != 1 ? keys : live;

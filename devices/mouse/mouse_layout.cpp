@@ -1,6 +1,7 @@
 #include "devices/mouse/mouse_layout.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "protocol/command_series.h"
 
@@ -21,6 +22,11 @@ constexpr std::array<KeyFunction, kButtonCount> kReferences{{
     {0x14, 0x78, 0x02},  // rapid fire
 }};
 
+bool Holds(std::span<const std::uint8_t> table, std::size_t position, const KeyFunction& code) {
+  const std::size_t at = kKeyCodeSize * position;
+  return table[at] == code.type && table[at + 1] == code.data1 && table[at + 2] == code.data2;
+}
+
 }  // namespace
 
 KeyFunction ButtonReference(std::size_t button) {
@@ -28,19 +34,43 @@ KeyFunction ButtonReference(std::size_t button) {
 }
 
 ButtonMap BuildButtonMap(std::span<const std::uint8_t> table, std::size_t positions) {
+  ButtonMap unknown = MouseLayout::EmptyButtons();
+  return PlaceButtons(table, positions, unknown);
+}
+
+ButtonMap PlaceButtons(std::span<const std::uint8_t> table, std::size_t positions, ButtonMap& known) {
   ButtonMap map = MouseLayout::EmptyButtons();
-  positions = std::min(positions, table.size() / kKeyCodeSize);
+  positions = std::min({positions, table.size() / kKeyCodeSize, std::size_t{kNoButton}});
   for (std::size_t button = 0; button < kButtonCount; ++button) {
-    const KeyFunction& code = kReferences[button];
+    std::vector<std::uint8_t> holding;
     for (std::size_t position = 0; position < positions; ++position) {
-      const std::size_t at = kKeyCodeSize * position;
-      if (table[at] == code.type && table[at + 1] == code.data1 && table[at + 2] == code.data2) {
-        map[button] = static_cast<std::uint8_t>(position);
-        break;
-      }
+      if (Holds(table, position, kReferences[button])) holding.push_back(static_cast<std::uint8_t>(position));
+    }
+    if (holding.empty()) continue;
+    if (holding.size() == 1) {
+      map[button] = known[button] = holding.front();
+    } else {
+      const bool stillThere = std::find(holding.begin(), holding.end(), known[button]) != holding.end();
+      map[button] = stillThere ? known[button] : holding.front();
     }
   }
   return map;
+}
+
+void PlaceKnownReassigned(ButtonMap& map, const ButtonMap& known, std::span<const std::uint8_t> table,
+                          std::size_t positions, std::span<const KeyAssignment> keys) {
+  positions = std::min(positions, table.size() / kKeyCodeSize);
+  const std::size_t count = std::min(keys.size(), kButtonCount);
+  for (std::size_t button = 0; button < count; ++button) {
+    const std::uint8_t place = known[button];
+    if (map[button] != kNoButton || place == kNoButton || place >= positions) continue;
+    if (std::find(map.begin(), map.end(), place) != map.end()) continue;
+    // A macro's slot holds its place in the macro block, not the profile's macro number.
+    const KeyFunction& function = keys[button].current;
+    const bool holds = IsMacroAssignment(function) ? table[kKeyCodeSize * place] == function.type
+                                                   : Holds(table, place, function);
+    if (holds) map[button] = place;
+  }
 }
 
 int ReadMouseLayout(protocol::CommandChannel& channel, MouseLayout& layout) {
@@ -52,12 +82,14 @@ int ReadMouseLayout(protocol::CommandChannel& channel, MouseLayout& layout) {
     // A block size the key table cannot hold means the block is damaged: read no table with it.
     if (read.TableBytes() > kKeyTableBytes) return protocol::kResultNotWritten;
     return ch.SetBlockSize(static_cast<std::uint16_t>(read.TableBytes())) == 1 ? protocol::kResultOk
-                                                                              : protocol::kResultNotWritten;
+                                                                               : protocol::kResultNotWritten;
   });
   read.keyTable.fill(0);
   series.Run([&](auto& ch) { return protocol::CmdReadKeyTable(ch, read.keyTable); });
   if (series.Result() != protocol::kResultOk) return series.Result();
-  read.buttons = BuildButtonMap(read.keyTable, read.KeyPositions());
+  // Another mouse (another information block) starts knowing nothing.
+  if (read.info != layout.info) read.known = MouseLayout::EmptyButtons();
+  read.buttons = PlaceButtons(read.keyTable, read.KeyPositions(), read.known);
   read.loaded = true;
   layout = read;
   return protocol::kResultOk;

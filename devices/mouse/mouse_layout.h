@@ -28,6 +28,17 @@ using ButtonMap = std::array<std::uint8_t, kButtonCount>;
 // its reference code; a count beyond what the table holds is cut to it.
 [[nodiscard]] ButtonMap BuildButtonMap(std::span<const std::uint8_t> table, std::size_t positions);
 
+// As BuildButtonMap, with what earlier reads of the same mouse knew. A button whose code sits at exactly one
+// position is there, and `known` learns it; one whose code sits at several (another button was given its
+// function) keeps its known place among them, else takes the first.
+[[nodiscard]] ButtonMap PlaceButtons(std::span<const std::uint8_t> table, std::size_t positions,
+                                     ButtonMap& known);
+
+// The buttons the table left unplaced (they were given another function) go back to their known place when
+// it holds the function `keys` gives them and no other button took it; the rest are left as they are.
+void PlaceKnownReassigned(ButtonMap& map, const ButtonMap& known, std::span<const std::uint8_t> table,
+                          std::size_t positions, std::span<const KeyAssignment> keys);
+
 // Named places in the information block.
 namespace info_byte {
 inline constexpr std::size_t kKeyPositions = 5;  // 3 key table bytes each
@@ -42,6 +53,9 @@ struct MouseLayout {
   std::array<std::uint8_t, protocol::kDeviceInfoSize> info{};
   KeyTableBytes keyTable{};  // as last read; the base of every key table write
   ButtonMap buttons = EmptyButtons();
+  // Where each button was last seen for certain, kept across reads of the same mouse: once a button is
+  // given another button's function, the table alone no longer tells which of the two slots is whose.
+  ButtonMap known = EmptyButtons();
   bool loaded = false;  // the table was read: a write may start from it
 
   static constexpr ButtonMap EmptyButtons() {

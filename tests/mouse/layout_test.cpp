@@ -43,7 +43,7 @@ TEST_F(MouseLayoutTest, AMouseWithEveryButtonAndAnotherSensor) {
   OpenReceiver();
   ASSERT_EQ(page->ReadDeviceKeys(), 1);
   const mouse::ButtonMap& map = page->Layout().buttons;
-  const std::vector<Code> codes = {kLeft,    kRight,    kMiddle,  kForward,   kBack,     kDpiUp,
+  const std::vector<Code> codes = {kLeft,    kRight,    kMiddle,  kForward,  kBack,     kDpiUp,
                                    kDpiDown, kDpiCycle, kModeKey, kDpiShift, kRapidFire};
   for (size_t button = 0; button < codes.size(); ++button)
     EXPECT_EQ(map[button], PositionOf(codes[button])) << "button " << button;
@@ -110,6 +110,51 @@ TEST_F(MouseLayoutTest, NothingIsAskedWhileTheReceiverCannotReachTheMouse) {
   EXPECT_FALSE(page->Layout().loaded);
   EXPECT_EQ(SentCodes(), (std::vector<uint8_t>{kLinkQuery}));
   EXPECT_EQ(results, (std::vector<SyncResult>{SyncResult::kNoReply}));
+}
+
+TEST_F(MouseLayoutTest, AMouseWithAnotherInformationBlockStartsWithNoPlaceKnown) {
+  OpenWired();
+  ASSERT_EQ(page->ReadDeviceKeys(), 1);
+  const int back = PositionOf(kBack), forward = PositionOf(kForward);
+  EXPECT_EQ(page->Layout().known[3], forward);
+  // Forward's code now at back's slot too, and the information block names another sensor.
+  ASSERT_TRUE(
+      Emulator().WriteMemory(Mouse(), MemoryArea::kKeyTable, 3 * static_cast<size_t>(back), kForward));
+  std::vector<uint8_t> info = Memory(MemoryArea::kInfo, 0, 34);
+  info[9] ^= 0x01;
+  ASSERT_TRUE(Emulator().WriteMemory(Mouse(), MemoryArea::kInfo, 0, info));
+  ASSERT_EQ(page->ReadDeviceKeys(), 1);
+  EXPECT_EQ(page->Layout().known[3], kNoButton);
+  EXPECT_EQ(page->Layout().buttons[3], std::min(back, forward)) << "the first, as nothing is known";
+}
+
+// Tables written by hand: left at 0, forward at 1, back at 2.
+TEST(MouseButtonPlaces, AKnownPlaceSettlesACodeHeldTwice) {
+  const std::vector<uint8_t> clean{0x10, 0x01, 0x00, 0x10, 0x10, 0x00, 0x10, 0x08, 0x00};
+  mouse::ButtonMap known = mouse::MouseLayout::EmptyButtons();
+  mouse::ButtonMap map = mouse::PlaceButtons(clean, 3, known);
+  EXPECT_EQ(map[0], 0);
+  EXPECT_EQ(map[3], 1);
+  EXPECT_EQ(map[4], 2);
+  EXPECT_EQ(known, map) << "every code held once: every place is known";
+
+  // Forward given back's function: back's code is held at 1 and 2.
+  const std::vector<uint8_t> twice{0x10, 0x01, 0x00, 0x10, 0x08, 0x00, 0x10, 0x08, 0x00};
+  EXPECT_EQ(mouse::BuildButtonMap(twice, 3)[4], 1) << "without knowledge, the first";
+  map = mouse::PlaceButtons(twice, 3, known);
+  EXPECT_EQ(map[4], 2);
+  EXPECT_EQ(map[3], kNoButton);
+  EXPECT_EQ(known[3], 1) << "what is not seen is not forgotten";
+
+  std::vector<KeyAssignment> keys(mouse::kButtonCount);
+  keys[3].current = {0x10, 0x08, 0x00};
+  mouse::PlaceKnownReassigned(map, known, twice, 3, keys);
+  EXPECT_EQ(map[3], 1);
+  // A known place that holds something else, or that another button took, is not given back.
+  map[3] = kNoButton;
+  keys[3].current = {0x30, 0xE9, 0x00};
+  mouse::PlaceKnownReassigned(map, known, twice, 3, keys);
+  EXPECT_EQ(map[3], kNoButton);
 }
 
 }  // namespace

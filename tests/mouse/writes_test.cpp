@@ -59,6 +59,27 @@ TEST_F(MouseWritesTest, ButtonsGetTheirCodesAtTheMousesPositionsAndMacrosTheirBl
   EXPECT_TRUE(messages.empty());
 }
 
+// Back sits before forward on this mouse; given forward's function, its slot holds the same code as
+// forward's own. Read again (a replug, a wake-up), each must still be found at its own slot, or an edit of
+// one lands on the other.
+TEST_F(MouseWritesTest, AButtonGivenAnotherButtonsFunctionIsStillToldApartAfterTheMouseIsReadAgain) {
+  const int back = PositionOf(kBack), forward = PositionOf(kForward);
+  ASSERT_LT(back, forward);
+  Assign(4, {0x10, 0x10, 0x00});  // back: forward
+  ASSERT_EQ(page->CommitKeyAssignments(), 1);
+  ASSERT_EQ(CodeAt(back), kForward);
+  ASSERT_EQ(page->ReadDeviceState(), 1);
+
+  Assign(3, {0x13, 0x01, 0x00});  // forward: DPI up
+  ASSERT_EQ(page->CommitKeyAssignments(), 1);
+  EXPECT_EQ(CodeAt(forward), kDpiUp);
+  EXPECT_EQ(CodeAt(back), kForward) << "back keeps what it was given";
+  Assign(4, {0x30, 0xE9, 0x00});  // back: volume up
+  ASSERT_EQ(page->CommitKeyAssignments(), 1);
+  EXPECT_EQ(CodeAt(back), (std::vector<uint8_t>{0x30, 0xE9, 0x00}));
+  EXPECT_EQ(CodeAt(forward), kDpiUp);
+}
+
 TEST_F(MouseWritesTest, ARefusedTableIsToldAndItsFailureReturnedTheProfileKeepsTheButtons) {
   Assign(3, {0x30, 0xE9, 0x00});
   Emulator().AddFault(Mouse(), {.kind = FaultKind::kRefuse, .command = kWriteKeyTable});
