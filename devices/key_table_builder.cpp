@@ -67,24 +67,35 @@ std::vector<int> CollectUsedMacros(std::span<const KeyAssignment> keys, KeyPlace
   return used;
 }
 
-void PlaceReassignedKeys(std::span<std::uint8_t> places, std::uint8_t none, std::span<const std::uint8_t> table,
-                         std::size_t positions, std::span<const KeyAssignment> keys) {
+void PlaceReassignedKeys(std::span<std::uint8_t> places, std::uint8_t none,
+                         std::span<const std::uint8_t> table, std::size_t positions,
+                         std::span<const KeyAssignment> keys, std::span<const std::uint8_t> preferred) {
   positions = std::min({positions, table.size() / kKeyCodeSize, std::size_t{255}});
   std::vector<bool> claimed(positions, false);
   for (const std::uint8_t place : places) {
     if (place != none && place < positions) claimed[place] = true;
   }
+  // A macro function by its type alone: the table numbers macros in its own order.
+  const auto holds = [&](std::size_t p, const KeyFunction& function) {
+    const std::uint8_t* code = table.data() + kKeyCodeSize * p;
+    return code[0] == function.type &&
+           (IsMacroAssignment(function) || (code[1] == function.data1 && code[2] == function.data2));
+  };
+  const auto place = [&](std::size_t key, std::size_t p) {
+    claimed[p] = true;
+    places[key] = static_cast<std::uint8_t>(p);
+  };
   const std::size_t count = std::min(keys.size(), places.size());
+  for (std::size_t key = 0; key < std::min(count, preferred.size()); ++key) {
+    const std::size_t p = preferred[key];
+    if (places[key] == none && p != none && p < positions && !claimed[p] && holds(p, keys[key].current))
+      place(key, p);
+  }
   for (std::size_t key = 0; key < count; ++key) {
     if (places[key] != none) continue;
-    const KeyFunction& function = keys[key].current;
     for (std::size_t p = 0; p < positions; ++p) {
-      const std::uint8_t* code = table.data() + kKeyCodeSize * p;
-      const bool same = code[0] == function.type &&
-                        (IsMacroAssignment(function) || (code[1] == function.data1 && code[2] == function.data2));
-      if (claimed[p] || !same) continue;
-      claimed[p] = true;
-      places[key] = static_cast<std::uint8_t>(p);
+      if (claimed[p] || !holds(p, keys[key].current)) continue;
+      place(key, p);
       break;
     }
   }

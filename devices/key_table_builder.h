@@ -52,12 +52,16 @@ struct BuiltKeyTable {
 // the table does not show where it sits. For each key of `places` still at `none`, the first of the first
 // `positions` table positions that no key claims and that holds the function the profile gives the key
 // becomes its place (a macro function by its type alone: the table numbers macros in its own order). Keys
-// that have a place keep it; `keys` is by UI index, like `places`.
-void PlaceReassignedKeys(std::span<std::uint8_t> places, std::uint8_t none, std::span<const std::uint8_t> table,
-                         std::size_t positions, std::span<const KeyAssignment> keys);
+// that have a place keep it; `keys` is by UI index, like `places`. A key's entry in `preferred` (where it
+// was last known to sit, `none` for unknown) is tried before any other position: when two keys hold one
+// function, the table alone does not tell which position is whose.
+void PlaceReassignedKeys(std::span<std::uint8_t> places, std::uint8_t none,
+                         std::span<const std::uint8_t> table, std::size_t positions,
+                         std::span<const KeyAssignment> keys, std::span<const std::uint8_t> preferred = {});
 
 // The table byte where a key's code starts, when the key is on the device and its code fits the table.
-[[nodiscard]] std::optional<std::size_t> KeyCodeOffset(KeyPlaces places, std::size_t key, std::size_t tableBytes);
+[[nodiscard]] std::optional<std::size_t> KeyCodeOffset(KeyPlaces places, std::size_t key,
+                                                       std::size_t tableBytes);
 
 // Writes a function's three code bytes at `offset`.
 void PutKeyCode(KeyTableBytes& table, std::size_t offset, const KeyFunction& function);

@@ -98,10 +98,8 @@ int CNorvaneMouseDevice::ReadDeviceState() {
   // The buttons the profile reassigned are found by the functions the mouse holds for them: first where they
   // were known to sit, then anywhere still free.
   if (keys == protocol::kResultOk) {
-    mouse::PlaceKnownReassigned(layout_.buttons, layout_.known, layout_.keyTable, layout_.KeyPositions(),
-                                key_list_);
     PlaceReassignedKeys(layout_.buttons, mouse::kNoButton, layout_.keyTable, layout_.KeyPositions(),
-                        key_list_);
+                        key_list_, layout_.known);
   }
   const int live = ReadLiveSettings();
   return keys != 1 ? keys : live;

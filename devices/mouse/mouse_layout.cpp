@@ -1,7 +1,6 @@
 #include "devices/mouse/mouse_layout.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "protocol/command_series.h"
 
@@ -42,35 +41,20 @@ ButtonMap PlaceButtons(std::span<const std::uint8_t> table, std::size_t position
   ButtonMap map = MouseLayout::EmptyButtons();
   positions = std::min({positions, table.size() / kKeyCodeSize, std::size_t{kNoButton}});
   for (std::size_t button = 0; button < kButtonCount; ++button) {
-    std::vector<std::uint8_t> holding;
+    const KeyFunction& code = kReferences[button];
+    std::size_t holding = 0;
+    std::uint8_t first = kNoButton;
     for (std::size_t position = 0; position < positions; ++position) {
-      if (Holds(table, position, kReferences[button])) holding.push_back(static_cast<std::uint8_t>(position));
+      if (Holds(table, position, code) && holding++ == 0) first = static_cast<std::uint8_t>(position);
     }
-    if (holding.empty()) continue;
-    if (holding.size() == 1) {
-      map[button] = known[button] = holding.front();
-    } else {
-      const bool stillThere = std::find(holding.begin(), holding.end(), known[button]) != holding.end();
-      map[button] = stillThere ? known[button] : holding.front();
+    if (holding == 1) {
+      map[button] = known[button] = first;
+    } else if (holding > 1) {
+      const std::uint8_t place = known[button];
+      map[button] = place < positions && Holds(table, place, code) ? place : first;
     }
   }
   return map;
-}
-
-void PlaceKnownReassigned(ButtonMap& map, const ButtonMap& known, std::span<const std::uint8_t> table,
-                          std::size_t positions, std::span<const KeyAssignment> keys) {
-  positions = std::min(positions, table.size() / kKeyCodeSize);
-  const std::size_t count = std::min(keys.size(), kButtonCount);
-  for (std::size_t button = 0; button < count; ++button) {
-    const std::uint8_t place = known[button];
-    if (map[button] != kNoButton || place == kNoButton || place >= positions) continue;
-    if (std::find(map.begin(), map.end(), place) != map.end()) continue;
-    // A macro's slot holds its place in the macro block, not the profile's macro number.
-    const KeyFunction& function = keys[button].current;
-    const bool holds = IsMacroAssignment(function) ? table[kKeyCodeSize * place] == function.type
-                                                   : Holds(table, place, function);
-    if (holds) map[button] = place;
-  }
 }
 
 int ReadMouseLayout(protocol::CommandChannel& channel, MouseLayout& layout) {

@@ -34,11 +34,6 @@ using ButtonMap = std::array<std::uint8_t, kButtonCount>;
 [[nodiscard]] ButtonMap PlaceButtons(std::span<const std::uint8_t> table, std::size_t positions,
                                      ButtonMap& known);
 
-// The buttons the table left unplaced (they were given another function) go back to their known place when
-// it holds the function `keys` gives them and no other button took it; the rest are left as they are.
-void PlaceKnownReassigned(ButtonMap& map, const ButtonMap& known, std::span<const std::uint8_t> table,
-                          std::size_t positions, std::span<const KeyAssignment> keys);
-
 // Named places in the information block.
 namespace info_byte {
 inline constexpr std::size_t kKeyPositions = 5;  // 3 key table bytes each

@@ -148,12 +148,12 @@ TEST(MouseButtonPlaces, AKnownPlaceSettlesACodeHeldTwice) {
 
   std::vector<KeyAssignment> keys(mouse::kButtonCount);
   keys[3].current = {0x10, 0x08, 0x00};
-  mouse::PlaceKnownReassigned(map, known, twice, 3, keys);
+  PlaceReassignedKeys(map, kNoButton, twice, 3, keys, known);
   EXPECT_EQ(map[3], 1);
   // A known place that holds something else, or that another button took, is not given back.
   map[3] = kNoButton;
   keys[3].current = {0x30, 0xE9, 0x00};
-  mouse::PlaceKnownReassigned(map, known, twice, 3, keys);
+  PlaceReassignedKeys(map, kNoButton, twice, 3, keys, known);
   EXPECT_EQ(map[3], kNoButton);
 }
 
